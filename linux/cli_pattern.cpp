@@ -1,0 +1,12 @@
+#include <cstdio>
+
+#include "commands.h"
+
+namespace pelux {
+
+int runPatternCommand(const Arguments&) {
+    std::fputs("peluxbar: not built yet\n", stderr);
+    return 1;
+}
+
+}  // namespace pelux

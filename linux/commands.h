@@ -1,0 +1,16 @@
+// The subcommands of the `peluxbar` executable. Each takes the arguments after its own name
+// and returns the process exit code (0 success, 1 failure of the work, 2 bad usage or input).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pelux {
+
+using Arguments = std::vector<std::string>;
+
+int runPatternCommand(const Arguments& args);
+int runLookupCommand(const Arguments& args);
+int runDictCommand(const Arguments& args);
+
+}  // namespace pelux

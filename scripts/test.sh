@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the unit suites in the Release and the sanitizer builds,
+# then the end-to-end browser tests when they exist.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+e2e=0; [[ -d tests/e2e ]] && ls tests/e2e/*.mjs >/dev/null 2>&1 && e2e=1
+if ((e2e)); then scripts/setup.sh --browser; else scripts/setup.sh; fi
+scripts/build.sh
+scripts/build.sh --sanitize
+echo "== unit tests (Release)"
+ctest --test-dir build --output-on-failure -j"$(nproc)"
+echo "== unit tests (AddressSanitizer + UBSan)"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+if ((e2e)); then
+  echo "== end-to-end tests (Chromium)"
+  node --test tests/e2e/
+fi

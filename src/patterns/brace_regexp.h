@@ -1,0 +1,90 @@
+// The brace-group pattern dialect: a small backtracking engine over UTF-16 text whose
+// match groups are written with braces. Compile once, search any number of times.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace pelux {
+
+enum BraceStatus : int32_t {
+    BraceOk = 0,
+    BraceOutOfMemory = 1,
+    BraceMissingBrace = 2,
+    BraceMissingParen = 3,
+    BraceMissingBracket = 4,
+    BraceBadAbbreviation = 5,
+    BraceEmptyClass = 6,
+    BraceBadBackref = 7,
+    BraceBadRange = 8,
+    BraceEmptyRepeat = 9,
+    BraceNoPattern = 10,
+};
+
+// Offsets of a group in the searched text, in code units; start == -1 when the group took no part.
+struct BraceSpan {
+    int32_t start = -1;
+    int32_t end = -1;
+    bool isSet() const { return start >= 0 && end >= start; }
+    int32_t length() const { return isSet() ? end - start : 0; }
+    // The group's text, or an empty view when it is unset.
+    std::u16string_view in(const char16_t* text) const {
+        return isSet() ? std::u16string_view(text + start, static_cast<size_t>(end - start)) : std::u16string_view();
+    }
+};
+
+enum class BraceOp : uint8_t;
+
+struct BraceInstruction {
+    BraceOp kind;
+    int32_t operand;
+};
+
+class CBraceRegExp;
+
+// Per-search state: match bounds, group and slot tables and the explicit backtracking stack.
+class CBraceMatch {
+public:
+    explicit CBraceMatch(size_t initialStackEntries = 256);
+
+    int groupCount() const { return static_cast<int>(m_groups.size()); }
+    BraceSpan group(int i) const { return m_groups.at(static_cast<size_t>(i)); }
+
+    int32_t matchStart = -1;
+    int32_t matchEnd = -1;
+
+private:
+    friend class CBraceRegExp;
+    std::vector<BraceSpan> m_groups;
+    std::vector<intptr_t> m_slots;
+    std::vector<intptr_t> m_stack;
+    size_t m_depth = 0;
+};
+
+class CBraceRegExp {
+public:
+    CBraceRegExp() = default;
+
+    // A null pattern gives BraceNoPattern and leaves the object as it was.
+    BraceStatus compile(const char16_t* pattern, bool caseSensitive = true);
+    BraceStatus status() const { return m_status; }
+
+    // Searches the zero-terminated text for the leftmost match. Offsets in `match` are relative
+    // to `text`; `end`, when given, receives the position just after the match.
+    bool search(const char16_t* text, CBraceMatch* match, const char16_t** end = nullptr) const;
+
+    int groupCount() const { return m_groupCount; }
+    int slotCount() const { return m_slotCount; }
+    const std::vector<BraceInstruction>& program() const { return m_program; }
+
+private:
+    BraceStatus m_status = BraceNoPattern;
+    std::vector<BraceInstruction> m_program;
+    int m_groupCount = 0;
+    int m_slotCount = 0;
+    bool m_caseSensitive = true;
+};
+
+}  // namespace pelux

@@ -1,0 +1,28 @@
+#include "utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace pelux {
+namespace {
+
+TEST(Utf8, RoundTripsChineseJapaneseAndAstralText) {
+    const std::string text = "中国人 にほん don't \xF0\x9F\x98\x80";
+    const auto wide = utf8ToUtf16(text);
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_EQ(wide->substr(0, 3), u"中国人");
+    EXPECT_EQ(utf16ToUtf8(*wide), text);
+}
+
+TEST(Utf8, RejectsMalformedInput) {
+    for (const char* bad : {"\xC3", "\xE4\xB8", "\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF8\x88\x80\x80\x80", "a\xFFz"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(utf8ToUtf16(bad).has_value());
+    }
+}
+
+TEST(Utf8, LoneSurrogateBecomesReplacementCharacter) {
+    EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"a"), "\xEF\xBF\xBD" "a");
+}
+
+}  // namespace
+}  // namespace pelux
