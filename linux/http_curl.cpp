@@ -1,0 +1,137 @@
+#include "http_curl.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "utf8.h"
+
+namespace pelux {
+
+namespace {
+
+struct EasyHandleDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyHandleDeleter>;
+
+void initCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct ReplyBuffer {
+    std::string bytes;
+    bool tooLarge = false;
+};
+
+size_t appendReply(char* data, size_t size, size_t count, void* userData) {
+    auto* buffer = static_cast<ReplyBuffer*>(userData);
+    const size_t length = size * count;
+    if (length > CurlHttpRequest::kMaxReplyBytes - buffer->bytes.size()) {
+        buffer->tooLarge = true;
+        return 0;  // makes curl end the transfer with a write error
+    }
+    buffer->bytes.append(data, length);
+    return length;
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
+    return out;
+}
+
+bool namesLatin1(std::string_view contentType) {
+    const std::string type = lowerAscii(contentType);
+    return type.find("charset=iso-8859-1") != std::string::npos || type.find("charset=latin1") != std::string::npos;
+}
+
+size_t sequenceLength(unsigned char lead) {
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+std::u16string decodeUtf8Leniently(std::string_view body) {
+    if (auto strict = utf8ToUtf16(body)) return std::move(*strict);
+    std::u16string out;
+    out.reserve(body.size());
+    size_t i = 0;
+    while (i < body.size()) {
+        const size_t length = std::min(sequenceLength(static_cast<unsigned char>(body[i])), body.size() - i);
+        if (auto piece = utf8ToUtf16(body.substr(i, length))) {
+            out += *piece;
+            i += length;
+        } else {
+            out.push_back(u'\uFFFD');
+            ++i;
+        }
+    }
+    return out;
+}
+
+void setOption(CURL* handle, CURLoption option, long value) {
+    if (curl_easy_setopt(handle, option, value) != CURLE_OK) throw HttpRequestError("cannot set up the request");
+}
+
+void setOption(CURL* handle, CURLoption option, const char* value) {
+    if (curl_easy_setopt(handle, option, value) != CURLE_OK) throw HttpRequestError("cannot set up the request");
+}
+
+}  // namespace
+
+std::u16string decodeReplyText(std::string_view body, std::string_view contentType) {
+    if (namesLatin1(contentType)) {
+        std::u16string text;
+        text.reserve(body.size());
+        for (const char c : body) text.push_back(static_cast<unsigned char>(c));
+        return text;
+    }
+    if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
+    return decodeUtf8Leniently(body);
+}
+
+HttpReply CurlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {
+    initCurlOnce();
+    EasyHandle handle(curl_easy_init());
+    if (!handle) throw HttpRequestError("cannot create an HTTP request");
+    CURL* curl = handle.get();
+    ReplyBuffer reply;
+    char errorText[CURL_ERROR_SIZE] = {};
+    const long limit = std::max<long>(1, static_cast<long>(timeout.count()));
+    setOption(curl, CURLOPT_URL, url.c_str());
+    setOption(curl, CURLOPT_HTTPGET, 1L);
+    setOption(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    // The service may move the page, as a browser's request object follows; never elsewhere
+    // than http(s), never endlessly.
+    setOption(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    setOption(curl, CURLOPT_MAXREDIRS, 5L);
+    setOption(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // The limit covers the whole exchange, so a server that accepts and then stays silent
+    // ends the call too. Signals are off because the caller may be any thread.
+    setOption(curl, CURLOPT_TIMEOUT_MS, limit);
+    setOption(curl, CURLOPT_CONNECTTIMEOUT_MS, limit);
+    setOption(curl, CURLOPT_NOSIGNAL, 1L);
+    if (curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText) != CURLE_OK ||
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendReply) != CURLE_OK ||
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply) != CURLE_OK)
+        throw HttpRequestError("cannot set up the request");
+
+    const CURLcode result = curl_easy_perform(curl);
+    if (reply.tooLarge) throw HttpRequestError("the reply is larger than " + std::to_string(kMaxReplyBytes) + " bytes");
+    if (result != CURLE_OK) throw HttpRequestError(errorText[0] ? errorText : curl_easy_strerror(result));
+
+    long status = 0;
+    char* contentType = nullptr;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+    return HttpReply{static_cast<int>(status), decodeReplyText(reply.bytes, contentType ? contentType : "")};
+}
+
+}  // namespace pelux

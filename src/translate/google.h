@@ -1,0 +1,45 @@
+// CGoogle: sends a text to the online translation service and shows what comes back.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+#include "platform/http_request.h"
+#include "platform/notices.h"
+#include "translate/translation_request.h"
+
+namespace pelux {
+
+struct TranslationSettings {
+    std::string baseAddress{kDefaultTranslationBase};
+    std::chrono::milliseconds timeout = kDefaultTranslationTimeout;
+};
+
+// What one call did, for callers that report it themselves (the command line); the user has
+// already been told through the notices either way.
+struct TranslationOutcome {
+    bool shown = false;           // a translation window was opened
+    std::u16string translation;   // the text it shows
+    std::string failure;          // why the request failed, when it did
+};
+
+class CGoogle {
+public:
+    CGoogle(IHttpRequest& http, INotices& notices, TranslationSettings settings = {});
+
+    // Chooses the language pair from the text and the store's language, asks the service and
+    // opens a translation window with the result. Any failure of the request is reported to
+    // the user as "Exception occurred" and opens no window; nothing is thrown for it.
+    TranslationOutcome GoogleTranslate(std::u16string_view txt);
+
+private:
+    DictionaryLanguage settleLanguage();
+    TranslationOutcome requestAndShow(std::u16string_view text, std::string_view pair);
+
+    IHttpRequest& m_http;
+    INotices& m_notices;
+    TranslationSettings m_settings;
+};
+
+}  // namespace pelux

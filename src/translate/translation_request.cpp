@@ -1,0 +1,112 @@
+#include "translate/translation_request.h"
+
+#include <algorithm>
+
+#include "patterns/brace_regexp.h"
+
+namespace pelux {
+
+namespace {
+
+// Kept as the text it has always been and read one character at a time: the backslash and the
+// letter t are members, a tab is not.
+constexpr std::u16string_view kLeadInCharacters = u"\\'.0123456789 \\t[(<";
+
+bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Writes the UTF-8 form of one code point into `out`; returns its length.
+size_t encodeUtf8(char32_t code, char out[4]) {
+    if (code < 0x80) {
+        out[0] = static_cast<char>(code);
+        return 1;
+    }
+    if (code < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (code >> 6));
+        out[1] = static_cast<char>(0x80 | (code & 0x3F));
+        return 2;
+    }
+    if (code < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (code >> 12));
+        out[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (code & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (code >> 18));
+    out[1] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (code & 0x3F));
+    return 4;
+}
+
+}  // namespace
+
+TranslationDirection translationDirection(std::u16string_view text) {
+    for (const char16_t unit : text) {
+        if (kLeadInCharacters.find(unit) != std::u16string_view::npos) continue;
+        return unit >= 0x100 ? TranslationDirection::IntoEnglish : TranslationDirection::FromEnglish;
+    }
+    return TranslationDirection::FromEnglish;
+}
+
+std::string_view languagePair(TranslationDirection direction, DictionaryLanguage language) {
+    const bool japanese = language == Japanese;
+    if (direction == TranslationDirection::IntoEnglish) return japanese ? "ja|en" : "zh-CN|en";
+    return japanese ? "en|ja" : "en|zh-CN";
+}
+
+std::string utf8ForQuery(std::u16string_view text, size_t maxBytes) {
+    std::string out;
+    out.reserve(std::min(maxBytes, text.size() * 3));
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t code = text[i];
+        size_t units = 1;
+        if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            units = 2;
+        } else if (isHighSurrogate(text[i]) || isLowSurrogate(text[i])) {
+            code = 0xFFFD;
+        }
+        char bytes[4];
+        const size_t length = encodeUtf8(code, bytes);
+        if (length > maxBytes - out.size()) break;
+        out.append(bytes, length);
+        i += units - 1;
+    }
+    return out;
+}
+
+std::string percentEscapeAll(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 3);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out.push_back('%');
+        out.push_back(kHex[byte >> 4]);
+        out.push_back(kHex[byte & 0x0F]);
+    }
+    return out;
+}
+
+std::string translationUrl(std::string_view base, std::u16string_view text, std::string_view pair) {
+    while (!base.empty() && base.back() == '/') base.remove_suffix(1);
+    std::string url(base);
+    url += "/translate_t?text=";
+    url += percentEscapeAll(utf8ForQuery(text));
+    url += "&langpair=";
+    url += pair;
+    return url;
+}
+
+std::u16string extractTranslation(const std::u16string& reply) {
+    CBraceRegExp pattern;
+    pattern.compile(u"<textarea.*?>{.*?}<\\/textarea>", true);
+    CBraceMatch match(256);
+    if (!pattern.search(reply.c_str(), &match) || match.groupCount() < 1) return {};
+    const BraceSpan translation = match.group(0);
+    if (translation.length() < 1) return {};
+    return std::u16string(translation.in(reply.c_str()));
+}
+
+}  // namespace pelux
