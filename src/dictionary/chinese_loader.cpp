@@ -1,0 +1,123 @@
+#include <string>
+#include <vector>
+
+#include "dictionary/dictionary_file.h"
+#include "dictionary/english_index.h"
+#include "dictionary/load_session.h"
+#include "dictionary/loaders.h"
+
+namespace pelux {
+
+namespace {
+
+constexpr std::u16string_view kDefinitionRunPattern = u"([^/])+";
+constexpr std::u16string_view kFieldPattern = u"[^\\t]+";
+
+struct ChinesePatterns {
+    std::unique_ptr<IPerlPattern> line;
+    SuffixPatterns suffixes;
+};
+
+// The simplified form sits between the first space and the space before "["; lines that lack
+// either still give a form rather than nothing.
+std::u16string_view simplifiedFormOf(std::u16string_view text, std::size_t firstSpace) {
+    const std::ptrdiff_t space = firstSpace == std::u16string_view::npos ? -1 : std::ptrdiff_t(firstSpace);
+    const std::size_t bracketAt = text.find(u'[');
+    const std::ptrdiff_t bracket =
+        bracketAt == std::u16string_view::npos ? std::ptrdiff_t(text.size()) + 1 : std::ptrdiff_t(bracketAt);
+    const std::size_t start = std::size_t(space + 1);
+    const std::ptrdiff_t length = bracket - space - 2;
+    if (length < 0 || start + std::size_t(length) > text.size()) return text.substr(start);
+    return text.substr(start, std::size_t(length));
+}
+
+void indexChineseLine(CDictionary& store, std::u16string_view text, LineNumber line, ChinesePatterns& patterns,
+                      std::u16string& scratch) {
+    const std::size_t space = text.find(u' ');
+    store.addToIndex(space == std::u16string_view::npos ? text : text.substr(0, space), line, false);
+    store.addToIndex(simplifiedFormOf(text, space), line, false);
+
+    // Only what lies between the first and the last "/" are definitions, whatever the line end.
+    const std::size_t first = text.find(u'/');
+    const std::size_t last = text.rfind(u'/');
+    if (first == std::u16string_view::npos || last <= first) return;
+    for (const PerlMatch& run : patterns.line->execute(text.substr(first + 1, last - first - 1)))
+        indexEnglishDefinition(store, run.value, line, true, patterns.suffixes, scratch);
+}
+
+void readChineseMainFile(LoadSession& session, const LoadEnvironment& environment, CDictionary& store,
+                         ChinesePatterns& patterns) {
+    const std::filesystem::path path = session.pathOf(kChineseMainFile);
+    DictionaryFile file;
+    if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
+    patterns.line->setPattern(kDefinitionRunPattern);
+    patterns.line->setGlobal(true);
+    file.skipHeader();
+    pollEscape(environment);  // a press from before the load must not cancel it
+
+    std::u16string scratch;
+    std::u16string_view line;
+    for (LineNumber n = 0; file.readLine(line); ++n) {
+        const std::u16string_view text = line.ends_with(u'\n') ? line.substr(0, line.size() - 1) : line;
+        store.setLine(n, std::u16string(text));
+        if (loadProgressStep(environment, n, kChineseProgressFormat)) break;
+        try {
+            indexChineseLine(store, text, n, patterns, scratch);
+        } catch (const PatternError&) {
+            // A line the pattern object gives up on keeps its stored text and whatever keys it
+            // already gave; the load goes on.
+        }
+    }
+}
+
+void storeCharacterLine(CDictionary& store, std::u16string_view line, IPerlPattern& fieldPattern) {
+    const std::vector<PerlMatch>& fields = fieldPattern.execute(line);
+    int32_t code = 0;
+    if (fields.size() < 6 || !scanHexCode(fields[0].value, code)) return;
+    std::u16string text;
+    text.reserve(fields[3].value.size() + fields[4].value.size() + fields[5].value.size() + 12);
+    text.append(u" [M: ").append(fields[3].value).append(u" C: ").append(fields[5].value);
+    text.append(u"] ").append(fields[4].value);
+    store.setCharInfo(code, std::move(text));
+}
+
+void readChineseCharFile(LoadSession& session, CDictionary& store, IPerlPattern& fieldPattern) {
+    fieldPattern.setPattern(kFieldPattern);
+    fieldPattern.setGlobal(true);
+    const std::filesystem::path path = session.pathOf(kChineseCharFile);
+    DictionaryFile file;
+    if (!file.open(path, FileMode::SingleByteText)) return session.noteMissing(path);
+    file.skipHeader();
+    std::u16string_view line;
+    while (file.readLine(line)) {
+        try {
+            storeCharacterLine(store, line, fieldPattern);
+        } catch (const PatternError&) {
+        }
+    }
+}
+
+}  // namespace
+
+bool loadChineseDictionary(const LoadEnvironment& environment) {
+    LoadSession session(environment);
+    if (!session.started()) return false;
+    ChinesePatterns patterns;
+    try {
+        patterns.line = createPerlPattern();
+        patterns.suffixes = SuffixPatterns::create();
+    } catch (const PatternError&) {
+        session.reportFailure(u"Could not load the dictionary: no pattern object available");
+        return true;
+    }
+    CDictionary& store = theDictionary();
+    store.resetForLoad(Chinese);
+    showLoadText(environment, kLoadingText);
+    readChineseMainFile(session, environment, store, patterns);
+    readChineseCharFile(session, store, *patterns.line);
+    runIrregularPass(session, store);
+    session.reportMissingFiles();
+    return true;
+}
+
+}  // namespace pelux

@@ -1,0 +1,91 @@
+#include "dictionary/english_index.h"
+
+#include <vector>
+
+#include "dictionary/dictionary_file.h"
+#include "dictionary/lower_case.h"
+
+namespace pelux {
+
+SuffixPatterns SuffixPatterns::create() {
+    SuffixPatterns patterns;
+    patterns.shortSuffix = createPerlPattern(kShortSuffixPattern, false);
+    patterns.longSuffix = createPerlPattern(kLongSuffixPattern, false);
+    return patterns;
+}
+
+namespace {
+
+// The word a definition stands for, or false when it is not a single word.
+bool singleWordOf(std::u16string_view definition, std::u16string_view& word) {
+    const std::size_t space = definition.find(u' ');
+    if (space == std::u16string_view::npos) {
+        word = definition;
+        return true;
+    }
+    if (definition.substr(0, 3) != u"to ") return false;
+    word = definition.substr(space + 1);
+    return word.find(u' ') == std::u16string_view::npos;
+}
+
+const PerlMatch* firstMatch(IPerlPattern& pattern, std::u16string_view text) {
+    const std::vector<PerlMatch>& matches = pattern.execute(text);
+    return matches.empty() ? nullptr : &matches.front();
+}
+
+}  // namespace
+
+void indexEnglishDefinition(CDictionary& store, std::u16string_view definition, LineNumber line, bool collapse,
+                            SuffixPatterns& patterns, std::u16string& scratch) {
+    std::u16string_view word;
+    if (!singleWordOf(definition, word)) return;
+    scratch.assign(word);
+    lowerCaseInPlace(scratch);
+    store.addToIndex(scratch, line, collapse);
+
+    const PerlMatch* match = firstMatch(*patterns.shortSuffix, scratch);
+    if (!match) match = firstMatch(*patterns.longSuffix, scratch);
+    if (!match || match->subMatches.empty()) return;
+    const std::u16string_view stem = match->subMatches.front();
+    if (store.entriesFor(stem).empty()) store.setStem(stem, scratch);
+}
+
+namespace {
+
+// Each form that is not a key points to the first other form of its group that is.
+void linkIrregularGroup(CDictionary& store, const std::vector<std::u16string_view>& words) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (!store.entriesFor(words[i]).empty()) continue;
+        for (std::size_t j = 0; j < words.size(); ++j) {
+            if (j == i || store.entriesFor(words[j]).empty()) continue;
+            store.setIrregular(words[i], std::u16string(words[j]));
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path) {
+    store.m_irregular.clear();
+    std::unique_ptr<IPerlPattern> wordPattern = createPerlPattern(kWordPattern, true);
+    DictionaryFile file;
+    if (!file.open(path, FileMode::SingleByteText)) return false;
+    file.skipHeader();
+
+    std::vector<std::u16string_view> words;
+    std::u16string_view line;
+    while (file.readLine(line)) {
+        words.clear();
+        try {
+            for (const PerlMatch& match : wordPattern->execute(line))
+                if (!match.subMatches.empty()) words.push_back(match.subMatches.front());
+        } catch (const PatternError&) {
+            continue;  // a line the pattern object gives up on has no usable words
+        }
+        linkIrregularGroup(store, words);
+    }
+    return true;
+}
+
+}  // namespace pelux
