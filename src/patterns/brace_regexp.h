@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,9 @@ enum BraceStatus : int32_t {
     BraceNoPattern = 10,
 };
 
+// The name of a status ("BraceOk", ...), for messages and listings.
+const char* braceStatusName(BraceStatus status);
+
 // Offsets of a group in the searched text, in code units; start == -1 when the group took no part.
 struct BraceSpan {
     int32_t start = -1;
@@ -35,7 +39,38 @@ struct BraceSpan {
     }
 };
 
-enum class BraceOp : uint8_t;
+// Instruction kinds of a compiled program. Operands are a character, a group, a slot or an
+// instruction index, by kind; a class's (low, high) bounds follow its opInSet / opNotInSet as
+// opNop pairs so that control landing among them just runs through.
+enum class BraceOp : uint8_t {
+    opNop,
+    opChar,
+    opAny,
+    opInSet,
+    opNotInSet,
+    opBackref,
+    opGroupStart,
+    opGroupEnd,
+    opSaveGroup,
+    opRestoreGroup,
+    opJump,
+    opCall,
+    opReturn,
+    opPushPos,
+    opPopPos,
+    opPushSlot,
+    opPopSlot,
+    opStorePos,
+    opLoadPos,
+    opStoreDepth,
+    opLoadDepth,
+    opCutIfNoProgress,
+    opNextStart,
+    opGiveUp,
+    opAccept,
+};
+
+const char* braceOpName(BraceOp op);
 
 struct BraceInstruction {
     BraceOp kind;
@@ -52,14 +87,28 @@ public:
     int groupCount() const { return static_cast<int>(m_groups.size()); }
     BraceSpan group(int i) const { return m_groups.at(static_cast<size_t>(i)); }
 
+    // Both -1 after a failed search.
     int32_t matchStart = -1;
     int32_t matchEnd = -1;
 
+    // The backtracking stack never grows beyond this many entries; a search that would need
+    // more fails instead.
+    static constexpr size_t kMaxStackEntries = size_t(64) << 20;
+
 private:
     friend class CBraceRegExp;
+    bool push(intptr_t value) {
+        if (m_depth + 1 >= m_stack.size() && !grow()) return false;
+        m_stack[++m_depth] = value;
+        return true;
+    }
+    bool grow();
+    void reset(int groups, int slots);
+    void clearResult();
+
     std::vector<BraceSpan> m_groups;
     std::vector<intptr_t> m_slots;
-    std::vector<intptr_t> m_stack;
+    std::vector<intptr_t> m_stack;  // entry 0 is never used
     size_t m_depth = 0;
 };
 
@@ -72,14 +121,22 @@ public:
     BraceStatus status() const { return m_status; }
 
     // Searches the zero-terminated text for the leftmost match. Offsets in `match` are relative
-    // to `text`; `end`, when given, receives the position just after the match.
+    // to `text`; `end`, when given, receives the position just after the match. After a failed
+    // search `end` is left as it was and the match holds no bounds. A search that would need
+    // more backtracking stack than the context can get fails.
     bool search(const char16_t* text, CBraceMatch* match, const char16_t** end = nullptr) const;
 
     int groupCount() const { return m_groupCount; }
     int slotCount() const { return m_slotCount; }
     const std::vector<BraceInstruction>& program() const { return m_program; }
 
+    // A listing of the compiled program, one instruction a line (ASCII only).
+    std::string dump() const;
+
 private:
+    enum class RunResult { Match, NoMatch, Failed };
+    RunResult run(const char16_t* text, intptr_t length, CBraceMatch& match) const;
+
     BraceStatus m_status = BraceNoPattern;
     std::vector<BraceInstruction> m_program;
     int m_groupCount = 0;
