@@ -1,0 +1,30 @@
+// The process-wide settings record and the one-time engine initialisation.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/settings_key.h"
+
+namespace pelux {
+
+// Shared by every band of the process. Atomic so that bands on different threads may read
+// and toggle the switches without a data race; each field stands on its own.
+struct BandSettings {
+    std::atomic<int32_t> UseToolTips{0};
+    std::atomic<int32_t> ShowSubWordTranslations{0};
+    // Display colour 0x00BBGGRR.
+    std::atomic<uint32_t> FontColor{0};
+};
+
+BandSettings& bandSettings();
+
+// Reads the three remembered switches and the colour from the key into the record.
+void readBandSettings(ISettingsKey& key, BandSettings& settings);
+
+// Does its work on the first call of the process only, and no caller returns before it is done:
+// marks the store as holding no language, reads the settings record, fills the kana and
+// tone-mark tables.
+void initEngine(ISettingsKey& key);
+
+}  // namespace pelux
