@@ -1,0 +1,47 @@
+#include "pcre2_pattern.h"
+
+#include <gtest/gtest.h>
+
+#include "platform_linux.h"
+#include "support/perl_pattern_contract.h"
+
+namespace pelux {
+namespace {
+
+using contract::PerlPatternContract;
+INSTANTIATE_TEST_SUITE_P(Pcre2, PerlPatternContract, ::testing::Values(&createPcre2Pattern));
+
+TEST(Pcre2Pattern, RegisteredFactoryMakesPcre2Objects) {
+    registerLinuxPlatform();
+    std::unique_ptr<IPerlPattern> pattern = createPerlPattern(u"(.+[^aeiou])(ly)$", false);
+    const std::vector<PerlMatch>& matches = pattern->execute(u"quickly");
+    ASSERT_EQ(matches.size(), 1u);
+    EXPECT_TRUE(matches[0].subMatches[0] == u"quick");
+}
+
+TEST(Pcre2Pattern, CompileErrorCarriesThePcre2Status) {
+    std::unique_ptr<IPerlPattern> pattern = createPcre2Pattern();
+    try {
+        pattern->setPattern(u"a)");
+        FAIL() << "no PatternError";
+    } catch (const PatternError& error) {
+        EXPECT_GT(error.status(), 0);  // compile errors are positive in PCRE2
+    }
+}
+
+TEST(Pcre2Pattern, LongLinesDoNotExhaustTheMatcher) {
+    // The kanji pattern backtracks over the whole line; a line of many thousand characters
+    // without the brace it wants must simply not match.
+    std::unique_ptr<IPerlPattern> pattern = createPcre2Pattern();
+    pattern->setPattern(u".*U(....).*?(\\{.*)");
+    std::u16string line(20000, u'U');
+    try {
+        EXPECT_TRUE(pattern->execute(line).empty());
+    } catch (const PatternError& error) {
+        // Giving up is acceptable too, as long as it is reported as a pattern failure.
+        EXPECT_LT(error.status(), 0);
+    }
+}
+
+}  // namespace
+}  // namespace pelux
