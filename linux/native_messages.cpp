@@ -1,0 +1,191 @@
+#include "native_messages.h"
+
+#include <limits>
+
+#include "utf8.h"
+
+namespace pelux {
+
+namespace {
+
+using nlohmann::json;
+
+// Reads the fields of one inbound object, remembering the first problem.
+class FieldReader {
+public:
+    FieldReader(const json& object, std::string& error) : m_object(object), m_error(error) {}
+
+    bool ok() const { return m_error.empty(); }
+
+    int64_t integer(const char* name, int64_t low, int64_t high) {
+        const json* value = field(name);
+        if (value == nullptr) return 0;
+        if (!value->is_number_integer()) return fail(name, "is not an integer"), 0;
+        const int64_t number = value->is_number_unsigned() && value->get<uint64_t>() > INT64_MAX
+                                   ? INT64_MAX
+                                   : value->get<int64_t>();
+        if (number < low || number > high) return fail(name, "is out of range"), 0;
+        return number;
+    }
+
+    bool boolean(const char* name) {
+        const json* value = field(name);
+        if (value == nullptr) return false;
+        if (!value->is_boolean()) return fail(name, "is not a boolean"), false;
+        return value->get<bool>();
+    }
+
+    std::u16string text(const char* name, std::size_t maxUnits) {
+        return optionalText(name, maxUnits, false).value_or(std::u16string());
+    }
+
+    std::optional<std::u16string> optionalText(const char* name, std::size_t maxUnits, bool nullable) {
+        const json* value = field(name);
+        if (value == nullptr) return std::nullopt;
+        if (nullable && value->is_null()) return std::nullopt;
+        if (!value->is_string()) return fail(name, "is not a string"), std::nullopt;
+        std::optional<std::u16string> converted = utf8ToUtf16(value->get_ref<const std::string&>());
+        if (!converted) return fail(name, "is not UTF-8"), std::nullopt;
+        if (converted->size() > maxUnits) return fail(name, "is too long"), std::nullopt;
+        return converted;
+    }
+
+private:
+    const json* field(const char* name) {
+        if (!ok()) return nullptr;
+        const auto found = m_object.find(name);
+        if (found == m_object.end()) return fail(name, "is missing"), nullptr;
+        return &*found;
+    }
+    void fail(const char* name, const char* why) {
+        if (ok()) m_error = std::string("field \"") + name + "\" " + why;
+    }
+
+    const json& m_object;
+    std::string& m_error;
+};
+
+constexpr int64_t kMaxId = (int64_t{1} << 53);
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMaxBandSide = 100000;
+constexpr std::size_t kMaxCapturedUnits = 4096;
+
+std::optional<InboundMessage> readByType(const std::string& type, FieldReader& in) {
+    if (type == "pointer") {
+        PointerMessage m;
+        m.tab = in.integer("tab", -1, kMaxId);
+        m.frame = in.integer("frame", 0, kMaxId);
+        m.seq = in.integer("seq", 0, kMaxId);
+        m.x = static_cast<int32_t>(in.integer("x", kInt32Min, kInt32Max));
+        m.y = static_cast<int32_t>(in.integer("y", kInt32Min, kInt32Max));
+        m.character = in.optionalText("character", 2, true);
+        m.word = in.text("word", kMaxCapturedUnits);
+        m.sentence = in.text("sentence", kMaxCapturedUnits);
+        m.hasBody = in.boolean("hasBody");
+        return m;
+    }
+    if (type == "command") {
+        CommandMessage m;
+        m.tab = in.integer("tab", -1, kMaxId);
+        m.id = static_cast<uint32_t>(in.integer("id", 0, std::numeric_limits<uint32_t>::max()));
+        m.bandHeight = static_cast<int32_t>(in.integer("bandHeight", 0, kMaxBandSide));
+        return m;
+    }
+    if (type == "key") {
+        KeyMessage m;
+        m.tab = in.integer("tab", -1, kMaxId);
+        const std::u16string key = in.text("key", 32);
+        m.key = utf16ToUtf8(key);
+        m.down = in.boolean("down");
+        return m;
+    }
+    if (type == "show") return ShowMessage{in.boolean("visible")};
+    if (type == "band" || type == "bandClosed") {
+        const int64_t tab = in.integer("tab", -1, kMaxId);
+        const auto width = static_cast<int32_t>(in.integer("width", 0, kMaxBandSide));
+        const auto height = static_cast<int32_t>(in.integer("height", 0, kMaxBandSide));
+        if (type == "band") return BandRequestMessage{tab, width, height};
+        return BandClosedMessage{tab, width, height};
+    }
+    if (type == "tabClosed") return TabClosedMessage{in.integer("tab", -1, kMaxId)};
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<InboundMessage> parseInboundMessage(const std::string& frame, std::string& error) {
+    error.clear();
+    const json message = json::parse(frame, nullptr, false);
+    if (message.is_discarded()) return error = "not JSON", std::nullopt;
+    if (!message.is_object()) return error = "not a JSON object", std::nullopt;
+    const auto type = message.find("type");
+    if (type == message.end() || !type->is_string()) return error = "no type", std::nullopt;
+    FieldReader in(message, error);
+    std::optional<InboundMessage> parsed = readByType(type->get<std::string>(), in);
+    if (!parsed && error.empty()) error = "unknown type \"" + type->get<std::string>() + "\"";
+    if (!in.ok()) return std::nullopt;
+    return parsed;
+}
+
+std::string textForReply(std::u16string_view text) {
+    if (text.size() > kMaxReplyTextUnits) {
+        std::size_t cut = kMaxReplyTextUnits;
+        // Never leave half of a surrogate pair at the cut.
+        if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
+        text = text.substr(0, cut);
+    }
+    return utf16ToUtf8(text);
+}
+
+json textReply(int64_t tab, std::u16string_view text) {
+    return {{"type", "text"}, {"tab", tab}, {"text", textForReply(text)}};
+}
+
+json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
+                  const std::optional<std::u16string>& title) {
+    json reply = {{"type", "pointerResult"}, {"tab", tab}, {"frame", frame}, {"seq", seq}};
+    reply["text"] = bandText ? json(textForReply(*bandText)) : json(nullptr);
+    reply["title"] = title ? json(textForReply(*title)) : json(nullptr);
+    return reply;
+}
+
+json menuJson(const std::vector<MenuItem>& items) {
+    json list = json::array();
+    for (const MenuItem& item : items) {
+        switch (item.kind) {
+            case MenuItem::Kind::Separator: list.push_back({{"separator", true}}); break;
+            case MenuItem::Kind::Popup:
+                list.push_back({{"caption", utf16ToUtf8(item.caption)}, {"items", menuJson(item.items)}});
+                break;
+            case MenuItem::Kind::Command:
+                list.push_back(
+                    {{"id", item.id}, {"caption", utf16ToUtf8(item.caption)}, {"checked", item.checked}});
+                break;
+        }
+    }
+    return list;
+}
+
+json bandStateReply(const BandState& state) {
+    auto place = [](const ControlPlacement& p) { return json::array({p.x, p.y, p.width, p.height}); };
+    return {{"type", "bandState"},
+            {"tab", state.tab},
+            {"width", state.width},
+            {"height", state.height},
+            {"visible", state.visible},
+            {"layout",
+             {{"menu", place(state.layout.menuButton)},
+              {"text", place(state.layout.text)},
+              {"smaller", place(state.layout.smallerButton)},
+              {"bigger", place(state.layout.biggerButton)}}},
+            {"fontPixels", state.fontPixels},
+            {"fontColor", utf16ToUtf8(state.fontColor)},
+            {"menu", menuJson(state.menu)}};
+}
+
+std::string serializeMessage(const json& message) {
+    return message.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+}  // namespace pelux

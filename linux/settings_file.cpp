@@ -1,0 +1,149 @@
+#include "settings_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "utf8.h"
+
+namespace pelux {
+
+namespace {
+
+constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;
+
+bool isValueNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+std::optional<std::string> unescapeValue(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        if (++i == text.size()) return std::nullopt;
+        switch (text[i]) {
+            case '\\': out += '\\'; break;
+            case 'n': out += '\n'; break;
+            case 'r': out += '\r'; break;
+            case '0': out += '\0'; break;
+            default: return std::nullopt;
+        }
+    }
+    if (!utf8ToUtf16(out)) return std::nullopt;
+    return out;
+}
+
+std::string escapeValue(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\0': out += "\\0"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<SettingsValues> readSettingsFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxSettingsFileBytes) return std::nullopt;
+    }
+    if (in.bad()) return std::nullopt;
+    return parseSettingsText(text);
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, const std::string& text) {
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    std::string temp = path.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace
+
+std::filesystem::path defaultSettingsPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::filesystem::path base;
+    if (config != nullptr && config[0] == '/') {
+        base = config;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::filesystem::path(home != nullptr && home[0] != '\0' ? home : "/") / ".config";
+    }
+    return base / "peluxbar" / "settings";
+}
+
+std::optional<SettingsValues> parseSettingsText(std::string_view text) {
+    SettingsValues values;
+    std::istringstream lines{std::string(text)};
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        const std::size_t equals = line.find('=');
+        if (equals == 0 || equals == std::string::npos) return std::nullopt;
+        const std::string name = line.substr(0, equals);
+        for (char c : name) {
+            if (!isValueNameChar(c)) return std::nullopt;
+        }
+        std::optional<std::string> value = unescapeValue(std::string_view(line).substr(equals + 1));
+        if (!value || !values.emplace(name, std::move(*value)).second) return std::nullopt;
+    }
+    return values;
+}
+
+std::string formatSettingsText(const SettingsValues& values) {
+    std::string text = "# PeluxBar settings: the values of Software\\Tandrel\\PeluxBar\n";
+    for (const auto& [name, value] : values) text += name + "=" + escapeValue(value) + "\n";
+    return text;
+}
+
+std::optional<std::u16string> CSettingsFile::readValue(std::u16string_view name) {
+    const std::optional<SettingsValues> values = readSettingsFile(m_path);
+    if (!values) return std::nullopt;
+    const auto found = values->find(utf16ToUtf8(name));
+    if (found == values->end()) return std::nullopt;
+    return utf8ToUtf16(found->second);
+}
+
+bool CSettingsFile::writeValue(std::u16string_view name, std::u16string_view text) {
+    const std::string key = utf16ToUtf8(name);
+    if (key.empty()) return false;
+    for (char c : key) {
+        if (!isValueNameChar(c)) return false;
+    }
+    // A file that cannot be read or parsed is replaced; its values were absent anyway.
+    SettingsValues values = readSettingsFile(m_path).value_or(SettingsValues{});
+    values[key] = utf16ToUtf8(text);
+    return writeFileAtomically(m_path, formatSettingsText(values));
+}
+
+}  // namespace pelux
