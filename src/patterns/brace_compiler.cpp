@@ -206,6 +206,8 @@ private:
         const Code again = withFreshSlots(item, firstSlot);
         Code code = item;
         append(code, lazy ? lazyLoop(again) : greedyLoop(again, true));
+        // The repetition guard counts X+? among the constructs that can match empty.
+        if (lazy) code.canBeEmpty = true;
         return code;
     }
 
@@ -219,10 +221,14 @@ private:
         return copy;
     }
 
-    // X* (loop) and X? (no loop): an iteration that consumed nothing counts as failed.
+    // X* (loop) and X? (no loop): an iteration that consumed nothing counts as failed. The slot
+    // holds the start of the running iteration and is saved on the stack by the next one, so
+    // that when backtracking re-enters an earlier iteration its progress is still measured from
+    // that iteration's own start. (Storing the end position after each iteration would let a
+    // re-entered iteration match empty: `{a?}?.` against "a" would report group 0 as "".)
     Code greedyLoop(const Code& x, bool loop) {
         const int32_t m = newSlot();
-        const int32_t end = 10 + x.size() - (loop ? 0 : 1);
+        const int32_t end = 8 + x.size() + (loop ? 1 : 0);
         Code code;
         emit(code, Op::opPushSlot, m);
         emit(code, Op::opStorePos, m);
@@ -233,20 +239,28 @@ private:
         emit(code, Op::opJump, end);
         append(code, x);
         emit(code, Op::opCutIfNoProgress, m);
-        emit(code, Op::opStorePos, m);
         if (loop) emit(code, Op::opJump, 0);
         code.canBeEmpty = true;
         code.mayConsumeNothing = true;
         return code;
     }
 
-    // X*?: skip first, and take one more X each time what follows fails.
+    // X*? and X??: skip X first; when what follows fails, go back to where the skip happened
+    // and take one X (then, for X*?, offer to skip again). The position is pushed before the
+    // skip because a failed continuation may have moved it and backtracking alone does not
+    // restore it: without that, `.*?ab` would miss the match at 0 in "aab".
+    static void lazyEntry(Code& code, int32_t skipTo) {
+        emit(code, Op::opPushPos);
+        emit(code, Op::opCall, skipTo);
+        emit(code, Op::opPopPos);
+    }
+
     Code lazyLoop(const Code& x) {
         Code code;
         code.canBeEmpty = true;
         code.mayConsumeNothing = true;
         if (!x.mayConsumeNothing) {
-            emit(code, Op::opCall, 2 + x.size());
+            lazyEntry(code, 4 + x.size());
             append(code, x);
             emit(code, Op::opJump, 0);
             return code;
@@ -254,10 +268,10 @@ private:
         // X passes the empty-repeat check yet can succeed without consuming (`(!a)*?`): without
         // a progress check the loop would take empty iterations forever.
         const int32_t m = newSlot();
-        emit(code, Op::opCall, 8 + x.size());
+        lazyEntry(code, 10 + x.size());
         emit(code, Op::opPushSlot, m);
         emit(code, Op::opStorePos, m);
-        emit(code, Op::opCall, 6);
+        emit(code, Op::opCall, 8);
         emit(code, Op::opPopSlot, m);
         emit(code, Op::opReturn);
         append(code, x);
@@ -268,7 +282,7 @@ private:
 
     static Code lazyOptional(const Code& x) {
         Code code;
-        emit(code, Op::opCall, 1 + x.size());
+        lazyEntry(code, 3 + x.size());
         append(code, x);
         code.canBeEmpty = true;
         code.mayConsumeNothing = true;

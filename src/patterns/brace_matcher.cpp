@@ -12,7 +12,7 @@ CBraceMatch::CBraceMatch(size_t initialStackEntries) : m_stack(initialStackEntri
 
 bool CBraceMatch::grow() {
     const size_t wanted = 2 * (m_depth + 1);
-    if (wanted > kMaxStackEntries) return false;
+    if (wanted > m_stackLimit) return false;
     try {
         m_stack.resize(wanted);
     } catch (const std::bad_alloc&) {

@@ -91,9 +91,10 @@ public:
     int32_t matchStart = -1;
     int32_t matchEnd = -1;
 
-    // The backtracking stack never grows beyond this many entries; a search that would need
-    // more fails instead.
+    // The backtracking stack never grows beyond the limit (64M entries unless lowered); a
+    // search that would need more fails instead.
     static constexpr size_t kMaxStackEntries = size_t(64) << 20;
+    void setStackLimit(size_t entries) { m_stackLimit = entries < kMaxStackEntries ? entries : kMaxStackEntries; }
 
 private:
     friend class CBraceRegExp;
@@ -110,6 +111,7 @@ private:
     std::vector<intptr_t> m_slots;
     std::vector<intptr_t> m_stack;  // entry 0 is never used
     size_t m_depth = 0;
+    size_t m_stackLimit = kMaxStackEntries;
 };
 
 class CBraceRegExp {
