@@ -12,5 +12,6 @@ using Arguments = std::vector<std::string>;
 int runPatternCommand(const Arguments& args);
 int runLookupCommand(const Arguments& args);
 int runDictCommand(const Arguments& args);
+int runTranslateCommand(const Arguments& args);
 
 }  // namespace pelux

@@ -18,6 +18,7 @@ const Subcommand kSubcommands[] = {
      "lookup --dict-dir DIR --lang zh|ja [--subwords] [--json] (TEXT | --stdin)"},
     {"pattern", pelux::runPatternCommand, "pattern [--json] [--dump] PATTERN TEXT"},
     {"dict", pelux::runDictCommand, "dict build [--out DIR]"},
+    {"translate", pelux::runTranslateCommand, "translate [--base URL] [--timeout SECONDS] TEXT"},
 };
 
 void printUsage(FILE* out) {

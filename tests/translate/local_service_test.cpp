@@ -1,0 +1,152 @@
+// The translation over real sockets: libcurl against a server on 127.0.0.1 started by the test.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "http_curl.h"
+#include "translate/fake_ports.h"
+#include "translate/google.h"
+#include "translate/local_http_server.h"
+
+namespace pelux {
+namespace {
+
+using testing::httpReply;
+using testing::LocalHttpServer;
+using testing::RecordingNotices;
+using testing::unusedLoopbackPort;
+
+constexpr std::chrono::milliseconds kShortTimeout(400);
+
+class LocalServiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = theDictionary().m_language;
+        theDictionary().m_language = Chinese;
+    }
+    void TearDown() override { theDictionary().m_language = m_saved; }
+
+    TranslationOutcome translate(const std::string& base, std::u16string_view text) {
+        CGoogle google(http, notices, TranslationSettings{base, kShortTimeout});
+        return google.GoogleTranslate(text);
+    }
+    void expectFailureReported(const TranslationOutcome& outcome) {
+        EXPECT_FALSE(outcome.shown);
+        EXPECT_TRUE(notices.translations.empty());
+        ASSERT_EQ(notices.messages.size(), 1u);
+        EXPECT_EQ(notices.messages[0].text, u"Exception occurred");
+        EXPECT_EQ(notices.messages[0].caption, u"Error");
+    }
+
+    CurlHttpRequest http;
+    RecordingNotices notices;
+
+private:
+    DictionaryLanguage m_saved = Chinese;
+};
+
+TEST_F(LocalServiceTest, GoodReplyShowsTheTextareaAndTheRequestLineIsExact) {
+    LocalHttpServer server(httpReply(200, "<html><form><textarea name=q rows=3>I love you</textarea></form></html>"));
+    const TranslationOutcome outcome = translate(server.baseUrl(), u"我爱你");
+    EXPECT_TRUE(outcome.shown) << outcome.failure;
+    EXPECT_EQ(notices.translations, std::vector<std::u16string>{u"I love you"});
+    EXPECT_TRUE(notices.messages.empty());
+    ASSERT_EQ(server.requestLines().size(), 1u);
+    EXPECT_EQ(server.requestLines()[0],
+              "GET /translate_t?text=%E6%88%91%E7%88%B1%E4%BD%A0&langpair=zh-CN|en HTTP/1.1");
+}
+
+TEST_F(LocalServiceTest, RepliesAreDecodedAsTheServerDeclares) {
+    struct Row {
+        const char* name;
+        std::string body;
+        std::string contentType;
+        std::u16string translation;
+    };
+    const Row rows[] = {
+        {"UTF-8 Chinese", "<textarea>中华人民共和国</textarea>", "text/html; charset=UTF-8", u"中华人民共和国"},
+        {"UTF-8 Japanese with mark", "\xEF\xBB\xBF<textarea>日本語</textarea>", "text/html", u"日本語"},
+        {"Latin-1", "<textarea>caf\xE9</textarea>", "text/html; charset=ISO-8859-1", u"caf\u00e9"},
+        {"broken UTF-8 bytes", "<textarea>a\xFFz\xE4\xB8</textarea>", "text/html; charset=utf-8", u"a\uFFFDz\uFFFD\uFFFD"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        LocalHttpServer server(httpReply(200, row.body, row.contentType));
+        notices.translations.clear();
+        translate(server.baseUrl(), u"hello");
+        EXPECT_EQ(notices.translations, std::vector<std::u16string>{row.translation});
+    }
+}
+
+TEST_F(LocalServiceTest, ReplyWithoutTextareaShowsAnEmptyTranslation) {
+    LocalHttpServer server(httpReply(200, "<html><body>Please try again later</body></html>"));
+    const TranslationOutcome outcome = translate(server.baseUrl(), u"the中");
+    EXPECT_TRUE(outcome.shown);
+    EXPECT_EQ(notices.translations, std::vector<std::u16string>{u""});
+    ASSERT_EQ(server.requestLines().size(), 1u);
+    EXPECT_NE(server.requestLines()[0].find("&langpair=en|zh-CN "), std::string::npos);
+}
+
+TEST_F(LocalServiceTest, ErrorStatusIsAFailure) {
+    LocalHttpServer server(httpReply(500, "<textarea>Internal error</textarea>"));
+    expectFailureReported(translate(server.baseUrl(), u"中"));
+}
+
+TEST_F(LocalServiceTest, RefusedConnectionIsAFailure) {
+    const TranslationOutcome outcome = translate("http://127.0.0.1:" + std::to_string(unusedLoopbackPort()), u"中");
+    expectFailureReported(outcome);
+    EXPECT_FALSE(outcome.failure.empty());
+}
+
+TEST_F(LocalServiceTest, ServerThatNeverAnswersEndsAtTheTimeLimit) {
+    LocalHttpServer server("", LocalHttpServer::Behaviour::StaySilent);
+    const TranslationOutcome outcome = translate(server.baseUrl(), u"中");
+    expectFailureReported(outcome);
+    EXPECT_EQ(server.requestLines().size(), 1u);
+}
+
+// The command line: `peluxbar translate`, run as a separate process.
+struct CommandResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+CommandResult runPeluxbar(const std::string& arguments) {
+    const char* binary = std::getenv("PELUXBAR_BIN");
+    CommandResult result;
+    FILE* pipe = ::popen((std::string(binary) + " " + arguments + " 2>/dev/null").c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer;
+    size_t got;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), got);
+    const int status = ::pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TEST(TranslateCommand, PrintsTheTranslationOrFails) {
+    if (!std::getenv("PELUXBAR_BIN")) GTEST_SKIP() << "PELUXBAR_BIN is not set";
+    LocalHttpServer server(httpReply(200, "<textarea>Beijing</textarea>"));
+    const CommandResult good = runPeluxbar("translate --base " + server.baseUrl() + " 北京");
+    EXPECT_EQ(good.exitCode, 0);
+    EXPECT_EQ(good.output, "Beijing\n");
+    EXPECT_EQ(server.requestLines().at(0), "GET /translate_t?text=%E5%8C%97%E4%BA%AC&langpair=zh-CN|en HTTP/1.1");
+
+    const CommandResult refused =
+        runPeluxbar("translate --base http://127.0.0.1:" + std::to_string(unusedLoopbackPort()) + " 北京");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.output, "");
+
+    LocalHttpServer silent("", LocalHttpServer::Behaviour::StaySilent);
+    EXPECT_EQ(runPeluxbar("translate --timeout 0.3 --base " + silent.baseUrl() + " 北京").exitCode, 1);
+
+    EXPECT_EQ(runPeluxbar("translate --base " + server.baseUrl() + " \"$(printf '\\377')\"").exitCode, 2);
+    EXPECT_EQ(runPeluxbar("translate").exitCode, 2);
+}
+
+}  // namespace
+}  // namespace pelux
