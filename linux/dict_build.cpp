@@ -168,11 +168,13 @@ std::string fieldOrDash(std::string text) {
     return text.empty() ? "-" : text;
 }
 
+// The loader's last field keeps the line feed, so an unused seventh field keeps it out of the
+// Cantonese reading that the band shows.
 std::string unichinLine(char32_t code, const CharacterReadings& readings) {
     char codes[32];
     std::snprintf(codes, sizeof codes, "%x\tU+%04X\t-\t", static_cast<unsigned>(code), static_cast<unsigned>(code));
     return codes + fieldOrDash(numberedPinyin(readings.mandarin)) + "\t" +
-           fieldOrDash(toSingleByte(readings.definition)) + "\t" + fieldOrDash(toSingleByte(readings.cantonese));
+           fieldOrDash(toSingleByte(readings.definition)) + "\t" + fieldOrDash(toSingleByte(readings.cantonese)) + "\t-";
 }
 
 }  // namespace
@@ -209,7 +211,7 @@ BuildOutcome buildUnichinFile(const fs::path& source, const fs::path& outDir) {
     in->finish();
     ByteFileWriter out(outDir, "UNICHIN.TXT",
                        "PeluxBar single characters, from the Unihan database: code\tU+code\t-\tMandarin\t"
-                       "definition\tCantonese");
+                       "definition\tCantonese\t-");
     for (const auto& [code, readings] : characters) {
         if (readings.mandarin.empty() && readings.definition.empty()) continue;
         out.writeLine(unichinLine(code, readings));

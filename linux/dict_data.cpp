@@ -71,7 +71,8 @@ std::string unichinLine(const std::string& line) {
     char code[32];
     std::snprintf(code, sizeof code, "%x\tU+%04X\t-\t", static_cast<unsigned>(character[0]),
                   static_cast<unsigned>(character[0]));
-    return code + fields[1] + "\t" + fields[3] + "\t" + fields[2];
+    // A seventh field keeps the line end, which the loader leaves on the last field, out of the Cantonese.
+    return code + fields[1] + "\t" + fields[3] + "\t" + fields[2] + "\t-";
 }
 
 }  // namespace
@@ -85,7 +86,7 @@ void buildDataSet(const fs::path& srcDir, const fs::path& outDir) {
     forEachEntry(srcDir / "kanjidic.txt", [&](const std::string& line) { kanjidic.writeLine(kanjidicLine(line)); });
     ByteFileWriter unichin(outDir, "UNICHIN.TXT",
                            "PeluxBar single characters, the small bundled set: code\tU+code\t-\tMandarin\t"
-                           "definition\tCantonese");
+                           "definition\tCantonese\t-");
     forEachEntry(srcDir / "unichin.txt", [&](const std::string& line) { unichin.writeLine(unichinLine(line)); });
     // Only when every source was read whole do the files take the place of the old ones.
     cedict.commit();
