@@ -31,6 +31,7 @@ private:
     std::string m_what;
     std::FILE* m_file = nullptr;
     pid_t m_child = -1;
+    int m_childErrors = -1;  // the program's standard error, read when it has finished
     char* m_buffer = nullptr;
     std::size_t m_capacity = 0;
     std::size_t m_lineNumber = 0;
