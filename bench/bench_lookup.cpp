@@ -1,0 +1,117 @@
+// Cost of one pointer event after capture: road choice, lookup and composition, with a dictionary
+// loaded. Prints mean and 99th percentile per road.
+//   bench_lookup [DICT_DIR]   (default: $PELUXBAR_DICT_DIR, else the bundled data/ set)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "browser/pointer_road.h"
+#include "dictionary/loaders.h"
+#include "lookup/kana_romaji.h"
+#include "lookup/pinyin.h"
+#include "platform_linux.h"
+#include "utf8.h"
+
+namespace {
+
+using namespace pelux;
+using Clock = std::chrono::steady_clock;
+
+std::u16string readCorpus(const char* name) {
+    std::ifstream in(std::filesystem::path(PELUX_SOURCE_DIR) / "bench" / "corpus" / name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return utf8ToUtf16(text.str()).value_or(u"");
+}
+
+// Every position of every sentence, each tail running to the end of its sentence.
+std::vector<std::u16string> sentenceTails(const std::u16string& corpus) {
+    std::vector<std::u16string> tails;
+    size_t start = 0;
+    while (start < corpus.size()) {
+        size_t end = corpus.find_first_of(u"。？！\n", start);
+        end = end == std::u16string::npos ? corpus.size() : end + 1;
+        for (size_t i = start; i < end; ++i) {
+            if (corpus[i] != u'\n') tails.push_back(corpus.substr(i, end - i));
+        }
+        start = end;
+    }
+    return tails;
+}
+
+std::vector<std::u16string> englishWords(const std::u16string& corpus) {
+    std::vector<std::u16string> words;
+    std::u16string word;
+    for (char16_t c : corpus + u" ") {
+        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'\'') {
+            word.push_back(c);
+        } else if (!word.empty()) {
+            words.push_back(word + u" ");
+            word.clear();
+        }
+    }
+    return words;
+}
+
+void report(const char* name, const std::vector<std::u16string>& texts, bool subWords) {
+    std::vector<double> micros;
+    size_t output = 0;
+    for (int round = 0; round < 5; ++round) {
+        for (const std::u16string& text : texts) {
+            const auto started = Clock::now();
+            const DisplayText display = translateCapturedText(captureFromText(text), subWords);
+            micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - started).count());
+            output += display.bandText.size();
+        }
+    }
+    std::sort(micros.begin(), micros.end());
+    double sum = 0;
+    for (double m : micros) sum += m;
+    std::printf("  %-28s %5zu texts x5  mean %7.2f us   p50 %7.2f us   p99 %7.2f us   (%zu chars shown)\n", name,
+                texts.size(), sum / static_cast<double>(micros.size()), micros[micros.size() / 2],
+                micros[micros.size() * 99 / 100], output);
+}
+
+void load(bool chinese, const std::filesystem::path& directory) {
+    LoadEnvironment environment;
+    environment.directory = directory;
+    const auto started = Clock::now();
+    if (chinese) {
+        loadChineseDictionary(environment);
+    } else {
+        loadJapaneseDictionary(environment);
+    }
+    std::printf("%s dictionary from %s: %zu lines, loaded in %.0f ms\n", chinese ? "Chinese" : "Japanese",
+                directory.c_str(), theDictionary().m_lines.size(),
+                std::chrono::duration<double, std::milli>(Clock::now() - started).count());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path directory = std::filesystem::path(PELUX_SOURCE_DIR) / "data";
+    if (argc > 1) {
+        directory = argv[1];
+    } else if (const char* env = std::getenv("PELUXBAR_DICT_DIR")) {
+        directory = env;
+    }
+    registerLinuxPlatform();
+    initKanaRomajiTable();
+    initToneMarkTable();
+
+    const std::vector<std::u16string> words = englishWords(readCorpus("en.txt"));
+    for (bool chinese : {true, false}) {
+        load(chinese, directory);
+        const std::vector<std::u16string> tails = sentenceTails(readCorpus(chinese ? "zh.txt" : "ja.txt"));
+        report(chinese ? "Chinese tails, sub-words on" : "Japanese tails, sub-words on", tails, true);
+        report(chinese ? "Chinese tails, sub-words off" : "Japanese tails, sub-words off", tails, false);
+        report("English words, sub-words on", words, true);
+    }
+    return 0;
+}

@@ -1,0 +1,38 @@
+// Greedy longest-match lookup of the Chinese or Japanese text under the pointer.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/dictionary.h"
+
+namespace pelux {
+
+constexpr int kMaxWordLength = 8;
+
+struct SubItem {
+    char16_t character = 0;
+    std::optional<LineNumber> chineseLine;  // first line of the one-character key (Chinese)
+    std::u16string japaneseInfo;            // per-character information (Japanese)
+};
+
+struct CjkLookupResult {
+    int32_t wordLength = 0;
+    LineNumber wordLine = 0;
+    std::vector<SubItem> subItems;
+    char16_t firstChar = 0;
+    std::u16string firstCharRomaji;
+    std::u16string firstCharInfo;
+};
+
+// The first line number of the key, or none when its list is empty. Reads the process-wide store.
+std::optional<LineNumber> firstLineOf(std::u16string_view key);
+
+// Looks up the longest key (at most kMaxWordLength characters) at the start of `captured`.
+// The store must be loaded; the caller holds the store's lock or runs on the only thread.
+CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords);
+
+}  // namespace pelux

@@ -1,0 +1,25 @@
+// Turns lookup results into the band text and the tooltip text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "dictionary/dictionary.h"
+#include "lookup/cjk_lookup.h"
+#include "lookup/display_text.h"
+#include "lookup/english_lookup.h"
+
+namespace pelux {
+
+// The display form of a stored line: tone marks for Chinese, the romanized reading for Japanese.
+// A number without a line gives an empty text.
+std::u16string renderEntry(LineNumber line);
+
+// The Japanese line with the romanization of its reading (or headword) inserted.
+std::u16string renderJapaneseLine(std::u16string_view line);
+
+// Both compositions read the process-wide store; the caller holds its lock.
+DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords);
+DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords);
+
+}  // namespace pelux
