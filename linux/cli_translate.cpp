@@ -1,4 +1,5 @@
 // peluxbar translate [--base URL] [--timeout SECONDS] TEXT
+// The service is --base, else the "TranslationService" setting, else the built-in default.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include "commands.h"
 #include "http_curl.h"
+#include "settings_file.h"
 #include "translate/google.h"
 #include "utf8.h"
 
@@ -42,9 +44,12 @@ std::optional<std::chrono::milliseconds> parseSeconds(const std::string& value) 
     return std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
 }
 
-// Returns nullopt after printing what was wrong with the arguments.
+// Returns nullopt after printing what was wrong with the arguments. Without --base the service
+// is the one the settings name.
 std::optional<TranslateOptions> parseArguments(const Arguments& args) {
     TranslateOptions options;
+    CSettingsFile settingsFile(defaultSettingsPath());
+    options.settings = readTranslationSettings(settingsFile);
     std::optional<std::string> text;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

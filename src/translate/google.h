@@ -8,13 +8,9 @@
 #include "platform/http_request.h"
 #include "platform/notices.h"
 #include "translate/translation_request.h"
+#include "translate/translation_settings.h"
 
 namespace pelux {
-
-struct TranslationSettings {
-    std::string baseAddress{kDefaultTranslationBase};
-    std::chrono::milliseconds timeout = kDefaultTranslationTimeout;
-};
 
 // What one call did, for callers that report it themselves (the command line); the user has
 // already been told through the notices either way.

@@ -6,8 +6,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "http_curl.h"
+#include "settings_file.h"
 #include "translate/fake_ports.h"
 #include "translate/google.h"
 #include "translate/local_http_server.h"
@@ -115,10 +117,13 @@ struct CommandResult {
     std::string output;
 };
 
-CommandResult runPeluxbar(const std::string& arguments) {
+std::u16string utf16FromAscii(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+
+CommandResult runPeluxbar(const std::string& arguments, const std::string& environment = "") {
     const char* binary = std::getenv("PELUXBAR_BIN");
     CommandResult result;
-    FILE* pipe = ::popen((std::string(binary) + " " + arguments + " 2>/dev/null").c_str(), "r");
+    const std::string command = environment + " " + binary + " " + arguments + " 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return result;
     std::array<char, 4096> buffer;
     size_t got;
@@ -146,6 +151,20 @@ TEST(TranslateCommand, PrintsTheTranslationOrFails) {
 
     EXPECT_EQ(runPeluxbar("translate --base " + server.baseUrl() + " \"$(printf '\\377')\"").exitCode, 2);
     EXPECT_EQ(runPeluxbar("translate").exitCode, 2);
+}
+
+TEST(TranslateCommand, UsesTheServiceNamedInTheSettings) {
+    if (!std::getenv("PELUXBAR_BIN")) GTEST_SKIP() << "PELUXBAR_BIN is not set";
+    LocalHttpServer server(httpReply(200, "<textarea>Tokyo</textarea>"));
+    const std::filesystem::path config =
+        std::filesystem::path(PELUX_BINARY_DIR) / "translate_test_config";
+    std::filesystem::create_directories(config / "peluxbar");
+    CSettingsFile(config / "peluxbar" / "settings").writeValue(u"TranslationService", utf16FromAscii(server.baseUrl()));
+    const CommandResult result = runPeluxbar("translate 東京", "XDG_CONFIG_HOME=" + config.string());
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, "Tokyo\n");
+    ASSERT_EQ(server.requestLines().size(), 1u);
+    std::filesystem::remove_all(config);
 }
 
 }  // namespace
