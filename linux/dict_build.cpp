@@ -17,6 +17,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A source without a single entry is a damaged download, not a dictionary to replace a good one with.
+void requireEntries(std::size_t entries, const fs::path& source, const char* what) {
+    if (entries == 0) throw std::runtime_error(source.string() + " holds no " + what);
+}
+
 struct SourceInfo {
     const char* name;
     const char* environment;
@@ -113,7 +118,7 @@ BuildOutcome buildCedictFile(const fs::path& source, const fs::path& outDir) {
         out->writeLine(*wide);
     }
     in.finish();
-    if (!out) throw std::runtime_error(source.string() + " holds no CC-CEDICT entries");
+    requireEntries(out ? out->lines() : 0, source, "CC-CEDICT entries");
     out->commit();
     outcome.lines = out->lines();
     return outcome;
@@ -130,6 +135,7 @@ BuildOutcome buildEdictFile(const fs::path& source, const fs::path& outDir) {
         if (!line.empty()) out.writeLine(decoder.decode(line));
     }
     in.finish();
+    requireEntries(out.lines(), source, "EDICT entries");
     out.commit();
     return {out.lines(), decoder.invalidSequences(), "byte sequences not in EUC-JP replaced by U+FFFD"};
 }
@@ -149,6 +155,7 @@ BuildOutcome buildKanjidicFile(const fs::path& source, const fs::path& outDir) {
         entries.push_back(decoder.decode(line));
     }
     in.finish();
+    requireEntries(entries.size(), source, "KANJIDIC lines");
     UniFileWriter out(outDir, "kanjidic.uni", header);
     for (const std::u16string& entry : entries) out.writeLine(entry);
     out.commit();
@@ -216,6 +223,7 @@ BuildOutcome buildUnichinFile(const fs::path& source, const fs::path& outDir) {
         if (readings.mandarin.empty() && readings.definition.empty()) continue;
         out.writeLine(unichinLine(code, readings));
     }
+    requireEntries(out.lines(), source, "Mandarin readings or definitions of characters");
     out.commit();
     outcome.lines = out.lines();
     return outcome;

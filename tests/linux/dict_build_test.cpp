@@ -236,6 +236,14 @@ TEST(DictBuild, FailedBuildLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(readBytes(dir.path() / "cedict_ts.uni"), "old");
     EXPECT_FALSE(fs::exists(dir.path() / "cedict_ts.uni.tmp"));
 
+    // Nothing but comments: a damaged download, which must not replace a good file either.
+    writeBytes(dir.path() / "comments.u8", "# CC-CEDICT\n#! date=2019-05-27\n");
+    EXPECT_THROW(buildCedictFile(dir.path() / "comments.u8", dir.path()), std::runtime_error);
+    writeBytes(dir.path() / "edict", "\xA1\xA1 /EDICT header only/\n");
+    EXPECT_THROW(buildEdictFile(dir.path() / "edict", dir.path()), std::runtime_error);
+    EXPECT_FALSE(fs::exists(dir.path() / "edict.uni"));
+    EXPECT_EQ(readBytes(dir.path() / "cedict_ts.uni"), "old");
+
     writeBytes(dir.path() / "cedict_ts.u8", "人 人 [ren2] /person/\n");
     buildCedictFile(dir.path() / "cedict_ts.u8", dir.path());
     EXPECT_EQ(uniLines(dir.path() / "cedict_ts.uni").size(), 2u);
