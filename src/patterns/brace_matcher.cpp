@@ -37,22 +37,21 @@ void CBraceMatch::clearResult() {
 
 bool CBraceRegExp::search(const char16_t* text, CBraceMatch* match, const char16_t** end) const {
     if (!text || !match || m_status != BraceOk || m_program.empty()) return false;
-    const size_t length = std::char_traits<char16_t>::length(text);
-    // Offsets travel as int32_t in the match; longer texts are not searched.
-    if (length > static_cast<size_t>(INT32_MAX) - 1) return false;
     RunResult result = RunResult::Failed;
     try {
         match->reset(m_groupCount, m_slotCount);
         if (m_caseSensitive) {
-            result = run(text, static_cast<intptr_t>(length), *match);
+            // The terminator marks the end: measuring the text first would make a scan that
+            // searches again after each match quadratic in the length of the text.
+            result = run(text, *match);
         } else {
             // The lower-cased copy has the same offsets as the caller's text, so the match
             // bounds need no translation afterwards.
-            std::u16string lowered(text, length);
+            std::u16string lowered(text);
             for (char16_t& c : lowered) {
                 if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
             }
-            result = run(lowered.c_str(), static_cast<intptr_t>(length), *match);
+            result = run(lowered.c_str(), *match);
         }
     } catch (const std::bad_alloc&) {
         result = RunResult::Failed;
@@ -76,7 +75,7 @@ bool inSet(const BraceInstruction* pairs, const BraceInstruction* pairsEnd, char
 
 }  // namespace
 
-CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, intptr_t length, CBraceMatch& match) const {
+CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& match) const {
     const BraceInstruction* const program = m_program.data();
     const size_t programSize = m_program.size();
     std::vector<intptr_t>& slots = match.m_slots;
@@ -105,21 +104,21 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, intptr_t length,
             case BraceOp::opChar:
                 if (in.operand == 0) {
                     // The end-of-text mark: matches only at the end and stays there.
-                    if (pos != length) goto backtrack;
+                    if (text[pos] != 0) goto backtrack;
                 } else {
-                    if (pos >= length || text[pos] != static_cast<char16_t>(in.operand)) goto backtrack;
+                    if (text[pos] != static_cast<char16_t>(in.operand)) goto backtrack;
                     ++pos;
                 }
                 ++pc;
                 break;
             case BraceOp::opAny:
-                if (pos >= length) goto backtrack;
+                if (text[pos] == 0) goto backtrack;
                 ++pos;
                 ++pc;
                 break;
             case BraceOp::opInSet:
             case BraceOp::opNotInSet: {
-                if (pos >= length) goto backtrack;
+                if (text[pos] == 0) goto backtrack;
                 const bool found = inSet(program + pc + 1, program + in.operand, text[pos]);
                 if (found != (in.kind == BraceOp::opInSet)) goto backtrack;
                 ++pos;
@@ -129,10 +128,13 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, intptr_t length,
             case BraceOp::opBackref: {
                 const BraceSpan group = groups[static_cast<size_t>(in.operand)];
                 if (group.isSet()) {
+                    // The group's characters are never the terminator, so a mismatch stops the
+                    // comparison at the end of the text at the latest.
+                    const char16_t* const copy = text + group.start;
                     const intptr_t n = group.end - group.start;
-                    if (n > length - pos ||
-                        std::char_traits<char16_t>::compare(text + pos, text + group.start, static_cast<size_t>(n)) != 0)
-                        goto backtrack;
+                    intptr_t i = 0;
+                    while (i < n && text[pos + i] == copy[i]) ++i;
+                    if (i < n) goto backtrack;
                     pos += n;
                 }
                 ++pc;
@@ -210,7 +212,7 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, intptr_t length,
                 break;
             case BraceOp::opNextStart:
                 // The end of a non-empty text is never a start of its own.
-                if (searchStart + 1 >= length) {
+                if (text[searchStart] == 0 || text[searchStart + 1] == 0) {
                     match.matchEnd = static_cast<int32_t>(pos);
                     return RunResult::NoMatch;
                 }
@@ -223,6 +225,8 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, intptr_t length,
                 match.matchEnd = static_cast<int32_t>(pos);
                 return RunResult::NoMatch;
             case BraceOp::opAccept:
+                // Offsets travel as int32_t; a match beyond that reach cannot be reported.
+                if (pos > INT32_MAX) return RunResult::Failed;
                 match.matchEnd = static_cast<int32_t>(pos);
                 return RunResult::Match;
         }

@@ -137,7 +137,7 @@ public:
 
 private:
     enum class RunResult { Match, NoMatch, Failed };
-    RunResult run(const char16_t* text, intptr_t length, CBraceMatch& match) const;
+    RunResult run(const char16_t* text, CBraceMatch& match) const;
 
     BraceStatus m_status = BraceNoPattern;
     std::vector<BraceInstruction> m_program;

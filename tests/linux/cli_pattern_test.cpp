@@ -1,0 +1,116 @@
+// `peluxbar pattern` through the built executable, as scripts use it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+    std::string out;
+    int exitCode = -1;
+};
+
+std::string peluxbarPath() {
+    if (const char* path = std::getenv("PELUXBAR_BIN")) return path;
+    return std::string(PELUX_BINARY_DIR) + "/peluxbar";
+}
+
+std::string quote(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Runs `peluxbar pattern ARGS`; standard error goes with the output only when asked.
+RunResult runPattern(const std::vector<std::string>& args, bool withStderr = false) {
+    std::string command = quote(peluxbarPath()) + " pattern";
+    for (const std::string& arg : args) command += " " + quote(arg);
+    command += withStderr ? " 2>&1" : " 2>/dev/null";
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+struct JsonRow {
+    std::vector<std::string> args;
+    std::string line;
+    int exitCode;
+};
+
+TEST(CliPattern, PrintsOneJsonLineWithUtf16Offsets) {
+    const JsonRow rows[] = {
+        {{"--json", "{[^aeiouü]*?[aeiouü]?}{[aeiouü]}{[aeiouü]?[^aeiouü]*?[0-9]}", "shian5"},
+         R"({"status": 0, "matched": true, "match": [0, 6], "groups": [[0, 3], [3, 4], [4, 6]]})", 0},
+        {{"--json", "{.*?}((\\b)+\\[{.*?}\\])?{(\\b)+/.*}", "ホットドッグ /(n) hot dog/"},
+         R"({"status": 0, "matched": true, "match": [0, 20], "groups": [[0, 6], null, [6, 20]]})", 0},
+        // The astral character before 中 takes two code units.
+        {{"--json", "{中}", "\xF0\x9F\x98\x80中文"},
+         R"({"status": 0, "matched": true, "match": [2, 3], "groups": [[2, 3]]})", 0},
+        {{"--json", "{x}{y}?", "日本語"}, R"({"status": 0, "matched": false, "match": null, "groups": [null, null]})", 0},
+        {{"--json", "", ""}, R"({"status": 0, "matched": true, "match": [0, 0], "groups": []})", 0},
+        {{"--json", "{ab", "ab"}, R"({"status": 2, "matched": false, "match": null, "groups": []})", 1},
+        {{"--json", "(a*)*", "aa"}, R"({"status": 9, "matched": false, "match": null, "groups": []})", 1},
+        {{"--json", "--", "--json", "a--json"}, R"({"status": 0, "matched": true, "match": [1, 7], "groups": []})", 0},
+    };
+    for (const JsonRow& row : rows) {
+        SCOPED_TRACE(row.args[1]);
+        const RunResult result = runPattern(row.args);
+        EXPECT_EQ(result.exitCode, row.exitCode);
+        EXPECT_EQ(result.out, row.line + "\n");
+        EXPECT_TRUE(nlohmann::json::accept(result.out));
+    }
+}
+
+TEST(CliPattern, PrintsStatusMatchAndGroupsAsText) {
+    const RunResult result = runPattern({"{(\\a|:)+}", "ni3:hao3 /hello/"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out,
+              "status: 0 (BraceOk)\n"
+              "matched: yes\n"
+              "match: [0, 8] \"ni3:hao3\"\n"
+              "group 0: [0, 8] \"ni3:hao3\"\n");
+    const RunResult unset = runPattern({"{中}|{日}", "日本"});
+    EXPECT_NE(unset.out.find("group 0: unset\ngroup 1: [0, 1] \"日\"\n"), std::string::npos);
+    const RunResult failed = runPattern({"[z-a]", "x"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.out, "status: 8 (BraceBadRange)\n");
+}
+
+TEST(CliPattern, DumpListsTheProgramAndKeepsJsonOnItsOwnLine) {
+    const RunResult listing = runPattern({"--dump", "a|b", "b"});
+    EXPECT_EQ(listing.exitCode, 0);
+    EXPECT_NE(listing.out.find("opPushPos"), std::string::npos);
+    EXPECT_NE(listing.out.find("opAccept"), std::string::npos);
+    const RunResult json = runPattern({"--json", "--dump", "a|b", "b"});
+    EXPECT_EQ(json.out, "{\"status\": 0, \"matched\": true, \"match\": [0, 1], \"groups\": []}\n");
+}
+
+TEST(CliPattern, RejectsMalformedUtf8AndWrongUsageWithExitCodeTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"--json", "a\xFF", "a"},
+        {"--json", "a", "\xE4\xB8"},
+        {"--json", "a"},
+        {},
+        {"a", "b", "c"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.size());
+        EXPECT_EQ(runPattern(args).exitCode, 2);
+        EXPECT_EQ(runPattern(args).out, "");
+    }
+    EXPECT_NE(runPattern({"a\xFF", "a"}, true).out.find("UTF-8"), std::string::npos);
+    EXPECT_NE(runPattern({"a"}, true).out.find("usage: peluxbar pattern"), std::string::npos);
+}
+
+}  // namespace
