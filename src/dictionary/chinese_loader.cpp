@@ -3,6 +3,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "dictionary/english_index.h"
+#include "dictionary/index_writer.h"
 #include "dictionary/load_session.h"
 #include "dictionary/loaders.h"
 
@@ -31,18 +32,18 @@ std::u16string_view simplifiedFormOf(std::u16string_view text, std::size_t first
     return text.substr(start, std::size_t(length));
 }
 
-void indexChineseLine(CDictionary& store, std::u16string_view text, LineNumber line, ChinesePatterns& patterns,
+void indexChineseLine(IndexWriter& index, std::u16string_view text, LineNumber line, ChinesePatterns& patterns,
                       std::u16string& scratch) {
     const std::size_t space = text.find(u' ');
-    store.addToIndex(space == std::u16string_view::npos ? text : text.substr(0, space), line, false);
-    store.addToIndex(simplifiedFormOf(text, space), line, false);
+    index.add(space == std::u16string_view::npos ? text : text.substr(0, space), line, false);
+    index.add(simplifiedFormOf(text, space), line, false);
 
     // Only what lies between the first and the last "/" are definitions, whatever the line end.
     const std::size_t first = text.find(u'/');
     const std::size_t last = text.rfind(u'/');
     if (first == std::u16string_view::npos || last <= first) return;
     for (const PerlMatch& run : patterns.line->execute(text.substr(first + 1, last - first - 1)))
-        indexEnglishDefinition(store, run.value, line, true, patterns.suffixes, scratch);
+        indexEnglishDefinition(index, run.value, line, true, patterns.suffixes, scratch);
 }
 
 void readChineseMainFile(LoadSession& session, const LoadEnvironment& environment, CDictionary& store,
@@ -55,6 +56,7 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
+    IndexWriter index(store);
     std::u16string scratch;
     std::u16string_view line;
     for (LineNumber n = 0; file.readLine(line); ++n) {
@@ -62,7 +64,7 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
         store.setLine(n, std::u16string(text));
         if (loadProgressStep(environment, n, kChineseProgressFormat)) break;
         try {
-            indexChineseLine(store, text, n, patterns, scratch);
+            indexChineseLine(index, text, n, patterns, scratch);
         } catch (const PatternError&) {
             // A line the pattern object gives up on keeps its stored text and whatever keys it
             // already gave; the load goes on.

@@ -5,10 +5,25 @@ namespace pelux {
 namespace {
 
 template <typename Value>
-Value& readOrCreate(KeyedMap<Value>& map, std::u16string_view key) {
+typename KeyedMap<Value>::iterator findOrCreate(KeyedMap<Value>& map, std::u16string_view key) {
     auto it = map.lower_bound(key);
     if (it == map.end() || std::u16string_view(it->first) != key) it = map.emplace_hint(it, std::u16string(key), Value());
-    return it->second;
+    return it;
+}
+
+template <typename Value>
+Value& readOrCreate(KeyedMap<Value>& map, std::u16string_view key) {
+    return findOrCreate(map, key)->second;
+}
+
+// Lines arrive in ascending order during a load: appending at the end needs no search.
+template <typename Key, typename Value>
+void assignAt(std::map<Key, Value>& map, Key key, Value value) {
+    if (map.empty() || std::prev(map.end())->first < key) {
+        map.emplace_hint(map.end(), key, std::move(value));
+    } else {
+        map[key] = std::move(value);
+    }
 }
 
 template <typename Key, typename Value>
@@ -25,6 +40,8 @@ void CDictionary::resetForLoad(DictionaryLanguage language) {
     m_language = language;
 }
 
+KeyedMap<LineList>::iterator CDictionary::indexEntry(std::u16string_view key) { return findOrCreate(m_index, key); }
+
 void CDictionary::addToIndex(std::u16string_view key, LineNumber line, bool collapse) {
     LineList& list = readOrCreate(m_index, key);
     if (collapse && !list.empty() && list.back() == line) return;
@@ -37,8 +54,8 @@ const std::u16string& CDictionary::charInfo(int32_t code) { return readOrCreate(
 const std::u16string& CDictionary::stemTarget(std::u16string_view stem) { return readOrCreate(m_stems, stem); }
 const std::u16string& CDictionary::irregularForm(std::u16string_view form) { return readOrCreate(m_irregular, form); }
 
-void CDictionary::setLine(LineNumber line, std::u16string text) { m_lines[line] = std::move(text); }
-void CDictionary::setCharInfo(int32_t code, std::u16string text) { m_charInfo[code] = std::move(text); }
+void CDictionary::setLine(LineNumber line, std::u16string text) { assignAt(m_lines, line, std::move(text)); }
+void CDictionary::setCharInfo(int32_t code, std::u16string text) { assignAt(m_charInfo, code, std::move(text)); }
 void CDictionary::setStem(std::u16string_view stem, std::u16string word) { readOrCreate(m_stems, stem) = std::move(word); }
 void CDictionary::setIrregular(std::u16string_view form, std::u16string word) {
     readOrCreate(m_irregular, form) = std::move(word);

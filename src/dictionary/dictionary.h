@@ -35,6 +35,10 @@ public:
     // Appends the line to the key's list; with `collapse`, a repeat of the last number is dropped.
     void addToIndex(std::u16string_view key, LineNumber line, bool collapse);
 
+    // The index entry of a key, created with an empty list when missing. Nodes of the map never
+    // move, so a load may keep the iterator for as long as the store is not reset.
+    KeyedMap<LineList>::iterator indexEntry(std::u16string_view key);
+
     // Reads create an empty entry for a missing key, and an empty value means "none".
     const LineList& entriesFor(std::u16string_view key);
     const std::u16string& lineText(LineNumber line);

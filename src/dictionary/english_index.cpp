@@ -35,19 +35,19 @@ const PerlMatch* firstMatch(IPerlPattern& pattern, std::u16string_view text) {
 
 }  // namespace
 
-void indexEnglishDefinition(CDictionary& store, std::u16string_view definition, LineNumber line, bool collapse,
+void indexEnglishDefinition(IndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
                             SuffixPatterns& patterns, std::u16string& scratch) {
     std::u16string_view word;
     if (!singleWordOf(definition, word)) return;
     scratch.assign(word);
     lowerCaseInPlace(scratch);
-    store.addToIndex(scratch, line, collapse);
+    index.add(scratch, line, collapse);
 
     const PerlMatch* match = firstMatch(*patterns.shortSuffix, scratch);
     if (!match) match = firstMatch(*patterns.longSuffix, scratch);
     if (!match || match->subMatches.empty()) return;
     const std::u16string_view stem = match->subMatches.front();
-    if (store.entriesFor(stem).empty()) store.setStem(stem, scratch);
+    if (!index.hasEntries(stem)) index.store().setStem(stem, scratch);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "dictionary/dictionary.h"
+#include "dictionary/index_writer.h"
 #include "patterns/perl_pattern.h"
 
 namespace pelux {
@@ -33,7 +34,7 @@ struct SuffixPatterns {
 // Indexes one definition of line `line` when it is a single word or "to " and a single word.
 // `scratch` is a buffer the caller keeps across calls so that the lower-cased word needs no
 // allocation of its own.
-void indexEnglishDefinition(CDictionary& store, std::u16string_view definition, LineNumber line, bool collapse,
+void indexEnglishDefinition(IndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
                             SuffixPatterns& patterns, std::u16string& scratch);
 
 // Rebuilds the irregular-form table from the file at `path` against the current index.

@@ -3,6 +3,7 @@
 
 #include "dictionary/dictionary_file.h"
 #include "dictionary/english_index.h"
+#include "dictionary/index_writer.h"
 #include "dictionary/load_session.h"
 #include "dictionary/loaders.h"
 
@@ -51,19 +52,19 @@ void readKanjiFile(LoadSession& session, CDictionary& store, IPerlPattern& chara
     }
 }
 
-void indexJapaneseLine(CDictionary& store, std::u16string_view line, LineNumber n, JapanesePatterns& patterns,
+void indexJapaneseLine(IndexWriter& index, std::u16string_view line, LineNumber n, JapanesePatterns& patterns,
                        EntryBuffers& buffers) {
     const std::vector<PerlMatch>& entry = patterns.line->execute(line);
     if (!entry.empty() && entry.front().subMatches.size() >= 3) {
-        store.addToIndex(entry.front().subMatches[0], n, false);
+        index.add(entry.front().subMatches[0], n, false);
         const std::u16string_view reading = entry.front().subMatches[2];
-        if (!reading.empty()) store.addToIndex(reading, n, false);
+        if (!reading.empty()) index.add(reading, n, false);
     }
     buffers.withoutNotes.assign(line);
     removeParenthesised(buffers.withoutNotes);
     for (const PerlMatch& definition : patterns.definitions->execute(buffers.withoutNotes)) {
         if (definition.subMatches.empty()) continue;
-        indexEnglishDefinition(store, definition.subMatches.front(), n, false, patterns.suffixes, buffers.word);
+        indexEnglishDefinition(index, definition.subMatches.front(), n, false, patterns.suffixes, buffers.word);
     }
 }
 
@@ -79,13 +80,14 @@ void readMainFile(LoadSession& session, const LoadEnvironment& environment, CDic
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
+    IndexWriter index(store);
     EntryBuffers buffers;
     std::u16string_view line;
     for (LineNumber n = 0; file.readLine(line); ++n) {
         store.setLine(n, std::u16string(line));
         if (loadProgressStep(environment, n, kJapaneseProgressFormat)) break;
         try {
-            indexJapaneseLine(store, line, n, patterns, buffers);
+            indexJapaneseLine(index, line, n, patterns, buffers);
         } catch (const PatternError&) {
             // The line stays stored; keys it could not give are simply missing.
         }

@@ -14,7 +14,8 @@ protected:
         patterns = SuffixPatterns::create();
     }
     void index(std::u16string_view definition, LineNumber line, bool collapse = false) {
-        indexEnglishDefinition(store(), definition, line, collapse, patterns, scratch);
+        IndexWriter index(store());
+        indexEnglishDefinition(index, definition, line, collapse, patterns, scratch);
     }
     SuffixPatterns patterns;
     std::u16string scratch;

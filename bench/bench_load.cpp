@@ -1,0 +1,144 @@
+// Load times of the two dictionaries against a plain baseline, and the peak memory of each load.
+//
+//   bench_load [DIR [zh|ja]]  DIR: the dictionary files; default PELUXBAR_DICT_DIR, else the
+//                             repository's small bundled set in data/. zh or ja: one language only.
+//
+// Every load runs in a child process of its own, so that its peak resident size (VmHWM) is its
+// own and it starts from an empty store. The baseline reads the main file, decodes it, splits it into lines and stores each
+// line in a map: the least any loader has to do.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "dictionary/dictionary.h"
+#include "dictionary/dictionary_file.h"
+#include "dictionary/loaders.h"
+#include "platform_linux.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kRuns = 3;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+long peakResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    return -1;
+}
+
+// Read, decode, split, store each line; the number of lines, or -1 when the file is missing.
+long baselineRun(const std::filesystem::path& file) {
+    pelux::DictionaryFile reader;
+    if (!reader.open(file, pelux::FileMode::Utf16Binary)) return -1;
+    std::map<int32_t, std::u16string> lines;
+    std::u16string_view line;
+    int32_t number = 0;
+    reader.skipHeader();
+    while (reader.readLine(line)) lines.emplace_hint(lines.end(), number++, std::u16string(line));
+    return long(lines.size());
+}
+
+struct LoadFigures {
+    double milliseconds = 0;
+    long peakKilobytes = 0;
+    long lines = 0;
+    std::size_t keys = 0, characters = 0;
+};
+
+enum class Work { Baseline, Load };
+
+// One load in a fresh child process, as the host's first load is: nothing to free beforehand,
+// and the peak resident size is that load's own.
+bool runInChild(Work work, pelux::DictionaryLanguage language, const std::filesystem::path& directory,
+                LoadFigures& figures) {
+    int channel[2];
+    if (pipe(channel) != 0) return false;
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        pelux::registerLinuxPlatform();
+        pelux::LoadEnvironment environment;
+        environment.directory = directory;
+        const char* mainFile = language == pelux::Chinese ? pelux::kChineseMainFile : pelux::kJapaneseMainFile;
+        LoadFigures result;
+        const Clock::time_point start = Clock::now();
+        if (work == Work::Baseline) {
+            result.lines = baselineRun(directory / mainFile);
+        } else if (language == pelux::Chinese) {
+            pelux::loadChineseDictionary(environment);
+        } else {
+            pelux::loadJapaneseDictionary(environment);
+        }
+        result.milliseconds = millisecondsSince(start);
+        result.peakKilobytes = peakResidentKilobytes();
+        result.keys = pelux::theDictionary().m_index.size();
+        result.characters = pelux::theDictionary().m_charInfo.size();
+        const bool written = write(channel[1], &result, sizeof result) == ssize_t(sizeof result);
+        std::_Exit(written ? 0 : 1);
+    }
+    close(channel[1]);
+    const bool read = ::read(channel[0], &figures, sizeof figures) == ssize_t(sizeof figures);
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return read && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int runLanguage(pelux::DictionaryLanguage language, const std::filesystem::path& directory) {
+    const bool chinese = language == pelux::Chinese;
+    const char* name = chinese ? "Chinese" : "Japanese";
+    const char* mainFile = chinese ? pelux::kChineseMainFile : pelux::kJapaneseMainFile;
+    LoadFigures best, baseline;
+    best.milliseconds = baseline.milliseconds = 1e30;
+    for (int run = 0; run < kRuns; ++run) {
+        LoadFigures figures;
+        if (!runInChild(Work::Baseline, language, directory, figures)) return 1;
+        if (figures.lines < 0) {
+            std::printf("%-8s %s not found in %s\n", name, mainFile, directory.c_str());
+            return 1;
+        }
+        if (figures.milliseconds < baseline.milliseconds) baseline = figures;
+        if (!runInChild(Work::Load, language, directory, figures)) return 1;
+        if (figures.milliseconds < best.milliseconds) best = figures;
+    }
+    std::printf("%-8s lines %7zu  keys %7zu  chars %6zu  load %7.1f ms  baseline %6.1f ms  ratio %4.2fx  peak RSS %6.1f MB\n",
+                name, std::size_t(baseline.lines), best.keys, best.characters, best.milliseconds, baseline.milliseconds,
+                best.milliseconds / baseline.milliseconds,
+                best.peakKilobytes / 1024.0);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path directory;
+    if (argc > 1) {
+        directory = argv[1];
+    } else if (const char* fromEnvironment = std::getenv("PELUXBAR_DICT_DIR"); fromEnvironment && *fromEnvironment) {
+        directory = fromEnvironment;
+    } else {
+        directory = std::filesystem::path(PELUX_SOURCE_DIR) / "data";
+        std::printf("No dictionary directory given (argument or PELUXBAR_DICT_DIR): using the small bundled set in %s.\n"
+                    "Make the full files with `peluxbar dict build --out DIR` and pass DIR for real figures.\n",
+                    directory.c_str());
+    }
+    std::printf("Dictionary files: %s (best of %d loads each)\n", directory.c_str(), kRuns);
+    const std::string only = argc > 2 ? argv[2] : "";
+    const int chinese = only == "ja" ? 0 : runLanguage(pelux::Chinese, directory);
+    const int japanese = only == "zh" ? 0 : runLanguage(pelux::Japanese, directory);
+    return chinese || japanese;
+}
