@@ -1,6 +1,7 @@
 // `peluxbar dict build` and the bundled set: conversions, file formats, atomic replacement,
 // missing sources, and the committed data/ files themselves.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
