@@ -73,13 +73,74 @@ bool inSet(const BraceInstruction* pairs, const BraceInstruction* pairsEnd, char
     return false;
 }
 
+// The instructions that read the text. Returns false when the text at pos does not match;
+// otherwise advances pos and pc.
+bool consume(const BraceInstruction* program, size_t& pc, const char16_t* text, intptr_t& pos,
+             const std::vector<BraceSpan>& groups) {
+    const BraceInstruction& in = program[pc];
+    switch (in.kind) {
+        case BraceOp::opChar:
+            // Value 0 is the end-of-text mark: it matches the terminator and stays there.
+            if (text[pos] != static_cast<char16_t>(in.operand)) return false;
+            if (in.operand != 0) ++pos;
+            ++pc;
+            return true;
+        case BraceOp::opAny:
+            if (text[pos] == 0) return false;
+            ++pos;
+            ++pc;
+            return true;
+        case BraceOp::opInSet:
+        case BraceOp::opNotInSet: {
+            if (text[pos] == 0) return false;
+            const bool found = inSet(program + pc + 1, program + in.operand, text[pos]);
+            if (found != (in.kind == BraceOp::opInSet)) return false;
+            ++pos;
+            pc = static_cast<size_t>(in.operand);
+            return true;
+        }
+        default: {
+            // opBackref. An unset or still open group has length 0 and always matches. The
+            // group's characters are never the terminator, so a mismatch stops the comparison
+            // at the end of the text at the latest.
+            const BraceSpan group = groups[static_cast<size_t>(in.operand)];
+            const intptr_t n = group.length();
+            intptr_t i = 0;
+            while (i < n && text[pos + i] == text[group.start + i]) ++i;
+            if (i < n) return false;
+            pos += n;
+            ++pc;
+            return true;
+        }
+    }
+}
+
 }  // namespace
+
+// Group bookkeeping; false only when the stack cannot hold another entry.
+bool CBraceMatch::groupStep(const BraceInstruction& in, intptr_t pos) {
+    BraceSpan& group = m_groups[static_cast<size_t>(in.operand)];
+    switch (in.kind) {
+        case BraceOp::opGroupStart:
+            group.start = static_cast<int32_t>(pos);
+            return true;
+        case BraceOp::opGroupEnd:
+            group.end = static_cast<int32_t>(pos);
+            return true;
+        case BraceOp::opSaveGroup:
+            return push(group.start) && push(group.end);
+        default:  // opRestoreGroup
+            if (m_depth < 2) return false;
+            group.end = static_cast<int32_t>(m_stack[m_depth--]);
+            group.start = static_cast<int32_t>(m_stack[m_depth--]);
+            return true;
+    }
+}
 
 CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& match) const {
     const BraceInstruction* const program = m_program.data();
     const size_t programSize = m_program.size();
     std::vector<intptr_t>& slots = match.m_slots;
-    std::vector<BraceSpan>& groups = match.m_groups;
     intptr_t searchStart = 0;
     intptr_t pos = 0;
     size_t pc = 0;
@@ -97,71 +158,25 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
 
     for (;;) {
         const BraceInstruction& in = program[pc];
+        const auto slot = [&]() -> intptr_t& { return slots[static_cast<size_t>(in.operand)]; };
         switch (in.kind) {
             case BraceOp::opNop:
                 ++pc;
                 break;
             case BraceOp::opChar:
-                if (in.operand == 0) {
-                    // The end-of-text mark: matches only at the end and stays there.
-                    if (text[pos] != 0) goto backtrack;
-                } else {
-                    if (text[pos] != static_cast<char16_t>(in.operand)) goto backtrack;
-                    ++pos;
-                }
-                ++pc;
-                break;
             case BraceOp::opAny:
-                if (text[pos] == 0) goto backtrack;
-                ++pos;
-                ++pc;
-                break;
             case BraceOp::opInSet:
-            case BraceOp::opNotInSet: {
-                if (text[pos] == 0) goto backtrack;
-                const bool found = inSet(program + pc + 1, program + in.operand, text[pos]);
-                if (found != (in.kind == BraceOp::opInSet)) goto backtrack;
-                ++pos;
-                pc = static_cast<size_t>(in.operand);
+            case BraceOp::opNotInSet:
+            case BraceOp::opBackref:
+                if (!consume(program, pc, text, pos, match.m_groups)) goto backtrack;
                 break;
-            }
-            case BraceOp::opBackref: {
-                const BraceSpan group = groups[static_cast<size_t>(in.operand)];
-                if (group.isSet()) {
-                    // The group's characters are never the terminator, so a mismatch stops the
-                    // comparison at the end of the text at the latest.
-                    const char16_t* const copy = text + group.start;
-                    const intptr_t n = group.end - group.start;
-                    intptr_t i = 0;
-                    while (i < n && text[pos + i] == copy[i]) ++i;
-                    if (i < n) goto backtrack;
-                    pos += n;
-                }
-                ++pc;
-                break;
-            }
             case BraceOp::opGroupStart:
-                groups[static_cast<size_t>(in.operand)].start = static_cast<int32_t>(pos);
-                ++pc;
-                break;
             case BraceOp::opGroupEnd:
-                groups[static_cast<size_t>(in.operand)].end = static_cast<int32_t>(pos);
-                ++pc;
-                break;
             case BraceOp::opSaveGroup:
-                BRACE_PUSH(groups[static_cast<size_t>(in.operand)].start);
-                BRACE_PUSH(groups[static_cast<size_t>(in.operand)].end);
+            case BraceOp::opRestoreGroup:
+                if (!match.groupStep(in, pos)) return RunResult::Failed;
                 ++pc;
                 break;
-            case BraceOp::opRestoreGroup: {
-                intptr_t start = 0;
-                intptr_t end = 0;
-                BRACE_POP(end);
-                BRACE_POP(start);
-                groups[static_cast<size_t>(in.operand)] = {static_cast<int32_t>(start), static_cast<int32_t>(end)};
-                ++pc;
-                break;
-            }
             case BraceOp::opJump:
                 pc = static_cast<size_t>(in.operand);
                 break;
@@ -180,49 +195,43 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
                 ++pc;
                 break;
             case BraceOp::opPushSlot:
-                BRACE_PUSH(slots[static_cast<size_t>(in.operand)]);
+                BRACE_PUSH(slot());
                 ++pc;
                 break;
             case BraceOp::opPopSlot:
-                BRACE_POP(slots[static_cast<size_t>(in.operand)]);
+                BRACE_POP(slot());
                 ++pc;
                 break;
             case BraceOp::opStorePos:
-                slots[static_cast<size_t>(in.operand)] = pos;
+                slot() = pos;
                 ++pc;
                 break;
             case BraceOp::opLoadPos:
-                pos = slots[static_cast<size_t>(in.operand)];
+                pos = slot();
                 ++pc;
                 break;
             case BraceOp::opStoreDepth:
-                slots[static_cast<size_t>(in.operand)] = static_cast<intptr_t>(match.m_depth);
+                slot() = static_cast<intptr_t>(match.m_depth);
                 ++pc;
                 break;
-            case BraceOp::opLoadDepth: {
-                const intptr_t depth = slots[static_cast<size_t>(in.operand)];
-                if (depth < 0 || static_cast<size_t>(depth) > match.m_depth) return RunResult::Failed;
-                match.m_depth = static_cast<size_t>(depth);
+            case BraceOp::opLoadDepth:
+                if (slot() < 0 || static_cast<size_t>(slot()) > match.m_depth) return RunResult::Failed;
+                match.m_depth = static_cast<size_t>(slot());
                 ++pc;
                 break;
-            }
             case BraceOp::opCutIfNoProgress:
-                if (pos == slots[static_cast<size_t>(in.operand)]) goto backtrack;
+                if (pos == slot()) goto backtrack;
                 ++pc;
                 break;
             case BraceOp::opNextStart:
                 // The end of a non-empty text is never a start of its own.
-                if (text[searchStart] == 0 || text[searchStart + 1] == 0) {
-                    match.matchEnd = static_cast<int32_t>(pos);
-                    return RunResult::NoMatch;
-                }
+                if (text[searchStart] == 0 || text[searchStart + 1] == 0) return RunResult::NoMatch;
                 pos = ++searchStart;
                 match.m_depth = 0;
                 match.matchStart = static_cast<int32_t>(pos);
                 pc = 0;
                 break;
             case BraceOp::opGiveUp:
-                match.matchEnd = static_cast<int32_t>(pos);
                 return RunResult::NoMatch;
             case BraceOp::opAccept:
                 // Offsets travel as int32_t; a match beyond that reach cannot be reported.

@@ -104,6 +104,7 @@ private:
         return true;
     }
     bool grow();
+    bool groupStep(const BraceInstruction& in, intptr_t pos);
     void reset(int groups, int slots);
     void clearResult();
 
