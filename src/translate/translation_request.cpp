@@ -99,14 +99,28 @@ std::string translationUrl(std::string_view base, std::u16string_view text, std:
     return url;
 }
 
+// The pattern is run only where it can succeed. Searched over a whole page whose textarea is
+// never closed, its two lazy parts try every '>' against every later position, which takes
+// minutes on a page of a few hundred kilobytes. Every match begins at a "<textarea" and ends
+// with a "</textarea>", and only the first "<textarea" can begin one (a later one would need a
+// '>' before the last closing tag, which the first one then has too), so the range from there
+// to the end of the last closing tag gives the same match, found in one pass.
 std::u16string extractTranslation(const std::u16string& reply) {
+    const std::u16string_view page(reply.c_str());
+    const size_t open = page.find(u"<textarea");
+    const size_t lastClose = page.rfind(u"</textarea>");
+    if (open == std::u16string_view::npos || lastClose == std::u16string_view::npos) return {};
+    const size_t tagEnd = page.find(u'>', open + 9);
+    if (tagEnd == std::u16string_view::npos || tagEnd >= lastClose) return {};
+    const std::u16string candidate(page.substr(open, lastClose + 11 - open));
+
     CBraceRegExp pattern;
     pattern.compile(u"<textarea.*?>{.*?}<\\/textarea>", true);
     CBraceMatch match(256);
-    if (!pattern.search(reply.c_str(), &match) || match.groupCount() < 1) return {};
+    if (!pattern.search(candidate.c_str(), &match) || match.groupCount() < 1) return {};
     const BraceSpan translation = match.group(0);
     if (translation.length() < 1) return {};
-    return std::u16string(translation.in(reply.c_str()));
+    return std::u16string(translation.in(candidate.c_str()));
 }
 
 }  // namespace pelux

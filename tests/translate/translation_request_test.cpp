@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "patterns/brace_regexp.h"
+
 namespace pelux {
 namespace {
 
@@ -108,10 +112,43 @@ TEST(TranslationExtraction, TakesTheFirstTextareaContent) {
         {"unclosed textarea", u"<textarea>never closed", u""},
         {"upper-case tag is not matched", u"<TEXTAREA>x</TEXTAREA>", u""},
         {"empty reply", u"", u""},
+        {"closing tag before the opening one", u"</textarea><textarea>x", u""},
+        {"stray closing tag first", u"</textarea><textarea rows=2>x</textarea>", u"x"},
+        {"opening tag cut short by the closing one", u"<textarea</textarea>", u""},
+        {"second opening tag inside the first", u"<textarea <textarea>y</textarea>", u"y"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(extractTranslation(row.reply), row.translation);
+    }
+}
+
+// A page cut off inside its textarea, or one that never closes it, must come back empty at once:
+// the search may not try every '>' of the rest of the page against every later position.
+TEST(TranslationExtraction, LargePageWithUnclosedTextareaGivesNothing) {
+    std::u16string page = u"<html><textarea name=q>";
+    while (page.size() < 512 * 1024) page += u"<b>中文</b><br>";
+    EXPECT_EQ(extractTranslation(page), u"");
+    page += u"</textarea>";
+    EXPECT_EQ(extractTranslation(page).size(), page.size() - 23 - 11);
+}
+
+// The narrowed search must find exactly what the pattern finds over the whole reply.
+TEST(TranslationExtraction, AgreesWithThePatternOverTheWholeReply) {
+    const std::u16string pieces[] = {u"<textarea", u"</textarea>", u">", u"<", u"中", u"x", u" ", u"<textarea>"};
+    CBraceRegExp pattern;
+    pattern.compile(u"<textarea.*?>{.*?}<\\/textarea>", true);
+    std::mt19937 random(20240607);
+    for (int round = 0; round < 3000; ++round) {
+        std::u16string reply;
+        const int count = static_cast<int>(random() % 12);
+        for (int i = 0; i < count; ++i) reply += pieces[random() % std::size(pieces)];
+        CBraceMatch match(256);
+        std::u16string expected;
+        if (pattern.search(reply.c_str(), &match) && match.group(0).length() > 0)
+            expected = std::u16string(match.group(0).in(reply.c_str()));
+        SCOPED_TRACE(std::string(reply.begin(), reply.end()));
+        ASSERT_EQ(extractTranslation(reply), expected);
     }
 }
 
