@@ -291,6 +291,8 @@ private:
 
     Code parseItem(Source& s, int depth) {
         enter(depth);
+        // Only reached after `!` with nothing to negate: the empty item, which always matches,
+        // so such a negation never does.
         if (s.atEnd() || isCloser(*s.p)) return emptyCode();
         const char16_t c = *s.p;
         switch (c) {
@@ -435,7 +437,9 @@ private:
         }
     }
 
-    // [...] or [^...]: opInSet / opNotInSet, then one (low, high) opNop pair per item.
+    // [...] or [^...]: opInSet / opNotInSet, then one (low, high) opNop pair per item. A dash
+    // that begins an item (first in the set, or right after a range as in [a-z-]) is the
+    // character itself; a dash after an item's character asks for a range and needs a high end.
     Code parseSet(Source& s) {
         ++s.p;
         const bool negated = !s.atEnd() && *s.p == u'^';

@@ -35,6 +35,11 @@ TEST(BraceCompile, ReportsEveryStatusForItsCause) {
         {u"[a-]", BraceMissingBracket},
         {u"[a-", BraceMissingBracket},
         {u"[ab-]", BraceMissingBracket},
+        // A dash that begins an item is the character itself: first, or right after a range.
+        {u"[-]", BraceOk},
+        {u"[-a]", BraceOk},
+        {u"[a-z-]", BraceOk},
+        {u"[\\-]", BraceOk},
         {u"[^", BraceMissingBracket},
         {u"[]", BraceEmptyClass},
         {u"[^]", BraceEmptyClass},
