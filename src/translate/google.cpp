@@ -1,7 +1,6 @@
 #include "translate/google.h"
 
 #include <exception>
-#include <new>
 #include <utility>
 
 namespace pelux {
