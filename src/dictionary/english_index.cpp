@@ -47,7 +47,7 @@ void indexEnglishDefinition(IndexWriter& index, std::u16string_view definition, 
     if (!match) match = firstMatch(*patterns.longSuffix, scratch);
     if (!match || match->subMatches.empty()) return;
     const std::u16string_view stem = match->subMatches.front();
-    if (!index.hasEntries(stem)) index.store().setStem(stem, scratch);
+    if (!index.hasEntries(stem)) index.setStem(stem, scratch);
 }
 
 namespace {

@@ -5,33 +5,35 @@
 namespace pelux {
 
 namespace {
-constexpr std::size_t kInitialSlots = std::size_t(1) << 18;
+constexpr std::size_t kIndexSlots = std::size_t(1) << 18;
+constexpr std::size_t kStemSlots = std::size_t(1) << 14;
+
+template <typename Value>
+typename KeyedMap<Value>::iterator findOrAdd(KeyedMap<Value>& map, std::u16string_view key) {
+    auto it = map.lower_bound(key);
+    if (it == map.end() || std::u16string_view(it->first) != key) it = map.emplace_hint(it, std::u16string(key), Value());
+    return it;
 }
+}  // namespace
 
-IndexWriter::IndexWriter(CDictionary& store) : m_store(store), m_slots(kInitialSlots) {}
-
-void IndexWriter::add(std::u16string_view key, LineNumber line, bool collapse) {
-    LineList& list = entry(key);
-    if (collapse && !list.empty() && list.back() == line) return;
-    list.push_back(line);
-}
-
-LineList& IndexWriter::entry(std::u16string_view key) {
+template <typename Value>
+typename NodeTable<Value>::Node& NodeTable<Value>::find(KeyedMap<Value>& map, std::u16string_view key) {
     const uint64_t hash = std::hash<std::u16string_view>{}(key);
     const std::size_t mask = m_slots.size() - 1;
     std::size_t i = hash & mask;
     for (; m_slots[i].node; i = (i + 1) & mask) {
-        if (m_slots[i].hash == hash && std::u16string_view(m_slots[i].node->first) == key) return m_slots[i].node->second;
+        if (m_slots[i].hash == hash && std::u16string_view(m_slots[i].node->first) == key) return *m_slots[i].node;
     }
-    // Not met yet in this load: the store finds it or adds it (another reader may have added it
+    // Not met yet in this load; the map may hold it all the same (a reader may have added it
     // while the load pumped messages).
-    Node& node = *m_store.indexEntry(key);
+    Node& node = *findOrAdd(map, key);
     m_slots[i] = Slot{hash, &node};
     if (++m_count * 2 > m_slots.size()) grow();
-    return node.second;
+    return node;
 }
 
-void IndexWriter::grow() {
+template <typename Value>
+void NodeTable<Value>::grow() {
     std::vector<Slot> old(m_slots.size() * 2);
     old.swap(m_slots);
     const std::size_t mask = m_slots.size() - 1;
@@ -41,6 +43,17 @@ void IndexWriter::grow() {
         while (m_slots[i].node) i = (i + 1) & mask;
         m_slots[i] = slot;
     }
+}
+
+template class NodeTable<LineList>;
+template class NodeTable<std::u16string>;
+
+IndexWriter::IndexWriter(CDictionary& store) : m_store(store), m_index(kIndexSlots), m_stems(kStemSlots) {}
+
+void IndexWriter::add(std::u16string_view key, LineNumber line, bool collapse) {
+    LineList& list = m_index.find(m_store.m_index, key).second;
+    if (collapse && !list.empty() && list.back() == line) return;
+    list.push_back(line);
 }
 
 }  // namespace pelux
