@@ -4,7 +4,7 @@
 
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
-#include "patterns/brace_regexp.h"
+#include "lookup/compiled_pattern.h"
 
 namespace pelux {
 
@@ -69,16 +69,13 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
 
 }  // namespace
 
-std::u16string renderJapaneseLine(std::u16string_view line) {
-    const std::u16string text(line);
-    CBraceRegExp pattern;
-    pattern.compile(kJapaneseLinePattern, true);
-    CBraceMatch match(256);
-    if (!pattern.search(text.c_str(), &match)) return text;
+std::u16string renderJapaneseLine(const std::u16string& line) {
+    thread_local CompiledPattern pattern(kJapaneseLinePattern);
+    if (!pattern.search(line.c_str())) return line;
 
-    const std::u16string_view headword = match.group(0).in(text.c_str());
-    const std::u16string_view reading = match.group(1).in(text.c_str());
-    const std::u16string_view rest = match.group(2).in(text.c_str());
+    const std::u16string_view headword = pattern.group(0, line.c_str());
+    const std::u16string_view reading = pattern.group(1, line.c_str());
+    const std::u16string_view rest = pattern.group(2, line.c_str());
     std::u16string result(headword);
     result += u" [";
     if (!reading.empty()) {

@@ -16,7 +16,7 @@ namespace pelux {
 std::u16string renderEntry(LineNumber line);
 
 // The Japanese line with the romanization of its reading (or headword) inserted.
-std::u16string renderJapaneseLine(std::u16string_view line);
+std::u16string renderJapaneseLine(const std::u16string& line);
 
 // Both compositions read the process-wide store; the caller holds its lock.
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords);

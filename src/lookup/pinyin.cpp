@@ -3,7 +3,7 @@
 #include <array>
 #include <mutex>
 
-#include "patterns/brace_regexp.h"
+#include "lookup/compiled_pattern.h"
 
 namespace pelux {
 
@@ -50,14 +50,12 @@ void initToneMarkTable() {
 
 std::u16string markSyllable(std::u16string_view run) {
     const std::u16string text(run);
-    CBraceRegExp syllable;
-    syllable.compile(kSyllablePattern, true);
-    CBraceMatch match(256);
-    if (!syllable.search(text.c_str(), &match)) return {};
+    thread_local CompiledPattern syllable(kSyllablePattern);
+    if (!syllable.search(text.c_str())) return {};
 
-    const std::u16string_view leadIn = match.group(0).in(text.c_str());
-    const std::u16string_view vowel = match.group(1).in(text.c_str());
-    const std::u16string_view rest = match.group(2).in(text.c_str());
+    const std::u16string_view leadIn = syllable.group(0, text.c_str());
+    const std::u16string_view vowel = syllable.group(1, text.c_str());
+    const std::u16string_view rest = syllable.group(2, text.c_str());
     if (vowel.empty() || rest.empty()) return {};
 
     std::u16string result(leadIn);
@@ -68,29 +66,25 @@ std::u16string markSyllable(std::u16string_view run) {
     return result;
 }
 
-std::u16string renderPinyinLine(std::u16string_view line) {
-    const std::u16string text(line);
-    CBraceRegExp linePattern;
-    linePattern.compile(kLinePattern, true);
-    CBraceMatch lineMatch(256);
-    if (!linePattern.search(text.c_str(), &lineMatch)) return text;
+std::u16string renderPinyinLine(const std::u16string& line) {
+    thread_local CompiledPattern linePattern(kLinePattern);
+    if (!linePattern.search(line.c_str())) return line;
 
-    std::u16string output(lineMatch.group(0).in(text.c_str()));
+    std::u16string output(linePattern.group(0, line.c_str()));
     // Runs are searched inside the pinyin only, so that a syllable quoted in the definitions
     // after the closing bracket never lands between the brackets.
-    const std::u16string pinyin(lineMatch.group(1).in(text.c_str()));
-    CBraceRegExp runPattern;
-    runPattern.compile(kRunPattern, true);
-    CBraceMatch runMatch(256);
+    const std::u16string pinyin(linePattern.group(1, line.c_str()));
+    const std::u16string_view tail = linePattern.group(2, line.c_str());
+    thread_local CompiledPattern runPattern(kRunPattern);
     size_t position = 0;
     while (position < pinyin.size()) {
         const char16_t* runEnd = nullptr;
-        if (!runPattern.search(pinyin.c_str() + position, &runMatch, &runEnd)) break;
-        output += markSyllable(runMatch.group(0).in(pinyin.c_str() + position));
+        if (!runPattern.search(pinyin.c_str() + position, &runEnd)) break;
+        output += markSyllable(runPattern.group(0, pinyin.c_str() + position));
         position = static_cast<size_t>(runEnd - pinyin.c_str());
         if (position < pinyin.size()) output.push_back(u' ');
     }
-    output.append(lineMatch.group(2).in(text.c_str()));
+    output.append(tail);
     return output;
 }
 

@@ -10,7 +10,7 @@ namespace pelux {
 void initToneMarkTable();
 
 // The line with the pinyin between its first "[" and the following "]" rewritten with tone marks.
-std::u16string renderPinyinLine(std::u16string_view line);
+std::u16string renderPinyinLine(const std::u16string& line);
 
 // One run of pinyin letters, digits and colons, marked; empty when it holds no syllable.
 std::u16string markSyllable(std::u16string_view run);
