@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the unit suites in the Release and the sanitizer builds,
+# Sets up, builds and runs every test: the unit suites in the Release and the sanitizer builds
+# (over the bundled dictionaries and the full ones built from the Debian and npm sources),
 # then the end-to-end browser tests when they exist.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 e2e=0; [[ -d tests/e2e ]] && ls tests/e2e/*.mjs >/dev/null 2>&1 && e2e=1
-if ((e2e)); then scripts/setup.sh --browser; else scripts/setup.sh; fi
+if ((e2e)); then scripts/setup.sh --dict --browser; else scripts/setup.sh --dict; fi
 scripts/build.sh
 scripts/build.sh --sanitize
+echo "== full dictionaries"
+build/peluxbar dict build --out build/dict
+export PELUXBAR_FULL_DICT_DIR="$PWD/build/dict"
 echo "== unit tests (Release)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 echo "== unit tests (AddressSanitizer + UBSan)"
