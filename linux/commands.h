@@ -13,5 +13,9 @@ int runPatternCommand(const Arguments& args);
 int runLookupCommand(const Arguments& args);
 int runDictCommand(const Arguments& args);
 int runTranslateCommand(const Arguments& args);
+int runHostCommand(const Arguments& args);
+int runInstallCommand(const Arguments& args);
+int runUninstallCommand(const Arguments& args);
+int runBrowseCommand(const Arguments& args);
 
 }  // namespace pelux

@@ -19,6 +19,10 @@ const Subcommand kSubcommands[] = {
     {"pattern", pelux::runPatternCommand, "pattern [--json] [--dump] PATTERN TEXT"},
     {"dict", pelux::runDictCommand, "dict build [--out DIR]"},
     {"translate", pelux::runTranslateCommand, "translate [--base URL] [--timeout SECONDS] TEXT"},
+    {"host", pelux::runHostCommand, "host   (the native messaging host; Chromium starts it)"},
+    {"install", pelux::runInstallCommand, "install [--user-data-dir DIR]"},
+    {"uninstall", pelux::runUninstallCommand, "uninstall [--user-data-dir DIR]"},
+    {"browse", pelux::runBrowseCommand, "browse [--profile DIR] [URL]"},
 };
 
 void printUsage(FILE* out) {
@@ -34,6 +38,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string name = argv[1];
+    // Chromium starts a native messaging host with the caller's origin as its first argument.
+    if (name.rfind("chrome-extension://", 0) == 0) {
+        return pelux::runHostCommand(pelux::Arguments(argv + 1, argv + argc));
+    }
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(stdout);
         return 0;

@@ -1,0 +1,80 @@
+// Latency from a mouse move to the band's new text in Chromium, and the host's memory with each
+// dictionary loaded. Uses the dictionaries in $PELUXBAR_DICT_DIR (the bundled set by default):
+//   node bench/bench_browser.mjs [samples]
+import fs from 'node:fs';
+import { launchBrowser, openPage, servePages, clickMenuItem, characterCentre, DATA, PELUXBAR } from '../tests/e2e/helpers.mjs';
+
+const SAMPLES = Number(process.argv[2] || 300);
+const dictDir = process.env.PELUXBAR_DICT_DIR || DATA;
+const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>body { font: 28px/1.6 sans-serif; }</style></head>
+<body><p id="zh">中国人很多。我们学习汉语，每天读报纸。</p><p id="ja">日本語を話す人は多いです。東京は日本の首都です。</p>
+<p id="en">The cats were sleeping in the garden.</p></body></html>`;
+
+function hostMemoryKb() {
+  for (const pid of fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    try {
+      const cmdline = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8').split('\0');
+      if (cmdline[0] === PELUXBAR && cmdline.some((arg) => arg.startsWith('chrome-extension://'))) {
+        return Number(fs.readFileSync(`/proc/${pid}/status`, 'utf8').match(/VmRSS:\s+(\d+)/)[1]);
+      }
+    } catch { /* the process went away */ }
+  }
+  return NaN;
+}
+
+async function load(page, caption) {
+  const start = Date.now();
+  const ended = page.evaluate(() => new Promise((resolve) => {
+    document.querySelector('peluxbar-band').addEventListener('peluxbar-load-ended', resolve, { once: true });
+  }));
+  await clickMenuItem(page, caption);
+  await ended;
+  return (Date.now() - start) / 1000;
+}
+
+// Moves between points, timing each from the move event to the band's 'peluxbar-text' event.
+async function measure(page, points) {
+  await page.evaluate(() => {
+    window.__lastMove = 0;
+    window.__latencies = [];
+    document.addEventListener('mousemove', (e) => { window.__lastMove = e.timeStamp; }, true);
+    document.querySelector('peluxbar-band').addEventListener('peluxbar-text', () => {
+      if (window.__lastMove) window.__latencies.push(performance.now() - window.__lastMove);
+      window.__lastMove = 0;
+    });
+  });
+  for (let i = 0; i < SAMPLES; i += 1) {
+    const p = points[i % points.length];
+    const count = i + 1;
+    await page.mouse.move(p.x, p.y);
+    await page.waitForFunction((n) => window.__latencies.length >= n, count, { timeout: 10000, polling: 'raf' }).catch(() => {});
+  }
+  const values = await page.evaluate(() => window.__latencies.slice().sort((a, b) => a - b));
+  const at = (q) => values[Math.min(values.length - 1, Math.floor(q * values.length))];
+  return { n: values.length, median: at(0.5), p95: at(0.95) };
+}
+
+const server = await servePages({ '/': PAGE });
+const browser = await launchBrowser({ dictDir });
+try {
+  const page = await openPage(browser.context, `${server.base}/`);
+  console.log(`dictionaries: ${dictDir}`);
+  console.log(`host memory, nothing loaded: ${hostMemoryKb()} kB`);
+  for (const [lang, caption, selector, indexes] of [
+    ['zh', 'Load Chinese/English Dictionary', '#zh', [0, 1, 2, 6, 8, 10]],
+    ['ja', 'Load Japanese/English Dictionary', '#ja', [0, 3, 4, 13, 15, 16]],
+  ]) {
+    const seconds = await load(page, caption);
+    console.log(`${lang}: load ${seconds.toFixed(1)} s, host memory ${hostMemoryKb()} kB`);
+    const points = [];
+    for (const i of indexes) points.push(await characterCentre(page.mainFrame(), selector, i));
+    for (const i of [5, 10]) points.push(await characterCentre(page.mainFrame(), '#en', i));
+    const r = await measure(page, points);
+    console.log(`${lang}: mouse move to band text, ${r.n} samples: median ${r.median.toFixed(2)} ms, p95 ${r.p95.toFixed(2)} ms`);
+    await page.reload();
+    await page.waitForFunction(() => document.querySelector('peluxbar-band')?.shadowRoot.querySelector('textarea').style.width);
+  }
+} finally {
+  await browser.close();
+  await server.close();
+}

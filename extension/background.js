@@ -1,0 +1,73 @@
+// The service worker: one native port for the whole browser, and the routing of messages
+// between the tabs' frames and the host. It decides nothing itself.
+'use strict';
+
+importScripts('schema.js');
+
+let port = null;
+
+function connect() {
+  if (port) return port;
+  port = chrome.runtime.connectNative(PeluxSchema.HOST_NAME);
+  port.onMessage.addListener(fromHost);
+  port.onDisconnect.addListener(() => {
+    const why = chrome.runtime.lastError ? chrome.runtime.lastError.message : 'the host ended';
+    console.warn(`PeluxBar: native host disconnected: ${why}`);
+    port = null;
+    tellAllTabs({ type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` });
+  });
+  chrome.storage.local.get({ visible: true }).then(({ visible }) => post({ type: 'show', visible }));
+  return port;
+}
+
+function post(message) {
+  try {
+    connect().postMessage(message);
+  } catch (error) {
+    console.warn(`PeluxBar: cannot reach the native host: ${error.message}`);
+    port = null;
+  }
+}
+
+function toFrame(tab, frame, message) {
+  chrome.tabs.sendMessage(tab, message, { frameId: frame }).catch(() => {});
+}
+
+async function tellAllTabs(message) {
+  for (const tab of await chrome.tabs.query({})) toFrame(tab.id, 0, message);
+}
+
+function fromHost(raw) {
+  const message = PeluxSchema.fromHost(raw);
+  if (!message) return;
+  if (message.type === 'pointerResult') {
+    toFrame(message.tab, message.frame, message);
+    // The band lives in the top frame; a frame's result also goes there.
+    if (message.frame !== 0 && message.text !== null) toFrame(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
+    return;
+  }
+  toFrame(message.tab, 0, message);
+}
+
+chrome.runtime.onMessage.addListener((raw, sender) => {
+  if (!sender.tab || sender.id !== chrome.runtime.id) return;
+  const message = PeluxSchema.fromContent(raw);
+  if (!message) return;
+  post(Object.assign({}, message, { tab: sender.tab.id, frame: sender.frameId || 0 }));
+});
+
+chrome.tabs.onRemoved.addListener((tab) => {
+  if (port) post({ type: 'tabClosed', tab });
+});
+
+// The toolbar button shows and hides the band in every tab at once; the tabs follow the stored flag.
+async function toggleBand() {
+  const { visible } = await chrome.storage.local.get({ visible: true });
+  await chrome.storage.local.set({ visible: !visible });
+  post({ type: 'show', visible: !visible });
+  return !visible;
+}
+globalThis.toggleBand = toggleBand;
+chrome.action.onClicked.addListener(toggleBand);
+
+chrome.runtime.onInstalled.addListener(() => chrome.storage.local.get({ visible: true }));

@@ -1,0 +1,92 @@
+// The text at a point of the page, as the host's pointer handling asks for it: the character
+// under the point, the word around it, and the text from it to the end of its sentence.
+'use strict';
+
+(() => {
+  const MAX_SENTENCE_UNITS = 256;
+  const segmenters = new Map();
+
+  function segmenter(granularity) {
+    let s = segmenters.get(granularity);
+    if (!s) {
+      s = new Intl.Segmenter(undefined, { granularity });
+      segmenters.set(granularity, s);
+    }
+    return s;
+  }
+
+  function caretAt(x, y) {
+    if (document.caretPositionFromPoint) {
+      const p = document.caretPositionFromPoint(x, y);
+      return p ? { node: p.offsetNode, offset: p.offset } : null;
+    }
+    const r = document.caretRangeFromPoint ? document.caretRangeFromPoint(x, y) : null;
+    return r ? { node: r.startContainer, offset: r.startOffset } : null;
+  }
+
+  function boxHolds(node, start, x, y) {
+    if (start < 0 || start >= node.data.length) return false;
+    const range = document.createRange();
+    range.setStart(node, start);
+    range.setEnd(node, start + 1);
+    for (const box of range.getClientRects()) {
+      if (x >= box.left && x <= box.right && y >= box.top && y <= box.bottom) return true;
+    }
+    return false;
+  }
+
+  // The caret lands between characters, on whichever side of the pointed one is nearer.
+  function characterAt(x, y) {
+    const caret = caretAt(x, y);
+    if (!caret || !caret.node || caret.node.nodeType !== Node.TEXT_NODE) return null;
+    const node = caret.node;
+    for (const offset of [caret.offset, caret.offset - 1]) {
+      if (boxHolds(node, offset, x, y)) return { node, offset };
+    }
+    return null;
+  }
+
+  function wordAround(text, offset) {
+    for (const part of segmenter('word').segment(text)) {
+      if (offset >= part.index && offset < part.index + part.segment.length) return part.segment;
+    }
+    return text.charAt(offset);
+  }
+
+  function blockOf(node) {
+    let element = node.parentElement;
+    while (element && element.parentElement && getComputedStyle(element).display.startsWith('inline')) {
+      element = element.parentElement;
+    }
+    return element || document.documentElement;
+  }
+
+  // The text from the point on, across the inline elements of the same block.
+  function textFrom(node, offset) {
+    let text = node.data.slice(offset);
+    const walker = document.createTreeWalker(blockOf(node), NodeFilter.SHOW_TEXT);
+    walker.currentNode = node;
+    while (text.length < MAX_SENTENCE_UNITS && walker.nextNode()) text += walker.currentNode.data;
+    return text.slice(0, MAX_SENTENCE_UNITS);
+  }
+
+  function sentenceFrom(node, offset) {
+    const text = textFrom(node, offset);
+    for (const part of segmenter('sentence').segment(text)) return part.segment;
+    return '';
+  }
+
+  // { character, word, sentence }; character is null when the point holds no text.
+  function captureAt(x, y) {
+    const at = characterAt(x, y);
+    if (!at) return { character: null, word: '', sentence: '' };
+    const text = at.node.data;
+    return {
+      character: text.charAt(at.offset),
+      word: wordAround(text, at.offset),
+      sentence: sentenceFrom(at.node, at.offset),
+    };
+  }
+
+  globalThis.PeluxCapture = { captureAt };
+})();

@@ -1,0 +1,131 @@
+// Every frame: forwards what lies under the pointer on each mouse move, and Escape; the top
+// frame also draws the band. While the band is hidden no pointer work is done at all.
+'use strict';
+
+(() => {
+  if (globalThis.__peluxbarLoaded) return;
+  globalThis.__peluxbarLoaded = true;
+
+  const isTop = window.top === window;
+  const REPLY_TIMEOUT_MS = 2000;
+  let visible = false;
+  let band = null;
+  let seq = 0;
+  // One pointer request in flight per frame; moves made meanwhile keep only the latest.
+  let inFlight = null;
+  let pending = null;
+  const elements = new Map();
+
+  function send(message) {
+    try {
+      chrome.runtime.sendMessage(message).catch(() => {});
+    } catch (error) {
+      // The extension was reloaded under this page; this script is orphaned.
+      stop();
+    }
+  }
+
+  function isBandEvent(event) { return band !== null && event.target === band.host; }
+
+  function onMouseMove(event) {
+    if (isBandEvent(event)) return;
+    pending = { x: Math.round(event.clientX), y: Math.round(event.clientY), target: event.target };
+    if (!inFlight) sendPending();
+  }
+
+  function sendPending() {
+    const move = pending;
+    pending = null;
+    if (!move || !visible) return;
+    const captured = PeluxCapture.captureAt(move.x, move.y);
+    const body = document.body;
+    seq += 1;
+    elements.clear();
+    elements.set(seq, move.target);
+    inFlight = { seq, timer: setTimeout(() => { inFlight = null; sendPending(); }, REPLY_TIMEOUT_MS) };
+    send({
+      type: 'pointer', seq, x: move.x, y: move.y,
+      character: captured.character, word: captured.word, sentence: captured.sentence,
+      hasBody: body !== null && body.tagName !== 'FRAMESET',
+    });
+  }
+
+  function onPointerResult(message) {
+    if (!inFlight || message.seq !== inFlight.seq) return;
+    clearTimeout(inFlight.timer);
+    inFlight = null;
+    const element = elements.get(message.seq);
+    if (message.title !== null && element && element.setAttribute) element.setAttribute('title', message.title);
+    if (isTop && message.text !== null && band) band.setText(message.text);
+    sendPending();
+  }
+
+  function onKey(event) {
+    if (event.key === 'Escape' && !event.repeat) send({ type: 'key', key: 'Escape', down: event.type === 'keydown' });
+  }
+
+  function bandCommand(id) {
+    send({ type: 'command', id, bandHeight: band ? band.height : 0 });
+  }
+
+  function askForBand(height) {
+    send({ type: 'band', width: Math.max(0, Math.round(document.documentElement.clientWidth)), height });
+  }
+
+  function setVisible(on) {
+    if (on === visible) return;
+    visible = on;
+    if (on) {
+      document.addEventListener('mousemove', onMouseMove, true);
+      if (isTop) {
+        if (!band) band = new PeluxBand(bandCommand);
+        band.show();
+        askForBand(band.height);
+      }
+    } else {
+      document.removeEventListener('mousemove', onMouseMove, true);
+      pending = null;
+      if (isTop && band && band.isShown()) {
+        send({ type: 'bandClosed', width: document.documentElement.clientWidth, height: band.height });
+        band.hide();
+      }
+    }
+  }
+
+  function onMessage(raw) {
+    const message = PeluxSchema.toContent(raw);
+    if (!message) return;
+    switch (message.type) {
+      case 'pointerResult': onPointerResult(message); break;
+      case 'text': if (band) band.setText(message.text); break;
+      case 'hostGone': if (band) band.setText(message.text); break;
+      case 'bandState': if (band) band.applyState(message); break;
+      case 'bandHeight': if (band) askForBand(message.height); break;
+      case 'loadEnded': if (band) band.host.dispatchEvent(new CustomEvent('peluxbar-load-ended')); break;
+    }
+  }
+
+  function stop() {
+    setVisible(false);
+    document.removeEventListener('keydown', onKey, true);
+    document.removeEventListener('keyup', onKey, true);
+  }
+
+  chrome.runtime.onMessage.addListener(onMessage);
+  document.addEventListener('keydown', onKey, true);
+  document.addEventListener('keyup', onKey, true);
+  chrome.storage.local.get({ visible: true }).then(({ visible: on }) => setVisible(on));
+  chrome.storage.onChanged.addListener((changes, area) => {
+    if (area === 'local' && changes.visible) setVisible(changes.visible.newValue !== false);
+  });
+  if (isTop) {
+    let resizeTimer = null;
+    window.addEventListener('resize', () => {
+      clearTimeout(resizeTimer);
+      resizeTimer = setTimeout(() => { if (band && band.isShown()) askForBand(band.height); }, 100);
+    });
+    window.addEventListener('pagehide', () => {
+      if (band && band.isShown()) send({ type: 'bandClosed', width: document.documentElement.clientWidth, height: band.height });
+    });
+  }
+})();

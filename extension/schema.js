@@ -1,0 +1,62 @@
+// The messages that travel between the content scripts, the service worker and the native host.
+// Every message is an object with a "type"; every received one is checked before it is used.
+'use strict';
+
+(() => {
+  const isInt = (v) => Number.isInteger(v);
+  const isStr = (v) => typeof v === 'string';
+  const isBool = (v) => typeof v === 'boolean';
+  const isStrOrNull = (v) => v === null || typeof v === 'string';
+  const isBox = (v) => Array.isArray(v) && v.length === 4 && v.every(isInt);
+  const isMenu = (v) => Array.isArray(v) && v.every((item) => item && typeof item === 'object' &&
+      (item.separator === true || (isStr(item.caption) && (isInt(item.id) || isMenu(item.items)))));
+
+  // Fields of each message, by who receives it.
+  const FROM_CONTENT = {
+    pointer: { seq: isInt, x: isInt, y: isInt, character: isStrOrNull, word: isStr, sentence: isStr, hasBody: isBool },
+    command: { id: isInt, bandHeight: isInt },
+    key: { key: isStr, down: isBool },
+    band: { width: isInt, height: isInt },
+    bandClosed: { width: isInt, height: isInt },
+  };
+  const FROM_HOST = {
+    pointerResult: { tab: isInt, frame: isInt, seq: isInt, text: isStrOrNull, title: isStrOrNull },
+    text: { tab: isInt, text: isStr },
+    bandState: {
+      tab: isInt, width: isInt, height: isInt, visible: isBool, fontPixels: isInt, fontColor: isStr,
+      layout: (v) => v && isBox(v.menu) && isBox(v.text) && isBox(v.smaller) && isBox(v.bigger),
+      menu: isMenu,
+    },
+    bandHeight: { tab: isInt, height: isInt },
+    loadEnded: { tab: isInt },
+  };
+  // What the service worker passes on to a tab: the host's messages, and its own notices.
+  const TO_CONTENT = Object.assign({}, FROM_HOST, { hostGone: { text: isStr } });
+
+  function check(table, message) {
+    if (!message || typeof message !== 'object' || !isStr(message.type)) return 'no type';
+    const fields = Object.prototype.hasOwnProperty.call(table, message.type) ? table[message.type] : null;
+    if (!fields) return `unknown type "${message.type}"`;
+    for (const [name, test] of Object.entries(fields)) {
+      if (!test(message[name])) return `bad field "${name}" in "${message.type}"`;
+    }
+    return null;
+  }
+
+  // The message when it is valid, else null after a warning naming the problem.
+  function accept(table, message, where) {
+    const problem = check(table, message);
+    if (problem === null) return message;
+    console.warn(`PeluxBar: dropped a message ${where}: ${problem}`);
+    return null;
+  }
+
+  globalThis.PeluxSchema = {
+    fromContent: (m) => accept(FROM_CONTENT, m, 'from a page'),
+    fromHost: (m) => accept(FROM_HOST, m, 'from the host'),
+    toContent: (m) => accept(TO_CONTENT, m, 'from the service worker'),
+    HOST_NAME: 'com.tandrel.peluxbar',
+    COMMAND_BIGGER: 107,
+    COMMAND_SMALLER: 108,
+  };
+})();

@@ -1,0 +1,150 @@
+#include "host.h"
+
+#include <cstdio>
+
+#include "band/band_geometry.h"
+#include "band/band_menu.h"
+#include "band/band_settings.h"
+#include "band/load_commands.h"
+#include "band/settings_values.h"
+#include "browser/pointer_capture.h"
+#include "dictionary/loaders.h"
+#include "host_pointer.h"
+
+namespace pelux {
+
+namespace {
+
+class CPointerBandView : public IBandView {
+public:
+    explicit CPointerBandView(bool visible) : m_visible(visible) {}
+    bool isVisible() override { return m_visible; }
+    ITextWindow& textArea() override { return m_text; }
+    const std::optional<std::u16string>& text() const { return m_text.text(); }
+
+private:
+    bool m_visible;
+    CCollectingTextWindow m_text;
+};
+
+}  // namespace
+
+void CChannelKeyState::onKey(int64_t tab, const std::string& key, bool down) {
+    if (key != "Escape") return;
+    if (down) {
+        m_tabsHoldingEscape.insert(tab);
+        m_wentDown = true;
+    } else {
+        m_tabsHoldingEscape.erase(tab);
+    }
+}
+
+void CChannelKeyState::forgetTab(int64_t tab) { m_tabsHoldingEscape.erase(tab); }
+
+bool CChannelKeyState::pollEscape() {
+    const bool pressed = m_wentDown || !m_tabsHoldingEscape.empty();
+    m_wentDown = false;
+    return pressed;
+}
+
+void CTabTextWindow::setText(std::u16string_view text) {
+    m_channel.send(serializeMessage(textReply(m_tab, text)));
+}
+
+CNativeHost::CNativeHost(CNativeChannel& channel, ISettingsKey& settings,
+                         std::filesystem::path dictionaryDir)
+    : m_channel(channel), m_settings(settings), m_dictionaryDir(std::move(dictionaryDir)) {}
+
+int CNativeHost::run() {
+    // The end of the input in the middle of a load is seen by the pump; the load runs on to
+    // its end, and then this loop finds the input ended.
+    while (std::optional<std::string> frame = m_channel.readMessage()) handleFrame(*frame);
+    return 0;
+}
+
+void CNativeHost::handleFrame(const std::string& frame) {
+    std::string error;
+    const std::optional<InboundMessage> message = parseInboundMessage(frame, error);
+    if (!message) {
+        std::fprintf(stderr, "peluxbar: dropped a message (%s)\n", error.c_str());
+        return;
+    }
+    try {
+        std::visit([this](const auto& m) { handle(m); }, *message);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "peluxbar: a message failed: %s\n", e.what());
+    }
+}
+
+void CNativeHost::pumpMessages() {
+    while (std::optional<std::string> frame = m_channel.takeWaitingMessage()) handleFrame(*frame);
+}
+
+void CNativeHost::handle(const PointerMessage& message) {
+    CCapturedEvent event(message);
+    CPointerBandView band(m_bandVisible);
+    handleMouseMove(event, band);
+    send(pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title()));
+}
+
+void CNativeHost::handle(const CommandMessage& message) {
+    if (message.id == kCommandBandBigger || message.id == kCommandBandSmaller) {
+        send({{"type", "bandHeight"},
+              {"tab", message.tab},
+              {"height", bandHeightAfterCommand(message.bandHeight, message.id)}});
+        return;
+    }
+    LoadEnvironment environment;
+    environment.textWindow = textWindowOf(message.tab);
+    environment.pump = this;
+    environment.keys = &m_keys;
+    environment.directory = m_dictionaryDir;
+    const DictionaryLoaders loaders{[&environment] { loadChineseDictionary(environment); },
+                                    [&environment] { loadJapaneseDictionary(environment); }};
+    switch (runLoadCommand(message.id, loaders)) {
+        case LoadCommandOutcome::Loaded: send({{"type", "loadEnded"}, {"tab", message.tab}}); break;
+        case LoadCommandOutcome::IgnoredDuringLoad:
+            std::fprintf(stderr, "peluxbar: load command %u ignored: a load is running\n", message.id);
+            break;
+        case LoadCommandOutcome::NotALoadCommand:
+            std::fprintf(stderr, "peluxbar: command %u is not available yet\n", message.id);
+            break;
+    }
+}
+
+void CNativeHost::handle(const KeyMessage& message) { m_keys.onKey(message.tab, message.key, message.down); }
+
+void CNativeHost::handle(const ShowMessage& message) { m_bandVisible = message.visible; }
+
+void CNativeHost::handle(const BandRequestMessage& message) {
+    BandState state;
+    state.tab = message.tab;
+    state.width = message.width;
+    state.height = message.height > 0 ? message.height : savedBandSize(m_settings).height;
+    state.layout = layoutBand({0, 0, state.width, state.height});
+    state.fontPixels = fontPixelHeight(bandFontHeight(m_settings, kDefaultGuiFontHeight));
+    state.fontColor = colorToText(bandSettings().FontColor);
+    state.visible = m_bandVisible;
+    state.menu = bandMenu(bandSettings());
+    send(bandStateReply(state));
+}
+
+void CNativeHost::handle(const BandClosedMessage& message) {
+    saveBandSize(m_settings, {0, 0, message.width, message.height});
+}
+
+void CNativeHost::handle(const TabClosedMessage& message) {
+    // A load writing to this tab's text area finds the window gone and leaves it alone.
+    m_textWindows.erase(message.tab);
+    m_keys.forgetTab(message.tab);
+}
+
+void CNativeHost::send(const nlohmann::json& message) { m_channel.send(serializeMessage(message)); }
+
+std::shared_ptr<CTabTextWindow> CNativeHost::textWindowOf(int64_t tab) {
+    std::shared_ptr<CTabTextWindow>& window = m_textWindows[tab];
+    if (!window) window = std::make_shared<CTabTextWindow>(m_channel, tab);
+    return window;
+}
+
+}  // namespace pelux

@@ -1,0 +1,77 @@
+// The native messaging host: one thread that owns the store and the settings, answers every
+// message of the extension's service worker, and runs dictionary loads that keep answering.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "native_channel.h"
+#include "native_messages.h"
+#include "platform/key_state.h"
+#include "platform/message_pump.h"
+#include "platform/settings_key.h"
+#include "platform/text_window.h"
+
+namespace pelux {
+
+// Escape as every tab reports it: down now in some tab, or went down since the last poll.
+class CChannelKeyState : public IKeyState {
+public:
+    void onKey(int64_t tab, const std::string& key, bool down);
+    void forgetTab(int64_t tab);
+    bool pollEscape() override;
+
+private:
+    std::set<int64_t> m_tabsHoldingEscape;
+    bool m_wentDown = false;
+};
+
+// A tab's band text area; what is written goes to the tab at once.
+class CTabTextWindow : public ITextWindow {
+public:
+    CTabTextWindow(CNativeChannel& channel, int64_t tab) : m_channel(channel), m_tab(tab) {}
+    void setText(std::u16string_view text) override;
+
+private:
+    CNativeChannel& m_channel;
+    int64_t m_tab;
+};
+
+// The shell's "default GUI font": the height a band's font keeps when "FontSize" is unreadable.
+inline constexpr int32_t kDefaultGuiFontHeight = -11;
+
+class CNativeHost : private IMessagePump {
+public:
+    CNativeHost(CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir);
+
+    // Answers messages until the input ends; returns the exit code.
+    int run();
+    // One inbound frame: validated, handled, or logged and dropped.
+    void handleFrame(const std::string& frame);
+
+    bool bandVisible() const { return m_bandVisible; }
+
+private:
+    void pumpMessages() override;
+    void handle(const PointerMessage& message);
+    void handle(const CommandMessage& message);
+    void handle(const KeyMessage& message);
+    void handle(const ShowMessage& message);
+    void handle(const BandRequestMessage& message);
+    void handle(const BandClosedMessage& message);
+    void handle(const TabClosedMessage& message);
+    void send(const nlohmann::json& message);
+    std::shared_ptr<CTabTextWindow> textWindowOf(int64_t tab);
+
+    CNativeChannel& m_channel;
+    ISettingsKey& m_settings;
+    std::filesystem::path m_dictionaryDir;
+    CChannelKeyState m_keys;
+    std::map<int64_t, std::shared_ptr<CTabTextWindow>> m_textWindows;
+    bool m_bandVisible = true;
+};
+
+}  // namespace pelux

@@ -1,0 +1,91 @@
+#include "native_registration.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+namespace pelux {
+
+namespace {
+
+std::filesystem::path configHome() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') return config;
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home != nullptr && home[0] != '\0' ? home : "/") / ".config";
+}
+
+}  // namespace
+
+std::string hostManifestText(const std::filesystem::path& executable) {
+    const nlohmann::json manifest = {
+        {"name", kNativeHostName},
+        {"description", "PeluxBar: Chinese and Japanese translation under the mouse pointer"},
+        {"path", executable.string()},
+        {"type", "stdio"},
+        {"allowed_origins", {std::string("chrome-extension://") + kExtensionId + "/"}}};
+    return manifest.dump(2) + "\n";
+}
+
+std::vector<std::filesystem::path> userManifestDirectories() {
+    const std::filesystem::path base = configHome();
+    return {base / "chromium" / "NativeMessagingHosts", base / "google-chrome" / "NativeMessagingHosts"};
+}
+
+std::filesystem::path profileManifestDirectory(const std::filesystem::path& userDataDir) {
+    return userDataDir / "NativeMessagingHosts";
+}
+
+std::filesystem::path manifestPathIn(const std::filesystem::path& directory) {
+    return directory / (std::string(kNativeHostName) + ".json");
+}
+
+bool installHostManifest(const std::filesystem::path& directory, const std::filesystem::path& executable,
+                         std::string& error) {
+    std::error_code code;
+    std::filesystem::create_directories(directory, code);
+    if (code) {
+        error = "cannot create " + directory.string() + ": " + code.message();
+        return false;
+    }
+    const std::filesystem::path path = manifestPathIn(directory);
+    const std::filesystem::path temp = path.string() + ".new";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << hostManifestText(executable);
+        if (!out.flush()) {
+            error = "cannot write " + temp.string();
+            return false;
+        }
+    }
+    std::filesystem::rename(temp, path, code);
+    if (code) {
+        error = "cannot write " + path.string() + ": " + code.message();
+        std::filesystem::remove(temp, code);
+        return false;
+    }
+    return true;
+}
+
+bool uninstallHostManifest(const std::filesystem::path& directory) {
+    const std::filesystem::path path = manifestPathIn(directory);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream text;
+    text << in.rdbuf();
+    const nlohmann::json manifest = nlohmann::json::parse(text.str(), nullptr, false);
+    // Someone else's file of the same name is left alone.
+    if (!manifest.is_object() || manifest.value("name", "") != kNativeHostName) return false;
+    std::error_code code;
+    return std::filesystem::remove(path, code);
+}
+
+std::filesystem::path currentExecutable() {
+    std::error_code code;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", code);
+    return code ? std::filesystem::path() : self;
+}
+
+}  // namespace pelux

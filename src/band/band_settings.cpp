@@ -1,0 +1,50 @@
+#include "band/band_settings.h"
+
+#include <mutex>
+
+#include "band/settings_values.h"
+#include "dictionary/dictionary.h"
+#include "lookup/kana_romaji.h"
+#include "lookup/pinyin.h"
+
+namespace pelux {
+
+BandSettings& bandSettings() {
+    static BandSettings settings;
+    return settings;
+}
+
+void readBandSettings(ISettingsKey& key, BandSettings& settings) {
+    // A present value that does not parse leaves the field as it was.
+    auto readSwitch = [&key](std::u16string_view name, std::atomic<int32_t>& field) {
+        const std::optional<std::u16string> text = readSettingText(key, name);
+        if (!text) {
+            field = 0;
+            return;
+        }
+        if (const std::optional<int32_t> value = parseDecimalSetting(*text)) field = *value;
+    };
+    readSwitch(kSettingUseToolTips, settings.UseToolTips);
+    readSwitch(kSettingShowSubWords, settings.ShowSubWordTranslations);
+    const std::optional<std::u16string> colour = readSettingText(key, kSettingFontColor);
+    if (!colour) {
+        settings.FontColor = kDefaultFontColor;
+    } else if (const std::optional<uint32_t> value = colorFromText(*colour)) {
+        settings.FontColor = *value;
+    }
+}
+
+void initEngine(ISettingsKey& key) {
+    static std::once_flag once;
+    std::call_once(once, [&key] {
+        {
+            DictionaryLock lock(theDictionary().mutex());
+            theDictionary().m_language = None;
+        }
+        readBandSettings(key, bandSettings());
+        initKanaRomajiTable();
+        initToneMarkTable();
+    });
+}
+
+}  // namespace pelux

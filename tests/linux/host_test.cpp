@@ -1,0 +1,177 @@
+#include "host.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "band/band_settings.h"
+#include "dictionary/dictionary.h"
+#include "platform_linux.h"
+
+namespace pelux {
+namespace {
+
+using nlohmann::json;
+
+class MemorySettings : public ISettingsKey {
+public:
+    std::map<std::u16string, std::u16string> values;
+    std::optional<std::u16string> readValue(std::u16string_view name) override {
+        const auto found = values.find(std::u16string(name));
+        return found == values.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool writeValue(std::u16string_view name, std::u16string_view text) override {
+        values[std::u16string(name)] = std::u16string(text);
+        return true;
+    }
+};
+
+std::string frame(const std::string& body) {
+    const uint32_t length = static_cast<uint32_t>(body.size());
+    std::string bytes(4, '\0');
+    std::memcpy(bytes.data(), &length, 4);
+    return bytes + body;
+}
+
+std::string pointer(int seq, const char* character, const char* word, const char* sentence) {
+    return json{{"type", "pointer"}, {"tab", 4}, {"frame", 0}, {"seq", seq}, {"x", 120}, {"y", 45},
+                {"character", character}, {"word", word}, {"sentence", sentence}, {"hasBody", true}}
+        .dump();
+}
+
+// Runs a host over the given input, which then ends, and returns every reply it wrote.
+std::vector<json> runHost(const std::vector<std::string>& messages, ISettingsKey& settings) {
+    int in[2];
+    EXPECT_EQ(::pipe(in), 0);
+    std::string bytes;
+    for (const std::string& message : messages) bytes += frame(message);
+    EXPECT_EQ(::write(in[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(in[1]);
+    FILE* out = std::tmpfile();
+    CNativeChannel channel(in[0], ::fileno(out));
+    CNativeHost host(channel, settings, std::filesystem::path(PELUX_SOURCE_DIR) / "data");
+    EXPECT_EQ(host.run(), 0);
+    ::close(in[0]);
+
+    std::vector<json> replies;
+    std::rewind(out);
+    uint32_t length = 0;
+    while (std::fread(&length, 4, 1, out) == 1) {
+        std::string body(length, '\0');
+        EXPECT_EQ(std::fread(body.data(), 1, length, out), length);
+        replies.push_back(json::parse(body));
+    }
+    std::fclose(out);
+    return replies;
+}
+
+class HostTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        registerLinuxPlatform();
+        MemorySettings none;
+        initEngine(none);
+    }
+    void SetUp() override {
+        DictionaryLock lock(theDictionary().mutex());
+        theDictionary().resetForLoad(None);
+    }
+    MemorySettings settings;
+};
+
+TEST_F(HostTest, PromptsBeforeALoadAndDropsWhatItCannotRead) {
+    const std::vector<json> replies = runHost(
+        {"not json", R"({"type":"wipe"})", R"({"type":"pointer","tab":4})", pointer(9, "中", "中", "中国人。")},
+        settings);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0]["type"], "pointerResult");
+    EXPECT_EQ(replies[0]["seq"], 9);
+    EXPECT_EQ(replies[0]["text"], "<---- Please load dictionary for this window.    120 45");
+    EXPECT_TRUE(replies[0]["title"].is_null());
+}
+
+TEST_F(HostTest, LoadsThroughTheMenuCommandShowingProgressInThatTab) {
+    // The pointer message already waits when the load starts, so the load's first pump answers it.
+    const std::vector<json> replies = runHost(
+        {json{{"type", "command"}, {"tab", 4}, {"id", 32772}, {"bandHeight", 40}}.dump(),
+         pointer(1, "国", "国", "国人很多。")},
+        settings);
+    ASSERT_EQ(replies.size(), 4u);
+    EXPECT_EQ(replies[0], (json{{"type", "text"}, {"tab", 4}, {"text", "Loading . . ."}}));
+    EXPECT_EQ(replies[1]["text"], "0/34000 lines read.\t\tPress Escape to Cancel");
+    EXPECT_EQ(replies[2]["type"], "pointerResult");
+    EXPECT_EQ(replies[3], (json{{"type", "loadEnded"}, {"tab", 4}}));
+
+    const std::vector<json> after = runHost({pointer(2, "国", "国", "国人很多。")}, settings);
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_NE(after[0]["text"].get<std::string>().find("country"), std::string::npos);
+}
+
+TEST_F(HostTest, IgnoresASecondLoadAndStopsAtEscapeFromAnyTab) {
+    // Both wait in the input when the load starts: its first pump handles them, in order.
+    const std::vector<json> replies = runHost(
+        {json{{"type", "command"}, {"tab", 4}, {"id", 32772}, {"bandHeight", 40}}.dump(),
+         json{{"type", "command"}, {"tab", 5}, {"id", 32773}, {"bandHeight", 40}}.dump(),
+         json{{"type", "key"}, {"tab", 6}, {"key", "Escape"}, {"down", true}}.dump(),
+         json{{"type", "key"}, {"tab", 6}, {"key", "Escape"}, {"down", false}}.dump()},
+        settings);
+    ASSERT_EQ(replies.size(), 3u);
+    EXPECT_EQ(replies[0]["text"], "Loading . . .");
+    EXPECT_EQ(replies[1]["text"], "0/34000 lines read.\t\tPress Escape to Cancel");
+    EXPECT_EQ(replies[2], (json{{"type", "loadEnded"}, {"tab", 4}}));
+    DictionaryLock lock(theDictionary().mutex());
+    EXPECT_EQ(theDictionary().m_language, Chinese);
+    EXPECT_EQ(theDictionary().entriesFor(u"中国").size(), 0u);
+}
+
+TEST_F(HostTest, EndsAfterTheLoadWhenTheInputEndsDuringIt) {
+    // The input is already closed when the load pumps; the load still runs to its end.
+    const std::vector<json> replies =
+        runHost({json{{"type", "command"}, {"tab", 2}, {"id", 32773}, {"bandHeight", 40}}.dump()}, settings);
+    ASSERT_FALSE(replies.empty());
+    EXPECT_EQ(replies.back()["type"], "loadEnded");
+    DictionaryLock lock(theDictionary().mutex());
+    EXPECT_TRUE(theDictionary().isLoaded());
+    EXPECT_EQ(theDictionary().m_language, Japanese);
+}
+
+TEST_F(HostTest, AnswersBandRequestsAndSavesTheSizeOnClose) {
+    settings.values[u"Height"] = u"75";
+    settings.values[u"FontSize"] = u"-27";
+    const std::vector<json> replies = runHost(
+        {json{{"type", "band"}, {"tab", 1}, {"width", 500}, {"height", 0}}.dump(),
+         json{{"type", "command"}, {"tab", 1}, {"id", 108}, {"bandHeight", 60}}.dump(),
+         json{{"type", "bandClosed"}, {"tab", 1}, {"width", 640}, {"height", 20}}.dump(),
+         json{{"type", "show"}, {"visible", false}}.dump(), pointer(3, "a", "a", "")},
+        settings);
+    ASSERT_EQ(replies.size(), 3u);
+    EXPECT_EQ(replies[0]["height"], 75);
+    EXPECT_EQ(replies[0]["fontPixels"], 27);
+    EXPECT_EQ(replies[0]["layout"]["text"], json::array({35, 0, 440, 75}));
+    EXPECT_EQ(replies[1], (json{{"type", "bandHeight"}, {"tab", 1}, {"height", 35}}));
+    // A hidden band answers the pointer without writing anything.
+    EXPECT_TRUE(replies[2]["text"].is_null());
+    EXPECT_EQ(settings.values[u"Height"], u"35");
+    EXPECT_EQ(settings.values[u"Width"], u"640");
+}
+
+TEST(ChannelKeyState, CountsEscapeDownNowOrSinceTheLastPollInAnyTab) {
+    CChannelKeyState keys;
+    EXPECT_FALSE(keys.pollEscape());
+    keys.onKey(1, "Escape", true);
+    keys.onKey(1, "Escape", false);
+    EXPECT_TRUE(keys.pollEscape());  // pressed and released since the last poll
+    EXPECT_FALSE(keys.pollEscape());
+    keys.onKey(2, "Escape", true);
+    EXPECT_TRUE(keys.pollEscape());
+    EXPECT_TRUE(keys.pollEscape());  // still held in tab 2
+    keys.onKey(3, "a", true);
+    keys.forgetTab(2);  // the tab closed with the key down
+    EXPECT_FALSE(keys.pollEscape());
+}
+
+}  // namespace
+}  // namespace pelux
