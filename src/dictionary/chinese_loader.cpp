@@ -56,7 +56,7 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
-    IndexWriter index(store);
+    IndexWriter index(store, file.size());
     std::u16string scratch;
     std::u16string_view line;
     for (LineNumber n = 0; file.readLine(line); ++n) {

@@ -22,6 +22,8 @@ public:
     // The next line up to and including its line feed (the last line may lack one), however
     // long it is; false at the end of the file. The view lives as long as this object.
     bool readLine(std::u16string_view& line);
+    // Characters in the file, for sizing what the load builds from it.
+    std::size_t size() const { return m_text.size(); }
     // The first line of every dictionary file is a header that nobody looks at.
     void skipHeader() {
         std::u16string_view header;

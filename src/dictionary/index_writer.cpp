@@ -1,12 +1,17 @@
 #include "dictionary/index_writer.h"
 
+#include <algorithm>
+#include <bit>
 #include <functional>
 
 namespace pelux {
 
 namespace {
-constexpr std::size_t kIndexSlots = std::size_t(1) << 18;
-constexpr std::size_t kStemSlots = std::size_t(1) << 14;
+// Dictionary lines run to a few dozen characters and give one to three keys each, so one slot
+// per 16 characters keeps the table under half full without growing.
+std::size_t indexSlotsFor(std::size_t fileCharacters) {
+    return std::clamp<std::size_t>(std::bit_floor(fileCharacters / 16 + 1), 1024, std::size_t(1) << 22);
+}
 
 template <typename Value>
 typename KeyedMap<Value>::iterator findOrAdd(KeyedMap<Value>& map, std::u16string_view key) {
@@ -48,7 +53,8 @@ void NodeTable<Value>::grow() {
 template class NodeTable<LineList>;
 template class NodeTable<std::u16string>;
 
-IndexWriter::IndexWriter(CDictionary& store) : m_store(store), m_index(kIndexSlots), m_stems(kStemSlots) {}
+IndexWriter::IndexWriter(CDictionary& store, std::size_t fileCharacters)
+    : m_store(store), m_index(indexSlotsFor(fileCharacters)), m_stems(indexSlotsFor(fileCharacters) / 16) {}
 
 void IndexWriter::add(std::u16string_view key, LineNumber line, bool collapse) {
     LineList& list = m_index.find(m_store.m_index, key).second;

@@ -37,7 +37,8 @@ private:
 
 class IndexWriter {
 public:
-    explicit IndexWriter(CDictionary& store);
+    // `fileCharacters`: the size of the file being indexed, from which the tables are sized.
+    IndexWriter(CDictionary& store, std::size_t fileCharacters);
 
     CDictionary& store() { return m_store; }
     void add(std::u16string_view key, LineNumber line, bool collapse);

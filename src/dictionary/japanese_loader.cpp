@@ -80,7 +80,7 @@ void readMainFile(LoadSession& session, const LoadEnvironment& environment, CDic
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
-    IndexWriter index(store);
+    IndexWriter index(store, file.size());
     EntryBuffers buffers;
     std::u16string_view line;
     for (LineNumber n = 0; file.readLine(line); ++n) {
