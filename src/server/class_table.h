@@ -1,0 +1,41 @@
+// The component's classes and identifiers, and the registry entries each class writes.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "server/registration_script.h"
+
+namespace pelux {
+
+// Identifiers in registry form, braces included. The IDL of the Windows shell repeats them.
+inline constexpr std::u16string_view kPeluxBandClsid = u"{70D8AE0A-6C0A-4048-9E09-755F9962C061}";
+inline constexpr std::u16string_view kGoogleClsid = u"{BA5900C6-FA02-4BD5-B108-F327B39920B4}";
+inline constexpr std::u16string_view kTypeLibraryId = u"{260A31FD-EDC5-4A15-9693-D242D0E9CD9E}";
+inline constexpr std::u16string_view kToolbarButtonId = u"{2DC14C1C-9612-40FB-981B-59324ABB1C2A}";
+
+struct ClassRow {
+    std::u16string_view clsid;
+    std::u16string_view interfaceName;
+    std::u16string_view versionIndependentProgId;
+    std::u16string_view progId;
+    std::u16string_view description;
+};
+
+inline constexpr std::array<ClassRow, 2> kClassTable{{
+    {kPeluxBandClsid, u"IPeluxBand", u"PeluxBar.PeluxBand", u"PeluxBar.PeluxBand.1",
+     u"CPeluxBand Object"},
+    {kGoogleClsid, u"IGoogle", u"PeluxBar.Google", u"PeluxBar.Google.1", u"CGoogle Object"},
+}};
+
+// The five variables of a registration script. A path of the module of 260 characters or more
+// is refused by the shell before it gets here.
+ScriptVariables registrationVariables(std::u16string_view modulePath,
+                                      std::u16string_view friendlyName);
+
+// The class-entry script of one class: its two ProgID keys and its CLSID key. Run with the
+// variables of registrationVariables(path, row.description).
+std::u16string classEntryScript(const ClassRow& row);
+
+}  // namespace pelux
