@@ -109,10 +109,14 @@ int runBrowseCommand(const Arguments& args) {
     std::printf("Opening %s in Chromium with the PeluxBar extension (profile %s)\n", url.c_str(),
                 profile.c_str());
     std::fflush(stdout);
-    return runChromium(chromium, {"--user-data-dir=" + profile.string(), "--no-first-run",
-                                  "--no-default-browser-check",
-                                  "--disable-features=DisableLoadExtensionCommandLineSwitch",
-                                  "--load-extension=" + extension.string(), url});
+    std::vector<std::string> chromiumArgs = {"--user-data-dir=" + profile.string(), "--no-first-run",
+                                             "--no-default-browser-check",
+                                             "--disable-features=DisableLoadExtensionCommandLineSwitch",
+                                             "--load-extension=" + extension.string()};
+    // Chromium refuses to start as root with its sandbox on.
+    if (::geteuid() == 0) chromiumArgs.push_back("--no-sandbox");
+    chromiumArgs.push_back(url);
+    return runChromium(chromium, chromiumArgs);
 }
 
 }  // namespace pelux
