@@ -70,4 +70,3 @@ async function toggleBand() {
 globalThis.toggleBand = toggleBand;
 chrome.action.onClicked.addListener(toggleBand);
 
-chrome.runtime.onInstalled.addListener(() => chrome.storage.local.get({ visible: true }));

@@ -1,6 +1,8 @@
 // The band in Chromium with the bundled dictionaries: the prompt, the menu, loading through the
 // menu, pointing at Chinese, Japanese and English text in pages and frames, two tabs, hiding.
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
   PROMPT, asTextArea, bandText, characterCentre, clickMenuItem, launchBrowser, lookup, openPage,
@@ -15,6 +17,7 @@ const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
 <p id="en">The cats were sleeping.</p>
 <p id="empty-space" style="height: 60px"></p>
 <iframe id="frame" src="/frame"></iframe>
+<iframe id="srcdoc" srcdoc="<meta charset=utf-8><p id=ja style='font: 24px sans-serif'>猫が好きです。</p>"></iframe>
 </body></html>`;
 const FRAME = `<!doctype html><html><head><meta charset="utf-8"><style>body { font: 24px/1.5 sans-serif; }</style></head>
 <body><p id="zh">学生在图书馆看书。</p></body></html>`;
@@ -126,6 +129,13 @@ test('a frame is read like its page and the band of the tab shows it', async () 
   const expected = lookup('zh', '图书馆看书。');
   await waitForBandText(page, (text) => text === asTextArea(expected.band));
   assert.equal(await frame.evaluate(() => document.querySelector('#zh').getAttribute('title')), expected.tooltip);
+
+  // A frame made from text, with no address of its own.
+  await clickMenuItem(page, 'Load Japanese/English Dictionary');
+  await waitForBandText(page, (text) => /116000 lines read/.test(text));
+  const srcdoc = page.frames().find((f) => f.url() === 'about:srcdoc');
+  await pointAt(page, srcdoc, '#ja', 0);
+  await waitForBandText(page, (text) => text === asTextArea(lookup('ja', '猫が好きです。').band));
   await page.close();
 });
 
@@ -164,4 +174,44 @@ test('a hidden band does nothing, and comes back in every tab', async () => {
   await pointAt(page, page.mainFrame(), '#en', 5);
   await waitForBandText(page, (text) => text !== shownBefore);
   for (const p of pages) await p.close();
+});
+
+test('the height buttons step the band by 35 and hiding the band saves its size', async () => {
+  const page = await openPage(browser.context, `${server.base}/`);
+  const bandBoxes = () => page.evaluate(() => {
+    const band = document.querySelector('peluxbar-band');
+    const box = (id) => { const r = band.shadowRoot.querySelector(id).getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; };
+    return { height: band.getBoundingClientRect().height, smaller: box('#smaller'), bigger: box('#bigger') };
+  });
+  const waitForHeight = (h) => page.waitForFunction((want) => document.querySelector('peluxbar-band').getBoundingClientRect().height === want, h);
+  const width = await page.evaluate(() => document.documentElement.clientWidth);
+
+  await page.locator('peluxbar-band #bigger').dispatchEvent('mousedown');
+  await waitForHeight(75);
+  assert.deepEqual(await bandBoxes(), { height: 75, smaller: [width - 24, 0, 24, 37], bigger: [width - 24, 38, 24, 37] });
+  await page.locator('peluxbar-band #smaller').dispatchEvent('mousedown');
+  await waitForHeight(40);
+  await page.locator('peluxbar-band #smaller').dispatchEvent('mousedown');
+  await waitForHeight(35);
+  await page.locator('peluxbar-band #bigger').dispatchEvent('mousedown');
+  await waitForHeight(70);
+
+  await browser.worker.evaluate(() => toggleBand());
+  await page.waitForFunction(() => document.querySelector('peluxbar-band').hidden);
+  const settingsFile = path.join(browser.config, 'peluxbar', 'settings');
+  const start = Date.now();
+  while (!/Height=70/.test(fs.readFileSync(settingsFile, 'utf8')) && Date.now() - start < 5000) {
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  const saved = fs.readFileSync(settingsFile, 'utf8');
+  assert.match(saved, /^Height=70$/m);
+  assert.match(saved, new RegExp(`^Width=${width}$`, 'm'));
+  assert.match(saved, /^UseToolTips=1$/m);
+
+  // A band drawn from now on starts at the saved height.
+  await browser.worker.evaluate(() => toggleBand());
+  const next = await openPage(browser.context, `${server.base}/second`);
+  await next.waitForFunction(() => document.querySelector('peluxbar-band').getBoundingClientRect().height === 70);
+  await next.close();
+  await page.close();
 });
