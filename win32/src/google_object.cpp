@@ -1,0 +1,82 @@
+#include "google_object.h"
+
+#include <string>
+
+#include "com_ptr.h"
+#include "pelux_band.h"
+#include "translate/google.h"
+#include "win32_registry.h"
+#include "xmlhttp.h"
+
+namespace pelux::win32 {
+namespace {
+
+// The text of the argument: the string a string variant holds, any other variant converted to
+// one. Reading the string field of a variant of another type would read whatever it holds.
+std::optional<std::u16string> argumentText(const VARIANT& txt) {
+    VARIANT text;
+    VariantInit(&text);
+    if (FAILED(VariantChangeType(&text, const_cast<VARIANT*>(&txt), 0, VT_BSTR))) return std::nullopt;
+    std::u16string out;
+    if (text.bstrVal)
+        out.assign(reinterpret_cast<const char16_t*>(text.bstrVal), SysStringLen(text.bstrVal));
+    VariantClear(&text);
+    return out;
+}
+
+}  // namespace
+
+void* CGoogle::findInterface(REFIID riid) {
+    if (IsEqualIID(riid, __uuidof(IGoogle)) || IsEqualIID(riid, IID_IDispatch))
+        return static_cast<IGoogle*>(this);
+    return nullptr;
+}
+
+STDMETHODIMP CGoogle::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+STDMETHODIMP CGoogle::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (index != 0) return DISP_E_BADINDEX;
+    return guarded([&] { return typeInfoOf(__uuidof(IGoogle), info); });
+}
+
+STDMETHODIMP CGoogle::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    return guarded([&] {
+        ComPtr<ITypeInfo> info;
+        const HRESULT hr = typeInfoOf(__uuidof(IGoogle), info.put());
+        if (FAILED(hr)) return hr;
+        return DispGetIDsOfNames(info.get(), names, count, ids);
+    });
+}
+
+STDMETHODIMP CGoogle::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                             VARIANT* result, EXCEPINFO* exception, UINT* argError) {
+    return guarded([&] {
+        ComPtr<ITypeInfo> info;
+        const HRESULT hr = typeInfoOf(__uuidof(IGoogle), info.put());
+        if (FAILED(hr)) return hr;
+        return DispInvoke(static_cast<IGoogle*>(this), info.get(), member, flags, params, result,
+                          exception, argError);
+    });
+}
+
+STDMETHODIMP CGoogle::GoogleTranslate(VARIANT txt) {
+    return guarded([&] {
+        Win32Notices notices;
+        const std::optional<std::u16string> text = argumentText(txt);
+        if (!text) {
+            notices.showMessage(u"Exception occurred", u"Error");
+            return S_OK;
+        }
+        XmlHttpRequest http;
+        Win32SettingsKey key;
+        pelux::CGoogle translator(http, notices, readTranslationSettings(key));
+        translator.GoogleTranslate(*text);
+        return S_OK;
+    });
+}
+
+}  // namespace pelux::win32

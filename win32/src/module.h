@@ -1,0 +1,96 @@
+// The module: its handle, its count of live objects and server locks, and the base of every
+// COM object of the component (reference count, aggregation, module count).
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <atomic>
+#include <new>
+#include <string>
+
+namespace pelux::win32 {
+
+HMODULE moduleHandle();
+void lockModule();
+void unlockModule();
+LONG moduleCount();
+
+// The full path of the component file; empty when it is 260 characters or more.
+std::wstring modulePath();
+
+// Holds the reference count and the outer object of an aggregate. A derived class answers
+// findInterface and forwards its IUnknown methods to the controlling unknown with
+// PELUX_FORWARD_IUNKNOWN.
+class ComObject {
+public:
+    ComObject(const ComObject&) = delete;
+    ComObject& operator=(const ComObject&) = delete;
+
+    IUnknown* innerUnknown() { return &inner_; }
+    IUnknown* controllingUnknown() { return outer_; }
+
+protected:
+    explicit ComObject(IUnknown* outer) : inner_(this), outer_(outer ? outer : &inner_) {
+        lockModule();
+    }
+    virtual ~ComObject() { unlockModule(); }
+    // The interface pointer for riid, IUnknown excepted; null when not offered.
+    virtual void* findInterface(REFIID riid) = 0;
+
+private:
+    struct Inner final : IUnknown {
+        explicit Inner(ComObject* self) : self(self) {}
+        STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+        STDMETHODIMP_(ULONG) AddRef() override { return ++self->refs_; }
+        STDMETHODIMP_(ULONG) Release() override {
+            const ULONG left = --self->refs_;
+            if (left == 0) delete self;
+            return left;
+        }
+        ComObject* self;
+    };
+    Inner inner_;
+    IUnknown* outer_;
+    std::atomic<ULONG> refs_{1};
+};
+
+#define PELUX_FORWARD_IUNKNOWN                                                          \
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {                    \
+        return controllingUnknown()->QueryInterface(riid, out);                        \
+    }                                                                                   \
+    STDMETHODIMP_(ULONG) AddRef() override { return controllingUnknown()->AddRef(); }  \
+    STDMETHODIMP_(ULONG) Release() override { return controllingUnknown()->Release(); }
+
+// new (non-throwing) → QueryInterface on the inner unknown → Release, so a failed query
+// leaves nothing behind. An outer object may ask only for IUnknown.
+template <class T>
+HRESULT createInstance(IUnknown* outer, REFIID riid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (outer && !IsEqualIID(riid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
+    T* object = new (std::nothrow) T(outer);
+    if (!object) return E_OUTOFMEMORY;
+    IUnknown* inner = object->innerUnknown();
+    const HRESULT hr = inner->QueryInterface(riid, out);
+    inner->Release();
+    return hr;
+}
+
+}  // namespace pelux::win32
+
+namespace pelux::win32 {
+
+// Every COM method body runs through this: no exception crosses a vtable.
+template <class F>
+HRESULT guarded(F&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+}  // namespace pelux::win32

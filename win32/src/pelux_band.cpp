@@ -1,0 +1,273 @@
+#include "pelux_band.h"
+
+#include <map>
+#include <mutex>
+
+#include "band/band_geometry.h"
+#include "band/band_settings.h"
+#include "mshtml_document.h"
+#include "win32_registry.h"
+
+namespace pelux::win32 {
+namespace {
+
+constexpr DISPID kDispidDocumentComplete = 259;
+constexpr DISPID kDispidBeforeNavigate2 = 250;
+constexpr DISPID kDispidBeforeNavigate = 100;
+constexpr DISPID kDispidMouseMove = -606;
+
+constexpr GUID kSidWebBrowserApp{0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID kDiidWebBrowserEvents2{0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}};
+constexpr GUID kDiidDocumentEvents2{0x3050F613, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
+
+// Documents the bands of this process listen to, by identity, with the connection cookie
+// (0: not subscribed, try again). Shared by the bands of every thread, hence the lock.
+std::map<IUnknown*, DWORD> m_docCookies;
+std::mutex g_docCookiesLock;
+
+DWORD advise(IUnknown* source, REFIID events, IUnknown* sink) {
+    ComPtr<IConnectionPointContainer> container;
+    if (FAILED(source->QueryInterface(IID_IConnectionPointContainer, container.putVoid())))
+        return 0;
+    ComPtr<IConnectionPoint> point;
+    if (FAILED(container->FindConnectionPoint(events, point.put())) || !point) return 0;
+    DWORD cookie = 0;
+    if (FAILED(point->Advise(sink, &cookie))) return 0;
+    return cookie;
+}
+
+ComPtr<ITypeLib> componentTypeLibrary() {
+    ComPtr<ITypeLib> library;
+    const std::wstring path = modulePath();
+    if (!path.empty()) LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
+    return library;
+}
+
+}  // namespace
+
+HRESULT typeInfoOf(REFGUID guid, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    ComPtr<ITypeLib> library = componentTypeLibrary();
+    if (!library) return TYPE_E_CANTLOADLIBRARY;
+    return library->GetTypeInfoOfGuid(guid, info);
+}
+
+CPeluxBand::CPeluxBand(IUnknown* outer) : ComObject(outer) {
+    Win32SettingsKey key;
+    initEngine(key);
+}
+
+CPeluxBand::~CPeluxBand() { m_wnd.destroy(); }
+
+void* CPeluxBand::findInterface(REFIID riid) {
+    if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IDockingWindow) ||
+        IsEqualIID(riid, IID_IDeskBand))
+        return static_cast<IDeskBand*>(this);
+    if (IsEqualIID(riid, IID_IObjectWithSite)) return static_cast<IObjectWithSite*>(this);
+    if (IsEqualIID(riid, IID_IInputObject)) return static_cast<IInputObject*>(this);
+    if (IsEqualIID(riid, IID_IOleCommandTarget)) return static_cast<IOleCommandTarget*>(this);
+    if (IsEqualIID(riid, __uuidof(IPeluxBand)) || IsEqualIID(riid, IID_IDispatch))
+        return static_cast<IPeluxBand*>(this);
+    if (IsEqualIID(riid, IID_IProvideClassInfo)) return static_cast<IProvideClassInfo*>(this);
+    return nullptr;
+}
+
+STDMETHODIMP CPeluxBand::GetWindow(HWND* phwnd) {
+    if (!phwnd) return E_INVALIDARG;
+    *phwnd = m_wnd.hwnd();
+    return S_OK;
+}
+
+STDMETHODIMP CPeluxBand::ContextSensitiveHelp(BOOL fEnterMode) {
+    m_bEnterHelpMode = fEnterMode;
+    return S_OK;
+}
+
+STDMETHODIMP CPeluxBand::ShowDW(BOOL fShow) {
+    m_bShow = fShow;
+    if (m_wnd.hwnd()) ShowWindow(m_wnd.hwnd(), fShow ? SW_SHOW : SW_HIDE);
+    return S_OK;
+}
+
+STDMETHODIMP CPeluxBand::CloseDW(DWORD) {
+    return guarded([&] {
+        m_wnd.saveBandSize();
+        static_cast<IDockingWindow*>(this)->ShowDW(FALSE);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP CPeluxBand::ResizeBorderDW(LPCRECT, IUnknown*, BOOL) { return E_NOTIMPL; }
+
+STDMETHODIMP CPeluxBand::GetBandInfo(DWORD dwBandID, DWORD dwViewMode, DESKBANDINFO* pdbi) {
+    if (!pdbi) return E_INVALIDARG;
+    return guarded([&] {
+        m_dwBandID = dwBandID;
+        m_wnd.m_dwBandID = dwBandID;
+        m_dwViewMode = dwViewMode;
+        if (pdbi->dwMask & DBIM_MINSIZE) pdbi->ptMinSize = {100, 30};
+        if (pdbi->dwMask & DBIM_MAXSIZE) pdbi->ptMaxSize = {-1, -1};
+        if (pdbi->dwMask & DBIM_INTEGRAL) pdbi->ptIntegral = {1, 1};
+        if (pdbi->dwMask & DBIM_ACTUAL) {
+            Win32SettingsKey key;
+            const BandSize size = savedBandSize(key);
+            pdbi->ptActual = {size.width, size.height};
+        }
+        if (pdbi->dwMask & DBIM_MODEFLAGS) pdbi->dwModeFlags = DBIMF_VARIABLEHEIGHT | DBIMF_BREAK;
+        pdbi->dwMask &= ~static_cast<DWORD>(DBIM_BKCOLOR);
+        return S_OK;
+    });
+}
+
+STDMETHODIMP CPeluxBand::SetSite(IUnknown* site) {
+    return guarded([&] {
+        m_spInputObjectSite.reset();
+        if (!site) return S_OK;
+        return siteBand(site);
+    });
+}
+
+HRESULT CPeluxBand::siteBand(IUnknown* site) {
+    m_hwndParent = nullptr;
+    ComPtr<IOleWindow> window;
+    if (SUCCEEDED(site->QueryInterface(IID_IOleWindow, window.putVoid())) && window)
+        window->GetWindow(&m_hwndParent);
+    if (!IsWindow(m_hwndParent)) return E_FAIL;
+    RECT client{};
+    GetClientRect(m_hwndParent, &client);
+    if (!m_wnd.hwnd()) m_wnd.create(m_hwndParent, client);
+    if (FAILED(site->QueryInterface(IID_IInputObjectSite, m_spInputObjectSite.putVoid())))
+        return E_FAIL;
+    ComPtr<IOleCommandTarget> commands;
+    if (FAILED(site->QueryInterface(IID_IOleCommandTarget, commands.putVoid())) || !commands)
+        return S_OK;
+    auto services = commands.as<IServiceProvider>();
+    if (!services) return S_OK;
+    if (FAILED(services->QueryService(kSidWebBrowserApp, IID_IWebBrowser2,
+                                      m_spWebBrowser.putVoid())) ||
+        !m_spWebBrowser)
+        return S_OK;
+    m_wnd.m_spWebBrowser = m_spWebBrowser.get();
+    advise(m_spWebBrowser.get(), kDiidWebBrowserEvents2, sink());
+    askForDocEvents(nullptr);
+    return S_OK;
+}
+
+STDMETHODIMP CPeluxBand::GetSite(REFIID riid, void** ppvSite) {
+    if (!ppvSite) return E_POINTER;
+    *ppvSite = nullptr;
+    if (!m_spInputObjectSite) return E_FAIL;
+    return m_spInputObjectSite->QueryInterface(riid, ppvSite);
+}
+
+STDMETHODIMP CPeluxBand::UIActivateIO(BOOL, MSG*) { return S_OK; }
+
+STDMETHODIMP CPeluxBand::HasFocusIO() {
+    return m_wnd.hwnd() && GetFocus() == m_wnd.hwnd() ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP CPeluxBand::TranslateAcceleratorIO(MSG*) { return S_FALSE; }
+
+STDMETHODIMP CPeluxBand::QueryStatus(const GUID*, ULONG cCmds, OLECMD* prgCmds, OLECMDTEXT*) {
+    if (cCmds && !prgCmds) return E_POINTER;
+    for (ULONG i = 0; i < cCmds; ++i) prgCmds[i].cmdf = OLECMDF_SUPPORTED | OLECMDF_ENABLED;
+    return S_OK;
+}
+
+STDMETHODIMP CPeluxBand::Exec(const GUID*, DWORD, DWORD, VARIANT*, VARIANT*) { return S_OK; }
+
+STDMETHODIMP CPeluxBand::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+STDMETHODIMP CPeluxBand::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (index != 0) return DISP_E_BADINDEX;
+    return guarded([&] { return typeInfoOf(__uuidof(IPeluxBand), info); });
+}
+
+STDMETHODIMP CPeluxBand::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    return guarded([&] {
+        ComPtr<ITypeInfo> info;
+        const HRESULT hr = typeInfoOf(__uuidof(IPeluxBand), info.put());
+        if (FAILED(hr)) return hr;
+        return DispGetIDsOfNames(info.get(), names, count, ids);
+    });
+}
+
+// The entry point of the browser's and the documents' events; the parameters arrive in
+// reverse order in the argument array.
+STDMETHODIMP CPeluxBand::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                                EXCEPINFO*, UINT*) {
+    return guarded([&]() -> HRESULT {
+        switch (member) {
+        case kDispidDocumentComplete:
+            if (params && params->cArgs >= 2) onDocumentComplete(params->rgvarg[1]);
+            return S_OK;
+        case kDispidBeforeNavigate2:
+        case kDispidBeforeNavigate:
+            return S_OK;
+        case kDispidMouseMove: {
+            if (!params || params->cArgs < 1) return S_OK;
+            const VARIANT& argument = params->rgvarg[0];
+            if ((argument.vt != VT_DISPATCH && argument.vt != VT_UNKNOWN) || !argument.pdispVal)
+                return S_OK;
+            ComPtr<IHTMLEventObj> event;
+            if (FAILED(argument.pdispVal->QueryInterface(IID_IHTMLEventObj, event.putVoid())))
+                return S_OK;
+            MshtmlEvent adapter(std::move(event));
+            handleMouseMove(adapter, m_wnd);
+            return S_OK;
+        }
+        default:
+            return DISP_E_MEMBERNOTFOUND;
+        }
+    });
+}
+
+void CPeluxBand::onDocumentComplete(const VARIANT& browser) {
+    IUnknown* object = nullptr;
+    if (browser.vt == VT_DISPATCH || browser.vt == VT_UNKNOWN) object = browser.punkVal;
+    else if (browser.vt == (VT_BYREF | VT_DISPATCH) && browser.ppdispVal) object = *browser.ppdispVal;
+    else if (browser.vt == (VT_BYREF | VT_VARIANT) && browser.pvarVal)
+        return onDocumentComplete(*browser.pvarVal);
+    if (!object) return;
+    ComPtr<IWebBrowser2> page;
+    if (FAILED(object->QueryInterface(IID_IWebBrowser2, page.putVoid())) || !page) return;
+    ComPtr<IDispatch> document;
+    if (FAILED(page->get_Document(document.put())) || !document) return;
+    auto html = document.as<IHTMLDocument2>();
+    if (html) askForDocEvents(html.get());
+}
+
+void CPeluxBand::askForDocEvents(IHTMLDocument2* document) {
+    ComPtr<IHTMLDocument2> subject = ComPtr<IHTMLDocument2>::share(document);
+    if (!subject) {
+        if (!m_spWebBrowser) return;
+        ComPtr<IDispatch> current;
+        if (FAILED(m_spWebBrowser->get_Document(current.put())) || !current) return;
+        subject = current.as<IHTMLDocument2>();
+        if (!subject) return;
+    }
+    // Identity is the IUnknown of the document, whatever interface reached us.
+    ComPtr<IUnknown> identity = subject.as<IUnknown>();
+    {
+        std::lock_guard lock(g_docCookiesLock);
+        if (m_docCookies[identity.get()] != 0) return;
+    }
+    // Not under the lock: a connection point may call back into this thread.
+    const DWORD cookie = advise(subject.get(), kDiidDocumentEvents2, sink());
+    std::lock_guard lock(g_docCookiesLock);
+    DWORD& stored = m_docCookies[identity.get()];
+    if (stored == 0) stored = cookie;
+}
+
+STDMETHODIMP CPeluxBand::GoogleTranslate() { return S_OK; }
+
+STDMETHODIMP CPeluxBand::GetClassInfo(ITypeInfo** info) {
+    return guarded([&] { return typeInfoOf(kClsidPeluxBand, info); });
+}
+
+}  // namespace pelux::win32
