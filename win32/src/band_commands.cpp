@@ -64,7 +64,10 @@ void CBandWindow::changeBandHeight(UINT command) {
     const auto count = static_cast<UINT>(SendMessageW(rebar, RB_GETBANDCOUNT, 0, 0));
     for (UINT index = 0; index < count; ++index) {
         REBARBANDINFOW band{};
-        band.cbSize = 80;  // the size the browser's rebar has always been given
+        // The 32-bit component passed 80 bytes: this version of the structure (up to cxHeader)
+        // as laid out there. The 64-bit layout of the same version is larger, and a rebar
+        // reads no child height from a structure that is too short for it.
+        band.cbSize = REBARBANDINFOW_V6_SIZE;
         band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID | RBBIM_IDEALSIZE;
         if (!SendMessageW(rebar, RB_GETBANDINFOW, index, reinterpret_cast<LPARAM>(&band))) continue;
         if (band.wID != m_dwBandID) continue;
