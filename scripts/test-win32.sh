@@ -15,9 +15,11 @@ failures=0
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   echo "== creating the Wine prefix"
   wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
 fi
+# The desktop process started with the prefix keeps the driver it found first: restart it.
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+wineserver -w
 
 # expect KEY [VALUE] TEXT: the value (or the default value) of KEY reads TEXT.
 expect() {
