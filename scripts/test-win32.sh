@@ -78,6 +78,9 @@ expect "HKCR\\TypeLib\\$typelib\\1.0\\0\\win64" "" "$dll"
 echo "== the host program"
 wine "$root/build-win32/band_host.exe" || failures=$((failures + 1))
 
+echo "== the pattern contract against the VBScript object"
+wine "$root/build-win32/pattern_contract.exe" --gtest_brief=1 || failures=$((failures + 1))
+
 echo "== regsvr32 /u /s"
 wine regsvr32 /u /s "$dll" || { echo "  FAILED: regsvr32 /u returned $?"; failures=$((failures + 1)); }
 for clsid in "$band" "$google"; do absent "HKCR\\CLSID\\$clsid"; done

@@ -1,7 +1,9 @@
 #include "module.h"
 
 #include "class_factory.h"
+#include "patterns/perl_pattern.h"
 #include "registration.h"
+#include "vbscript_pattern.h"
 
 namespace pelux::win32 {
 namespace {
@@ -45,6 +47,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
+        pelux::setPerlPatternFactory(&createVbscriptPattern);
     }
     return TRUE;
 }

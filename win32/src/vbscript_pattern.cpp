@@ -1,0 +1,181 @@
+#include "vbscript_pattern.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "com_ptr.h"
+
+namespace pelux::win32 {
+namespace {
+
+void check(HRESULT hr, const char* what) {
+    if (FAILED(hr)) throw PatternError(hr, what);
+}
+
+class Bstr {
+public:
+    explicit Bstr(std::u16string_view text)
+        : value_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                   static_cast<UINT>(text.size()))) {
+        if (!value_ && !text.empty()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
+    }
+    ~Bstr() { SysFreeString(value_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR get() const { return value_; }
+
+private:
+    BSTR value_;
+};
+
+std::u16string takeText(BSTR value) {
+    std::u16string out;
+    if (value) out.assign(reinterpret_cast<const char16_t*>(value), SysStringLen(value));
+    SysFreeString(value);
+    return out;
+}
+
+template <class T>
+ComPtr<T> queryChecked(IDispatch* object, REFIID iid, const char* what) {
+    ComPtr<T> out;
+    if (!object) throw PatternError(E_POINTER, what);
+    check(object->QueryInterface(iid, out.putVoid()), what);
+    return out;
+}
+
+// The object reports group texts, not positions; the views the port promises are found again
+// in the match: each group after the previous group's end, else after its start, else anywhere
+// in the match (nested groups lie inside the one before them).
+std::u16string_view locate(std::u16string_view match, size_t& from, size_t& previousEnd,
+                           std::u16string_view group) {
+    size_t at = match.find(group, previousEnd);
+    if (at == std::u16string_view::npos) at = match.find(group, from);
+    if (at == std::u16string_view::npos) at = match.find(group);
+    if (at == std::u16string_view::npos) return {};
+    from = at;
+    previousEnd = at + group.size();
+    return match.substr(at, group.size());
+}
+
+// The VBScript dot takes every character but the line feed. Wine's object also stops at a
+// carriage return, which would cut every CRLF dictionary line short of its last field; spelling
+// the dot out as a class gives the same results on both.
+std::u16string dotAsClass(std::u16string_view pattern) {
+    std::u16string out;
+    bool inClass = false;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        const char16_t c = pattern[i];
+        if (c == u'\\' && i + 1 < pattern.size()) {
+            out += c;
+            out += pattern[++i];
+        } else if (inClass) {
+            inClass = c != u']';
+            out += c;
+        } else if (c == u'[') {
+            inClass = true;
+            out += c;
+        } else if (c == u'.') {
+            out += u"[^\\n]";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool runningOnWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+class VbscriptPattern final : public IPerlPattern {
+public:
+    VbscriptPattern() {
+        check(CoCreateInstance(kClsidRegExp, nullptr, CLSCTX_INPROC_SERVER, kIidRegExp2,
+                               regExp_.putVoid()),
+              "IRegExp2");
+    }
+
+    void setPattern(std::u16string_view pattern) override {
+        Bstr text(dotAsClass(pattern));
+        check(regExp_->put_Pattern(text.get()), "IRegExp2");
+    }
+    void setGlobal(bool global) override {
+        global_ = global;
+        const bool native = global && !stepGlobalSearch_;
+        check(regExp_->put_Global(native ? VARIANT_TRUE : VARIANT_FALSE), "IRegExp2");
+    }
+
+    const std::vector<PerlMatch>& execute(std::u16string_view text) override {
+        matches_.clear();
+        if (!global_ || !stepGlobalSearch_) {
+            executeOnce(text);
+            return matches_;
+        }
+        // One leftmost search at a time; after an empty match the next starts one further on.
+        for (size_t from = 0; from <= text.size();) {
+            const size_t before = matches_.size();
+            executeOnce(text.substr(from));
+            if (matches_.size() == before) break;
+            const std::u16string_view found = matches_.back().value;
+            from = static_cast<size_t>(found.data() - text.data()) + found.size() + (found.empty() ? 1 : 0);
+        }
+        return matches_;
+    }
+
+private:
+    PerlMatch readMatch(std::u16string_view text, const ComPtr<IMatch2>& match) {
+        LONG first = 0, length = 0;
+        check(match->get_FirstIndex(&first), "IMatch2");
+        check(match->get_Length(&length), "IMatch2");
+        if (first < 0 || length < 0 || static_cast<size_t>(first) + length > text.size())
+            throw PatternError(E_UNEXPECTED, "IMatch2");
+        PerlMatch out;
+        out.value = text.substr(first, length);
+        ComPtr<IDispatch> groups;
+        check(match->get_SubMatches(groups.put()), "IMatch2");
+        auto subMatches = queryChecked<ISubMatches>(groups.get(), kIidSubMatches, "ISubMatches");
+        LONG count = 0;
+        check(subMatches->get_Count(&count), "ISubMatches");
+        size_t from = 0, previousEnd = 0;
+        for (LONG k = 0; k < count; ++k) {
+            VARIANT value;
+            VariantInit(&value);
+            check(subMatches->get_Item(k, &value), "ISubMatches");
+            std::u16string group = value.vt == VT_BSTR ? takeText(value.bstrVal) : std::u16string();
+            if (value.vt != VT_BSTR) VariantClear(&value);
+            out.subMatches.push_back(group.empty() ? std::u16string_view()
+                                                   : locate(out.value, from, previousEnd, group));
+        }
+        return out;
+    }
+
+    void executeOnce(std::u16string_view text) {
+        Bstr source(text);
+        ComPtr<IDispatch> result;
+        check(regExp_->Execute(source.get(), result.put()), "IRegExp2");
+        auto collection = queryChecked<IMatchCollection2>(result.get(), kIidMatchCollection2, "IMatchCollection2");
+        LONG count = 0;
+        check(collection->get_Count(&count), "IMatchCollection2");
+        for (LONG i = 0; i < count; ++i) {
+            ComPtr<IDispatch> item;
+            check(collection->get_Item(i, item.put()), "IMatchCollection2");
+            matches_.push_back(readMatch(text, queryChecked<IMatch2>(item.get(), kIidMatch2, "IMatch2")));
+        }
+    }
+
+    ComPtr<IRegExp2> regExp_;
+    std::vector<PerlMatch> matches_;
+    bool global_ = false;
+    // Wine's object never gets past an empty match of a global search; there the search is
+    // stepped here instead. The patterns run globally hold no ^ or \b, so a search that starts
+    // inside the text finds what the object's own global search would.
+    const bool stepGlobalSearch_ = runningOnWine();
+};
+
+}  // namespace
+
+std::unique_ptr<IPerlPattern> createVbscriptPattern() { return std::make_unique<VbscriptPattern>(); }
+
+}  // namespace pelux::win32
