@@ -76,6 +76,13 @@ expect "HKCR\\TypeLib\\$typelib\\1.0" "" 'PeluxBar 1.0 Type Library'
 expect "HKCR\\TypeLib\\$typelib\\1.0\\0\\win64" "" "$dll"
 
 echo "== the host program"
+work=$(mktemp -d)
+python3 tests/win32/translation_server.py "$work/port" "$work/requests" &
+server=$!
+trap 'kill $server 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [[ -s "$work/port" ]] && break; sleep 0.1; done
+export PELUX_TRANSLATION_BASE="http://127.0.0.1:$(cat "$work/port")"
+export PELUX_TRANSLATION_LOG="Z:$work/requests"
 wine "$root/build-win32/band_host.exe" || failures=$((failures + 1))
 
 echo "== the pattern contract against the VBScript object"
