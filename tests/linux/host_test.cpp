@@ -44,17 +44,18 @@ std::string pointer(int seq, const char* character, const char* word, const char
 
 // Runs a host over the given input, which then ends, and returns every reply it wrote.
 std::vector<json> runHost(const std::vector<std::string>& messages, ISettingsKey& settings) {
-    int in[2];
-    EXPECT_EQ(::pipe(in), 0);
+    // The input is a file rather than a pipe, so that any amount of it can wait for the host.
+    FILE* in = std::tmpfile();
     std::string bytes;
     for (const std::string& message : messages) bytes += frame(message);
-    EXPECT_EQ(::write(in[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    ::close(in[1]);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), in), bytes.size());
+    std::fflush(in);
+    std::rewind(in);
     FILE* out = std::tmpfile();
-    CNativeChannel channel(in[0], ::fileno(out));
+    CNativeChannel channel(::fileno(in), ::fileno(out));
     CNativeHost host(channel, settings, std::filesystem::path(PELUX_SOURCE_DIR) / "data");
     EXPECT_EQ(host.run(), 0);
-    ::close(in[0]);
+    std::fclose(in);
 
     std::vector<json> replies;
     std::rewind(out);
@@ -156,6 +157,34 @@ TEST_F(HostTest, AnswersBandRequestsAndSavesTheSizeOnClose) {
     EXPECT_TRUE(replies[2]["text"].is_null());
     EXPECT_EQ(settings.values[u"Height"], u"35");
     EXPECT_EQ(settings.values[u"Width"], u"640");
+}
+
+TEST_F(HostTest, SurvivesDamagedCopiesOfEveryMessage) {
+    const std::vector<std::string> valid = {
+        pointer(1, "中", "中", "中国人。"),
+        json{{"type", "command"}, {"tab", 1}, {"id", 107}, {"bandHeight", 40}}.dump(),
+        json{{"type", "key"}, {"tab", 1}, {"key", "Escape"}, {"down", true}}.dump(),
+        json{{"type", "band"}, {"tab", 1}, {"width", 300}, {"height", 0}}.dump(),
+        json{{"type", "bandClosed"}, {"tab", 1}, {"width", 300}, {"height", 40}}.dump(),
+        json{{"type", "tabClosed"}, {"tab", 1}}.dump(),
+        json{{"type", "show"}, {"visible", true}}.dump(),
+    };
+    // Every message cut short at each length, and with each byte replaced, in turn.
+    std::vector<std::string> damaged;
+    for (const std::string& message : valid) {
+        for (std::size_t cut = 0; cut < message.size(); ++cut) damaged.push_back(message.substr(0, cut));
+        for (std::size_t at = 0; at < message.size(); ++at) {
+            for (char bad : {'\0', '\xff', '"', '9', '{'}) {
+                std::string copy = message;
+                copy[at] = bad;
+                damaged.push_back(copy);
+            }
+        }
+    }
+    damaged.push_back(valid[0]);
+    const std::vector<json> replies = runHost(damaged, settings);
+    ASSERT_FALSE(replies.empty());
+    EXPECT_EQ(replies.back()["type"], "pointerResult");
 }
 
 TEST(ChannelKeyState, CountsEscapeDownNowOrSinceTheLastPollInAnyTab) {
