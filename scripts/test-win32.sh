@@ -76,6 +76,8 @@ expect "HKCR\\TypeLib\\$typelib\\1.0" "" 'PeluxBar 1.0 Type Library'
 expect "HKCR\\TypeLib\\$typelib\\1.0\\0\\win64" "" "$dll"
 
 echo "== the host program"
+# The bundled dictionaries lie beside the component, where its loaders look.
+cp data/cedict_ts.uni data/UNICHIN.TXT data/edict.uni data/kanjidic.uni data/irregularverbs.txt build-win32/
 work=$(mktemp -d)
 python3 tests/win32/translation_server.py "$work/port" "$work/requests" &
 server=$!
