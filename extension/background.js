@@ -4,7 +4,9 @@
 
 importScripts('schema.js');
 
+const RETRY_AFTER_MS = 2000;
 let port = null;
+let lastFailure = 0;
 
 function connect() {
   if (port) return port;
@@ -14,6 +16,7 @@ function connect() {
     const why = chrome.runtime.lastError ? chrome.runtime.lastError.message : 'the host ended';
     console.warn(`PeluxBar: native host disconnected: ${why}`);
     port = null;
+    lastFailure = Date.now();
     tellAllTabs({ type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` });
   });
   chrome.storage.local.get({ visible: true }).then(({ visible }) => post({ type: 'show', visible }));
@@ -21,6 +24,8 @@ function connect() {
 }
 
 function post(message) {
+  // A host that cannot start is not asked again on every mouse move.
+  if (!port && Date.now() - lastFailure < RETRY_AFTER_MS) return;
   try {
     connect().postMessage(message);
   } catch (error) {

@@ -7,6 +7,12 @@
     :host { all: initial; position: fixed; top: 0; left: 0; right: 0; z-index: 2147483647;
             display: block; background: #f0f0f0; box-shadow: 0 1px 0 #a0a0a0; }
     :host([hidden]) { display: none; }
+    /* Until the host answers with its layout (or when it cannot be reached). */
+    :host { height: 40px; }
+    #menu { left: 0; top: 0; width: 35px; height: 100%; }
+    textarea { left: 35px; top: 0; width: calc(100% - 60px); height: 100%; }
+    #smaller { right: 0; top: 0; width: 24px; height: 50%; }
+    #bigger { right: 0; bottom: 0; width: 24px; height: calc(50% - 1px); }
     button, textarea { position: absolute; box-sizing: border-box; margin: 0; }
     button { padding: 0; font: 12px sans-serif; background: #e8e8e8; border: 1px solid #a0a0a0; }
     textarea { resize: none; background: #fff; border: 2px inset #d0d0d0; padding: 1px 3px;

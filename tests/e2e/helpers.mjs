@@ -32,10 +32,10 @@ export async function servePages(pages) {
 
 // Chromium with the extension, the host registered in the profile by `peluxbar install`,
 // dictionaries from `dictDir` and the settings file in a config folder of its own.
-export async function launchBrowser({ dictDir = DATA, settings = {} } = {}) {
+export async function launchBrowser({ dictDir = DATA, settings = {}, install = true } = {}) {
   const profile = tempDir('profile');
   const config = tempDir('config');
-  execFileSync(PELUXBAR, ['install', '--user-data-dir', profile]);
+  if (install) execFileSync(PELUXBAR, ['install', '--user-data-dir', profile]);
   fs.mkdirSync(path.join(config, 'peluxbar'), { recursive: true });
   const lines = Object.entries(settings).map(([name, value]) => `${name}=${value}\n`).join('');
   fs.writeFileSync(path.join(config, 'peluxbar', 'settings'), lines);
@@ -58,15 +58,15 @@ export async function launchBrowser({ dictDir = DATA, settings = {} } = {}) {
   return { context, worker, profile, config, close };
 }
 
-// A page whose band is drawn (the host answered with its layout).
-export async function openPage(context, url) {
+// A page whose band is drawn (the host answered with its layout, unless `drawn` is false).
+export async function openPage(context, url, { drawn = true } = {}) {
   const page = await context.newPage();
   await page.goto(url);
-  await page.waitForFunction(() => {
+  await page.waitForFunction((mustBeDrawn) => {
     const band = document.querySelector('peluxbar-band');
     const text = band && band.shadowRoot && band.shadowRoot.querySelector('textarea');
-    return text && text.style.width !== '';
-  }, null, { timeout: 15000 });
+    return text && (!mustBeDrawn || text.style.width !== '');
+  }, drawn, { timeout: 15000 });
   return page;
 }
 
