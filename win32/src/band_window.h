@@ -64,6 +64,9 @@ private:
     void layout();
     void onCommand(WPARAM command);
     void changeBandHeight(UINT command);
+    void changeFontHeight(LONG step);
+    void chooseColour();
+    void navigate(const wchar_t* address);
 
     HWND m_hwnd = nullptr;
     CBandControl m_text;
