@@ -77,7 +77,10 @@ expect "HKCR\\TypeLib\\$typelib\\1.0\\0\\win64" "" "$dll"
 
 echo "== the host program"
 # The bundled dictionaries lie beside the component, where its loaders look.
-cp data/cedict_ts.uni data/UNICHIN.TXT data/edict.uni data/kanjidic.uni data/irregularverbs.txt build-win32/
+# The Chinese one is the bundled entries over and over, long enough to show progress and to be
+# cancelled.
+cp data/UNICHIN.TXT data/edict.uni data/kanjidic.uni data/irregularverbs.txt build-win32/
+python3 tests/win32/make_big_dictionary.py data build-win32 5500
 work=$(mktemp -d)
 python3 tests/win32/translation_server.py "$work/port" "$work/requests" &
 server=$!
