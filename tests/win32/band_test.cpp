@@ -310,6 +310,20 @@ WIN_TEST(HeightButtonsResizeTheirOwnRebarBand) {
         SendMessageW(rebar, RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&now));
         CHECK_EQ(now.cyChild, row.expected);
     }
+    // A press and a double click on the increase button: two steps.
+    entry.fMask = RBBIM_CHILDSIZE;
+    entry.cyChild = 40;
+    SendMessageW(rebar, RB_SETBANDINFOW, 0, reinterpret_cast<LPARAM>(&entry));
+    HWND bigger = FindWindowExW(band.window(), nullptr, L"Bigger", nullptr);
+    SendMessageW(bigger, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    SendMessageW(bigger, WM_LBUTTONUP, 0, 0);
+    SendMessageW(bigger, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    SendMessageW(bigger, WM_LBUTTONUP, 0, 0);
+    REBARBANDINFOW now{};
+    now.cbSize = sizeof(now);
+    now.fMask = RBBIM_CHILDSIZE;
+    SendMessageW(rebar, RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&now));
+    CHECK_EQ(now.cyChild, 110u);
     DestroyWindow(frame);
 }
 

@@ -180,3 +180,59 @@ WIN_TEST(ColourDialogSetsTheTextColour) {
 
 }  // namespace
 }  // namespace pelux::wintest
+
+namespace pelux::wintest {
+namespace {
+
+// Looks at the band's menu while it is open, then closes it with Escape.
+class MenuLook {
+public:
+    MenuLook() : thread_([this] { look(); }) {}
+    ~MenuLook() {
+        if (thread_.joinable()) thread_.join();
+    }
+    void finish() { thread_.join(); }
+    UINT toolTips = 0, subWords = 0;
+    int items = 0;
+    std::wstring first;
+
+private:
+    void look() {
+        for (int i = 0; i < 250; ++i, Sleep(20)) {
+            HWND popup = FindWindowW(L"#32768", nullptr);
+            if (!popup || !IsWindowVisible(popup)) continue;
+            auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+            if (!menu) continue;
+            toolTips = GetMenuState(menu, 32795, MF_BYCOMMAND);
+            subWords = GetMenuState(menu, 32799, MF_BYCOMMAND);
+            items = GetMenuItemCount(menu);
+            wchar_t text[64] = L"";
+            GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+            first = text;
+            PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            return;
+        }
+    }
+    std::thread thread_;
+};
+
+WIN_TEST(MenuShowsTheSwitchesAsTheyAre) {
+    clearSettings();
+    Band band;
+    // Tooltips on, sub-word lines off, whatever earlier cases left.
+    for (int i = 0; i < 2 && readSetting(L"UseToolTips") != L"1"; ++i) band.command(32795);
+    for (int i = 0; i < 2 && readSetting(L"ShowSubWordTranslations") != L"0"; ++i) band.command(32799);
+    HWND button = FindWindowExW(band.window, nullptr, L"Pelux Button", nullptr);
+    MenuLook look;
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));  // returns when it closes
+    look.finish();
+    CHECK_EQ(look.items, 17);
+    CHECK_EQ(look.first, std::wstring(L"Load Chinese/English Dictionary"));
+    CHECK(look.toolTips & MF_CHECKED);
+    CHECK(!(look.subWords & MF_CHECKED));
+    band.command(32795);  // back off
+    clearSettings();
+}
+
+}  // namespace
+}  // namespace pelux::wintest

@@ -8,12 +8,18 @@ namespace {
 
 constexpr wchar_t kTextProperty[] = L"PeluxText";
 
+// The text a translation window shows; the window owns it once its creation has returned.
+struct TranslationText {
+    std::wstring text;
+    bool adopted = false;
+};
+
 INT_PTR CALLBACK translationProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
-        auto* text = reinterpret_cast<std::wstring*>(lParam);
+        auto* text = reinterpret_cast<TranslationText*>(lParam);
         SetPropW(dialog, kTextProperty, text);
-        SetDlgItemTextW(dialog, kTranslationText, text->c_str());
+        SetDlgItemTextW(dialog, kTranslationText, text->text.c_str());
         return FALSE;  // no control takes the focus
     }
     case WM_COMMAND:
@@ -23,7 +29,8 @@ INT_PTR CALLBACK translationProcedure(HWND dialog, UINT message, WPARAM wParam, 
         }
         return FALSE;
     case WM_NCDESTROY:
-        delete static_cast<std::wstring*>(RemovePropW(dialog, kTextProperty));
+        if (auto* text = static_cast<TranslationText*>(RemovePropW(dialog, kTextProperty)); text && text->adopted)
+            delete text;
         return FALSE;
     default:
         return FALSE;
@@ -68,10 +75,13 @@ INT_PTR CALLBACK CTextColorDialog::procedure(HWND dialog, UINT message, WPARAM w
 }
 
 HWND showTranslationDialog(std::wstring text) {
-    auto* owned = new std::wstring(std::move(text));
+    auto* owned = new TranslationText{std::move(text)};
     HWND dialog = CreateDialogParamW(moduleHandle(), MAKEINTRESOURCEW(kDialogTranslation), nullptr,
                                      translationProcedure, reinterpret_cast<LPARAM>(owned));
-    if (!dialog) delete owned;
+    if (dialog)
+        owned->adopted = true;
+    else
+        delete owned;  // a window that went during its creation left the text to us
     return dialog;
 }
 
