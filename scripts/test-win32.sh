@@ -81,6 +81,13 @@ echo "== the host program"
 # cancelled.
 cp data/UNICHIN.TXT data/edict.uni data/kanjidic.uni data/irregularverbs.txt build-win32/
 python3 tests/win32/make_big_dictionary.py data build-win32 5500
+# A copy of the component under a path of more than 260 characters (under a name of its own,
+# or the loader would hand back the copy already loaded).
+deep="build-win32/$(printf 'long-folder-name-%02d/' $(seq 1 14))"
+mkdir -p "$deep"
+cp build-win32/PeluxBar.dll "$deep/PeluxBarDeep.dll"
+deep_windows='Z:'"$root/$deep"'PeluxBarDeep.dll'
+export PELUX_LONG_PATH_COPY="${deep_windows//\//\\}"
 work=$(mktemp -d)
 python3 tests/win32/translation_server.py "$work/port" "$work/requests" &
 server=$!
