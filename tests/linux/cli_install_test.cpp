@@ -10,17 +10,17 @@
 #include <nlohmann/json.hpp>
 
 #include "native_registration.h"
+#include "support/run_peluxbar.h"
 
 namespace pelux {
 namespace {
 
 namespace fs = std::filesystem;
 
-int run(const std::string& arguments, const fs::path& configHome) {
-    const std::string command = "XDG_CONFIG_HOME='" + configHome.string() + "' '" +
-                                std::getenv("PELUXBAR_BIN") + "' " + arguments + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+int run(const std::vector<std::string>& arguments, const fs::path& configHome) {
+    RunOptions options;
+    options.environment = "XDG_CONFIG_HOME=" + shellQuote(configHome.string());
+    return runPeluxbar(arguments, options).exitCode;
 }
 
 nlohmann::json readJson(const fs::path& path) {
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(InstallCommand, RegistersTheHostForOneProfileAndRemovesExactlyThat) {
     const fs::path profile = m_dir / "profile";
-    ASSERT_EQ(run("install --user-data-dir '" + profile.string() + "'", m_dir / "config"), 0);
+    ASSERT_EQ(run({"install", "--user-data-dir", profile.string()}, m_dir / "config"), 0);
     const fs::path manifest = profile / "NativeMessagingHosts" / "com.tandrel.peluxbar.json";
     const nlohmann::json written = readJson(manifest);
     ASSERT_TRUE(written.is_object());
@@ -55,18 +55,18 @@ TEST_F(InstallCommand, RegistersTheHostForOneProfileAndRemovesExactlyThat) {
     EXPECT_FALSE(fs::exists(m_dir / "config" / "chromium"));
 
     std::ofstream(profile / "NativeMessagingHosts" / "other.host.json") << "{\"name\":\"other.host\"}";
-    ASSERT_EQ(run("uninstall --user-data-dir '" + profile.string() + "'", m_dir / "config"), 0);
+    ASSERT_EQ(run({"uninstall", "--user-data-dir", profile.string()}, m_dir / "config"), 0);
     EXPECT_FALSE(fs::exists(manifest));
     EXPECT_TRUE(fs::exists(profile / "NativeMessagingHosts" / "other.host.json"));
 }
 
 TEST_F(InstallCommand, RegistersForChromiumAndChromeOfTheUser) {
-    ASSERT_EQ(run("install", m_dir), 0);
+    ASSERT_EQ(run({"install"}, m_dir), 0);
     for (const char* browser : {"chromium", "google-chrome"}) {
         SCOPED_TRACE(browser);
         EXPECT_TRUE(readJson(m_dir / browser / "NativeMessagingHosts" / "com.tandrel.peluxbar.json").is_object());
     }
-    ASSERT_EQ(run("uninstall", m_dir), 0);
+    ASSERT_EQ(run({"uninstall"}, m_dir), 0);
     EXPECT_FALSE(fs::exists(m_dir / "chromium" / "NativeMessagingHosts" / "com.tandrel.peluxbar.json"));
 }
 
@@ -79,24 +79,20 @@ TEST_F(InstallCommand, LeavesAForeignFileOfTheSameNameAlone) {
 }
 
 TEST_F(InstallCommand, RejectsUnknownArguments) {
-    EXPECT_EQ(run("install --user-data-dir", m_dir), 2);
-    EXPECT_EQ(run("uninstall --everything", m_dir), 2);
-    EXPECT_EQ(run("host --unknown", m_dir), 2);
+    EXPECT_EQ(run({"install", "--user-data-dir"}, m_dir), 2);
+    EXPECT_EQ(run({"uninstall", "--everything"}, m_dir), 2);
+    EXPECT_EQ(run({"host", "--unknown"}, m_dir), 2);
 }
 
 TEST(BrowseCommand, SaysWhatToRunWithoutADisplay) {
-    const char* bin = std::getenv("PELUXBAR_BIN");
-    if (bin == nullptr) GTEST_SKIP() << "PELUXBAR_BIN is not set";
-    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY '") + bin + "' browse 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-    const int status = ::pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_NE(output.find("needs a display"), std::string::npos);
-    EXPECT_NE(output.find("peluxbar lookup"), std::string::npos);
+    if (std::getenv("PELUXBAR_BIN") == nullptr) GTEST_SKIP() << "PELUXBAR_BIN is not set";
+    RunOptions options;
+    options.environment = "env -u DISPLAY -u WAYLAND_DISPLAY";
+    options.withStderr = true;
+    const CommandResult result = runPeluxbar({"browse"}, options);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("needs a display"), std::string::npos);
+    EXPECT_NE(result.output.find("peluxbar lookup"), std::string::npos);
 }
 
 }  // namespace

