@@ -55,6 +55,23 @@ WIN_TEST(EveryInterfaceOfTheBandAnswers) {
         if (part) part->Release();
     }
     CHECK(query<IUnknown>(band.unknown, IID_IPersistStream) == nullptr);
+
+    auto* classInfo = query<IProvideClassInfo>(band.unknown, IID_IProvideClassInfo);
+    ITypeInfo* info = nullptr;
+    CHECK_EQ(classInfo->GetClassInfo(&info), S_OK);
+    TYPEATTR* attributes = nullptr;
+    if (info && SUCCEEDED(info->GetTypeAttr(&attributes))) {
+        CHECK(IsEqualGUID(attributes->guid, kClsidPeluxBand));
+        CHECK_EQ(static_cast<int>(attributes->typekind), static_cast<int>(TKIND_COCLASS));
+        info->ReleaseTypeAttr(attributes);
+    }
+    if (info) info->Release();
+    classInfo->Release();
+    auto* dispatch = query<IDispatch>(band.unknown, kIidPeluxBand);
+    UINT count = 0;
+    CHECK_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
+    CHECK_EQ(count, 1u);
+    dispatch->Release();
 }
 
 WIN_TEST(GetBandInfoFillsWhatTheMaskAsksFor) {
