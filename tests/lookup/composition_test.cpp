@@ -144,3 +144,24 @@ TEST(EnglishComposition, MalformedLinesNeverReadPastTheirEnd) {
 
 }  // namespace
 }  // namespace pelux
+
+namespace pelux {
+namespace {
+
+TEST(Composition, PiecesLongerThanAThousandCharactersAreKeptWhole) {
+    StoreBuilder build(Japanese);
+    const std::u16string info = u"{" + std::u16string(1500, u'x') + u"}";
+    build.charInfo(u'日', info);
+    build.line(u"日本 [にほん] /Japan/\r\n", {u"日本"});
+    const DisplayText display = composeCjkText(lookupCjkText(u"日本", u'日', true), true);
+    EXPECT_NE(display.bandText.find(u"\t日 " + info + u"\r\n"), std::u16string::npos);
+    EXPECT_EQ(display.bandText.substr(display.bandText.size() - info.size() - 14), u"(日 = 0x65E5) " + info);
+
+    EnglishLookupResult result;
+    result.label = u"japan";
+    result.lines = {0};
+    EXPECT_NE(composeEnglishText(result, true).bandText.find(u"\r\n\t日 " + info), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace pelux
