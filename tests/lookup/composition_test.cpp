@@ -155,7 +155,8 @@ TEST(Composition, PiecesLongerThanAThousandCharactersAreKeptWhole) {
     build.line(u"日本 [にほん] /Japan/\r\n", {u"日本"});
     const DisplayText display = composeCjkText(lookupCjkText(u"日本", u'日', true), true);
     EXPECT_NE(display.bandText.find(u"\t日 " + info + u"\r\n"), std::u16string::npos);
-    EXPECT_EQ(display.bandText.substr(display.bandText.size() - info.size() - 14), u"(日 = 0x65E5) " + info);
+    const std::u16string header = u"(日 = 0x65E5) " + info;
+    EXPECT_EQ(display.bandText.substr(display.bandText.size() - header.size()), header);
 
     EnglishLookupResult result;
     result.label = u"japan";
