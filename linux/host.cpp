@@ -5,10 +5,8 @@
 #include "band/band_geometry.h"
 #include "band/band_menu.h"
 #include "band/band_settings.h"
-#include "band/load_commands.h"
 #include "band/settings_values.h"
 #include "browser/pointer_capture.h"
-#include "dictionary/loaders.h"
 #include "host_pointer.h"
 
 namespace pelux {
@@ -87,31 +85,6 @@ void CNativeHost::handle(const PointerMessage& message) {
     send(pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title()));
 }
 
-void CNativeHost::handle(const CommandMessage& message) {
-    if (message.id == kCommandBandBigger || message.id == kCommandBandSmaller) {
-        send({{"type", "bandHeight"},
-              {"tab", message.tab},
-              {"height", bandHeightAfterCommand(message.bandHeight, message.id)}});
-        return;
-    }
-    LoadEnvironment environment;
-    environment.textWindow = textWindowOf(message.tab);
-    environment.pump = this;
-    environment.keys = &m_keys;
-    environment.directory = m_dictionaryDir;
-    const DictionaryLoaders loaders{[&environment] { loadChineseDictionary(environment); },
-                                    [&environment] { loadJapaneseDictionary(environment); }};
-    switch (runLoadCommand(message.id, loaders)) {
-        case LoadCommandOutcome::Loaded: send({{"type", "loadEnded"}, {"tab", message.tab}}); break;
-        case LoadCommandOutcome::IgnoredDuringLoad:
-            std::fprintf(stderr, "peluxbar: load command %u ignored: a load is running\n", message.id);
-            break;
-        case LoadCommandOutcome::NotALoadCommand:
-            std::fprintf(stderr, "peluxbar: command %u is not available yet\n", message.id);
-            break;
-    }
-}
-
 void CNativeHost::handle(const KeyMessage& message) { m_keys.onKey(message.tab, message.key, message.down); }
 
 void CNativeHost::handle(const ShowMessage& message) { m_bandVisible = message.visible; }
@@ -122,7 +95,8 @@ void CNativeHost::handle(const BandRequestMessage& message) {
     state.width = message.width;
     state.height = message.height > 0 ? message.height : savedBandSize(m_settings).height;
     state.layout = layoutBand({0, 0, state.width, state.height});
-    state.fontPixels = fontPixelHeight(bandFontHeight(m_settings, kDefaultGuiFontHeight));
+    state.fontHeight = message.fontHeight.value_or(bandFontHeight(m_settings, kDefaultGuiFontHeight));
+    state.fontPixels = fontPixelHeight(state.fontHeight);
     state.fontColor = colorToText(bandSettings().FontColor);
     state.visible = m_bandVisible;
     state.menu = bandMenu(bandSettings());
@@ -137,6 +111,9 @@ void CNativeHost::handle(const TabClosedMessage& message) {
     // A load writing to this tab's text area finds the window gone and leaves it alone.
     m_textWindows.erase(message.tab);
     m_keys.forgetTab(message.tab);
+    for (const auto& [dialog, tab] : m_openColorDialogs) {
+        if (tab == message.tab) m_colorAnswers.try_emplace(dialog, ColorDialogAnswer{kColorDialogCancel, {}});
+    }
 }
 
 void CNativeHost::send(const nlohmann::json& message) { m_channel.send(serializeMessage(message)); }

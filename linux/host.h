@@ -10,6 +10,7 @@
 
 #include "native_channel.h"
 #include "native_messages.h"
+#include "band/band_commands.h"
 #include "platform/key_state.h"
 #include "platform/message_pump.h"
 #include "platform/settings_key.h"
@@ -63,7 +64,15 @@ private:
     void handle(const BandRequestMessage& message);
     void handle(const BandClosedMessage& message);
     void handle(const TabClosedMessage& message);
+    void handle(const ColorAnswerMessage& message);
+    void handle(const TranslateMessage& message);
     void send(const nlohmann::json& message);
+    // Every tab redraws its menu's check marks and its text colour from the shared record.
+    void sendSharedSettings();
+    // Opens the tab's Text Color dialog and answers the other messages until it ends. A dialog
+    // whose tab closes, or whose browser goes away, ends as Cancel.
+    ColorDialogAnswer runColorDialog(int64_t tab, std::u16string_view initialText);
+    friend class CTabBandCommands;
     std::shared_ptr<CTabTextWindow> textWindowOf(int64_t tab);
 
     CNativeChannel& m_channel;
@@ -72,6 +81,9 @@ private:
     CChannelKeyState m_keys;
     std::map<int64_t, std::shared_ptr<CTabTextWindow>> m_textWindows;
     bool m_bandVisible = true;
+    int64_t m_lastDialog = 0;
+    std::map<int64_t, int64_t> m_openColorDialogs;  // dialog -> its tab
+    std::map<int64_t, ColorDialogAnswer> m_colorAnswers;
 };
 
 }  // namespace pelux

@@ -28,6 +28,15 @@ public:
         return number;
     }
 
+    // Absent or null: nullopt.
+    std::optional<int64_t> optionalInteger(const char* name, int64_t low, int64_t high) {
+        const auto found = m_object.find(name);
+        if (found == m_object.end() || found->is_null()) return std::nullopt;
+        const int64_t number = integer(name, low, high);
+        if (!ok()) return std::nullopt;
+        return number;
+    }
+
     bool boolean(const char* name) {
         const json* value = field(name);
         if (value == nullptr) return false;
@@ -71,6 +80,15 @@ constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMaxBandSide = 100000;
 constexpr std::size_t kMaxCapturedUnits = 4096;
 
+// The Text Color dialog's edit holds seven characters; a longer answer is cut by the command.
+constexpr std::size_t kMaxColorAnswerUnits = 64;
+
+std::optional<int32_t> optionalFontHeight(FieldReader& in) {
+    const std::optional<int64_t> height = in.optionalInteger("fontHeight", kInt32Min, kInt32Max);
+    if (!height) return std::nullopt;
+    return static_cast<int32_t>(*height);
+}
+
 std::optional<InboundMessage> readByType(const std::string& type, FieldReader& in) {
     if (type == "pointer") {
         PointerMessage m;
@@ -90,6 +108,21 @@ std::optional<InboundMessage> readByType(const std::string& type, FieldReader& i
         m.tab = in.integer("tab", -1, kMaxId);
         m.id = static_cast<uint32_t>(in.integer("id", 0, std::numeric_limits<uint32_t>::max()));
         m.bandHeight = static_cast<int32_t>(in.integer("bandHeight", 0, kMaxBandSide));
+        m.fontHeight = optionalFontHeight(in);
+        return m;
+    }
+    if (type == "colorAnswer") {
+        ColorAnswerMessage m;
+        m.tab = in.integer("tab", -1, kMaxId);
+        m.dialog = in.integer("dialog", 1, kMaxId);
+        m.result = static_cast<int32_t>(in.integer("result", kInt32Min, kInt32Max));
+        m.text = in.text("text", kMaxColorAnswerUnits);
+        return m;
+    }
+    if (type == "translate") {
+        TranslateMessage m;
+        m.tab = in.integer("tab", -1, kMaxId);
+        m.text = in.text("text", kMaxTranslateUnits);
         return m;
     }
     if (type == "key") {
@@ -105,7 +138,7 @@ std::optional<InboundMessage> readByType(const std::string& type, FieldReader& i
         const int64_t tab = in.integer("tab", -1, kMaxId);
         const auto width = static_cast<int32_t>(in.integer("width", 0, kMaxBandSide));
         const auto height = static_cast<int32_t>(in.integer("height", 0, kMaxBandSide));
-        if (type == "band") return BandRequestMessage{tab, width, height};
+        if (type == "band") return BandRequestMessage{tab, width, height, optionalFontHeight(in)};
         return BandClosedMessage{tab, width, height};
     }
     if (type == "tabClosed") return TabClosedMessage{in.integer("tab", -1, kMaxId)};
@@ -179,9 +212,14 @@ json bandStateReply(const BandState& state) {
               {"text", place(state.layout.text)},
               {"smaller", place(state.layout.smallerButton)},
               {"bigger", place(state.layout.biggerButton)}}},
+            {"fontHeight", state.fontHeight},
             {"fontPixels", state.fontPixels},
             {"fontColor", utf16ToUtf8(state.fontColor)},
             {"menu", menuJson(state.menu)}};
+}
+
+json sharedSettingsMessage(const std::vector<MenuItem>& menu, std::u16string_view fontColor) {
+    return {{"type", "settings"}, {"menu", menuJson(menu)}, {"fontColor", utf16ToUtf8(fontColor)}};
 }
 
 std::string serializeMessage(const json& message) {

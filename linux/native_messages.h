@@ -33,6 +33,23 @@ struct CommandMessage {
     int64_t tab = 0;
     uint32_t id = 0;
     int32_t bandHeight = 0;  // the tab's band height now, for the height buttons
+    // The height field of the band's font as the host last gave it; absent before the band
+    // was first drawn.
+    std::optional<int32_t> fontHeight;
+};
+
+// How a tab's Text Color dialog ended.
+struct ColorAnswerMessage {
+    int64_t tab = 0;
+    int64_t dialog = 0;
+    int32_t result = 0;
+    std::u16string text;
+};
+
+// The browser's context menu asks for the online translation of the selected text.
+struct TranslateMessage {
+    int64_t tab = 0;
+    std::u16string text;
 };
 
 struct KeyMessage {
@@ -50,6 +67,8 @@ struct BandRequestMessage {
     int64_t tab = 0;
     int32_t width = 0;
     int32_t height = 0;  // 0: the saved height
+    // The band's font so far; absent for a band not yet drawn, which takes "FontSize".
+    std::optional<int32_t> fontHeight;
 };
 
 // A tab's band is closed or goes away with its page: its size is remembered.
@@ -64,7 +83,11 @@ struct TabClosedMessage {
 };
 
 using InboundMessage = std::variant<PointerMessage, CommandMessage, KeyMessage, ShowMessage,
-                                    BandRequestMessage, BandClosedMessage, TabClosedMessage>;
+                                    BandRequestMessage, BandClosedMessage, TabClosedMessage,
+                                    ColorAnswerMessage, TranslateMessage>;
+
+// Longest selection sent for translation; the request carries far less than this.
+inline constexpr std::size_t kMaxTranslateUnits = 64 * 1024;
 
 // nullopt with `error` set when the frame is not JSON, not an object, of an unknown type, or
 // lacks a field or carries one of the wrong kind or range.
@@ -86,12 +109,16 @@ struct BandState {
     int64_t tab = 0;
     int32_t width = 0, height = 0;
     BandLayout layout;
+    int32_t fontHeight = 0;
     int32_t fontPixels = 0;
     std::u16string fontColor;  // "#RRGGBB"
     bool visible = true;
     std::vector<MenuItem> menu;
 };
 nlohmann::json bandStateReply(const BandState& state);
+
+// What every tab shows of the process-wide settings: the menu's check marks and the text colour.
+nlohmann::json sharedSettingsMessage(const std::vector<MenuItem>& menu, std::u16string_view fontColor);
 
 std::string serializeMessage(const nlohmann::json& message);
 

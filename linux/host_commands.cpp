@@ -1,0 +1,139 @@
+// The band's commands in a tab: the core's command handler over the tab's band, its dialogs and
+// its page; and the online translation asked for from the browser's context menu.
+#include <cstdio>
+
+#include "band/band_geometry.h"
+#include "band/band_menu.h"
+#include "band/settings_values.h"
+#include "dictionary/loaders.h"
+#include "host.h"
+#include "http_curl.h"
+#include "translate/google.h"
+
+namespace pelux {
+
+// One command's view of the band in the tab that sent it.
+class CTabBandCommands : public IBandCommandHost {
+public:
+    CTabBandCommands(CNativeHost& host, const CommandMessage& message) : m_host(host), m_message(message) {}
+
+    std::optional<int32_t> currentBandHeight() override { return m_message.bandHeight; }
+    void setBandHeight(int32_t height) override {
+        m_host.send({{"type", "bandHeight"}, {"tab", m_message.tab}, {"height", height}});
+    }
+    int32_t currentFontHeight() override {
+        if (m_message.fontHeight) return *m_message.fontHeight;
+        return bandFontHeight(m_host.m_settings, kDefaultGuiFontHeight);
+    }
+    void setFontHeight(int32_t height) override {
+        m_host.send({{"type", "bandFont"},
+                     {"tab", m_message.tab},
+                     {"fontHeight", height},
+                     {"fontPixels", fontPixelHeight(height)}});
+    }
+    ColorDialogAnswer askTextColor(std::u16string_view initialText) override {
+        return m_host.runColorDialog(m_message.tab, initialText);
+    }
+    void stopAndNavigate(std::u16string_view address) override {
+        m_host.send({{"type", "navigate"}, {"tab", m_message.tab}, {"url", textForReply(address)}});
+    }
+    void loadChineseDictionary() override { pelux::loadChineseDictionary(environment()); }
+    void loadJapaneseDictionary() override { pelux::loadJapaneseDictionary(environment()); }
+
+private:
+    LoadEnvironment environment() {
+        LoadEnvironment environment;
+        environment.textWindow = m_host.textWindowOf(m_message.tab);
+        environment.pump = &m_host;
+        environment.keys = &m_host.m_keys;
+        environment.directory = m_host.m_dictionaryDir;
+        return environment;
+    }
+
+    CNativeHost& m_host;
+    const CommandMessage& m_message;
+};
+
+namespace {
+
+// Messages for the user go to the tab that asked; the tab draws them as dialogs. Nothing here
+// waits for the user: the host keeps answering the other tabs meanwhile.
+class CTabNotices : public INotices {
+public:
+    CTabNotices(CNativeChannel& channel, int64_t tab) : m_channel(channel), m_tab(tab) {}
+    void showMessage(std::u16string_view text, std::u16string_view caption) override {
+        m_channel.send(serializeMessage(
+            {{"type", "notice"}, {"tab", m_tab}, {"text", textForReply(text)}, {"caption", textForReply(caption)}}));
+    }
+    void showTranslation(std::u16string_view text) override {
+        m_channel.send(serializeMessage({{"type", "translation"}, {"tab", m_tab}, {"text", textForReply(text)}}));
+    }
+
+private:
+    CNativeChannel& m_channel;
+    int64_t m_tab;
+};
+
+bool changesSharedSettings(uint32_t command) {
+    return command == kCommandUseToolTips || command == kCommandShowSubWords || command == kCommandColor;
+}
+
+}  // namespace
+
+void CNativeHost::handle(const CommandMessage& message) {
+    CTabBandCommands band(*this, message);
+    const BandCommandOutcome outcome = onCommand(message.id, band, m_settings);
+    if (outcome == BandCommandOutcome::Ignored) {
+        std::fprintf(stderr, "peluxbar: command %u is not a command of the band\n", message.id);
+        return;
+    }
+    if (outcome == BandCommandOutcome::IgnoredDuringLoad) {
+        std::fprintf(stderr, "peluxbar: load command %u ignored: a load is running\n", message.id);
+        return;
+    }
+    if (message.id == kCommandLoadChinese || message.id == kCommandLoadJapanese) {
+        send({{"type", "loadEnded"}, {"tab", message.tab}});
+    }
+    if (changesSharedSettings(message.id)) sendSharedSettings();
+}
+
+void CNativeHost::sendSharedSettings() {
+    send(sharedSettingsMessage(bandMenu(bandSettings()), colorToText(bandSettings().FontColor)));
+}
+
+ColorDialogAnswer CNativeHost::runColorDialog(int64_t tab, std::u16string_view initialText) {
+    const int64_t dialog = ++m_lastDialog;
+    m_openColorDialogs[dialog] = tab;
+    send({{"type", "colorDialog"}, {"tab", tab}, {"dialog", dialog}, {"text", textForReply(initialText)}});
+    // Like a modal dialog's own message loop: everything else goes on being answered, and a
+    // dialog opened meanwhile in another tab may end before or after this one.
+    while (!m_colorAnswers.contains(dialog)) {
+        std::optional<std::string> frame = m_channel.readMessage();
+        if (!frame) break;
+        handleFrame(*frame);
+    }
+    ColorDialogAnswer answer{kColorDialogCancel, {}};
+    if (auto found = m_colorAnswers.find(dialog); found != m_colorAnswers.end()) answer = found->second;
+    m_colorAnswers.erase(dialog);
+    m_openColorDialogs.erase(dialog);
+    return answer;
+}
+
+void CNativeHost::handle(const ColorAnswerMessage& message) {
+    // Only the tab that owns an open dialog may end it, and only once.
+    const auto open = m_openColorDialogs.find(message.dialog);
+    if (open == m_openColorDialogs.end() || open->second != message.tab) {
+        std::fprintf(stderr, "peluxbar: dropped an answer for a dialog that is not open\n");
+        return;
+    }
+    m_colorAnswers.try_emplace(message.dialog, ColorDialogAnswer{message.result, message.text});
+}
+
+void CNativeHost::handle(const TranslateMessage& message) {
+    CurlHttpRequest http;
+    CTabNotices notices(m_channel, message.tab);
+    CGoogle google(http, notices, readTranslationSettings(m_settings));
+    google.GoogleTranslate(message.text);
+}
+
+}  // namespace pelux
