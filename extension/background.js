@@ -51,6 +51,10 @@ function fromHost(raw) {
     if (message.frame !== 0 && message.text !== null) toFrame(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
     return;
   }
+  if (message.type === 'settings') {
+    tellAllTabs(message);
+    return;
+  }
   toFrame(message.tab, 0, message);
 }
 
@@ -75,3 +79,24 @@ async function toggleBand() {
 globalThis.toggleBand = toggleBand;
 chrome.action.onClicked.addListener(toggleBand);
 
+
+// The browser's context menu on selected text: the host translates it online and the tab shows
+// the translation in a window of its own.
+function translateSelection(tab, text) {
+  post({ type: 'translate', tab, text });
+}
+globalThis.translateSelection = translateSelection;
+
+function createContextMenu() {
+  chrome.contextMenus.remove(PeluxSchema.TRANSLATE_MENU_ID, () => {
+    void chrome.runtime.lastError;
+    chrome.contextMenus.create({ id: PeluxSchema.TRANSLATE_MENU_ID, title: 'Translate "%s" with PeluxBar', contexts: ['selection'] },
+      () => void chrome.runtime.lastError);
+  });
+}
+chrome.runtime.onInstalled.addListener(createContextMenu);
+chrome.runtime.onStartup.addListener(createContextMenu);
+chrome.contextMenus.onClicked.addListener((info, tab) => {
+  if (info.menuItemId !== PeluxSchema.TRANSLATE_MENU_ID || !tab || typeof info.selectionText !== 'string') return;
+  translateSelection(tab.id, info.selectionText);
+});

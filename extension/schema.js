@@ -7,6 +7,8 @@
   const isStr = (v) => typeof v === 'string';
   const isBool = (v) => typeof v === 'boolean';
   const isStrOrNull = (v) => v === null || typeof v === 'string';
+  const isIntOrNull = (v) => v === null || Number.isInteger(v);
+  const isWebAddress = (v) => typeof v === 'string' && /^https?:\/\/[^\s]+$/.test(v);
   const isBox = (v) => Array.isArray(v) && v.length === 4 && v.every(isInt);
   const isMenu = (v) => Array.isArray(v) && v.every((item) => item && typeof item === 'object' &&
       (item.separator === true || (isStr(item.caption) && (isInt(item.id) || isMenu(item.items)))));
@@ -14,21 +16,29 @@
   // Fields of each message, by who receives it.
   const FROM_CONTENT = {
     pointer: { seq: isInt, x: isInt, y: isInt, character: isStrOrNull, word: isStr, sentence: isStr, hasBody: isBool },
-    command: { id: isInt, bandHeight: isInt },
+    command: { id: isInt, bandHeight: isInt, fontHeight: isIntOrNull },
     key: { key: isStr, down: isBool },
-    band: { width: isInt, height: isInt },
+    band: { width: isInt, height: isInt, fontHeight: isIntOrNull },
+    colorAnswer: { dialog: isInt, result: isInt, text: isStr },
     bandClosed: { width: isInt, height: isInt },
   };
   const FROM_HOST = {
     pointerResult: { tab: isInt, frame: isInt, seq: isInt, text: isStrOrNull, title: isStrOrNull },
     text: { tab: isInt, text: isStr },
     bandState: {
-      tab: isInt, width: isInt, height: isInt, visible: isBool, fontPixels: isInt, fontColor: isStr,
+      tab: isInt, width: isInt, height: isInt, visible: isBool, fontHeight: isInt, fontPixels: isInt, fontColor: isStr,
       layout: (v) => v && isBox(v.menu) && isBox(v.text) && isBox(v.smaller) && isBox(v.bigger),
       menu: isMenu,
     },
     bandHeight: { tab: isInt, height: isInt },
     loadEnded: { tab: isInt },
+    bandFont: { tab: isInt, fontHeight: isInt, fontPixels: isInt },
+    // Not for one tab: every tab redraws its menu and its text colour.
+    settings: { menu: isMenu, fontColor: isStr },
+    colorDialog: { tab: isInt, dialog: isInt, text: isStr },
+    navigate: { tab: isInt, url: isWebAddress },
+    notice: { tab: isInt, text: isStr, caption: isStr },
+    translation: { tab: isInt, text: isStr },
   };
   // What the service worker passes on to a tab: the host's messages, and its own notices.
   const TO_CONTENT = Object.assign({}, FROM_HOST, { hostGone: { text: isStr } });
@@ -58,5 +68,6 @@
     HOST_NAME: 'com.tandrel.peluxbar',
     COMMAND_BIGGER: 107,
     COMMAND_SMALLER: 108,
+    TRANSLATE_MENU_ID: 'peluxbar-translate',
   };
 })();

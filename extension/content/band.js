@@ -50,6 +50,7 @@
       this.bigger.addEventListener('mousedown', () => onCommand(PeluxSchema.COMMAND_BIGGER));
       document.addEventListener('mousedown', (e) => { if (e.target !== this.host) this.popup.hidden = true; }, true);
       this.menu = [];
+      this.fontHeight = null;
       this.savedMargin = null;
     }
 
@@ -97,10 +98,23 @@
       place(this.text, state.layout.text);
       place(this.smaller, state.layout.smaller);
       place(this.bigger, state.layout.bigger);
-      this.text.style.fontSize = `${state.fontPixels}px`;
-      this.text.style.color = state.fontColor;
-      this.menu = state.menu;
+      this.applyFont(state);
+      this.applySharedSettings(state);
       if (this.isShown()) this.pushPageDown();
+    }
+
+    // This band's own font: other tabs keep theirs.
+    applyFont({ fontHeight, fontPixels }) {
+      this.fontHeight = fontHeight;
+      this.text.style.fontSize = `${fontPixels}px`;
+    }
+
+    // What all bands share: the colour of the text and the menu's check marks. An open menu
+    // is redrawn at once.
+    applySharedSettings({ menu, fontColor }) {
+      this.text.style.color = fontColor;
+      this.menu = menu;
+      if (!this.popup.hidden) this.popup.replaceChildren(...this.menuNodes(this.menu));
     }
 
     togglePopup() {

@@ -65,11 +65,23 @@
   }
 
   function bandCommand(id) {
-    send({ type: 'command', id, bandHeight: band ? band.height : 0 });
+    send({ type: 'command', id, bandHeight: band ? band.height : 0, fontHeight: band ? band.fontHeight : null });
   }
 
   function askForBand(height) {
-    send({ type: 'band', width: Math.max(0, Math.round(document.documentElement.clientWidth)), height });
+    send({ type: 'band', width: Math.max(0, Math.round(document.documentElement.clientWidth)), height,
+      fontHeight: band ? band.fontHeight : null });
+  }
+
+  async function runColorDialog(message) {
+    const { result, text } = await PeluxDialogs.textColor(message.text);
+    send({ type: 'colorAnswer', dialog: message.dialog, result, text });
+  }
+
+  // The reference pages open in this tab, after whatever it was still loading is stopped.
+  function navigate(url) {
+    window.stop();
+    window.location.assign(url);
   }
 
   function setVisible(on) {
@@ -102,6 +114,12 @@
       case 'bandState': if (band) band.applyState(message); break;
       case 'bandHeight': if (band) askForBand(message.height); break;
       case 'loadEnded': if (band) band.host.dispatchEvent(new CustomEvent('peluxbar-load-ended')); break;
+      case 'bandFont': if (band) band.applyFont(message); break;
+      case 'settings': if (band) band.applySharedSettings(message); break;
+      case 'colorDialog': if (isTop) runColorDialog(message); break;
+      case 'navigate': if (isTop) navigate(message.url); break;
+      case 'notice': if (isTop) PeluxDialogs.notice(message.text, message.caption); break;
+      case 'translation': if (isTop) PeluxDialogs.translation(message.text); break;
     }
   }
 
