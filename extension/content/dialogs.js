@@ -95,6 +95,8 @@
         host.remove();
         resolve({ result, text: result === 1 ? text : '' });
       };
+      // A page that goes away under the dialog cancels it, so that the command ends.
+      window.addEventListener('pagehide', () => end(2), { once: true });
       ok.addEventListener('click', () => end(1));
       cancel.addEventListener('click', () => end(2));
       other.addEventListener('click', () => end(206));

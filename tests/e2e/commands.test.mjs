@@ -213,6 +213,25 @@ test('the Text Color dialog sets the colour of every band, and keeps it for a te
   await page.close();
 });
 
+test('a Text Color dialog whose tab closes or navigates away ends as Cancel and the band goes on', async () => {
+  const page = await openPage(browser.context, `${server.base}/`);
+  await clickMenuItem(page, 'Color');
+  await shown(dialogs(page, 'textColor'));
+  await page.close();
+  const next = await openPage(browser.context, `${server.base}/`);
+  await clickMenuItem(next, 'Color');
+  await shown(dialogs(next, 'textColor'));
+  await next.goto(`${server.base}/second`);
+  const stored = fs.readFileSync(settingsFile(), 'utf8').match(/^FontColor=.*$/m)?.[0];
+  // Commands are answered again: the font grows.
+  await next.waitForFunction(() => document.querySelector('peluxbar-band')?.shadowRoot.querySelector('textarea').style.width);
+  const before = (await textStyle(next)).size;
+  await clickMenuItem(next, 'Larger');
+  await waitForTextStyle(next, { size: `${parseInt(before, 10) + 4}px` });
+  assert.equal(fs.readFileSync(settingsFile(), 'utf8').match(/^FontColor=.*$/m)?.[0], stored);
+  await next.close();
+});
+
 test('the switches flip in the settings and the check marks follow in every tab', async () => {
   const first = await openPage(browser.context, `${server.base}/`);
   const second = await openPage(browser.context, `${server.base}/second`);
