@@ -232,6 +232,24 @@ test('a Text Color dialog whose tab closes or navigates away ends as Cancel and 
   await next.close();
 });
 
+test('Text Color dialogs open in two tabs at once may end in any order', async () => {
+  const first = await openPage(browser.context, `${server.base}/`);
+  const second = await openPage(browser.context, `${server.base}/second`);
+  await clickMenuItem(first, 'Color');
+  await shown(dialogs(first, 'textColor'));
+  await clickMenuItem(second, 'Color');
+  await shown(dialogs(second, 'textColor'));
+  // The first one opened ends first, with a colour; the second is cancelled after it.
+  await dialogs(first, 'textColor').locator('#edit').fill('#00FF00');
+  await dialogs(first, 'textColor').locator('#ok').click();
+  await dialogs(second, 'textColor').locator('#cancel').click();
+  await waitForSetting('FontColor', '#00FF00');
+  await waitForTextStyle(first, { colour: 'rgb(0, 255, 0)' });
+  await waitForTextStyle(second, { colour: 'rgb(0, 255, 0)' });
+  await first.close();
+  await second.close();
+});
+
 test('the switches flip in the settings and the check marks follow in every tab', async () => {
   const first = await openPage(browser.context, `${server.base}/`);
   const second = await openPage(browser.context, `${server.base}/second`);
