@@ -81,7 +81,7 @@ std::optional<int> parseOptions(const Arguments& args, LookupOptions& options) {
     return std::nullopt;
 }
 
-// Load progress goes nowhere; only the last text matters, when it reports a missing file.
+// Load progress goes nowhere; only the last text matters, when it reports a failure.
 class RememberingTextWindow : public ITextWindow {
 public:
     void setText(std::u16string_view text) override { lastText.assign(text); }
@@ -98,9 +98,9 @@ void loadDictionary(const LookupOptions& options) {
     } else {
         loadJapaneseDictionary(environment);
     }
-    const std::string last = utf16ToUtf8(window->lastText);
-    if (last.find("lines read") == std::string::npos && last != utf16ToUtf8(kLoadingText))
-        std::fprintf(stderr, "peluxbar lookup: %s\n", last.c_str());
+    // A load that could not read a file says so as its last text in the band.
+    if (window->lastText.starts_with(u"Could not"))
+        std::fprintf(stderr, "peluxbar lookup: %s\n", utf16ToUtf8(window->lastText).c_str());
 }
 
 DisplayText lookUp(std::u16string text, bool subWords) {
