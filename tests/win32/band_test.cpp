@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <utility>
+
 #include "check.h"
 #include "host.h"
 
@@ -341,6 +343,33 @@ WIN_TEST(HeightButtonsResizeTheirOwnRebarBand) {
     now.fMask = RBBIM_CHILDSIZE;
     SendMessageW(rebar, RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&now));
     CHECK_EQ(now.cyChild, 110u);
+    // Another band in front of ours: ours is found by its ID, the other keeps its height.
+    REBARBANDINFOW other{};
+    other.cbSize = sizeof(other);
+    other.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_STYLE;
+    other.fStyle = RBBS_VARIABLEHEIGHT;
+    other.hwndChild = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
+                                      rebar, nullptr, GetModuleHandleW(nullptr), nullptr);
+    other.wID = 7;
+    other.cyChild = other.cyMinChild = 50;
+    other.cyMaxChild = 500;
+    SendMessageW(rebar, RB_INSERTBANDW, 0, reinterpret_cast<LPARAM>(&other));
+    // Ours on a row of its own: a rebar gives the bands of one row one height.
+    entry.fMask = RBBIM_STYLE;
+    entry.fStyle = RBBS_VARIABLEHEIGHT | RBBS_BREAK;
+    SendMessageW(rebar, RB_SETBANDINFOW, 1, reinterpret_cast<LPARAM>(&entry));
+    SendMessageW(band.window(), WM_COMMAND, 108, 0);
+    const auto childHeight = [&](UINT index) {
+        REBARBANDINFOW read{};
+        read.cbSize = sizeof(read);
+        read.fMask = RBBIM_CHILDSIZE | RBBIM_ID;
+        SendMessageW(rebar, RB_GETBANDINFOW, index, reinterpret_cast<LPARAM>(&read));
+        return std::pair{read.wID, read.cyChild};
+    };
+    CHECK_EQ(childHeight(0).first, 7u);
+    CHECK_EQ(childHeight(0).second, 50u);
+    CHECK_EQ(childHeight(1).first, 42u);
+    CHECK_EQ(childHeight(1).second, 75u);
     DestroyWindow(frame);
 }
 

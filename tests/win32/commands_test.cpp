@@ -6,12 +6,15 @@
 #include <atomic>
 #include <thread>
 
+#include "band/reference_pages.h"
 #include "check.h"
 #include "fake_dom.h"
 #include "host.h"
 
 namespace pelux::wintest {
 namespace {
+
+std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 struct Band {
     HWND host = createHostWindow(600, 40);
@@ -89,7 +92,12 @@ WIN_TEST(ReferencePagesOpenInTheHostingBrowser) {
         const std::wstring& last = visited.back();
         const std::wstring ending(row.ending);
         CHECK(last.size() >= ending.size() && last.compare(last.size() - ending.size(), ending.size(), ending) == 0);
+        // The address is the one every shell opens for the command, whole.
+        const auto address = referencePageAddress(row.command);
+        CHECK(address.has_value());
+        if (address) CHECK_EQ(last, wide(*address));
     }
+    CHECK_EQ(count, static_cast<int>(referencePages().size()));
     band.command(32788 | (1 << 16));  // a notification, not a command
     CHECK_EQ(dom::stops(band.browser), count);
 }
@@ -168,6 +176,7 @@ WIN_TEST(ColourDialogSetsTheTextColour) {
     }
     const auto visited = dom::navigations(band.browser);
     CHECK(!visited.empty() && visited.back().find(L"/TR/REC-html40/types.html#h-6.5") != std::wstring::npos);
+    if (!visited.empty()) CHECK_EQ(visited.back(), wide(kColourNamesPage));
     CHECK_EQ(paintedColour(band.window, band.text()), RGB(0, 255, 0));
     // Leave the process-wide colour as a fresh band would find it.
     writeSetting(L"FontColor", L"#0000FF");

@@ -169,9 +169,11 @@ LRESULT CBandWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         layout();
         return 0;
-    case WM_COMMAND:
-        onCommand(wParam);
+    case WM_COMMAND: {
+        Win32SettingsKey settings;
+        pelux::onCommand(wParam, *this, settings);
         return 0;
+    }
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkColor(dc, RGB(255, 255, 255));

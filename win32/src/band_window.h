@@ -5,10 +5,14 @@
 #include <windows.h>
 #include <exdisp.h>
 
+#include <memory>
 #include <string>
 
+#include "band/band_commands.h"
 #include "browser/pointer_capture.h"
+#include "dictionary/load_environment.h"
 #include "platform/text_window.h"
+#include "platform_win32.h"
 
 namespace pelux::win32 {
 
@@ -32,7 +36,7 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-class CBandWindow final : public IBandView, public ITextWindow {
+class CBandWindow final : public IBandView, public ITextWindow, public IBandCommandHost {
 public:
     CBandWindow();
     ~CBandWindow() override;
@@ -53,6 +57,15 @@ public:
     ITextWindow& textArea() override { return *this; }
     // ITextWindow (the text area)
     void setText(std::u16string_view text) override;
+    // IBandCommandHost: the menu's and the height buttons' commands act through these.
+    std::optional<int32_t> currentBandHeight() override;
+    void setBandHeight(int32_t height) override;
+    int32_t currentFontHeight() override;
+    void setFontHeight(int32_t height) override;
+    ColorDialogAnswer askTextColor(std::u16string_view initialText) override;
+    void stopAndNavigate(std::u16string_view address) override;
+    void loadChineseDictionary() override;
+    void loadJapaneseDictionary() override;
 
     IWebBrowser2* m_spWebBrowser = nullptr;  // the band's, not owned
     DWORD m_dwBandID = 0;
@@ -62,11 +75,8 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCreate();
     void layout();
-    void onCommand(WPARAM command);
-    void changeBandHeight(UINT command);
-    void changeFontHeight(LONG step);
-    void chooseColour();
-    void navigate(const wchar_t* address);
+    // What a load reports to and polls, with the given text area.
+    LoadEnvironment loadEnvironment(const std::shared_ptr<ITextWindow>& text);
 
     HWND m_hwnd = nullptr;
     CBandControl m_text;
@@ -74,6 +84,8 @@ private:
     CBandControl m_biggerButton;
     CBandControl m_smallerButton;
     HFONT m_font = nullptr;
+    Win32MessagePump m_pump;
+    Win32KeyState m_keys;
 };
 
 // The procedure of the system class that a superclass extends; registers the superclass with
