@@ -18,12 +18,11 @@ Value& readOrCreate(KeyedMap<Value>& map, std::u16string_view key) {
 
 // Lines arrive in ascending order during a load: appending at the end needs no search.
 template <typename Key, typename Value>
-void assignAt(std::map<Key, Value>& map, Key key, Value value) {
-    if (map.empty() || std::prev(map.end())->first < key) {
-        map.emplace_hint(map.end(), key, std::move(value));
-    } else {
-        map[key] = std::move(value);
-    }
+Value& assignAt(std::map<Key, Value>& map, Key key, Value value) {
+    if (map.empty() || std::prev(map.end())->first < key) return map.emplace_hint(map.end(), key, std::move(value))->second;
+    Value& slot = map[key];
+    slot = std::move(value);
+    return slot;
 }
 
 template <typename Key, typename Value>
@@ -36,6 +35,7 @@ Value& readOrCreate(std::map<Key, Value>& map, Key key) {
 void CDictionary::resetForLoad(DictionaryLanguage language) {
     m_index.clear();
     m_lines.clear();
+    m_lineSlots.clear();
     m_charInfo.clear();
     m_language = language;
 }
@@ -49,12 +49,22 @@ void CDictionary::addToIndex(std::u16string_view key, LineNumber line, bool coll
 }
 
 const LineList& CDictionary::entriesFor(std::u16string_view key) { return readOrCreate(m_index, key); }
-const std::u16string& CDictionary::lineText(LineNumber line) { return readOrCreate(m_lines, line); }
+const std::u16string& CDictionary::lineText(LineNumber line) {
+    const auto slot = static_cast<size_t>(line);
+    if (line >= 0 && slot < m_lineSlots.size() && m_lineSlots[slot]) return *m_lineSlots[slot];
+    return readOrCreate(m_lines, line);
+}
 const std::u16string& CDictionary::charInfo(int32_t code) { return readOrCreate(m_charInfo, code); }
 const std::u16string& CDictionary::stemTarget(std::u16string_view stem) { return readOrCreate(m_stems, stem); }
 const std::u16string& CDictionary::irregularForm(std::u16string_view form) { return readOrCreate(m_irregular, form); }
 
-void CDictionary::setLine(LineNumber line, std::u16string text) { assignAt(m_lines, line, std::move(text)); }
+void CDictionary::setLine(LineNumber line, std::u16string text) {
+    const std::u16string& stored = assignAt(m_lines, line, std::move(text));
+    if (line < 0) return;
+    const auto slot = static_cast<size_t>(line);
+    if (slot >= m_lineSlots.size()) m_lineSlots.resize(slot + 1, nullptr);
+    m_lineSlots[slot] = &stored;
+}
 void CDictionary::setCharInfo(int32_t code, std::u16string text) { assignAt(m_charInfo, code, std::move(text)); }
 void CDictionary::setStem(std::u16string_view stem, std::u16string word) { readOrCreate(m_stems, stem) = std::move(word); }
 void CDictionary::setIrregular(std::u16string_view form, std::u16string word) {

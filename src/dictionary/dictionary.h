@@ -58,6 +58,10 @@ public:
     std::recursive_mutex& mutex() { return m_mutex; }
 
 private:
+    // Line texts by number, pointing into m_lines: line numbers are dense, and every pointer
+    // event reads several lines, so a read costs one index instead of a descent through the
+    // map. Map nodes never move; the slots are dropped with the map in resetForLoad.
+    std::vector<const std::u16string*> m_lineSlots;
     std::recursive_mutex m_mutex;
 };
 
