@@ -1,72 +1,25 @@
 #include "host.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "band/band_settings.h"
 #include "dictionary/dictionary.h"
 #include "platform_linux.h"
+#include "support/host_harness.h"
 
 namespace pelux {
 namespace {
 
 using nlohmann::json;
-
-class MemorySettings : public ISettingsKey {
-public:
-    std::map<std::u16string, std::u16string> values;
-    std::optional<std::u16string> readValue(std::u16string_view name) override {
-        const auto found = values.find(std::u16string(name));
-        return found == values.end() ? std::nullopt : std::optional(found->second);
-    }
-    bool writeValue(std::u16string_view name, std::u16string_view text) override {
-        values[std::u16string(name)] = std::u16string(text);
-        return true;
-    }
-};
-
-std::string frame(const std::string& body) {
-    const uint32_t length = static_cast<uint32_t>(body.size());
-    std::string bytes(4, '\0');
-    std::memcpy(bytes.data(), &length, 4);
-    return bytes + body;
-}
+using testing::MemorySettings;
+using testing::runHost;
 
 std::string pointer(int seq, const char* character, const char* word, const char* sentence) {
     return json{{"type", "pointer"}, {"tab", 4}, {"frame", 0}, {"seq", seq}, {"x", 120}, {"y", 45},
                 {"character", character}, {"word", word}, {"sentence", sentence}, {"hasBody", true}}
         .dump();
-}
-
-// Runs a host over the given input, which then ends, and returns every reply it wrote.
-std::vector<json> runHost(const std::vector<std::string>& messages, ISettingsKey& settings) {
-    // The input is a file rather than a pipe, so that any amount of it can wait for the host.
-    FILE* in = std::tmpfile();
-    std::string bytes;
-    for (const std::string& message : messages) bytes += frame(message);
-    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), in), bytes.size());
-    std::fflush(in);
-    std::rewind(in);
-    FILE* out = std::tmpfile();
-    CNativeChannel channel(::fileno(in), ::fileno(out));
-    CNativeHost host(channel, settings, std::filesystem::path(PELUX_SOURCE_DIR) / "data");
-    EXPECT_EQ(host.run(), 0);
-    std::fclose(in);
-
-    std::vector<json> replies;
-    std::rewind(out);
-    uint32_t length = 0;
-    while (std::fread(&length, 4, 1, out) == 1) {
-        std::string body(length, '\0');
-        EXPECT_EQ(std::fread(body.data(), 1, length, out), length);
-        replies.push_back(json::parse(body));
-    }
-    std::fclose(out);
-    return replies;
 }
 
 class HostTest : public ::testing::Test {

@@ -12,7 +12,7 @@
 #include "settings_file.h"
 #include "translate/fake_ports.h"
 #include "translate/google.h"
-#include "translate/local_http_server.h"
+#include "support/local_http_server.h"
 
 namespace pelux {
 namespace {

@@ -1,4 +1,7 @@
-#include "translate/local_http_server.h"
+// A one-thread HTTP server on 127.0.0.1 for the translation tests: it answers every request
+// with one canned reply, or accepts and never answers. Port 0 is asked for, so the system
+// picks a free port.
+#pragma once
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -6,19 +9,60 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace pelux::testing {
 
-namespace {
+class LocalHttpServer {
+public:
+    enum class Behaviour { Answer, StaySilent };
+
+    explicit LocalHttpServer(std::string rawReply, Behaviour behaviour = Behaviour::Answer);
+    ~LocalHttpServer();
+    LocalHttpServer(const LocalHttpServer&) = delete;
+    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
+
+    int port() const { return m_port; }
+    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+    // The first lines ("GET /path HTTP/1.1") of the requests received so far.
+    std::vector<std::string> requestLines() const;
+
+private:
+    void serve();
+    void handle(int connection);
+    bool waitReadable(int fd, int milliseconds) const;
+
+    std::string m_reply;
+    Behaviour m_behaviour;
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_requestLines;
+    std::thread m_thread;
+};
+
+// A complete HTTP/1.1 reply with a body.
+inline std::string httpReply(int status, const std::string& body,
+                             const std::string& contentType = "text/html; charset=UTF-8");
+
+// A loopback port on which nothing listens: bound once to learn a free number, then closed.
+inline int unusedLoopbackPort();
+
+namespace local_http_detail {
 
 constexpr int kPollMilliseconds = 20;
 // No test needs a connection longer than this; every loop below ends by then at the latest.
 constexpr auto kLongestConnection = std::chrono::seconds(20);
 constexpr size_t kMaxRequestBytes = 64 * 1024;
 
-int boundLoopbackSocket(int* port) {
+inline int boundLoopbackSocket(int* port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) throw std::runtime_error("socket failed");
     sockaddr_in address{};
@@ -35,11 +79,11 @@ int boundLoopbackSocket(int* port) {
     return fd;
 }
 
-}  // namespace
+}  // namespace local_http_detail
 
-LocalHttpServer::LocalHttpServer(std::string rawReply, Behaviour behaviour)
+inline LocalHttpServer::LocalHttpServer(std::string rawReply, Behaviour behaviour)
     : m_reply(std::move(rawReply)), m_behaviour(behaviour) {
-    m_listener = boundLoopbackSocket(&m_port);
+    m_listener = local_http_detail::boundLoopbackSocket(&m_port);
     if (::listen(m_listener, 8) != 0) {
         ::close(m_listener);
         throw std::runtime_error("listen failed");
@@ -47,25 +91,25 @@ LocalHttpServer::LocalHttpServer(std::string rawReply, Behaviour behaviour)
     m_thread = std::thread([this] { serve(); });
 }
 
-LocalHttpServer::~LocalHttpServer() {
+inline LocalHttpServer::~LocalHttpServer() {
     m_stop = true;
     m_thread.join();
     ::close(m_listener);
 }
 
-std::vector<std::string> LocalHttpServer::requestLines() const {
+inline std::vector<std::string> LocalHttpServer::requestLines() const {
     std::lock_guard lock(m_mutex);
     return m_requestLines;
 }
 
-bool LocalHttpServer::waitReadable(int fd, int milliseconds) const {
+inline bool LocalHttpServer::waitReadable(int fd, int milliseconds) const {
     pollfd entry{fd, POLLIN, 0};
     return ::poll(&entry, 1, milliseconds) > 0;
 }
 
-void LocalHttpServer::serve() {
+inline void LocalHttpServer::serve() {
     while (!m_stop) {
-        if (!waitReadable(m_listener, kPollMilliseconds)) continue;
+        if (!waitReadable(m_listener, local_http_detail::kPollMilliseconds)) continue;
         const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0) continue;
         handle(connection);
@@ -73,12 +117,12 @@ void LocalHttpServer::serve() {
     }
 }
 
-void LocalHttpServer::handle(int connection) {
-    const auto giveUp = std::chrono::steady_clock::now() + kLongestConnection;
+inline void LocalHttpServer::handle(int connection) {
+    const auto giveUp = std::chrono::steady_clock::now() + local_http_detail::kLongestConnection;
     std::string request;
     while (!m_stop && std::chrono::steady_clock::now() < giveUp && request.find("\r\n\r\n") == std::string::npos &&
-           request.size() < kMaxRequestBytes) {
-        if (!waitReadable(connection, kPollMilliseconds)) continue;
+           request.size() < local_http_detail::kMaxRequestBytes) {
+        if (!waitReadable(connection, local_http_detail::kPollMilliseconds)) continue;
         char buffer[4096];
         const ssize_t got = ::recv(connection, buffer, sizeof buffer, 0);
         if (got <= 0) return;
@@ -93,7 +137,10 @@ void LocalHttpServer::handle(int connection) {
         // test ends.
         while (!m_stop && std::chrono::steady_clock::now() < giveUp) {
             char buffer[256];
-            if (waitReadable(connection, kPollMilliseconds) && ::recv(connection, buffer, sizeof buffer, 0) <= 0) return;
+            if (waitReadable(connection, local_http_detail::kPollMilliseconds) &&
+                ::recv(connection, buffer, sizeof buffer, 0) <= 0) {
+                return;
+            }
         }
         return;
     }
@@ -105,15 +152,15 @@ void LocalHttpServer::handle(int connection) {
     }
 }
 
-std::string httpReply(int status, const std::string& body, const std::string& contentType) {
+inline std::string httpReply(int status, const std::string& body, const std::string& contentType) {
     return "HTTP/1.1 " + std::to_string(status) + (status == 200 ? " OK" : " Error") +
            "\r\nContent-Type: " + contentType + "\r\nContent-Length: " + std::to_string(body.size()) +
            "\r\nConnection: close\r\n\r\n" + body;
 }
 
-int unusedLoopbackPort() {
+inline int unusedLoopbackPort() {
     int port = 0;
-    ::close(boundLoopbackSocket(&port));
+    ::close(local_http_detail::boundLoopbackSocket(&port));
     return port;
 }
 

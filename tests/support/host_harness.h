@@ -1,0 +1,73 @@
+// Test helpers for the native messaging host: settings held in memory, framing, and a host run
+// over a file of framed messages whose replies are read back.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host.h"
+#include "platform/settings_key.h"
+
+namespace pelux::testing {
+
+class MemorySettings : public ISettingsKey {
+public:
+    std::map<std::u16string, std::u16string> values;
+    std::optional<std::u16string> readValue(std::u16string_view name) override {
+        const auto found = values.find(std::u16string(name));
+        return found == values.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool writeValue(std::u16string_view name, std::u16string_view text) override {
+        values[std::u16string(name)] = std::u16string(text);
+        return true;
+    }
+};
+
+// One message as Chromium frames it: its length in native byte order, then its bytes.
+inline std::string frame(const std::string& body) {
+    const uint32_t length = static_cast<uint32_t>(body.size());
+    std::string bytes(4, '\0');
+    std::memcpy(bytes.data(), &length, 4);
+    return bytes + body;
+}
+
+// Runs a host over the given input, which then ends, and returns every reply it wrote.
+inline std::vector<nlohmann::json> runHost(
+    const std::vector<std::string>& messages, ISettingsKey& settings,
+    const std::filesystem::path& dictionaryDir = std::filesystem::path(PELUX_SOURCE_DIR) / "data") {
+    // The input is a file rather than a pipe, so that any amount of it can wait for the host.
+    FILE* in = std::tmpfile();
+    std::string bytes;
+    for (const std::string& message : messages) bytes += frame(message);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), in), bytes.size());
+    std::fflush(in);
+    std::rewind(in);
+    FILE* out = std::tmpfile();
+    CNativeChannel channel(::fileno(in), ::fileno(out));
+    CNativeHost host(channel, settings, dictionaryDir);
+    EXPECT_EQ(host.run(), 0);
+    std::fclose(in);
+
+    std::vector<nlohmann::json> replies;
+    std::rewind(out);
+    uint32_t length = 0;
+    while (std::fread(&length, 4, 1, out) == 1) {
+        std::string body(length, '\0');
+        EXPECT_EQ(std::fread(body.data(), 1, length, out), length);
+        replies.push_back(nlohmann::json::parse(body));
+    }
+    std::fclose(out);
+    return replies;
+}
+
+}  // namespace pelux::testing
