@@ -1,5 +1,6 @@
 // The band's commands in a tab: the core's command handler over the tab's band, its dialogs and
 // its page; and the online translation asked for from the browser's context menu.
+#include <algorithm>
 #include <cstdio>
 
 #include "band/band_geometry.h"
@@ -74,6 +75,10 @@ private:
     int64_t m_tab;
 };
 
+// Every open Text Color dialog is a nested wait on this thread's stack. As a modal dialog
+// disables the window that opened it, a tab has one at a time; and only so many tabs at once.
+constexpr std::size_t kMaxOpenColorDialogs = 32;
+
 bool changesSharedSettings(uint32_t command) {
     return command == kCommandUseToolTips || command == kCommandShowSubWords || command == kCommandColor;
 }
@@ -102,6 +107,13 @@ void CNativeHost::sendSharedSettings() {
 }
 
 ColorDialogAnswer CNativeHost::runColorDialog(int64_t tab, std::u16string_view initialText) {
+    const bool tabHasOne = std::any_of(m_openColorDialogs.begin(), m_openColorDialogs.end(),
+                                       [tab](const auto& open) { return open.second == tab; });
+    if (tabHasOne || m_openColorDialogs.size() >= kMaxOpenColorDialogs) {
+        std::fprintf(stderr, "peluxbar: no Text Color dialog for tab %lld: too many open\n",
+                     static_cast<long long>(tab));
+        return ColorDialogAnswer{kColorDialogCancel, {}};
+    }
     const int64_t dialog = ++m_lastDialog;
     m_openColorDialogs[dialog] = tab;
     send({{"type", "colorDialog"}, {"tab", tab}, {"dialog", dialog}, {"text", textForReply(initialText)}});
