@@ -2,23 +2,10 @@
 
 #include <oleauto.h>
 
+#include "bstr.h"
+
 namespace pelux::win32 {
 namespace {
-
-// A BSTR for the call, freed afterwards.
-class Bstr {
-public:
-    explicit Bstr(std::u16string_view text)
-        : value_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                                   static_cast<UINT>(text.size()))) {}
-    ~Bstr() { SysFreeString(value_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR get() const { return value_; }
-
-private:
-    BSTR value_;
-};
 
 class MshtmlRange final : public ITextRange {
 public:

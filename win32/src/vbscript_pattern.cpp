@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bstr.h"
 #include "com_ptr.h"
 
 namespace pelux::win32 {
@@ -12,22 +13,6 @@ namespace {
 void check(HRESULT hr, const char* what) {
     if (FAILED(hr)) throw PatternError(hr, what);
 }
-
-class Bstr {
-public:
-    explicit Bstr(std::u16string_view text)
-        : value_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                                   static_cast<UINT>(text.size()))) {
-        if (!value_ && !text.empty()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
-    }
-    ~Bstr() { SysFreeString(value_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR get() const { return value_; }
-
-private:
-    BSTR value_;
-};
 
 std::u16string takeText(BSTR value) {
     std::u16string out;
@@ -99,6 +84,7 @@ public:
 
     void setPattern(std::u16string_view pattern) override {
         Bstr text(dotAsClass(pattern));
+        if (!text.get()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
         check(regExp_->put_Pattern(text.get()), "IRegExp2");
     }
     void setGlobal(bool global) override {
@@ -153,6 +139,7 @@ private:
 
     void executeOnce(std::u16string_view text) {
         Bstr source(text);
+        if (!source.get()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
         ComPtr<IDispatch> result;
         check(regExp_->Execute(source.get(), result.put()), "IRegExp2");
         auto collection = queryChecked<IMatchCollection2>(result.get(), kIidMatchCollection2, "IMatchCollection2");

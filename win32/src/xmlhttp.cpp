@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <msxml2.h>
 
+#include <new>
 #include <string>
 
+#include "bstr.h"
 #include "com_ptr.h"
 #include "dialogs.h"
 
@@ -17,20 +19,6 @@ constexpr IID kIidXmlHttpRequest{0xED8C108D, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 
 void check(HRESULT hr, const char* what) {
     if (FAILED(hr)) throw HttpRequestError(std::string(what) + " failed");
 }
-
-class Bstr {
-public:
-    explicit Bstr(const std::wstring& text) : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
-        if (!value_) throw std::bad_alloc();
-    }
-    ~Bstr() { SysFreeString(value_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR get() const { return value_; }
-
-private:
-    BSTR value_;
-};
 
 VARIANT missing() {
     VARIANT value;
@@ -55,7 +43,9 @@ HttpReply XmlHttpRequest::get(const std::string& url, std::chrono::milliseconds)
     VariantInit(&synchronous);
     synchronous.vt = VT_BOOL;
     synchronous.boolVal = VARIANT_FALSE;
-    Bstr method(L"GET"), address(std::wstring(url.begin(), url.end()));
+    const std::u16string wideUrl(url.begin(), url.end());
+    Bstr method(u"GET"), address(wideUrl);
+    if (!method.get() || !address.get()) throw std::bad_alloc();
     check(request->open(method.get(), address.get(), synchronous, missing(), missing()), "open");
     check(request->send(missing()), "send");
     HttpReply reply;
