@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "utf8.h"
+
 namespace pelux {
 
 namespace {
@@ -101,44 +103,8 @@ void appendSingleByte(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::u32string decodeUtf8Lenient(std::string_view text) {
-    std::u32string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out += char32_t(lead);
-            ++i;
-            continue;
-        }
-        const int extra = (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size()) {
-            out += kReplacement;
-            ++i;
-            continue;
-        }
-        char32_t code = lead & (0x3F >> extra);
-        bool valid = true;
-        for (int k = 1; k <= extra && valid; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-        if (!valid || code < kMinimum[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            out += kReplacement;
-            ++i;
-            continue;
-        }
-        out += code;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
-
 std::string numberedPinyin(std::string_view toneMarked) {
-    const std::u32string text = decodeUtf8Lenient(toneMarked);
+    const std::u32string text = utf8ToCodePointsLenient(toneMarked);
     std::string out;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -157,7 +123,7 @@ std::string numberedPinyin(std::string_view toneMarked) {
 std::string toSingleByte(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (char32_t c : decodeUtf8Lenient(utf8)) appendSingleByte(out, c);
+    for (char32_t c : utf8ToCodePointsLenient(utf8)) appendSingleByte(out, c);
     return out;
 }
 

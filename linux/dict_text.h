@@ -8,9 +8,6 @@
 
 namespace pelux {
 
-// Lenient UTF-8 decoding: a malformed sequence becomes U+FFFD and decoding goes on.
-std::u32string decodeUtf8Lenient(std::string_view text);
-
 // Tone-marked pinyin ("zhōng", "lǜ", "gèng gēng") as numbered pinyin in the dictionary's own
 // spelling ("zhong1", "lu:4", "geng4 geng1"): ü is written u:, an unmarked syllable gets tone 5.
 std::string numberedPinyin(std::string_view toneMarked);

@@ -51,31 +51,6 @@ bool namesLatin1(std::string_view contentType) {
     return type.find("charset=iso-8859-1") != std::string::npos || type.find("charset=latin1") != std::string::npos;
 }
 
-size_t sequenceLength(unsigned char lead) {
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
-    return 1;
-}
-
-std::u16string decodeUtf8Leniently(std::string_view body) {
-    if (auto strict = utf8ToUtf16(body)) return std::move(*strict);
-    std::u16string out;
-    out.reserve(body.size());
-    size_t i = 0;
-    while (i < body.size()) {
-        const size_t length = std::min(sequenceLength(static_cast<unsigned char>(body[i])), body.size() - i);
-        if (auto piece = utf8ToUtf16(body.substr(i, length))) {
-            out += *piece;
-            i += length;
-        } else {
-            out.push_back(u'\uFFFD');
-            ++i;
-        }
-    }
-    return out;
-}
-
 void setOption(CURL* handle, CURLoption option, long value) {
     if (curl_easy_setopt(handle, option, value) != CURLE_OK) throw HttpRequestError("cannot set up the request");
 }
@@ -94,7 +69,7 @@ std::u16string decodeReplyText(std::string_view body, std::string_view contentTy
         return text;
     }
     if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
-    return decodeUtf8Leniently(body);
+    return utf8ToUtf16Lenient(body);
 }
 
 HttpReply CurlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {

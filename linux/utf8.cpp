@@ -1,76 +1,66 @@
 #include "utf8.h"
 
+#include "text/utf8_codec.h"
+
 namespace pelux {
+
+namespace {
+
+void appendUtf16(std::u16string& out, char32_t code) {
+    if (code >= 0x10000) {
+        code -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(code));
+    }
+}
+
+template <typename Text, typename Append>
+Text decodeLeniently(std::string_view text, Append append) {
+    Text out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (const std::optional<char32_t> code = nextUtf8CodePoint(text, i)) {
+            append(out, *code);
+        } else {
+            append(out, kReplacementCharacter);
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace
 
 std::optional<std::u16string> utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        int extra;
-        char32_t code;
-        char32_t minimum;
-        if ((lead & 0xE0) == 0xC0) {
-            extra = 1, code = lead & 0x1F, minimum = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, code = lead & 0x0F, minimum = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, code = lead & 0x07, minimum = 0x10000;
-        } else {
-            return std::nullopt;
-        }
-        if (text.size() - i <= static_cast<size_t>(extra))
-            return std::nullopt;
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(code));
-        }
-        i += static_cast<size_t>(extra) + 1;
+        const std::optional<char32_t> code = nextUtf8CodePoint(text, i);
+        if (!code) return std::nullopt;
+        appendUtf16(out, *code);
     }
     return out;
+}
+
+std::u16string utf8ToUtf16Lenient(std::string_view text) {
+    return decodeLeniently<std::u16string>(text, appendUtf16);
+}
+
+std::u32string utf8ToCodePointsLenient(std::string_view text) {
+    return decodeLeniently<std::u32string>(text, [](std::u32string& out, char32_t code) { out.push_back(code); });
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 3);
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t code = text[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = 0xFFFD;
-        }
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
+    size_t i = 0;
+    while (i < text.size()) {
+        char bytes[4];
+        out.append(bytes, encodeUtf8(nextUtf16CodePoint(text, i), bytes));
     }
     return out;
 }

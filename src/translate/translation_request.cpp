@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "patterns/brace_regexp.h"
+#include "text/utf8_codec.h"
 
 namespace pelux {
 
@@ -11,33 +12,6 @@ namespace {
 // Kept as the text it has always been and read one character at a time: the backslash and the
 // letter t are members, a tab is not.
 constexpr std::u16string_view kLeadInCharacters = u"\\'.0123456789 \\t[(<";
-
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-// Writes the UTF-8 form of one code point into `out`; returns its length.
-size_t encodeUtf8(char32_t code, char out[4]) {
-    if (code < 0x80) {
-        out[0] = static_cast<char>(code);
-        return 1;
-    }
-    if (code < 0x800) {
-        out[0] = static_cast<char>(0xC0 | (code >> 6));
-        out[1] = static_cast<char>(0x80 | (code & 0x3F));
-        return 2;
-    }
-    if (code < 0x10000) {
-        out[0] = static_cast<char>(0xE0 | (code >> 12));
-        out[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out[2] = static_cast<char>(0x80 | (code & 0x3F));
-        return 3;
-    }
-    out[0] = static_cast<char>(0xF0 | (code >> 18));
-    out[1] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out[2] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out[3] = static_cast<char>(0x80 | (code & 0x3F));
-    return 4;
-}
 
 }  // namespace
 
@@ -58,20 +32,12 @@ std::string_view languagePair(TranslationDirection direction, DictionaryLanguage
 std::string utf8ForQuery(std::u16string_view text, size_t maxBytes) {
     std::string out;
     out.reserve(std::min(maxBytes, text.size() * 3));
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t code = text[i];
-        size_t units = 1;
-        if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            units = 2;
-        } else if (isHighSurrogate(text[i]) || isLowSurrogate(text[i])) {
-            code = 0xFFFD;
-        }
+    size_t i = 0;
+    while (i < text.size()) {
         char bytes[4];
-        const size_t length = encodeUtf8(code, bytes);
+        const size_t length = encodeUtf8(nextUtf16CodePoint(text, i), bytes);
         if (length > maxBytes - out.size()) break;
         out.append(bytes, length);
-        i += units - 1;
     }
     return out;
 }

@@ -26,3 +26,15 @@ TEST(Utf8, LoneSurrogateBecomesReplacementCharacter) {
 
 }  // namespace
 }  // namespace pelux
+
+namespace pelux {
+namespace {
+
+TEST(Utf8, LenientDecodingReplacesEachBadByteAndGoesOn) {
+    EXPECT_EQ(utf8ToUtf16Lenient("a\xFF" "b\xE4\xB8" "\xE4\xB8\xAD"), u"a\uFFFDb\uFFFD\uFFFD中");
+    EXPECT_EQ(utf8ToCodePointsLenient("\xF0\x9F\x98\x80\xC0\xAF"), U"\U0001F600\uFFFD\uFFFD");
+    EXPECT_EQ(utf8ToUtf16Lenient("中文"), u"中文");
+}
+
+}  // namespace
+}  // namespace pelux
