@@ -30,6 +30,7 @@ using nlohmann::json;
 using testing::httpReply;
 using testing::LocalHttpServer;
 using testing::MemorySettings;
+using testing::prepareHostProcess;
 using testing::runHost;
 using testing::unusedLoopbackPort;
 
@@ -72,11 +73,7 @@ std::optional<bool> checkMark(const json& menu, uint32_t id) {
 
 class HostCommandsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        registerLinuxPlatform();
-        MemorySettings none;
-        initEngine(none);
-    }
+    static void SetUpTestSuite() { prepareHostProcess(); }
 
     void SetUp() override {
         if (const char* old = std::getenv("XDG_CONFIG_HOME")) m_oldConfigHome = old;

@@ -14,6 +14,7 @@ namespace {
 
 using nlohmann::json;
 using testing::MemorySettings;
+using testing::prepareHostProcess;
 using testing::runHost;
 
 std::string pointer(int seq, const char* character, const char* word, const char* sentence) {
@@ -24,11 +25,7 @@ std::string pointer(int seq, const char* character, const char* word, const char
 
 class HostTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        registerLinuxPlatform();
-        MemorySettings none;
-        initEngine(none);
-    }
+    static void SetUpTestSuite() { prepareHostProcess(); }
     void SetUp() override {
         DictionaryLock lock(theDictionary().mutex());
         theDictionary().resetForLoad(None);

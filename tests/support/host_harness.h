@@ -15,8 +15,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "band/band_settings.h"
 #include "host.h"
 #include "platform/settings_key.h"
+#include "platform_linux.h"
 
 namespace pelux::testing {
 
@@ -32,6 +34,14 @@ public:
         return true;
     }
 };
+
+// What the host process does once at start: the platform's adapters and the engine, here with
+// no stored settings.
+inline void prepareHostProcess() {
+    registerLinuxPlatform();
+    MemorySettings none;
+    initEngine(none);
+}
 
 // One message as Chromium frames it: its length in native byte order, then its bytes.
 inline std::string frame(const std::string& body) {
