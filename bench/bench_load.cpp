@@ -21,7 +21,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_file.h"
 #include "dictionary/loaders.h"
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 
 namespace {
 

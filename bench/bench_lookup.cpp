@@ -15,8 +15,8 @@
 #include "dictionary/loaders.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
-#include "platform_linux.h"
-#include "utf8.h"
+#include "adapters/platform_linux.h"
+#include "adapters/utf8.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "lookup/composition.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace {
 

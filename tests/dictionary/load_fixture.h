@@ -14,7 +14,7 @@
 
 #include "dictionary/dictionary.h"
 #include "dictionary/load_environment.h"
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 
 namespace pelux::testing_support {
 

@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "native_registration.h"
+#include "host/native_registration.h"
 #include "support/run_peluxbar.h"
 
 namespace pelux {

@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "dict_build.h"
-#include "dict_output.h"
-#include "dict_text.h"
+#include "dictbuild/dict_build.h"
+#include "dictbuild/dict_output.h"
+#include "dictbuild/dict_text.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/loaders.h"
-#include "pcre2_pattern.h"
+#include "adapters/pcre2_pattern.h"
 #include "support/run_peluxbar.h"
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 namespace {
@@ -466,7 +466,7 @@ TEST(BundledData, IrregularFormsFileIsTheBuiltInList) {
         EXPECT_TRUE(contains(lines, group)) << group;
     std::string text;
     for (const std::string& line : lines) text += line + "\n";
-    EXPECT_EQ(text, irregularVerbsText()) << "edit linux/dict_irregular.cpp, then run peluxbar dict make-data";
+    EXPECT_EQ(text, irregularVerbsText()) << "edit linux/dictbuild/dict_irregular.cpp, then run peluxbar dict make-data";
 }
 
 TEST(BundledData, CommittedFilesAreUpToDateWithTheirSources) {

@@ -16,12 +16,12 @@
 #include "band/reference_pages.h"
 #include "band/settings_values.h"
 #include "dictionary/dictionary.h"
-#include "platform_linux.h"
-#include "settings_file.h"
+#include "adapters/platform_linux.h"
+#include "adapters/settings_file.h"
 #include "support/host_harness.h"
 #include "support/local_http_server.h"
 #include "support/text_trace.h"
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 namespace {

@@ -1,4 +1,4 @@
-#include "host.h"
+#include "host/host.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "band/band_settings.h"
 #include "dictionary/dictionary.h"
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 #include "support/host_harness.h"
 
 namespace pelux {

@@ -1,10 +1,10 @@
-#include "module_directory_linux.h"
+#include "adapters/module_directory_linux.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 
 namespace pelux {
 namespace {

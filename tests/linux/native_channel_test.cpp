@@ -1,4 +1,4 @@
-#include "native_channel.h"
+#include "host/native_channel.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "native_messages.h"
+#include "host/native_messages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "pcre2_pattern.h"
+#include "adapters/pcre2_pattern.h"
 
 #include <gtest/gtest.h>
 
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 #include "support/perl_pattern_contract.h"
 
 namespace pelux {

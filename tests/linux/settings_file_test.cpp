@@ -1,4 +1,4 @@
-#include "settings_file.h"
+#include "adapters/settings_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -9,7 +9,7 @@
 #include "dictionary/loaders.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 #include "support/text_trace.h"
 
 namespace pelux {

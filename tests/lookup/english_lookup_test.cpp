@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 #include "support/store_builder.h"
 #include "support/text_trace.h"
 

@@ -16,9 +16,9 @@
 #include <nlohmann/json.hpp>
 
 #include "band/band_settings.h"
-#include "host.h"
+#include "host/host.h"
 #include "platform/settings_key.h"
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 
 namespace pelux::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

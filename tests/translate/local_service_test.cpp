@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "http_curl.h"
-#include "settings_file.h"
+#include "adapters/http_curl.h"
+#include "adapters/settings_file.h"
 #include "translate/fake_ports.h"
 #include "translate/google.h"
 #include "support/local_http_server.h"

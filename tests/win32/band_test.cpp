@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "check.h"
-#include "host.h"
+#include "host/host.h"
 
 namespace pelux::wintest {
 namespace {

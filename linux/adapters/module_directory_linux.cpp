@@ -1,4 +1,4 @@
-#include "module_directory_linux.h"
+#include "adapters/module_directory_linux.h"
 
 #include <cstdlib>
 #include <system_error>

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "commands.h"
-#include "http_curl.h"
-#include "settings_file.h"
+#include "cli/commands.h"
+#include "adapters/http_curl.h"
+#include "adapters/settings_file.h"
 #include "translate/google.h"
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

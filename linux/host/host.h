@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "native_channel.h"
-#include "native_messages.h"
+#include "host/native_channel.h"
+#include "host/native_messages.h"
 #include "band/band_commands.h"
 #include "platform/key_state.h"
 #include "platform/message_pump.h"

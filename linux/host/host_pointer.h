@@ -8,7 +8,7 @@
 
 #include "browser/document_model.h"
 #include "browser/pointer_capture.h"
-#include "native_messages.h"
+#include "host/native_messages.h"
 
 namespace pelux {
 

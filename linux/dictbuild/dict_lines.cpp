@@ -1,4 +1,4 @@
-#include "dict_lines.h"
+#include "dictbuild/dict_lines.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

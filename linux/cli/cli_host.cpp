@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "band/band_settings.h"
-#include "commands.h"
-#include "host.h"
-#include "module_directory_linux.h"
-#include "platform_linux.h"
-#include "settings_file.h"
+#include "cli/commands.h"
+#include "host/host.h"
+#include "adapters/module_directory_linux.h"
+#include "adapters/platform_linux.h"
+#include "adapters/settings_file.h"
 
 namespace pelux {
 

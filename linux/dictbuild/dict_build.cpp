@@ -1,4 +1,4 @@
-#include "dict_build.h"
+#include "dictbuild/dict_build.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,10 +6,10 @@
 #include <optional>
 #include <stdexcept>
 
-#include "dict_lines.h"
-#include "dict_output.h"
-#include "dict_text.h"
-#include "utf8.h"
+#include "dictbuild/dict_lines.h"
+#include "dictbuild/dict_output.h"
+#include "dictbuild/dict_text.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

@@ -7,8 +7,8 @@
 #include "band/band_menu.h"
 #include "band/settings_values.h"
 #include "dictionary/loaders.h"
-#include "host.h"
-#include "http_curl.h"
+#include "host/host.h"
+#include "adapters/http_curl.h"
 #include "translate/google.h"
 
 namespace pelux {

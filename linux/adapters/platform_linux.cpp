@@ -1,7 +1,7 @@
-#include "platform_linux.h"
+#include "adapters/platform_linux.h"
 
-#include "module_directory_linux.h"
-#include "pcre2_pattern.h"
+#include "adapters/module_directory_linux.h"
+#include "adapters/pcre2_pattern.h"
 
 namespace pelux {
 

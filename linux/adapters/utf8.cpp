@@ -1,4 +1,4 @@
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 #include "text/utf8_codec.h"
 

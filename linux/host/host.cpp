@@ -1,4 +1,4 @@
-#include "host.h"
+#include "host/host.h"
 
 #include <cstdio>
 
@@ -7,7 +7,7 @@
 #include "band/band_settings.h"
 #include "band/settings_values.h"
 #include "browser/pointer_capture.h"
-#include "host_pointer.h"
+#include "host/host_pointer.h"
 
 namespace pelux {
 

@@ -1,7 +1,7 @@
 // Our own list of related English word forms, built into the executable so that
 // `peluxbar dict build` needs nothing but the downloaded sources. data/irregularverbs.txt is
 // made from it by `peluxbar dict make-data`; a test keeps the two the same.
-#include "dict_build.h"
+#include "dictbuild/dict_build.h"
 
 namespace pelux {
 

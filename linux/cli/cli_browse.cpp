@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "commands.h"
-#include "host_demo_server.h"
-#include "native_registration.h"
-#include "settings_file.h"
+#include "cli/commands.h"
+#include "host/host_demo_server.h"
+#include "host/native_registration.h"
+#include "adapters/settings_file.h"
 
 namespace pelux {
 

@@ -1,4 +1,4 @@
-#include "native_registration.h"
+#include "host/native_registration.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "commands.h"
-#include "dict_build.h"
+#include "cli/commands.h"
+#include "dictbuild/dict_build.h"
 
 namespace pelux {
 

@@ -1,8 +1,8 @@
-#include "native_messages.h"
+#include "host/native_messages.h"
 
 #include <limits>
 
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

@@ -1,4 +1,4 @@
-#include "host_demo_server.h"
+#include "host/host_demo_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -10,14 +10,14 @@
 
 #include "browser/pointer_capture.h"
 #include "browser/pointer_road.h"
-#include "commands.h"
+#include "cli/commands.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/english_index.h"
 #include "dictionary/loaders.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
-#include "platform_linux.h"
-#include "utf8.h"
+#include "adapters/platform_linux.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

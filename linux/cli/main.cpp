@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "commands.h"
+#include "cli/commands.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // `peluxbar install` / `uninstall`: registration of the native messaging host.
 #include <cstdio>
 
-#include "commands.h"
-#include "native_registration.h"
+#include "cli/commands.h"
+#include "host/native_registration.h"
 
 namespace pelux {
 

@@ -1,4 +1,4 @@
-#include "http_curl.h"
+#include "adapters/http_curl.h"
 
 #include <curl/curl.h>
 
@@ -8,7 +8,7 @@
 #include <mutex>
 #include <string>
 
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

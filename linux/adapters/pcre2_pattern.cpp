@@ -1,5 +1,5 @@
 #define PCRE2_CODE_UNIT_WIDTH 16
-#include "pcre2_pattern.h"
+#include "adapters/pcre2_pattern.h"
 
 #include <pcre2.h>
 

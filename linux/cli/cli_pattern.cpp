@@ -12,9 +12,9 @@
 #include <optional>
 #include <string>
 
-#include "commands.h"
+#include "cli/commands.h"
 #include "patterns/brace_regexp.h"
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

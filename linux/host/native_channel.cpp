@@ -1,4 +1,4 @@
-#include "native_channel.h"
+#include "host/native_channel.h"
 
 #include <poll.h>
 #include <unistd.h>

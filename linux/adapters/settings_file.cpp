@@ -1,4 +1,4 @@
-#include "settings_file.h"
+#include "adapters/settings_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

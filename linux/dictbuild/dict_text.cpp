@@ -1,4 +1,4 @@
-#include "dict_text.h"
+#include "dictbuild/dict_text.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "utf8.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "dict_build.h"
-#include "dict_lines.h"
-#include "dict_output.h"
-#include "dict_text.h"
-#include "utf8.h"
+#include "dictbuild/dict_build.h"
+#include "dictbuild/dict_lines.h"
+#include "dictbuild/dict_output.h"
+#include "dictbuild/dict_text.h"
+#include "adapters/utf8.h"
 
 namespace pelux {
 

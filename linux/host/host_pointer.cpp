@@ -1,4 +1,4 @@
-#include "host_pointer.h"
+#include "host/host_pointer.h"
 
 namespace pelux {
 

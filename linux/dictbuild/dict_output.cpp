@@ -1,4 +1,4 @@
-#include "dict_output.h"
+#include "dictbuild/dict_output.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "dict_text.h"
+#include "dictbuild/dict_text.h"
 
 namespace pelux {
 
