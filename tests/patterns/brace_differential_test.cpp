@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "brace_program_hash.h"
 #include "patterns/brace_regexp.h"
 
 namespace pelux {
@@ -360,6 +361,24 @@ TEST(BraceDifferential, AgreesWithAReferenceMatcherOnRandomPatterns) {
 
 TEST(BraceDifferential, AgreesInCaseInsensitiveMode) {
     for (uint32_t seed : {7u, 8u}) runDifferential(seed, false, 1500);
+}
+
+// The random patterns of both tests above compile to the programs recorded before the compiler
+// was restructured.
+TEST(BraceDifferential, RandomPatternsCompileToTheRecordedPrograms) {
+    std::string fingerprints;
+    for (uint32_t seed : {1u, 2u, 3u, 20261207u, 7u, 8u}) {
+        Generator generator(seed);
+        for (int n = 0; n < 2500; ++n) {
+            bool emptyRepeat = false;
+            bool anchored = false;
+            bool endAnchored = false;
+            CBraceRegExp regexp;
+            regexp.compile(generator.pattern(emptyRepeat, anchored, endAnchored).c_str(), seed < 7);
+            fingerprints += programHash(regexp.dump());
+        }
+    }
+    EXPECT_EQ(programHash(fingerprints), "9ef6c9f8e81e5037");
 }
 
 }  // namespace
