@@ -2,16 +2,11 @@
 
 #include <iterator>
 
-#include "lookup/kana_romaji.h"
-#include "lookup/pinyin.h"
-#include "lookup/compiled_pattern.h"
-
 namespace pelux {
 
 namespace {
 
 constexpr std::u16string_view kLineEnd = u"\r\n";
-const char16_t kJapaneseLinePattern[] = u"{.*?}((\\b)+\\[{.*?}\\])?{(\\b)+/.*}";
 
 std::u16string hex(uint32_t value) {
     static const char16_t kDigits[] = u"0123456789ABCDEF";
@@ -68,35 +63,6 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
 }
 
 }  // namespace
-
-std::u16string renderJapaneseLine(const std::u16string& line) {
-    thread_local CompiledPattern pattern(kJapaneseLinePattern);
-    if (!pattern.search(line.c_str())) return line;
-
-    const std::u16string_view headword = pattern.group(0, line.c_str());
-    const std::u16string_view reading = pattern.group(1, line.c_str());
-    const std::u16string_view rest = pattern.group(2, line.c_str());
-    std::u16string result(headword);
-    result += u" [";
-    if (!reading.empty()) {
-        result.append(reading);
-        result.push_back(u' ');
-        result += romanizeKana(reading);
-    } else {
-        result += romanizeKana(headword);
-    }
-    result.push_back(u']');
-    result.append(rest);
-    return result;
-}
-
-std::u16string renderEntry(LineNumber line) {
-    CDictionary& store = theDictionary();
-    const std::u16string& text = store.lineText(line);
-    if (text.empty()) return {};
-    if (store.m_language == Chinese) return renderPinyinLine(text);
-    return renderJapaneseLine(text);
-}
 
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords) {
     const bool japanese = theDictionary().m_language == Japanese;

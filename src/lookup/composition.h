@@ -8,15 +8,9 @@
 #include "lookup/cjk_lookup.h"
 #include "lookup/display_text.h"
 #include "lookup/english_lookup.h"
+#include "lookup/line_rendering.h"
 
 namespace pelux {
-
-// The display form of a stored line: tone marks for Chinese, the romanized reading for Japanese.
-// A number without a line gives an empty text.
-std::u16string renderEntry(LineNumber line);
-
-// The Japanese line with the romanization of its reading (or headword) inserted.
-std::u16string renderJapaneseLine(const std::u16string& line);
 
 // Both compositions read the process-wide store; the caller holds its lock.
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords);

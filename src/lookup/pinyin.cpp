@@ -3,8 +3,6 @@
 #include <array>
 #include <mutex>
 
-#include "lookup/compiled_pattern.h"
-
 namespace pelux {
 
 namespace {
@@ -31,9 +29,40 @@ const ToneRow kToneRows[] = {
 std::array<std::array<char16_t, kToneCount>, kUmlautU + 1> g_toneMarks{};
 std::once_flag g_toneMarksOnce;
 
-const char16_t kLinePattern[] = u"{[^\\[]*\\[}{[^\\[]*}{\\].*}";
-const char16_t kRunPattern[] = u"{(\\a|:)+}";
-const char16_t kSyllablePattern[] = u"{[^aeiou\u00FC]*?[aeiou\u00FC]?}{[aeiou\u00FC]}{[aeiou\u00FC]?[^aeiou\u00FC]*?[0-9]}";
+// The vowels of the syllable rule: lower-case only; v and the upper-case vowels are not among them.
+bool isToneVowel(char16_t c) {
+    return c == u'a' || c == u'e' || c == u'i' || c == u'o' || c == u'u' || c == kUmlautU;
+}
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Letters, digits and colons: what one run of the pinyin is made of.
+bool isRunCharacter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || isDigit(c) || c == u':';
+}
+
+// Lines and runs are read up to their first NUL, as a zero-terminated text would be.
+std::u16string_view untilNul(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
+
+// The tone digit that closes a syllable whose rest starts at `from`: the first digit, provided
+// no vowel comes before it. Returns the digit's index, or npos.
+size_t toneDigitFrom(std::u16string_view run, size_t from) {
+    for (size_t i = from; i < run.size(); ++i) {
+        if (isDigit(run[i])) return i;
+        if (isToneVowel(run[i])) break;
+    }
+    return std::u16string_view::npos;
+}
+
+// The rest after the marked vowel: at most one more vowel, then up to the tone digit.
+size_t restEndFrom(std::u16string_view run, size_t from) {
+    if (from < run.size() && isToneVowel(run[from])) {
+        const size_t digit = toneDigitFrom(run, from + 1);
+        if (digit != std::u16string_view::npos) return digit + 1;
+    }
+    const size_t digit = toneDigitFrom(run, from);
+    return digit == std::u16string_view::npos ? digit : digit + 1;
+}
 
 char16_t toneForm(char16_t vowel, char16_t digit) {
     if (vowel > kUmlautU || digit < u'1' || digit > u'5') return 0;
@@ -48,43 +77,87 @@ void initToneMarkTable() {
     });
 }
 
+// The syllable is read as a lead-in of consonants and at most one vowel, the vowel that takes the
+// mark, and a rest of at most one vowel and consonants up to the tone digit. Where it begins is
+// the leftmost place that allows this: each vowel in turn is tried as the marked one (preferring
+// the one after it when two vowels stand together), and a vowel that fails moves the start past
+// it. Each character is looked at a bounded number of times, whatever the run holds.
+std::optional<SyllableParts> findSyllable(std::u16string_view run) {
+    const std::u16string_view text = untilNul(run);
+    size_t start = 0;
+    for (size_t vowel = 0; vowel < text.size(); ++vowel) {
+        if (!isToneVowel(text[vowel])) continue;
+        if (vowel + 1 < text.size() && isToneVowel(text[vowel + 1])) {
+            const size_t restEnd = restEndFrom(text, vowel + 2);
+            if (restEnd != std::u16string_view::npos) {
+                return SyllableParts{text.substr(start, vowel + 1 - start), text[vowel + 1],
+                                     text.substr(vowel + 2, restEnd - vowel - 2)};
+            }
+        }
+        const size_t restEnd = restEndFrom(text, vowel + 1);
+        if (restEnd != std::u16string_view::npos) {
+            return SyllableParts{text.substr(start, vowel - start), text[vowel],
+                                 text.substr(vowel + 1, restEnd - vowel - 1)};
+        }
+        start = vowel + 1;
+    }
+    return std::nullopt;
+}
+
 std::u16string markSyllable(std::u16string_view run) {
-    const std::u16string text(run);
-    thread_local CompiledPattern syllable(kSyllablePattern);
-    if (!syllable.search(text.c_str())) return {};
-
-    const std::u16string_view leadIn = syllable.group(0, text.c_str());
-    const std::u16string_view vowel = syllable.group(1, text.c_str());
-    const std::u16string_view rest = syllable.group(2, text.c_str());
-    if (vowel.empty() || rest.empty()) return {};
-
-    std::u16string result(leadIn);
+    const std::optional<SyllableParts> syllable = findSyllable(run);
+    if (!syllable) return {};
+    std::u16string result(syllable->leadIn);
     // A digit outside 1 to 5 has no tone form: the vowel stays unmarked and the digit still goes.
-    const char16_t marked = toneForm(vowel.front(), rest.back());
-    result.push_back(marked ? marked : vowel.front());
-    result.append(rest.substr(0, rest.size() - 1));
+    const char16_t marked = toneForm(syllable->vowel, syllable->rest.back());
+    result.push_back(marked ? marked : syllable->vowel);
+    result.append(syllable->rest.substr(0, syllable->rest.size() - 1));
     return result;
 }
 
-std::u16string renderPinyinLine(const std::u16string& line) {
-    thread_local CompiledPattern linePattern(kLinePattern);
-    if (!linePattern.search(line.c_str())) return line;
+// The pinyin is what follows the first "[" whose stretch up to the next "[" holds a "]"; it ends
+// at the last "]" of that stretch. The head runs from just after the previous "[" (or the start
+// of the line) up to and including its "[".
+std::optional<PinyinLineParts> splitPinyinLine(std::u16string_view line) {
+    const std::u16string_view text = untilNul(line);
+    size_t headStart = 0;
+    size_t open = text.find(u'[');
+    while (open != std::u16string_view::npos) {
+        const size_t nextOpen = text.find(u'[', open + 1);
+        const std::u16string_view stretch = text.substr(open + 1, nextOpen == std::u16string_view::npos
+                                                                      ? std::u16string_view::npos
+                                                                      : nextOpen - open - 1);
+        const size_t close = stretch.rfind(u']');
+        if (close != std::u16string_view::npos) {
+            return PinyinLineParts{text.substr(headStart, open + 1 - headStart), stretch.substr(0, close),
+                                   text.substr(open + 1 + close)};
+        }
+        headStart = open + 1;
+        open = nextOpen;
+    }
+    return std::nullopt;
+}
 
-    std::u16string output(linePattern.group(0, line.c_str()));
-    // Runs are searched inside the pinyin only, so that a syllable quoted in the definitions
-    // after the closing bracket never lands between the brackets.
-    const std::u16string pinyin(linePattern.group(1, line.c_str()));
-    const std::u16string_view tail = linePattern.group(2, line.c_str());
-    thread_local CompiledPattern runPattern(kRunPattern);
+std::u16string renderPinyinLine(const std::u16string& line) {
+    const std::optional<PinyinLineParts> parts = splitPinyinLine(line);
+    if (!parts) return line;
+
+    std::u16string output(parts->head);
+    // Runs are taken from the pinyin only, so that a syllable quoted in the definitions after
+    // the closing bracket never lands between the brackets.
+    const std::u16string_view pinyin = parts->pinyin;
     size_t position = 0;
     while (position < pinyin.size()) {
-        const char16_t* runEnd = nullptr;
-        if (!runPattern.search(pinyin.c_str() + position, &runEnd)) break;
-        output += markSyllable(runPattern.group(0, pinyin.c_str() + position));
-        position = static_cast<size_t>(runEnd - pinyin.c_str());
+        size_t runStart = position;
+        while (runStart < pinyin.size() && !isRunCharacter(pinyin[runStart])) ++runStart;
+        if (runStart == pinyin.size()) break;
+        size_t runEnd = runStart;
+        while (runEnd < pinyin.size() && isRunCharacter(pinyin[runEnd])) ++runEnd;
+        output += markSyllable(pinyin.substr(runStart, runEnd - runStart));
+        position = runEnd;
         if (position < pinyin.size()) output.push_back(u' ');
     }
-    output.append(tail);
+    output.append(parts->tail);
     return output;
 }
 

@@ -1,0 +1,107 @@
+#include "lookup/line_rendering.h"
+
+#include "lookup/kana_romaji.h"
+#include "lookup/pinyin.h"
+
+namespace pelux {
+
+namespace {
+
+constexpr size_t kNone = std::u16string_view::npos;
+
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+size_t blanksEnd(std::u16string_view text, size_t from) {
+    while (from < text.size() && isBlank(text[from])) ++from;
+    return from;
+}
+
+// Whether one or more blanks start at `from` and a "/" follows them.
+bool slashAfterBlanks(std::u16string_view text, size_t from) {
+    if (from >= text.size() || !isBlank(text[from])) return false;
+    const size_t end = blanksEnd(text, from);
+    return end < text.size() && text[end] == u'/';
+}
+
+// Finds the "]" that closes a reading: the first one at or after a given place that blanks and
+// a "/" follow. The places asked for only grow, so one forward scan answers every question.
+class ReadingCloser {
+public:
+    explicit ReadingCloser(std::u16string_view text) : m_text(text) {}
+
+    size_t firstFrom(size_t from) {
+        if (m_found != kNone && m_found >= from) return m_found;
+        for (size_t k = from > m_scanned ? from : m_scanned; k < m_text.size(); ++k) {
+            if (m_text[k] == u']' && slashAfterBlanks(m_text, k + 1)) {
+                m_scanned = k + 1;
+                return m_found = k;
+            }
+        }
+        m_scanned = m_text.size();
+        return m_found = kNone;
+    }
+
+private:
+    std::u16string_view m_text;
+    size_t m_scanned = 0;
+    size_t m_found = kNone;
+};
+
+}  // namespace
+
+// The headword is the shortest start of the line after which either blanks, "[", a reading, "]"
+// and blanks before a "/" follow, or just blanks before a "/". Both need the headword to end at a
+// blank, and every blank of one run leads to the same character after the run, so each run is
+// judged once, by its first blank.
+std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line) {
+    const std::u16string_view text = line.substr(0, line.find(u'\0'));
+    ReadingCloser closer(text);
+    size_t headEnd = 0;
+    while (headEnd < text.size()) {
+        if (!isBlank(text[headEnd])) {
+            ++headEnd;
+            continue;
+        }
+        const size_t afterBlanks = blanksEnd(text, headEnd);
+        if (afterBlanks < text.size() && text[afterBlanks] == u'/') {
+            return JapaneseLineParts{text.substr(0, headEnd), {}, text.substr(headEnd)};
+        }
+        if (afterBlanks < text.size() && text[afterBlanks] == u'[') {
+            const size_t close = closer.firstFrom(afterBlanks + 1);
+            if (close != kNone) {
+                return JapaneseLineParts{text.substr(0, headEnd),
+                                         text.substr(afterBlanks + 1, close - afterBlanks - 1),
+                                         text.substr(close + 1)};
+            }
+        }
+        headEnd = afterBlanks;
+    }
+    return std::nullopt;
+}
+
+std::u16string renderJapaneseLine(const std::u16string& line) {
+    const std::optional<JapaneseLineParts> parts = splitJapaneseLine(line);
+    if (!parts) return line;
+    std::u16string result(parts->headword);
+    result += u" [";
+    if (!parts->reading.empty()) {
+        result.append(parts->reading);
+        result.push_back(u' ');
+        result += romanizeKana(parts->reading);
+    } else {
+        result += romanizeKana(parts->headword);
+    }
+    result.push_back(u']');
+    result.append(parts->rest);
+    return result;
+}
+
+std::u16string renderEntry(LineNumber line) {
+    CDictionary& store = theDictionary();
+    const std::u16string& text = store.lineText(line);
+    if (text.empty()) return {};
+    if (store.m_language == Chinese) return renderPinyinLine(text);
+    return renderJapaneseLine(text);
+}
+
+}  // namespace pelux

@@ -1,0 +1,33 @@
+// The display form of stored dictionary lines: tone marks for Chinese, the romanized reading for
+// Japanese. Every rule here reads each character of a line a bounded number of times, so a hover
+// costs time in proportion to the line, however malformed the line is.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dictionary/dictionary.h"
+
+namespace pelux {
+
+// The display form of a stored line: tone marks for Chinese, the romanized reading for Japanese.
+// A number without a line gives an empty text.
+std::u16string renderEntry(LineNumber line);
+
+// The Japanese line with the romanization of its reading (or headword) inserted.
+std::u16string renderJapaneseLine(const std::u16string& line);
+
+// A Japanese line cut where the romanization goes: the headword, the reading between " [" and
+// "]" when the line has one (possibly empty), and the rest from the blanks before the first
+// definition's "/" on. Views into the line.
+struct JapaneseLineParts {
+    std::u16string_view headword;
+    std::u16string_view reading;
+    std::u16string_view rest;
+};
+
+// The parts of a line, or nothing when no blank-then-"/" follows the headword.
+std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line);
+
+}  // namespace pelux
