@@ -1,13 +1,16 @@
 // Cost of rendering one stored dictionary line for the band: tone marks for Chinese lines and
-// the romanized reading for Japanese lines, over the bundled dictionary's own lines.
+// the romanized reading for Japanese lines, over the bundled dictionary's own lines, and the worst
+// case: malformed lines of 1M code units in each shape that once made rendering superlinear.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "lookup/composition.h"
+#include "lookup/line_rendering.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "adapters/utf8.h"
@@ -62,6 +65,62 @@ void BM_MarkSyllable(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MarkSyllable);
+
+constexpr size_t kWorstLength = size_t(1) << 20;
+
+struct MalformedLine {
+    const char* shape;
+    bool chinese;
+    std::u16string text;
+};
+
+std::u16string repeated(std::u16string_view piece, size_t length) {
+    std::u16string text;
+    while (text.size() < length) text += piece;
+    return text;
+}
+
+const std::vector<MalformedLine>& malformedLines() {
+    static const std::vector<MalformedLine> lines = {
+        {"Chinese, no [", true, u"\u4E2D " + repeated(u"a", kWorstLength) + u" /x/"},
+        {"Chinese, [ without ]", true, u"\u4E2D " + repeated(u"[", kWorstLength)},
+        {"Chinese, pinyin run without digit", true, u"\u4E2D [" + repeated(u"a", kWorstLength) + u"] /x/"},
+        {"Japanese, no blank before /", false, u"\u65E5" + repeated(u"a", kWorstLength) + u"/x/"},
+        {"Japanese, word then blanks", false, u"\u65E5" + repeated(u" ", kWorstLength)},
+        {"Japanese, [ without ]", false, repeated(u"x [a", kWorstLength)},
+    };
+    return lines;
+}
+
+void BM_RenderMalformedLine(benchmark::State& state) {
+    initToneMarkTable();
+    initKanaRomajiTable();
+    const MalformedLine& line = malformedLines()[static_cast<size_t>(state.range(0))];
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(line.chinese ? renderPinyinLine(line.text) : renderJapaneseLine(line.text));
+    }
+    state.SetLabel(std::string(line.shape) + ", " + std::to_string(line.text.size()) + " code units");
+}
+BENCHMARK(BM_RenderMalformedLine)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// The slowest of the shapes above, by its mean over the run: the bound a hover can cost on any line.
+void BM_RenderWorstLine(benchmark::State& state) {
+    initToneMarkTable();
+    initKanaRomajiTable();
+    std::vector<double> totals(malformedLines().size());
+    for (auto _ : state) {
+        for (size_t i = 0; i < totals.size(); ++i) {
+            const MalformedLine& line = malformedLines()[i];
+            const auto started = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(line.chinese ? renderPinyinLine(line.text) : renderJapaneseLine(line.text));
+            totals[i] += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+        }
+    }
+    const double worst = *std::max_element(totals.begin(), totals.end());
+    state.counters["worst_line_ms"] = worst / static_cast<double>(state.iterations());
+    state.SetLabel("every shape at 1M code units; worst_line_ms: mean render time of the slowest shape");
+}
+BENCHMARK(BM_RenderWorstLine)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -84,8 +84,12 @@ void initToneMarkTable() {
 // it. Each character is looked at a bounded number of times, whatever the run holds.
 std::optional<SyllableParts> findSyllable(std::u16string_view run) {
     const std::u16string_view text = untilNul(run);
+    // Every syllable ends at a tone digit, so no vowel after the last digit can take the mark.
+    size_t lastDigit = text.size();
+    while (lastDigit > 0 && !isDigit(text[lastDigit - 1])) --lastDigit;
+    if (lastDigit-- == 0) return std::nullopt;
     size_t start = 0;
-    for (size_t vowel = 0; vowel < text.size(); ++vowel) {
+    for (size_t vowel = 0; vowel < lastDigit; ++vowel) {
         if (!isToneVowel(text[vowel])) continue;
         if (vowel + 1 < text.size() && isToneVowel(text[vowel + 1])) {
             const size_t restEnd = restEndFrom(text, vowel + 2);
