@@ -11,7 +11,9 @@ namespace pelux {
 namespace {
 
 constexpr PCRE2_SIZE kJitStackStart = 32 * 1024;
-constexpr PCRE2_SIZE kJitStackMax = 1024 * 1024;
+// A repeated group takes about 20 bytes of JIT stack per repetition, so this covers runs of
+// some three million code units; the pages are only touched as deep as a match goes.
+constexpr PCRE2_SIZE kJitStackMax = 64 * 1024 * 1024;
 
 std::string errorText(int code, const char* context) {
     PCRE2_UCHAR16 buffer[256];
@@ -143,7 +145,12 @@ const std::vector<PerlMatch>& CPcre2Pattern::execute(std::u16string_view text) {
     m_used = 0;
     PCRE2_SIZE start = 0;
     while (start <= text.size()) {
-        const int rc = pcre2_match(m_code, subject, text.size(), start, 0, m_matchData, m_matchContext);
+        int rc = pcre2_match(m_code, subject, text.size(), start, 0, m_matchData, m_matchContext);
+        // The JIT keeps one frame per repetition on its own stack, which a long enough run
+        // outgrows; the interpreter keeps them on the heap and finds the same match.
+        if (rc == PCRE2_ERROR_JIT_STACKLIMIT) {
+            rc = pcre2_match(m_code, subject, text.size(), start, PCRE2_NO_JIT, m_matchData, m_matchContext);
+        }
         if (rc == PCRE2_ERROR_NOMATCH) break;
         if (rc < 0) {
             m_used = 0;

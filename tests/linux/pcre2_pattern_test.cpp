@@ -43,5 +43,28 @@ TEST(Pcre2Pattern, LongLinesDoNotExhaustTheMatcher) {
     }
 }
 
+// Runs of half a million code units, ten times what the JIT's stack once held: every definition
+// of a 2 MB line is found, the long ones and those after them.
+TEST(Pcre2Pattern, MegabyteRunsFindEveryMatch) {
+    std::unique_ptr<IPerlPattern> pattern = createPcre2Pattern();
+    pattern->setGlobal(true);
+    const std::u16string run(size_t(1) << 19, u'x');
+    const std::u16string line = u"a/" + run + u"/b/" + run + u"/c";
+    const size_t n = run.size();
+    const struct {
+        const char16_t* pattern;
+        std::vector<size_t> lengths;
+    } rows[] = {
+        {u"([^/])+", {1, n, 1, n, 1}},
+        {u"/(.+?)(?=/)", {n + 1, 2, n + 1}},
+    };
+    for (const auto& row : rows) {
+        pattern->setPattern(row.pattern);
+        std::vector<size_t> lengths;
+        for (const PerlMatch& match : pattern->execute(line)) lengths.push_back(match.value.size());
+        EXPECT_EQ(lengths, row.lengths);
+    }
+}
+
 }  // namespace
 }  // namespace pelux
