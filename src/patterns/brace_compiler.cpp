@@ -438,8 +438,8 @@ private:
     }
 
     // [...] or [^...]: opInSet / opNotInSet, then one (low, high) opNop pair per item. A dash
-    // that begins an item (first in the set, or right after a range as in [a-z-]) is the
-    // character itself; a dash after an item's character asks for a range and needs a high end.
+    // first in the set is the character itself ([-] too); a dash after an item's character asks
+    // for a range and needs a high end; any other unescaped dash before "]" ([a-z-]) is an error.
     Code parseSet(Source& s) {
         ++s.p;
         const bool negated = !s.atEnd() && *s.p == u'^';
@@ -450,7 +450,9 @@ private:
         for (;;) {
             if (s.atEnd()) throw CompileError{BraceMissingBracket};
             if (*s.p == u']') break;
+            const bool firstItem = code.ins.size() == 1;
             char16_t low = *s.p++;
+            if (low == u'-' && !firstItem && !s.atEnd() && *s.p == u']') throw CompileError{BraceMissingBracket};
             if (low == u'\\') {
                 if (s.atEnd()) throw CompileError{BraceMissingBracket};
                 low = *s.p == u't' ? u'\t' : *s.p;

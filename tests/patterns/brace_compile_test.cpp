@@ -35,10 +35,14 @@ TEST(BraceCompile, ReportsEveryStatusForItsCause) {
         {u"[a-]", BraceMissingBracket},
         {u"[a-", BraceMissingBracket},
         {u"[ab-]", BraceMissingBracket},
-        // A dash that begins an item is the character itself: first, or right after a range.
+        // A dash is the character itself only first in the set; before "]" anywhere else it
+        // is an unfinished range.
         {u"[-]", BraceOk},
+        {u"[^-]", BraceOk},
         {u"[-a]", BraceOk},
-        {u"[a-z-]", BraceOk},
+        {u"[a-z-]", BraceMissingBracket},
+        {u"[^a-z-]", BraceMissingBracket},
+        {u"[a-z-x]", BraceOk},
         {u"[\\-]", BraceOk},
         {u"[^", BraceMissingBracket},
         {u"[]", BraceEmptyClass},

@@ -131,7 +131,7 @@ TEST(BraceSearch, ExpandsAbbreviationsAndSetEscapes) {
         {u"[\\b]", u"a b", u"b", {}},
         {u"[\\t]", u"a\tb", u"\t", {}},
         {u"[\\]\\-]+", u"x-]-y", u"-]-", {}},
-        {u"[a-c-]+", u"x-b-y", u"-b-", {}},
+        {u"[-a-c]+", u"x-b-y", u"-b-", {}},
         {u"\\q", u"say 'hi' or \"yo\"", u"'hi'", {}},
         {u"\\q", u"say \"yo\" or 'hi'", u"\"yo\"", {}},
         {u"\\n", u"a\r\nb", u"\r", {}},
