@@ -2,7 +2,8 @@
 // the status, the match and every group. Offsets are UTF-16 code units of TEXT.
 //
 // Exit codes: 0 when the pattern compiled (matched or not), 1 when it did not compile, 2 for
-// wrong usage or arguments that are not UTF-8. With --json the one output line is
+// wrong usage or arguments that are not UTF-8, 3 when the search spent its step budget and gave
+// up (it is then reported as unmatched, and standard error says why). With --json the one output line is
 //   {"status": N, "matched": bool, "match": [start, end] | null, "groups": [[start, end] | null, ...]}
 // where an unmatched search gives "match": null and one null per group, and a failed compile
 // gives "groups": []. --dump lists the compiled program (on stderr together with --json, so that
@@ -98,7 +99,7 @@ void printText(BraceStatus status, bool matched, const CBraceMatch& match, int g
                const std::u16string& text) {
     std::printf("status: %d (%s)\n", static_cast<int>(status), braceStatusName(status));
     if (status != BraceOk) return;
-    std::printf("matched: %s\n", matched ? "yes" : "no");
+    std::printf("matched: %s\n", matched ? "yes" : match.budgetSpent() ? "no (step budget spent)" : "no");
     if (!matched) return;
     BraceSpan whole;
     whole.start = match.matchStart;
@@ -130,6 +131,11 @@ int runPatternCommand(const Arguments& args) {
         printJson(status, matched, match, groupCount);
     } else {
         printText(status, matched, match, groupCount, *text);
+    }
+    if (match.budgetSpent()) {
+        std::fprintf(stderr, "peluxbar pattern: the search gave up after %llu steps: the step budget was spent\n",
+                     static_cast<unsigned long long>(CBraceMatch::kDefaultStepBudget));
+        return 3;
     }
     return status == BraceOk ? 0 : 1;
 }

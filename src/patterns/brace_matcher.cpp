@@ -25,6 +25,7 @@ void CBraceMatch::reset(int groups, int slots) {
     m_groups.assign(static_cast<size_t>(groups), BraceSpan());
     m_slots.assign(static_cast<size_t>(slots), 0);
     m_depth = 0;
+    m_budgetSpent = false;
     matchStart = -1;
     matchEnd = -1;
 }
@@ -144,6 +145,7 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
     intptr_t searchStart = 0;
     intptr_t pos = 0;
     size_t pc = 0;
+    uint64_t stepsLeft = match.m_stepBudget;
     match.matchStart = 0;
 
 #define BRACE_PUSH(value)                                 \
@@ -157,6 +159,10 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
     } while (0)
 
     for (;;) {
+        if (stepsLeft-- == 0) {
+            match.m_budgetSpent = true;
+            return RunResult::Failed;
+        }
         const BraceInstruction& in = program[pc];
         const auto slot = [&]() -> intptr_t& { return slots[static_cast<size_t>(in.operand)]; };
         switch (in.kind) {

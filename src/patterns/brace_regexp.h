@@ -96,6 +96,16 @@ public:
     static constexpr size_t kMaxStackEntries = size_t(64) << 20;
     void setStackLimit(size_t entries) { m_stackLimit = entries < kMaxStackEntries ? entries : kMaxStackEntries; }
 
+    // Every executed instruction is a step. A search that would take more steps than the budget
+    // fails and says so here, as a match limit does: a pattern that backtracks exponentially
+    // ends in bounded time. The system's own patterns take at most about 30 steps per code unit
+    // of a well-formed line (31M on a line of a million units); the default leaves three times
+    // that, and gives up on `(a+)+b` against 28 a's within a second.
+    static constexpr uint64_t kDefaultStepBudget = 100'000'000;
+    void setStepBudget(uint64_t steps) { m_stepBudget = steps; }
+    // Whether the last search ended because its step budget was spent.
+    bool budgetSpent() const { return m_budgetSpent; }
+
 private:
     friend class CBraceRegExp;
     bool push(intptr_t value) {
@@ -113,6 +123,8 @@ private:
     std::vector<intptr_t> m_stack;  // entry 0 is never used
     size_t m_depth = 0;
     size_t m_stackLimit = kMaxStackEntries;
+    uint64_t m_stepBudget = kDefaultStepBudget;
+    bool m_budgetSpent = false;
 };
 
 class CBraceRegExp {
@@ -126,7 +138,7 @@ public:
     // Searches the zero-terminated text for the leftmost match. Offsets in `match` are relative
     // to `text`; `end`, when given, receives the position just after the match. After a failed
     // search `end` is left as it was and the match holds no bounds. A search that would need
-    // more backtracking stack than the context can get fails.
+    // more backtracking stack than the context can get, or more steps than its budget, fails.
     bool search(const char16_t* text, CBraceMatch* match, const char16_t** end = nullptr) const;
 
     int groupCount() const { return m_groupCount; }

@@ -91,4 +91,14 @@ TEST(CliPattern, RejectsMalformedUtf8AndWrongUsageWithExitCodeTwo) {
     EXPECT_NE(runPattern({"a"}, true).output.find("usage: peluxbar pattern"), std::string::npos);
 }
 
+TEST(CliPattern, SaysWhenTheStepBudgetIsSpent) {
+    const CommandResult text = runPattern({"(a+)+b", std::string(28, 'a')}, true);
+    EXPECT_EQ(text.exitCode, 3);
+    EXPECT_NE(text.output.find("matched: no (step budget spent)\n"), std::string::npos);
+    EXPECT_NE(text.output.find("step budget was spent"), std::string::npos);
+    const CommandResult json = runPattern({"--json", "{(\\wa)*b}", std::string(40, 'a') + "+"});
+    EXPECT_EQ(json.exitCode, 3);
+    EXPECT_EQ(json.output, R"({"status": 0, "matched": false, "match": null, "groups": [null]})" "\n");
+}
+
 }  // namespace
