@@ -82,7 +82,11 @@ std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line) {
 std::u16string renderJapaneseLine(const std::u16string& line) {
     const std::optional<JapaneseLineParts> parts = splitJapaneseLine(line);
     if (!parts) return line;
-    std::u16string result(parts->headword);
+    std::u16string result;
+    // The romanization takes at most five units per kana with its dot.
+    const size_t romanized = 5 * (parts->reading.empty() ? parts->headword.size() : parts->reading.size());
+    result.reserve(line.size() + parts->reading.size() + romanized + 4);
+    result.append(parts->headword);
     result += u" [";
     if (!parts->reading.empty()) {
         result.append(parts->reading);

@@ -146,7 +146,10 @@ std::u16string renderPinyinLine(const std::u16string& line) {
     const std::optional<PinyinLineParts> parts = splitPinyinLine(line);
     if (!parts) return line;
 
-    std::u16string output(parts->head);
+    // Marking never lengthens a run, and each space stands for at least one character between runs.
+    std::u16string output;
+    output.reserve(line.size());
+    output.append(parts->head);
     // Runs are taken from the pinyin only, so that a syllable quoted in the definitions after
     // the closing bracket never lands between the brackets.
     const std::u16string_view pinyin = parts->pinyin;
