@@ -98,7 +98,8 @@ std::u16string renderEntry(LineNumber line) {
     return renderJapaneseLine(text);
 }
 
-DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords) {
+DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
+                           [[maybe_unused]] const ReaderOptions& reader) {
     const bool japanese = theDictionary().m_language == Japanese;
     DisplayText display;
     if (result.wordLength >= 1) {
@@ -130,7 +131,8 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords) {
     return display;
 }
 
-DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords) {
+DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords,
+                               [[maybe_unused]] const ReaderOptions& reader) {
     CDictionary& store = theDictionary();
     const bool japanese = store.m_language == Japanese;
     DisplayText display;

@@ -8,6 +8,7 @@
 #include "lookup/cjk_lookup.h"
 #include "lookup/display_text.h"
 #include "lookup/english_lookup.h"
+#include "lookup/reader_options.h"
 
 namespace pelux {
 
@@ -19,7 +20,8 @@ std::u16string renderEntry(LineNumber line);
 std::u16string renderJapaneseLine(const std::u16string& line);
 
 // Both compositions read the process-wide store; the caller holds its lock.
-DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords);
-DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords);
+DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader = {});
+DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords,
+                               const ReaderOptions& reader = {});
 
 }  // namespace pelux
