@@ -16,6 +16,7 @@
 #include "dictionary/loaders.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
+#include "lookup/reader_options.h"
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
 
@@ -24,12 +25,14 @@ namespace pelux {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: peluxbar lookup [--dict-dir DIR] --lang zh|ja [--subwords] [--json] (TEXT | --stdin)\n";
+    "usage: peluxbar lookup [--dict-dir DIR] --lang zh|ja [--subwords] [--json]\n"
+    "                       [--all-entries] [--standard-pinyin] [--hepburn] [--deinflect] (TEXT | --stdin)\n";
 
 struct LookupOptions {
     std::filesystem::path dictDir;
     DictionaryLanguage language = None;
     bool subWords = false;
+    ReaderOptions reader;
     bool json = false;
     bool fromStdin = false;
     std::optional<std::string> text;
@@ -58,6 +61,14 @@ std::optional<int> parseOptions(const Arguments& args, LookupOptions& options) {
             }
         } else if (arg == "--subwords") {
             options.subWords = true;
+        } else if (arg == "--all-entries") {
+            options.reader.allEntries = true;
+        } else if (arg == "--standard-pinyin") {
+            options.reader.standardPinyin = true;
+        } else if (arg == "--hepburn") {
+            options.reader.hepburnRomaji = true;
+        } else if (arg == "--deinflect") {
+            options.reader.deinflect = true;
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--stdin") {
@@ -103,12 +114,12 @@ void loadDictionary(const LookupOptions& options) {
         std::fprintf(stderr, "peluxbar lookup: %s\n", utf16ToUtf8(window->lastText).c_str());
 }
 
-DisplayText lookUp(std::u16string text, bool subWords) {
+DisplayText lookUp(std::u16string text, const LookupOptions& options) {
     if (!theDictionary().isLoaded()) return {loadDictionaryPrompt(0, 0), {}};
     const CapturedText captured = captureFromText(std::move(text));
     // An empty text is no text at the point: the band keeps what it had, which here is nothing.
     if (captured.text.empty()) return {};
-    return translateCapturedText(captured, subWords);
+    return translateCapturedText(captured, options.subWords, options.reader);
 }
 
 std::string toJson(const DisplayText& display) {
@@ -141,7 +152,7 @@ int lookUpStdin(const LookupOptions& options) {
             status = 2;
             continue;
         }
-        std::puts(toJson(lookUp(*text, options.subWords)).c_str());
+        std::puts(toJson(lookUp(*text, options)).c_str());
     }
     return status;
 }
@@ -166,7 +177,7 @@ int runLookupCommand(const Arguments& args) {
     loadDictionary(options);
 
     if (options.fromStdin) return lookUpStdin(options);
-    const DisplayText display = lookUp(*text, options.subWords);
+    const DisplayText display = lookUp(*text, options);
     const std::string out = options.json ? toJson(display) : utf16ToUtf8(display.bandText);
     std::puts(out.c_str());
     return 0;

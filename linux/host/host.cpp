@@ -81,7 +81,7 @@ void CNativeHost::pumpMessages() {
 void CNativeHost::handle(const PointerMessage& message) {
     CCapturedEvent event(message);
     CPointerBandView band(m_bandVisible);
-    handleMouseMove(event, band);
+    handleMouseMove(event, band, pointerSwitches(bandSettings()));
     send(pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title()));
 }
 

@@ -26,12 +26,35 @@ void readBandSettings(ISettingsKey& key, BandSettings& settings) {
     };
     readSwitch(kSettingUseToolTips, settings.UseToolTips);
     readSwitch(kSettingShowSubWords, settings.ShowSubWordTranslations);
+    readSwitch(kSettingAllEntries, settings.AllEntries);
+    readSwitch(kSettingStandardPinyin, settings.StandardPinyin);
+    readSwitch(kSettingHepburnRomaji, settings.HepburnRomaji);
+    readSwitch(kSettingDeinflect, settings.Deinflect);
+    readSwitch(kSettingReaderPopup, settings.ReaderPopup);
+    readSwitch(kSettingLoadAtStart, settings.LoadAtStart);
     const std::optional<std::u16string> colour = readSettingText(key, kSettingFontColor);
     if (!colour) {
         settings.FontColor = kDefaultFontColor;
     } else if (const std::optional<uint32_t> value = colorFromText(*colour)) {
         settings.FontColor = *value;
     }
+}
+
+ReaderOptions readerOptions(const BandSettings& settings) {
+    ReaderOptions reader;
+    reader.allEntries = settings.AllEntries != 0;
+    reader.standardPinyin = settings.StandardPinyin != 0;
+    reader.hepburnRomaji = settings.HepburnRomaji != 0;
+    reader.deinflect = settings.Deinflect != 0;
+    return reader;
+}
+
+PointerSwitches pointerSwitches(const BandSettings& settings) {
+    PointerSwitches switches;
+    switches.useToolTips = settings.UseToolTips != 0;
+    switches.showSubWords = settings.ShowSubWordTranslations != 0;
+    switches.reader = readerOptions(settings);
+    return switches;
 }
 
 void initEngine(ISettingsKey& key) {

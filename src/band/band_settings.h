@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "browser/pointer_switches.h"
 #include "platform/settings_key.h"
 
 namespace pelux {
@@ -15,12 +16,23 @@ struct BandSettings {
     std::atomic<int32_t> ShowSubWordTranslations{0};
     // Display colour 0x00BBGGRR.
     std::atomic<uint32_t> FontColor{0};
+    // The reader's switches: each off (0) unless the user turned it on.
+    std::atomic<int32_t> AllEntries{0};
+    std::atomic<int32_t> StandardPinyin{0};
+    std::atomic<int32_t> HepburnRomaji{0};
+    std::atomic<int32_t> Deinflect{0};
+    std::atomic<int32_t> ReaderPopup{0};
+    std::atomic<int32_t> LoadAtStart{0};
 };
 
 BandSettings& bandSettings();
 
-// Reads the three remembered switches and the colour from the key into the record.
+// Reads the remembered switches and the colour from the key into the record.
 void readBandSettings(ISettingsKey& key, BandSettings& settings);
+
+// The switches a pointer event follows, as the record holds them now.
+PointerSwitches pointerSwitches(const BandSettings& settings);
+ReaderOptions readerOptions(const BandSettings& settings);
 
 // Does its work on the first call of the process only, and no caller returns before it is done:
 // marks the store as holding no language, reads the settings record, fills the kana and

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "band/band_settings.h"
 #include "browser/pointer_road.h"
 #include "dictionary/dictionary.h"
 
@@ -39,7 +38,7 @@ std::optional<CapturedText> captureTextAtPoint(IBodyElement& body, int32_t x, in
     return captured;
 }
 
-void handleMouseMove(IEventObject& event, IBandView& band) {
+void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches& switches) {
     if (!band.isVisible()) return;
     const std::optional<int32_t> x = event.clientX();
     const std::optional<int32_t> y = event.clientY();
@@ -60,10 +59,9 @@ void handleMouseMove(IEventObject& event, IBandView& band) {
     const std::optional<CapturedText> captured = captureTextAtPoint(*body, *x, *y);
     if (!captured) return;
 
-    const BandSettings& settings = bandSettings();
-    const DisplayText shown = translateCapturedText(*captured, settings.ShowSubWordTranslations != 0);
+    const DisplayText shown = translateCapturedText(*captured, switches.showSubWords, switches.reader);
     band.textArea().setText(shown.bandText);
-    if (settings.UseToolTips != 0) element->setAttribute(kTitleAttribute, shown.tooltipText, 1);
+    if (switches.useToolTips) element->setAttribute(kTitleAttribute, shown.tooltipText, 1);
 }
 
 }  // namespace pelux

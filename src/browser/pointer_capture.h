@@ -7,6 +7,7 @@
 
 #include "browser/captured_text.h"
 #include "browser/document_model.h"
+#include "browser/pointer_switches.h"
 #include "platform/text_window.h"
 
 namespace pelux {
@@ -30,6 +31,6 @@ std::optional<CapturedText> captureTextAtPoint(IBodyElement& body, int32_t x, in
 // The whole road of one event. A hidden band does nothing, not even read the event; without a
 // dictionary the band shows the prompt; otherwise the band shows the translation of the text
 // under the pointer, which also becomes the element's title when tooltips are on.
-void handleMouseMove(IEventObject& event, IBandView& band);
+void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches& switches);
 
 }  // namespace pelux

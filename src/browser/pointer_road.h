@@ -3,12 +3,14 @@
 
 #include "browser/captured_text.h"
 #include "lookup/display_text.h"
+#include "lookup/reader_options.h"
 
 namespace pelux {
 
 // Looks the captured text up on its road (English word, or longest Chinese/Japanese word) in the
 // process-wide store and composes the band and tooltip texts. The store must be loaded.
-DisplayText translateCapturedText(const CapturedText& captured, bool showSubWords);
+DisplayText translateCapturedText(const CapturedText& captured, bool showSubWords,
+                                  const ReaderOptions& reader = {});
 
 // The capture a pointer event makes when `text` is the text under the pointer: its first character
 // chooses the road. An empty text captures nothing (firstChar 0, empty text).

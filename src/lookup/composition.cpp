@@ -64,7 +64,8 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
 
 }  // namespace
 
-DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords) {
+DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
+                           [[maybe_unused]] const ReaderOptions& reader) {
     const bool japanese = theDictionary().m_language == Japanese;
     DisplayText display;
     if (result.wordLength >= 1) {
@@ -96,7 +97,8 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords) {
     return display;
 }
 
-DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords) {
+DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords,
+                               [[maybe_unused]] const ReaderOptions& reader) {
     CDictionary& store = theDictionary();
     const bool japanese = store.m_language == Japanese;
     DisplayText display;

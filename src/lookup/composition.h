@@ -9,11 +9,13 @@
 #include "lookup/display_text.h"
 #include "lookup/english_lookup.h"
 #include "lookup/line_rendering.h"
+#include "lookup/reader_options.h"
 
 namespace pelux {
 
 // Both compositions read the process-wide store; the caller holds its lock.
-DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords);
-DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords);
+DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader = {});
+DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords,
+                               const ReaderOptions& reader = {});
 
 }  // namespace pelux

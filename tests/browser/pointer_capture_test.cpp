@@ -50,7 +50,7 @@ TEST(HandleMouseMove, DoesNothingAtAllWhileTheBandIsHidden) {
     FakeEvent event(page);
     FakeBandView band;
     band.visible = false;
-    handleMouseMove(event, band);
+    handleMouseMove(event, band, pointerSwitches(bandSettings()));
     EXPECT_TRUE(page.calls.empty());
     EXPECT_TRUE(band.text.writes.empty());
 }
@@ -59,7 +59,7 @@ TEST(HandleMouseMove, PromptsForADictionaryBeforeTouchingTheDocument) {
     FakePage page = pageAt(120, 45, u"中", u"中", u"中国人很多。");
     FakeEvent event(page);
     FakeBandView band;
-    handleMouseMove(event, band);
+    handleMouseMove(event, band, pointerSwitches(bandSettings()));
     ASSERT_EQ(band.text.writes.size(), 1u);
     EXPECT_EQ(band.text.writes[0], u"<---- Please load dictionary for this window.    120 45");
     EXPECT_EQ(page.calls, (std::vector<std::string>{"clientX", "clientY", "srcElement"}));
@@ -116,7 +116,7 @@ TEST(HandleMouseMove, ShowsTheSameTextAsTheLookupOfTheCapturedText) {
         FakePage page = pageAt(30, 40, std::u16string(1, toEnd[0]), std::u16string(1, toEnd[0]), toEnd);
         FakeEvent event(page);
         FakeBandView band;
-        handleMouseMove(event, band);
+        handleMouseMove(event, band, pointerSwitches(bandSettings()));
         ASSERT_EQ(band.text.writes.size(), 1u);
         EXPECT_EQ(band.text.writes[0], translateCapturedText(captureFromText(toEnd), false).bandText);
         EXPECT_TRUE(page.attributes.empty());
@@ -129,7 +129,7 @@ TEST(HandleMouseMove, SetsTheTitleWhenTooltipsAreOnEvenWhenEmpty) {
     FakePage page = pageAt(1, 2, u"z", u"zzyzx ", u"");
     FakeEvent event(page);
     FakeBandView band;
-    handleMouseMove(event, band);
+    handleMouseMove(event, band, pointerSwitches(bandSettings()));
     bandSettings().UseToolTips = 0;
     ASSERT_EQ(page.attributes.count(u"title"), 1u);
     EXPECT_EQ(page.attributes[u"title"], translateCapturedText(captureFromText(u"zzyzx "), false).tooltipText);
@@ -145,7 +145,7 @@ TEST(HandleMouseMove, KeepsThePreviousTextWhenTheDocumentCannotBeRead) {
     for (FakePage* page : {&frameset, &noDocument, &nothingThere}) {
         FakeEvent event(*page);
         FakeBandView band;
-        handleMouseMove(event, band);
+        handleMouseMove(event, band, pointerSwitches(bandSettings()));
         EXPECT_TRUE(band.text.writes.empty());
     }
 }
@@ -155,9 +155,9 @@ TEST(HandleMouseMove, RepeatsTheWholeRoadForTheSamePlace) {
     FakePage page = pageAt(7, 8, u"中", u"中", u"中国人");
     FakeEvent event(page);
     FakeBandView band;
-    handleMouseMove(event, band);
+    handleMouseMove(event, band, pointerSwitches(bandSettings()));
     const std::size_t callsForOne = page.calls.size();
-    handleMouseMove(event, band);
+    handleMouseMove(event, band, pointerSwitches(bandSettings()));
     EXPECT_EQ(page.calls.size(), 2 * callsForOne);
     ASSERT_EQ(band.text.writes.size(), 2u);
     EXPECT_EQ(band.text.writes[0], band.text.writes[1]);

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "check.h"
-#include "host/host.h"
+#include "host.h"
 
 namespace pelux::wintest {
 namespace {

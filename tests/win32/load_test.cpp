@@ -6,7 +6,7 @@
 #include <string>
 
 #include "check.h"
-#include "host/host.h"
+#include "host.h"
 
 namespace pelux::wintest {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "check.h"
 #include "fake_dom.h"
-#include "host/host.h"
+#include "host.h"
 
 namespace pelux::wintest {
 namespace {

@@ -218,7 +218,7 @@ STDMETHODIMP CPeluxBand::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* p
             if (FAILED(argument.pdispVal->QueryInterface(IID_IHTMLEventObj, event.putVoid())))
                 return S_OK;
             MshtmlEvent adapter(std::move(event));
-            handleMouseMove(adapter, m_wnd);
+            handleMouseMove(adapter, m_wnd, pointerSwitches(bandSettings()));
             return S_OK;
         }
         default:

@@ -1,0 +1,15 @@
+// What one pointer event needs to know of the band's settings, passed in by the shell so that
+// the pointer road does not reach into the band's process-wide record.
+#pragma once
+
+#include "lookup/reader_options.h"
+
+namespace pelux {
+
+struct PointerSwitches {
+    bool useToolTips = false;
+    bool showSubWords = false;
+    ReaderOptions reader;
+};
+
+}  // namespace pelux
