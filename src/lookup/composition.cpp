@@ -54,7 +54,7 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
     const char16_t original = rendered[i];
     const std::optional<LineNumber> line = firstLineOf(std::u16string_view(&original, 1));
     if (!line) return;
-    const std::u16string& stored = store.lineText(*line);
+    const std::u16string_view stored = store.lineText(*line);
     if (stored.empty()) return;
     band += u"\r\n\t[";
     band.push_back(original);
@@ -92,14 +92,14 @@ std::u16string renderJapaneseLine(const std::u16string& line) {
 
 std::u16string renderEntry(LineNumber line) {
     CDictionary& store = theDictionary();
-    const std::u16string& text = store.lineText(line);
+    const std::u16string text(store.lineText(line));
     if (text.empty()) return {};
-    if (store.m_language == Chinese) return renderPinyinLine(text);
+    if (store.language() == Chinese) return renderPinyinLine(text);
     return renderJapaneseLine(text);
 }
 
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords) {
-    const bool japanese = theDictionary().m_language == Japanese;
+    const bool japanese = theDictionary().language() == Japanese;
     DisplayText display;
     if (result.wordLength >= 1) {
         display.tooltipText = renderEntry(result.wordLine);
@@ -132,7 +132,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords) {
 
 DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords) {
     CDictionary& store = theDictionary();
-    const bool japanese = store.m_language == Japanese;
+    const bool japanese = store.language() == Japanese;
     DisplayText display;
     display.bandText = result.label;
     for (LineNumber line : result.lines) {
@@ -148,7 +148,7 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
                     appendChineseCharacterLine(display.bandText, rendered, i, headLength);
                     continue;
                 }
-                const std::u16string& info = store.charInfo(rendered[i]);
+                const std::u16string_view info = store.charInfo(rendered[i]);
                 if (info.empty()) continue;
                 display.bandText += u"\r\n\t";
                 display.bandText += characterWithInfo(rendered[i], info);
