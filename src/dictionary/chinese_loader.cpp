@@ -65,7 +65,7 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
     for (; file.readLine(line); ++n) {
         const std::u16string_view text = line.ends_with(u'\n') ? line.substr(0, line.size() - 1) : line;
         store.setLine(n, text);
-        if (loadProgressStep(environment, n, kChineseProgressFormat)) {
+        if (session.progressStep(n)) {
             session.noteCancelled();
             ++n;
             break;

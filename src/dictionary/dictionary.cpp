@@ -190,8 +190,8 @@ std::map<int32_t, std::u16string> CDictionary::charInfoEntries() const {
     return entries;
 }
 
-std::map<std::u16string, std::u16string> CDictionary::irregularEntries() const {
-    std::map<std::u16string, std::u16string> entries;
+std::map<std::u16string, std::u16string, std::less<>> CDictionary::irregularEntries() const {
+    std::map<std::u16string, std::u16string, std::less<>> entries;
     m_irregular.forEach([&](std::u16string_view form, std::u16string_view word) { entries.emplace(form, word); });
     return entries;
 }

@@ -114,7 +114,7 @@ public:
     bool hasStem(std::u16string_view stem) const { return m_stems.contains(stem); }
     std::vector<std::u16string> keysInOrder() const;
     std::map<int32_t, std::u16string> charInfoEntries() const;
-    std::map<std::u16string, std::u16string> irregularEntries() const;
+    std::map<std::u16string, std::u16string, std::less<>> irregularEntries() const;
     void clearStems() { m_stems.clear(); }
     // Bytes the store holds in memory of its own (a mapped image not counted).
     std::size_t bytesHeld() const;

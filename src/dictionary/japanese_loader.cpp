@@ -89,7 +89,7 @@ void readMainFile(LoadSession& session, const LoadEnvironment& environment, CDic
     LineNumber n = 0;
     for (; file.readLine(line); ++n) {
         store.setLine(n, line);
-        if (loadProgressStep(environment, n, kJapaneseProgressFormat)) {
+        if (session.progressStep(n)) {
             session.noteCancelled();
             ++n;
             break;

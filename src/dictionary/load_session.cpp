@@ -28,13 +28,24 @@ std::u16string pathForDisplay(const std::filesystem::path& path) {
 
 bool LoadSession::loadFromImage(CDictionary& store) {
     const ImageSources sources{pathOf(m_files.mainFile), pathOf(m_files.charFile), pathOf(kIrregularFileName)};
-    const std::optional<ImageFacts> facts =
-        loadStoreImage(store, m_files.language, imagePathFor(m_environment.directory, m_files.language), sources);
-    if (!facts) return false;
+    const std::optional<CheckedImage> image =
+        openStoreImage(m_files.language, imagePathFor(m_environment.directory, m_files.language), sources);
+    if (!image || image->facts.linesRead == 0) return false;
+    pollEscape(m_environment);  // a press from before the load must not cancel it
+    if (loadProgressStep(m_environment, 0, m_files.progressFormat)) {
+        m_escapeAtFirstStep = true;
+        return false;
+    }
+    installStoreImage(store, *image);
     m_report.fromImage = true;
-    if (facts->linesRead > 0)
-        showLoadText(m_environment, formatProgress(m_files.progressFormat, LineNumber((facts->linesRead - 1) / 1000 * 1000)));
+    const LineNumber lastStep = LineNumber((image->facts.linesRead - 1) / 1000 * 1000);
+    if (lastStep > 0) showLoadText(m_environment, formatProgress(m_files.progressFormat, lastStep));
     return true;
+}
+
+bool LoadSession::progressStep(LineNumber line) {
+    if (line == 0 && m_escapeAtFirstStep) return true;  // the image's attempt took this step already
+    return loadProgressStep(m_environment, line, m_files.progressFormat);
 }
 
 void LoadSession::runIrregularPass(CDictionary& store) {

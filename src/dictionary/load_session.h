@@ -38,9 +38,13 @@ public:
     void noteRead(std::size_t file, const FileStamp& stamp) { m_stamps[file] = stamp; }
     void noteLinesRead(uint32_t lines) { m_linesRead = lines; }
 
-    // Empties the store for this language and fills it from the image when one matches the
-    // files; true when it did, the band then showing what the text load would have left.
+    // Fills the store, which the load has reset, from the image when one matches the files;
+    // true when it did, the band then showing what the text load would have left. The image load
+    // takes the text load's first progress step (text, pump, Escape); Escape there makes the
+    // text load that follows stop at its first step, as it would have.
     bool loadFromImage(CDictionary& store);
+    // The progress step of main-file line `line`; true when the load is to stop.
+    bool progressStep(LineNumber line);
     // The last step of both loads: the irregular forms, rebuilt whether or not the load ran to its end.
     void runIrregularPass(CDictionary& store);
     // Writes the image after a complete load, shows "Could not open ..." for missing files, and
@@ -57,6 +61,7 @@ private:
     ImageStamps m_stamps{};
     uint32_t m_linesRead = 0;
     bool m_incomplete = false;
+    bool m_escapeAtFirstStep = false;
 };
 
 std::u16string pathForDisplay(const std::filesystem::path& path);

@@ -1,5 +1,6 @@
 #include "dictionary/store_image.h"
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -33,8 +34,11 @@ struct ImageHeader {
     uint64_t fileSize;
     uint64_t bodyHash;
     SectionPlace sections[kSectionCount];
+    uint64_t headerHash;  // of every field above
 };
 static_assert(std::is_trivially_copyable_v<ImageHeader> && sizeof(ImageHeader) % 8 == 0);
+
+uint64_t headerHashOf(const ImageHeader& header) { return contentHash(&header, offsetof(ImageHeader, headerHash)); }
 static_assert(sizeof(FileStamp) == 24 && sizeof(IndexEntry) == 20 && sizeof(LineSlot) == 8 && sizeof(CharSlot) == 12);
 
 // A string table as one run of code units: for each pair, the key's length in two units, the
@@ -124,6 +128,7 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
     for (std::size_t p = 1; p < pieces.size(); ++p) body.update(pieces[p].data(), pieces[p].size());
     header.fileSize = offset;
     header.bodyHash = body.finish();
+    header.headerHash = headerHashOf(header);
     pieces[0] = std::string_view(reinterpret_cast<const char*>(&header), sizeof header);
     return mapper->replaceAtomically(imagePath, pieces);
 }
@@ -160,7 +165,8 @@ private:
 bool headerMatches(const ImageHeader& header, const IMappedFile& file, DictionaryLanguage language,
                    const ImageSources& sources) {
     if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 || header.version != kImageVersion ||
-        header.language != uint32_t(language) || header.fileSize != file.size())
+        header.headerHash != headerHashOf(header) || header.language != uint32_t(language) ||
+        header.fileSize != file.size())
         return false;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const std::optional<FileStamp> now = statFile(sources[i]);
@@ -186,8 +192,8 @@ bool linesConsistent(const StoreTables& tables) {
 
 }  // namespace
 
-std::optional<ImageFacts> loadStoreImage(CDictionary& store, DictionaryLanguage language,
-                                         const std::filesystem::path& imagePath, const ImageSources& sources) {
+std::optional<CheckedImage> openStoreImage(DictionaryLanguage language, const std::filesystem::path& imagePath,
+                                           const ImageSources& sources) {
     IFileMapper* mapper = fileMapper();
     if (!mapper) return std::nullopt;
     std::shared_ptr<const IMappedFile> file = mapper->mapReadOnly(imagePath);
@@ -197,7 +203,8 @@ std::optional<ImageFacts> loadStoreImage(CDictionary& store, DictionaryLanguage 
     if (!headerMatches(header, *file, language, sources)) return std::nullopt;
 
     ImageReader reader(*file, header);
-    StoreTables tables;
+    CheckedImage image;
+    StoreTables& tables = image.tables;
     tables.lineText = reader.text(LineText);
     tables.lines = reader.section<LineSlot>(LineSlots);
     tables.charText = reader.text(CharText);
@@ -206,17 +213,23 @@ std::optional<ImageFacts> loadStoreImage(CDictionary& store, DictionaryLanguage 
     tables.index.entries = reader.section<IndexEntry>(IndexEntries);
     tables.index.pool = reader.section<char16_t>(IndexPool);
     tables.index.lists = reader.section<LineNumber>(IndexLists);
-    const std::u16string_view stems = reader.text(Stems);
-    const std::u16string_view irregular = reader.text(Irregular);
+    image.stems = reader.text(Stems);
+    image.irregular = reader.text(Irregular);
     if (!reader.ok() || !linesConsistent(tables)) return std::nullopt;
     const auto noop = [](std::u16string_view, std::u16string_view) {};
-    if (!unflattenTable(stems, noop) || !unflattenTable(irregular, noop)) return std::nullopt;
+    if (!unflattenTable(image.stems, noop) || !unflattenTable(image.irregular, noop)) return std::nullopt;
+    image.loaded = header.loaded != 0;
+    image.facts = ImageFacts{header.linesRead};
+    image.file = std::move(file);
+    return image;
+}
 
-    store.adoptImage(tables, std::move(file), header.loaded != 0);
-    unflattenTable(stems, [&store](std::u16string_view stem, std::u16string_view word) { store.setStem(stem, word); });
+void installStoreImage(CDictionary& store, const CheckedImage& image) {
+    store.adoptImage(image.tables, image.file, image.loaded);
+    unflattenTable(image.stems, [&store](std::u16string_view stem, std::u16string_view word) { store.setStem(stem, word); });
     store.clearIrregular();
-    unflattenTable(irregular, [&store](std::u16string_view form, std::u16string_view word) { store.setIrregular(form, word); });
-    return ImageFacts{header.linesRead};
+    unflattenTable(image.irregular,
+                   [&store](std::u16string_view form, std::u16string_view word) { store.setIrregular(form, word); });
 }
 
 }  // namespace pelux

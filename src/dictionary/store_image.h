@@ -28,10 +28,21 @@ struct ImageFacts {
     uint32_t linesRead = 0;
 };
 
-// Fills `store` (already reset for `language`) from the image when it is sound and matches the
-// source files as they are now. nullopt, with the store untouched, when it cannot be used.
-std::optional<ImageFacts> loadStoreImage(CDictionary& store, DictionaryLanguage language,
-                                         const std::filesystem::path& imagePath, const ImageSources& sources);
+// An image that passed every check, mapped and ready to become the store's content.
+struct CheckedImage {
+    StoreTables tables;
+    std::u16string_view stems;      // flattened pairs
+    std::u16string_view irregular;  // flattened pairs
+    bool loaded = false;
+    ImageFacts facts;
+    std::shared_ptr<const IMappedFile> file;
+};
+
+// The image when it is sound and matches the source files as they are now; nullopt otherwise.
+std::optional<CheckedImage> openStoreImage(DictionaryLanguage language, const std::filesystem::path& imagePath,
+                                           const ImageSources& sources);
+// Makes the image the content of `store`, which a load has just reset.
+void installStoreImage(CDictionary& store, const CheckedImage& image);
 
 // Writes the image of what `store` holds after a complete load; false when it could not be
 // written (no mapper registered, folder not writable).
