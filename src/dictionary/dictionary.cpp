@@ -54,9 +54,11 @@ void CDictionary::makeOwned() {
     refreshViews();
 }
 
-void CDictionary::reserveKeys(std::size_t keys) {
+void CDictionary::reserveForFile(std::size_t characters) {
     makeOwned();
-    m_index.reserve(keys);
+    // Both full dictionaries give about one key per 40 characters and one line per 64.
+    m_index.reserve(characters / 40 + 16);
+    m_lineSlots.reserve(characters / 48 + 16);
     refreshViews();
 }
 

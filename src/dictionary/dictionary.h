@@ -87,8 +87,9 @@ public:
     void setStem(std::u16string_view stem, std::u16string_view word);
     void setIrregular(std::u16string_view form, std::u16string_view word) { m_irregular.set(form, word); }
     void clearIrregular() { m_irregular.clear(); }
-    // Reserves room for about `keys` index keys, so that a load does not rehash as it goes.
-    void reserveKeys(std::size_t keys);
+    // Reserves room for what a main file of `characters` gives, so that a load neither rehashes
+    // nor copies its tables as it goes.
+    void reserveForFile(std::size_t characters);
     // Packs the key lists; a load calls it when its main file is read.
     void finishIndex();
 

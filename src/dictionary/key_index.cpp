@@ -22,10 +22,11 @@ const IndexEntry* IndexView::find(std::u16string_view key, std::u16string_view l
     const uint32_t hash = keyHash(key);
     const std::size_t mask = slots.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const uint32_t slot = slots[i];
+        const uint64_t slot = slots[i];
         if (slot == 0) return nullptr;
-        const IndexEntry& entry = entries[slot - 1];
-        if (entry.hash == hash && keyOf(entry, lineText) == key) return &entry;
+        if (uint32_t(slot >> 32) != hash) continue;
+        const IndexEntry& entry = entries[uint32_t(slot) - 1];
+        if (keyOf(entry, lineText) == key) return &entry;
     }
 }
 
@@ -33,9 +34,13 @@ bool IndexView::isConsistent(std::size_t lineTextSize) const {
     if (slots.empty()) return entries.empty() && lists.empty();
     if (!std::has_single_bit(slots.size()) || entries.size() >= slots.size()) return false;
     std::size_t free = 0;
-    for (uint32_t slot : slots) {
-        if (slot > entries.size()) return false;
-        free += slot == 0;
+    for (uint64_t slot : slots) {
+        if (slot == 0) {
+            ++free;
+            continue;
+        }
+        const uint32_t entry = uint32_t(slot);
+        if (entry == 0 || entry > entries.size() || entries[entry - 1].hash != uint32_t(slot >> 32)) return false;
     }
     if (free == 0) return false;  // a probe must always end
     for (const IndexEntry& entry : entries) {
@@ -68,12 +73,12 @@ void KeyIndex::reserve(std::size_t keys) {
 }
 
 void KeyIndex::grow() {
-    std::vector<uint32_t> slots(std::max<std::size_t>(m_slots.size() * 2, 16), 0);
+    std::vector<uint64_t> slots(std::max<std::size_t>(m_slots.size() * 2, 16), 0);
     const std::size_t mask = slots.size() - 1;
-    for (uint32_t n = 0; n < m_entries.size(); ++n) {
+    for (std::size_t n = 0; n < m_entries.size(); ++n) {
         std::size_t i = m_entries[n].hash & mask;
         while (slots[i] != 0) i = (i + 1) & mask;
-        slots[i] = n + 1;
+        slots[i] = slotOf(m_entries[n].hash, n);
     }
     m_slots.swap(slots);
 }
@@ -85,8 +90,9 @@ IndexEntry& KeyIndex::findOrAdd(std::u16string_view key, std::u16string_view lin
     const std::size_t mask = m_slots.size() - 1;
     std::size_t i = hash & mask;
     for (; m_slots[i] != 0; i = (i + 1) & mask) {
-        IndexEntry& entry = m_entries[m_slots[i] - 1];
-        if (entry.hash == hash && current.keyOf(entry, lineText) == key) return entry;
+        if (uint32_t(m_slots[i] >> 32) != hash) continue;
+        IndexEntry& entry = m_entries[uint32_t(m_slots[i]) - 1];
+        if (current.keyOf(entry, lineText) == key) return entry;
     }
     IndexEntry entry{hash, 0, uint32_t(key.size()), kNoPosting, 0};
     const bool inText = !lineText.empty() && key.data() >= lineText.data() &&
@@ -100,7 +106,7 @@ IndexEntry& KeyIndex::findOrAdd(std::u16string_view key, std::u16string_view lin
     }
     m_entries.push_back(entry);
     m_tails.push_back(kNoPosting);
-    m_slots[i] = uint32_t(m_entries.size());
+    m_slots[i] = slotOf(hash, m_entries.size() - 1);
     return m_entries.back();
 }
 
@@ -176,7 +182,7 @@ void KeyIndex::gather(const IndexEntry& entry, std::vector<LineNumber>& out) con
 }
 
 std::size_t KeyIndex::bytesHeld() const {
-    return m_slots.capacity() * sizeof(uint32_t) + m_entries.capacity() * sizeof(IndexEntry) +
+    return m_slots.capacity() * sizeof(uint64_t) + m_entries.capacity() * sizeof(IndexEntry) +
            m_tails.capacity() * sizeof(uint32_t) + m_pool.capacity() * sizeof(char16_t) +
            m_postings.capacity() * sizeof(Posting) + m_lists.capacity() * sizeof(LineNumber);
 }

@@ -26,10 +26,13 @@ inline constexpr uint32_t kPoolKey = 0x80000000u;
 inline constexpr uint32_t kNoPosting = 0xFFFFFFFFu;
 
 uint32_t keyHash(std::u16string_view key);
+inline uint64_t slotOf(uint32_t hash, std::size_t entry) { return (uint64_t(hash) << 32) | uint64_t(entry + 1); }
 
 // The index as readers see it: arrays that belong to a KeyIndex or to a mapped image.
 struct IndexView {
-    std::span<const uint32_t> slots;  // entry number + 1, 0 for a free slot; a power of two long
+    // The hash of the key in the upper half and the entry number + 1 in the lower, 0 for a free
+    // slot; a power of two long. A probe compares hashes without touching the entries.
+    std::span<const uint64_t> slots;
     std::span<const IndexEntry> entries;
     std::span<const char16_t> pool;
     std::span<const LineNumber> lists;
@@ -67,7 +70,7 @@ private:
     void unpack();
     void grow();
 
-    std::vector<uint32_t> m_slots;
+    std::vector<uint64_t> m_slots;
     std::vector<IndexEntry> m_entries;
     std::vector<uint32_t> m_tails;  // building: the last posting of each entry
     std::vector<char16_t> m_pool;

@@ -102,7 +102,7 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
         bytesOf(tables.index.slots), bytesOf(tables.index.entries), bytesOf(tables.index.pool),
         bytesOf(tables.index.lists), bytesOf(std::span<const char16_t>(stems)),
         bytesOf(std::span<const char16_t>(irregular))};
-    const std::size_t unitSizes[kSectionCount] = {2, sizeof(LineSlot), 2, sizeof(CharSlot), 4, sizeof(IndexEntry),
+    const std::size_t unitSizes[kSectionCount] = {2, sizeof(LineSlot), 2, sizeof(CharSlot), 8, sizeof(IndexEntry),
                                                   2, sizeof(LineNumber), 2, 2};
 
     ImageHeader header{};
@@ -209,7 +209,7 @@ std::optional<CheckedImage> openStoreImage(DictionaryLanguage language, const st
     tables.lines = reader.section<LineSlot>(LineSlots);
     tables.charText = reader.text(CharText);
     tables.chars = reader.section<CharSlot>(CharSlots);
-    tables.index.slots = reader.section<uint32_t>(IndexSlots);
+    tables.index.slots = reader.section<uint64_t>(IndexSlots);
     tables.index.entries = reader.section<IndexEntry>(IndexEntries);
     tables.index.pool = reader.section<char16_t>(IndexPool);
     tables.index.lists = reader.section<LineNumber>(IndexLists);

@@ -376,6 +376,7 @@ TEST(DictCommand, BuildsTheFullFilesFromTheRealSources) {
         }
     }
     EXPECT_TRUE(readBytes(dir.path() / "irregularverbs.txt") == readBytes(kDataDir / "irregularverbs.txt"));
+    for (const char* image : {"peluxbar-chinese.image", "peluxbar-japanese.image"}) EXPECT_TRUE(fs::exists(dir.path() / image)) << image;
 }
 
 // The committed data/ files: the formats the loaders read, the entries other tests rely on, and
