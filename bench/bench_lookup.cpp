@@ -88,7 +88,7 @@ void load(bool chinese, const std::filesystem::path& directory) {
         loadJapaneseDictionary(environment);
     }
     std::printf("%s dictionary from %s: %zu lines, loaded in %.0f ms\n", chinese ? "Chinese" : "Japanese",
-                directory.c_str(), theDictionary().m_lines.size(),
+                directory.c_str(), theDictionary().lineCount(),
                 std::chrono::duration<double, std::milli>(Clock::now() - started).count());
 }
 

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "dictbuild/dict_build.h"
+#include "dictbuild/dict_images.h"
 
 namespace pelux {
 
@@ -99,6 +100,7 @@ int runBuild(const fs::path& outDir) {
         allBuilt &= buildOne(job.file, [&] { return job.build(location.found, outDir); }, location.found.string());
     }
     allBuilt &= buildOne("irregularverbs.txt", [&] { return buildIrregularVerbsFile(outDir); }, "");
+    if (allBuilt) allBuilt = writeDictionaryImages(outDir);
     return allBuilt ? 0 : 1;
 }
 

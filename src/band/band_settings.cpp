@@ -62,7 +62,7 @@ void initEngine(ISettingsKey& key) {
     std::call_once(once, [&key] {
         {
             DictionaryLock lock(theDictionary().mutex());
-            theDictionary().m_language = None;
+            theDictionary().setLanguage(None);
         }
         readBandSettings(key, bandSettings());
         initKanaRomajiTable();

@@ -51,18 +51,25 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
     const std::filesystem::path path = session.pathOf(kChineseMainFile);
     DictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
+    session.noteRead(0, file.stamp());
     patterns.line->setPattern(kDefinitionRunPattern);
     patterns.line->setGlobal(true);
+    file.continueIn(store.adoptLineText(file.releaseText()));
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
     IndexWriter index(store, file.size());
     std::u16string scratch;
     std::u16string_view line;
-    for (LineNumber n = 0; file.readLine(line); ++n) {
+    LineNumber n = 0;
+    for (; file.readLine(line); ++n) {
         const std::u16string_view text = line.ends_with(u'\n') ? line.substr(0, line.size() - 1) : line;
-        store.setLine(n, std::u16string(text));
-        if (loadProgressStep(environment, n, kChineseProgressFormat)) break;
+        store.setLine(n, text);
+        if (session.progressStep(n)) {
+            session.noteCancelled();
+            ++n;
+            break;
+        }
         try {
             indexChineseLine(index, text, n, patterns, scratch);
         } catch (const PatternError&) {
@@ -70,6 +77,8 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
             // already gave; the load goes on.
         }
     }
+    session.noteLinesRead(uint32_t(n));
+    store.finishIndex();
 }
 
 void storeCharacterLine(CDictionary& store, std::u16string_view line, IPerlPattern& fieldPattern) {
@@ -80,7 +89,7 @@ void storeCharacterLine(CDictionary& store, std::u16string_view line, IPerlPatte
     text.reserve(fields[3].value.size() + fields[4].value.size() + fields[5].value.size() + 12);
     text.append(u" [M: ").append(fields[3].value).append(u" C: ").append(fields[5].value);
     text.append(u"] ").append(fields[4].value);
-    store.setCharInfo(code, std::move(text));
+    store.setCharInfo(code, text);
 }
 
 void readChineseCharFile(LoadSession& session, CDictionary& store, IPerlPattern& fieldPattern) {
@@ -89,6 +98,7 @@ void readChineseCharFile(LoadSession& session, CDictionary& store, IPerlPattern&
     const std::filesystem::path path = session.pathOf(kChineseCharFile);
     DictionaryFile file;
     if (!file.open(path, FileMode::SingleByteText)) return session.noteMissing(path);
+    session.noteRead(1, file.stamp());
     file.skipHeader();
     std::u16string_view line;
     while (file.readLine(line)) {
@@ -99,27 +109,28 @@ void readChineseCharFile(LoadSession& session, CDictionary& store, IPerlPattern&
     }
 }
 
+const LanguageFiles kChineseFiles{Chinese, kChineseMainFile, kChineseCharFile, kChineseProgressFormat};
+
 }  // namespace
 
-bool loadChineseDictionary(const LoadEnvironment& environment) {
-    LoadSession session(environment);
-    if (!session.started()) return false;
+LoadReport loadChineseDictionary(const LoadEnvironment& environment) {
+    LoadSession session(environment, kChineseFiles);
+    if (!session.started()) return {};
     ChinesePatterns patterns;
     try {
         patterns.line = createPerlPattern();
         patterns.suffixes = SuffixPatterns::create();
     } catch (const PatternError&) {
-        session.reportFailure(u"Could not load the dictionary: no pattern object available");
-        return true;
+        return session.fail(u"Could not load the dictionary: no pattern object available");
     }
     CDictionary& store = theDictionary();
     store.resetForLoad(Chinese);
     showLoadText(environment, kLoadingText);
+    if (session.loadFromImage(store)) return session.finish(store);
     readChineseMainFile(session, environment, store, patterns);
     readChineseCharFile(session, store, *patterns.line);
-    runIrregularPass(session, store);
-    session.reportMissingFiles();
-    return true;
+    session.runIrregularPass(store);
+    return session.finish(store);
 }
 
 }  // namespace pelux

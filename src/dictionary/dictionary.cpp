@@ -1,74 +1,208 @@
 #include "dictionary/dictionary.h"
 
+#include <algorithm>
+
+#include "platform/file_mapping.h"
+
 namespace pelux {
 
 namespace {
 
-template <typename Value>
-typename KeyedMap<Value>::iterator findOrCreate(KeyedMap<Value>& map, std::u16string_view key) {
-    auto it = map.lower_bound(key);
-    if (it == map.end() || std::u16string_view(it->first) != key) it = map.emplace_hint(it, std::u16string(key), Value());
-    return it;
-}
-
-template <typename Value>
-Value& readOrCreate(KeyedMap<Value>& map, std::u16string_view key) {
-    return findOrCreate(map, key)->second;
-}
-
-// Lines arrive in ascending order during a load: appending at the end needs no search.
-template <typename Key, typename Value>
-Value& assignAt(std::map<Key, Value>& map, Key key, Value value) {
-    if (map.empty() || std::prev(map.end())->first < key) return map.emplace_hint(map.end(), key, std::move(value))->second;
-    Value& slot = map[key];
-    slot = std::move(value);
-    return slot;
-}
-
-template <typename Key, typename Value>
-Value& readOrCreate(std::map<Key, Value>& map, Key key) {
-    return map[key];
+bool liesWithin(std::u16string_view part, std::u16string_view whole) {
+    return !whole.empty() && part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size();
 }
 
 }  // namespace
 
-void CDictionary::resetForLoad(DictionaryLanguage language) {
-    m_index.clear();
-    m_lines.clear();
-    m_lineSlots.clear();
-    m_charInfo.clear();
-    m_language = language;
+bool CDictionary::settleLanguage(DictionaryLanguage fallback) {
+    if (m_language != None) return false;
+    m_language = fallback;
+    return true;
 }
 
-KeyedMap<LineList>::iterator CDictionary::indexEntry(std::u16string_view key) { return findOrCreate(m_index, key); }
+void CDictionary::resetForLoad(DictionaryLanguage language) {
+    m_image.reset();
+    m_lineText = {};
+    m_lineSlots = {};
+    m_lineCount = 0;
+    m_charText = {};
+    m_chars = {};
+    m_index.clear();
+    m_loadStems.clear();
+    m_indexTouched = false;
+    m_language = language;
+    refreshViews();
+}
+
+void CDictionary::refreshViews() {
+    if (m_image) return;
+    m_lineTextView = m_lineText;
+    m_lineView = m_lineSlots;
+    m_charTextView = m_charText;
+    m_charView = m_chars;
+    m_indexView = m_index.view();
+}
+
+void CDictionary::makeOwned() {
+    if (!m_image) return;
+    m_lineText.assign(m_lineTextView);
+    m_lineSlots.assign(m_lineView.begin(), m_lineView.end());
+    m_charText.assign(m_charTextView);
+    m_chars.assign(m_charView.begin(), m_charView.end());
+    m_index.assign(m_indexView);
+    m_image.reset();
+    refreshViews();
+}
+
+void CDictionary::reserveForFile(std::size_t characters) {
+    makeOwned();
+    // Both full dictionaries give about one key per 40 characters and one line per 64.
+    m_index.reserve(characters / 40 + 16);
+    m_lineSlots.reserve(characters / 48 + 16);
+    refreshViews();
+}
 
 void CDictionary::addToIndex(std::u16string_view key, LineNumber line, bool collapse) {
-    LineList& list = readOrCreate(m_index, key);
-    if (collapse && !list.empty() && list.back() == line) return;
-    list.push_back(line);
+    makeOwned();
+    m_indexTouched = true;
+    m_index.add(key, line, collapse, m_lineText);
+    m_indexView = m_index.view();
 }
 
-const LineList& CDictionary::entriesFor(std::u16string_view key) { return readOrCreate(m_index, key); }
-const std::u16string& CDictionary::lineText(LineNumber line) {
-    const auto slot = static_cast<size_t>(line);
-    if (line >= 0 && slot < m_lineSlots.size() && m_lineSlots[slot]) return *m_lineSlots[slot];
-    return readOrCreate(m_lines, line);
+void CDictionary::finishIndex() {
+    if (m_image) return;
+    m_index.pack();
+    m_indexView = m_index.view();
 }
-const std::u16string& CDictionary::charInfo(int32_t code) { return readOrCreate(m_charInfo, code); }
-const std::u16string& CDictionary::stemTarget(std::u16string_view stem) { return readOrCreate(m_stems, stem); }
-const std::u16string& CDictionary::irregularForm(std::u16string_view form) { return readOrCreate(m_irregular, form); }
 
-void CDictionary::setLine(LineNumber line, std::u16string text) {
-    const std::u16string& stored = assignAt(m_lines, line, std::move(text));
+LineSpan CDictionary::entriesFor(std::u16string_view key) const {
+    m_indexTouched = true;
+    const IndexEntry* entry = m_indexView.find(key, m_lineTextView);
+    if (!entry) return {};
+    if (!m_image && !m_index.packed()) {
+        m_index.gather(*entry, m_gathered);
+        return LineSpan(m_gathered.data(), m_gathered.size());
+    }
+    return LineSpan(m_indexView.lists.subspan(entry->first, entry->count));
+}
+
+bool CDictionary::hasEntries(std::u16string_view key) const {
+    m_indexTouched = true;
+    const IndexEntry* entry = m_indexView.find(key, m_lineTextView);
+    return entry && entry->count > 0;
+}
+
+std::u16string_view CDictionary::lineText(LineNumber line) const {
+    if (line < 0 || std::size_t(line) >= m_lineView.size()) return {};
+    const LineSlot& slot = m_lineView[std::size_t(line)];
+    if (slot.at == kNoLine) return {};
+    return m_lineTextView.substr(slot.at, slot.length);
+}
+
+bool CDictionary::hasLine(LineNumber line) const {
+    return line >= 0 && std::size_t(line) < m_lineView.size() && m_lineView[std::size_t(line)].at != kNoLine;
+}
+
+std::u16string_view CDictionary::charInfo(int32_t code) const {
+    const auto it = std::lower_bound(m_charView.begin(), m_charView.end(), code,
+                                     [](const CharSlot& slot, int32_t wanted) { return slot.code < wanted; });
+    if (it == m_charView.end() || it->code != code) return {};
+    return m_charTextView.substr(it->at, it->length);
+}
+
+std::u16string_view CDictionary::adoptLineText(std::u16string text) {
+    makeOwned();
+    m_lineText = std::move(text);
+    refreshViews();
+    return m_lineText;
+}
+
+void CDictionary::setLine(LineNumber line, std::u16string_view text) {
     if (line < 0) return;
-    const auto slot = static_cast<size_t>(line);
-    if (slot >= m_lineSlots.size()) m_lineSlots.resize(slot + 1, nullptr);
-    m_lineSlots[slot] = &stored;
+    makeOwned();
+    LineSlot slot{0, uint32_t(text.size())};
+    if (liesWithin(text, m_lineText)) {
+        slot.at = uint32_t(text.data() - m_lineText.data());
+    } else {
+        slot.at = uint32_t(m_lineText.size());
+        m_lineText.append(text);
+    }
+    const auto number = std::size_t(line);
+    if (number >= m_lineSlots.size()) m_lineSlots.resize(number + 1, LineSlot{kNoLine, 0});
+    if (m_lineSlots[number].at == kNoLine) ++m_lineCount;
+    m_lineSlots[number] = slot;
+    refreshViews();
 }
-void CDictionary::setCharInfo(int32_t code, std::u16string text) { assignAt(m_charInfo, code, std::move(text)); }
-void CDictionary::setStem(std::u16string_view stem, std::u16string word) { readOrCreate(m_stems, stem) = std::move(word); }
-void CDictionary::setIrregular(std::u16string_view form, std::u16string word) {
-    readOrCreate(m_irregular, form) = std::move(word);
+
+void CDictionary::setCharInfo(int32_t code, std::u16string_view text) {
+    makeOwned();
+    const CharSlot slot{code, uint32_t(m_charText.size()), uint32_t(text.size())};
+    m_charText.append(text);
+    if (m_chars.empty() || m_chars.back().code < code) {
+        m_chars.push_back(slot);
+    } else {
+        const auto it = std::lower_bound(m_chars.begin(), m_chars.end(), code,
+                                         [](const CharSlot& held, int32_t wanted) { return held.code < wanted; });
+        if (it != m_chars.end() && it->code == code) {
+            *it = slot;
+        } else {
+            m_chars.insert(it, slot);
+        }
+    }
+    refreshViews();
+}
+
+void CDictionary::setStem(std::u16string_view stem, std::u16string_view word) {
+    m_stems.set(stem, word);
+    m_loadStems.set(stem, word);
+}
+
+StoreTables CDictionary::tables() const {
+    return StoreTables{m_lineTextView, m_lineView, m_charTextView, m_charView, m_indexView};
+}
+
+void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const IMappedFile> image, bool loaded) {
+    m_lineText = {};
+    m_lineSlots = {};
+    m_charText = {};
+    m_chars = {};
+    m_index.clear();
+    m_image = std::move(image);
+    m_lineTextView = tables.lineText;
+    m_lineView = tables.lines;
+    m_charTextView = tables.charText;
+    m_charView = tables.chars;
+    m_indexView = tables.index;
+    m_lineCount = std::size_t(std::count_if(m_lineView.begin(), m_lineView.end(),
+                                            [](const LineSlot& slot) { return slot.at != kNoLine; }));
+    m_indexTouched = m_indexTouched || loaded;
+}
+
+std::vector<std::u16string> CDictionary::keysInOrder() const {
+    std::vector<std::u16string> keys;
+    keys.reserve(m_indexView.entries.size());
+    for (const IndexEntry& entry : m_indexView.entries) keys.emplace_back(m_indexView.keyOf(entry, m_lineTextView));
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+std::map<int32_t, std::u16string> CDictionary::charInfoEntries() const {
+    std::map<int32_t, std::u16string> entries;
+    for (const CharSlot& slot : m_charView) entries.emplace(slot.code, m_charTextView.substr(slot.at, slot.length));
+    return entries;
+}
+
+std::map<std::u16string, std::u16string, std::less<>> CDictionary::irregularEntries() const {
+    std::map<std::u16string, std::u16string, std::less<>> entries;
+    m_irregular.forEach([&](std::u16string_view form, std::u16string_view word) { entries.emplace(form, word); });
+    return entries;
+}
+
+std::size_t CDictionary::bytesHeld() const {
+    return m_lineText.capacity() * sizeof(char16_t) + m_lineSlots.capacity() * sizeof(LineSlot) +
+           m_charText.capacity() * sizeof(char16_t) + m_chars.capacity() * sizeof(CharSlot) + m_index.bytesHeld() +
+           m_stems.bytesHeld() + m_loadStems.bytesHeld() + m_irregular.bytesHeld() +
+           m_gathered.capacity() * sizeof(LineNumber);
 }
 
 CDictionary& theDictionary() {

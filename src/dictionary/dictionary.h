@@ -1,67 +1,154 @@
 // The one in-memory store of the loaded dictionary: lines by number, per-character texts,
 // the search index and the English stem and irregular-form tables.
+//
+// The store is compact: the line texts lie in one buffer (the decoded main file, or a mapped
+// image) with offsets by line number, the index refers into that text instead of holding a
+// string per key, and the key lists are packed into one array once a load has ended. A read of a
+// missing key returns the empty result and stores nothing, so browsing never makes it grow.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "dictionary/key_index.h"
+#include "dictionary/string_table.h"
+
 namespace pelux {
+
+class IMappedFile;
 
 enum DictionaryLanguage : int32_t { Chinese = 0, Japanese = 1, None = 2 };
 
-using LineNumber = int32_t;
 using LineList = std::vector<LineNumber>;
 
-// Keys compare by unsigned 16-bit code units, which is what std::u16string's ordering does.
-template <typename Value>
-using KeyedMap = std::map<std::u16string, Value, std::less<>>;
+// The line numbers of one key, valid until the store is next written.
+class LineSpan : public std::span<const LineNumber> {
+public:
+    using std::span<const LineNumber>::span;
+    LineSpan(std::span<const LineNumber> span) : std::span<const LineNumber>(span) {}
+    operator LineList() const { return LineList(begin(), end()); }
+    friend bool operator==(const LineSpan& a, const LineList& b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+};
+
+struct LineSlot {
+    uint32_t at;  // kNoLine: the line was never stored
+    uint32_t length;
+};
+struct CharSlot {
+    int32_t code;
+    uint32_t at;
+    uint32_t length;
+};
+inline constexpr uint32_t kNoLine = 0xFFFFFFFFu;
+
+// Everything a load produces apart from the stems and irregular forms, as arrays that belong
+// either to the store or to a mapped image.
+struct StoreTables {
+    std::u16string_view lineText;
+    std::span<const LineSlot> lines;
+    std::u16string_view charText;
+    std::span<const CharSlot> chars;  // ascending codes
+    IndexView index;
+};
 
 class CDictionary {
 public:
-    DictionaryLanguage m_language = Chinese;
-    std::map<LineNumber, std::u16string> m_lines;
-    std::map<int32_t, std::u16string> m_charInfo;
-    KeyedMap<LineList> m_index;
-    KeyedMap<std::u16string> m_stems;
-    KeyedMap<std::u16string> m_irregular;
+    DictionaryLanguage language() const { return m_language; }
+    void setLanguage(DictionaryLanguage language) { m_language = language; }
+    // The online translation's choice: with no dictionary chosen yet, `fallback` becomes the
+    // language. True when it did.
+    bool settleLanguage(DictionaryLanguage fallback);
 
     // Empties the index, the lines and the character texts; keeps stems and irregular forms.
     void resetForLoad(DictionaryLanguage language);
     // Appends the line to the key's list; with `collapse`, a repeat of the last number is dropped.
     void addToIndex(std::u16string_view key, LineNumber line, bool collapse);
 
-    // The index entry of a key, created with an empty list when missing. Nodes of the map never
-    // move, so a load may keep the iterator for as long as the store is not reset.
-    KeyedMap<LineList>::iterator indexEntry(std::u16string_view key);
+    // Reads: a missing key gives the empty value, and an empty value means "none".
+    LineSpan entriesFor(std::u16string_view key) const;
+    bool hasEntries(std::u16string_view key) const;
+    std::u16string_view lineText(LineNumber line) const;
+    std::u16string_view charInfo(int32_t code) const;
+    std::u16string_view stemTarget(std::u16string_view stem) const { return m_stems.get(stem); }
+    std::u16string_view irregularForm(std::u16string_view form) const { return m_irregular.get(form); }
 
-    // Reads create an empty entry for a missing key, and an empty value means "none".
-    const LineList& entriesFor(std::u16string_view key);
-    const std::u16string& lineText(LineNumber line);
-    const std::u16string& charInfo(int32_t code);
-    const std::u16string& stemTarget(std::u16string_view stem);
-    const std::u16string& irregularForm(std::u16string_view form);
+    // Takes the decoded main file as the line text; setLine with a view into the returned text
+    // then stores only its place. Call right after resetForLoad.
+    std::u16string_view adoptLineText(std::u16string text);
+    void setLine(LineNumber line, std::u16string_view text);
+    void setCharInfo(int32_t code, std::u16string_view text);
+    void setStem(std::u16string_view stem, std::u16string_view word);
+    void setIrregular(std::u16string_view form, std::u16string_view word) { m_irregular.set(form, word); }
+    void clearIrregular() { m_irregular.clear(); }
+    // Reserves room for what a main file of `characters` gives, so that a load neither rehashes
+    // nor copies its tables as it goes.
+    void reserveForFile(std::size_t characters);
+    // Packs the key lists; a load calls it when its main file is read.
+    void finishIndex();
 
-    void setLine(LineNumber line, std::u16string text);
-    void setCharInfo(int32_t code, std::u16string text);
-    void setStem(std::u16string_view stem, std::u16string word);
-    void setIrregular(std::u16string_view form, std::u16string word);
+    // Index keys were added or asked for since the last reset (a read counts, as it always has:
+    // the pointer-event path then looks words up instead of showing the load prompt).
+    bool isLoaded() const { return m_indexTouched; }
 
-    bool isLoaded() const { return !m_index.empty(); }
+    // The arrays a finished load produced, for writing the image; valid until the next write.
+    StoreTables tables() const;
+    const StringTable& stemsOfThisLoad() const { return m_loadStems; }
+    const StringTable& irregularForms() const { return m_irregular; }
+    // Makes an image's arrays the store's content; `image` keeps them mapped. `loaded`: what
+    // isLoaded() said when the load that made the image ended.
+    void adoptImage(const StoreTables& tables, std::shared_ptr<const IMappedFile> image, bool loaded);
+
+    // Inspection, for the tests and the benchmarks.
+    std::size_t lineCount() const { return m_lineCount; }
+    std::size_t keyCount() const { return m_indexView.entries.size(); }
+    std::size_t charInfoCount() const { return m_charView.size(); }
+    std::size_t stemCount() const { return m_stems.size(); }
+    bool hasLine(LineNumber line) const;
+    bool hasKey(std::u16string_view key) const { return m_indexView.find(key, m_lineTextView) != nullptr; }
+    bool hasStem(std::u16string_view stem) const { return m_stems.contains(stem); }
+    std::vector<std::u16string> keysInOrder() const;
+    std::map<int32_t, std::u16string> charInfoEntries() const;
+    std::map<std::u16string, std::u16string, std::less<>> irregularEntries() const;
+    void clearStems() { m_stems.clear(); }
+    // Bytes the store holds in memory of its own (a mapped image not counted).
+    std::size_t bytesHeld() const;
 
     // Guards the store between threads. Recursive because a load on a band's thread pumps
     // messages, and the pointer events it dispatches read the store on that same thread.
     std::recursive_mutex& mutex() { return m_mutex; }
 
 private:
-    // Line texts by number, pointing into m_lines: line numbers are dense, and every pointer
-    // event reads several lines, so a read costs one index instead of a descent through the
-    // map. Map nodes never move; the slots are dropped with the map in resetForLoad.
-    std::vector<const std::u16string*> m_lineSlots;
+    // Copies a mapped image into memory of the store's own before a write.
+    void makeOwned();
+    void refreshViews();
+
+    DictionaryLanguage m_language = Chinese;
+    std::u16string m_lineText;
+    std::vector<LineSlot> m_lineSlots;
+    std::size_t m_lineCount = 0;
+    std::u16string m_charText;
+    std::vector<CharSlot> m_chars;
+    KeyIndex m_index;
+    StringTable m_stems;
+    StringTable m_loadStems;  // the stems this load set, which its image must carry
+    StringTable m_irregular;
+    std::shared_ptr<const IMappedFile> m_image;
+
+    std::u16string_view m_lineTextView;
+    std::span<const LineSlot> m_lineView;
+    std::u16string_view m_charTextView;
+    std::span<const CharSlot> m_charView;
+    IndexView m_indexView;
+
+    mutable bool m_indexTouched = false;
+    mutable std::vector<LineNumber> m_gathered;
     std::recursive_mutex m_mutex;
 };
 

@@ -1,20 +1,34 @@
 #include "dictionary/dictionary_file.h"
 
+#include <bit>
 #include <fstream>
 
 namespace pelux {
 
+namespace {
+
+// Reads the whole file into `buffer`, resized to hold it; the number of bytes read, or -1.
+template <typename Buffer>
+std::streamoff readInto(std::ifstream& in, Buffer& buffer, std::size_t unitsFor(std::streamoff)) {
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) return -1;
+    in.seekg(0, std::ios::beg);
+    buffer.resize(unitsFor(size));
+    in.read(reinterpret_cast<char*>(buffer.data()), size);
+    if (in.bad()) return -1;
+    return in.gcount();
+}
+
+}  // namespace
+
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    bytes.resize(static_cast<std::size_t>(size));
-    in.read(bytes.data(), size);
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return !in.bad();
+    const std::streamoff got = readInto(in, bytes, [](std::streamoff size) { return std::size_t(size); });
+    if (got < 0) return false;
+    bytes.resize(std::size_t(got));
+    return true;
 }
 
 std::u16string decodeUtf16Le(std::string_view bytes) {
@@ -37,20 +51,52 @@ std::u16string decodeSingleByteText(std::string_view bytes) {
     return text;
 }
 
+namespace {
+
+// UTF-16LE straight into the text: the bytes are read where the code units go, hashed as they
+// are, and swapped only on a big-endian machine.
+bool readUtf16File(std::ifstream& in, std::u16string& text, FileStamp& stamp) {
+    const std::streamoff got = readInto(in, text, [](std::streamoff size) { return std::size_t(size + 1) / 2; });
+    if (got < 0) return false;
+    stamp.size = uint64_t(got);
+    stamp.hash = contentHash(text.data(), std::size_t(got));
+    text.resize(std::size_t(got) / 2);
+    if constexpr (std::endian::native == std::endian::big)
+        for (char16_t& unit : text) unit = char16_t((unit >> 8) | (unit << 8));
+    return true;
+}
+
+}  // namespace
+
 bool DictionaryFile::open(const std::filesystem::path& path, FileMode mode) {
     m_text.clear();
+    m_view = {};
     m_position = 0;
-    std::string bytes;
-    if (!readWholeFile(path, bytes)) return false;
-    m_text = mode == FileMode::Utf16Binary ? decodeUtf16Le(bytes) : decodeSingleByteText(bytes);
+    m_stamp = {};
+    const std::optional<FileStamp> stat = statFile(path);
+    if (stat) m_stamp.modified = stat->modified;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    if (mode == FileMode::Utf16Binary) {
+        if (!readUtf16File(in, m_text, m_stamp)) return false;
+    } else {
+        std::string bytes;
+        const std::streamoff got = readInto(in, bytes, [](std::streamoff size) { return std::size_t(size); });
+        if (got < 0) return false;
+        bytes.resize(std::size_t(got));
+        m_stamp.size = bytes.size();
+        m_stamp.hash = contentHash(bytes.data(), bytes.size());
+        m_text = decodeSingleByteText(bytes);
+    }
+    m_view = m_text;
     return true;
 }
 
 bool DictionaryFile::readLine(std::u16string_view& line) {
-    if (m_position >= m_text.size()) return false;
-    const std::size_t feed = m_text.find(u'\n', m_position);
-    const std::size_t end = feed == std::u16string::npos ? m_text.size() : feed + 1;
-    line = std::u16string_view(m_text).substr(m_position, end - m_position);
+    if (m_position >= m_view.size()) return false;
+    const std::size_t feed = m_view.find(u'\n', m_position);
+    const std::size_t end = feed == std::u16string_view::npos ? m_view.size() : feed + 1;
+    line = m_view.substr(m_position, end - m_position);
     m_position = end;
     return true;
 }

@@ -41,7 +41,8 @@ void indexEnglishDefinition(IndexWriter& index, std::u16string_view definition, 
     if (!singleWordOf(definition, word)) return;
     scratch.assign(word);
     lowerCaseInPlace(scratch);
-    index.add(scratch, line, collapse);
+    // A word already in lower case is kept as a place in the line rather than a copy.
+    index.add(scratch == word ? word : std::u16string_view(scratch), line, collapse);
 
     const PerlMatch* match = firstMatch(*patterns.shortSuffix, scratch);
     if (!match) match = firstMatch(*patterns.longSuffix, scratch);
@@ -58,7 +59,7 @@ void linkIrregularGroup(CDictionary& store, const std::vector<std::u16string_vie
         if (!store.entriesFor(words[i]).empty()) continue;
         for (std::size_t j = 0; j < words.size(); ++j) {
             if (j == i || store.entriesFor(words[j]).empty()) continue;
-            store.setIrregular(words[i], std::u16string(words[j]));
+            store.setIrregular(words[i], words[j]);
             break;
         }
     }
@@ -66,11 +67,12 @@ void linkIrregularGroup(CDictionary& store, const std::vector<std::u16string_vie
 
 }  // namespace
 
-bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path) {
-    store.m_irregular.clear();
+bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path, FileStamp& stamp) {
+    store.clearIrregular();
     std::unique_ptr<IPerlPattern> wordPattern = createPerlPattern(kWordPattern, true);
     DictionaryFile file;
     if (!file.open(path, FileMode::SingleByteText)) return false;
+    stamp = file.stamp();
     file.skipHeader();
 
     std::vector<std::u16string_view> words;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "dictionary/content_hash.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/index_writer.h"
 #include "patterns/perl_pattern.h"
@@ -37,8 +38,8 @@ struct SuffixPatterns {
 void indexEnglishDefinition(IndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
                             SuffixPatterns& patterns, std::u16string& scratch);
 
-// Rebuilds the irregular-form table from the file at `path` against the current index.
-// False when the file cannot be read (the table is then left empty).
-bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path);
+// Rebuilds the irregular-form table from the file at `path` against the current index, and
+// gives the file's stamp. False when the file cannot be read (the table is then left empty).
+bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path, FileStamp& stamp);
 
 }  // namespace pelux

@@ -33,7 +33,7 @@ void storeKanjiLine(CDictionary& store, std::u16string_view line, IPerlPattern& 
     const PerlMatch& match = matches.front();
     int32_t code = 0;
     if (!scanHexCode(match.subMatches[0], code)) return;
-    store.setCharInfo(code, std::u16string(match.subMatches[1]));
+    store.setCharInfo(code, match.subMatches[1]);
 }
 
 void readKanjiFile(LoadSession& session, CDictionary& store, IPerlPattern& characterPattern) {
@@ -42,6 +42,7 @@ void readKanjiFile(LoadSession& session, CDictionary& store, IPerlPattern& chara
     const std::filesystem::path path = session.pathOf(kJapaneseCharFile);
     DictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
+    session.noteRead(1, file.stamp());
     file.skipHeader();
     std::u16string_view line;
     while (file.readLine(line)) {
@@ -77,22 +78,33 @@ void readMainFile(LoadSession& session, const LoadEnvironment& environment, CDic
     const std::filesystem::path path = session.pathOf(kJapaneseMainFile);
     DictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
+    session.noteRead(0, file.stamp());
+    file.continueIn(store.adoptLineText(file.releaseText()));
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
     IndexWriter index(store, file.size());
     EntryBuffers buffers;
     std::u16string_view line;
-    for (LineNumber n = 0; file.readLine(line); ++n) {
-        store.setLine(n, std::u16string(line));
-        if (loadProgressStep(environment, n, kJapaneseProgressFormat)) break;
+    LineNumber n = 0;
+    for (; file.readLine(line); ++n) {
+        store.setLine(n, line);
+        if (session.progressStep(n)) {
+            session.noteCancelled();
+            ++n;
+            break;
+        }
         try {
             indexJapaneseLine(index, line, n, patterns, buffers);
         } catch (const PatternError&) {
             // The line stays stored; keys it could not give are simply missing.
         }
     }
+    session.noteLinesRead(uint32_t(n));
+    store.finishIndex();
 }
+
+const LanguageFiles kJapaneseFiles{Japanese, kJapaneseMainFile, kJapaneseCharFile, kJapaneseProgressFormat};
 
 }  // namespace
 
@@ -114,26 +126,25 @@ void removeParenthesised(std::u16string& line) {
     line.resize(out);
 }
 
-bool loadJapaneseDictionary(const LoadEnvironment& environment) {
-    LoadSession session(environment);
-    if (!session.started()) return false;
+LoadReport loadJapaneseDictionary(const LoadEnvironment& environment) {
+    LoadSession session(environment, kJapaneseFiles);
+    if (!session.started()) return {};
     JapanesePatterns patterns;
     try {
         patterns.line = createPerlPattern();
         patterns.definitions = createPerlPattern();
         patterns.suffixes = SuffixPatterns::create();
     } catch (const PatternError&) {
-        session.reportFailure(u"Could not load the dictionary: no pattern object available");
-        return true;
+        return session.fail(u"Could not load the dictionary: no pattern object available");
     }
     CDictionary& store = theDictionary();
     store.resetForLoad(Japanese);
     showLoadText(environment, kLoadingText);
+    if (session.loadFromImage(store)) return session.finish(store);
     readKanjiFile(session, store, *patterns.line);
     readMainFile(session, environment, store, patterns);
-    runIrregularPass(session, store);
-    session.reportMissingFiles();
-    return true;
+    session.runIrregularPass(store);
+    return session.finish(store);
 }
 
 }  // namespace pelux

@@ -1,28 +1,14 @@
 #include "dictionary/load_session.h"
 
-#include <atomic>
 #include <cstdint>
 
 #include "dictionary/english_index.h"
-#include "dictionary/loaders.h"
 
 namespace pelux {
 
-namespace {
-// Written only while the store's lock is held; atomic so that isLoadRunning may be asked from
-// any thread without taking the lock.
-std::atomic<bool> g_loadRunning{false};
-}  // namespace
-
-LoadSession::LoadSession(const LoadEnvironment& environment)
-    : m_environment(environment), m_lock(theDictionary().mutex()) {
-    if (g_loadRunning.load()) return;
-    g_loadRunning.store(true);
-    m_started = true;
-}
-
-LoadSession::~LoadSession() {
-    if (m_started) g_loadRunning.store(false);
+LoadSession::LoadSession(const LoadEnvironment& environment, const LanguageFiles& files)
+    : m_environment(environment), m_files(files), m_lock(theDictionary().mutex()), m_guard(LoadGuard::Entry::Loader) {
+    m_report.ran = m_guard.entered();
 }
 
 std::filesystem::path LoadSession::pathOf(const char* fileName) const {
@@ -40,25 +26,64 @@ std::u16string pathForDisplay(const std::filesystem::path& path) {
     }
 }
 
-void LoadSession::reportMissingFiles() const {
-    if (m_missing.empty()) return;
-    std::u16string text = u"Could not open ";
-    for (std::size_t i = 0; i < m_missing.size(); ++i) {
-        if (i > 0) text += u", ";
-        text += pathForDisplay(m_missing[i]);
+bool LoadSession::loadFromImage(CDictionary& store) {
+    const ImageSources sources{pathOf(m_files.mainFile), pathOf(m_files.charFile), pathOf(kIrregularFileName)};
+    const std::optional<CheckedImage> image =
+        openStoreImage(m_files.language, imagePathFor(m_environment.directory, m_files.language), sources);
+    if (!image || image->facts.linesRead == 0) return false;
+    pollEscape(m_environment);  // a press from before the load must not cancel it
+    if (loadProgressStep(m_environment, 0, m_files.progressFormat)) {
+        m_escapeAtFirstStep = true;
+        return false;
     }
-    showLoadText(m_environment, text);
+    installStoreImage(store, *image);
+    m_report.fromImage = true;
+    const LineNumber lastStep = LineNumber((image->facts.linesRead - 1) / 1000 * 1000);
+    if (lastStep > 0) showLoadText(m_environment, formatProgress(m_files.progressFormat, lastStep));
+    return true;
 }
 
-bool loadSessionRunning() { return g_loadRunning.load(); }
+bool LoadSession::progressStep(LineNumber line) {
+    if (line == 0 && m_escapeAtFirstStep) return true;  // the image's attempt took this step already
+    return loadProgressStep(m_environment, line, m_files.progressFormat);
+}
 
-void runIrregularPass(LoadSession& session, CDictionary& store) {
-    const std::filesystem::path path = session.pathOf(kIrregularFileName);
+void LoadSession::runIrregularPass(CDictionary& store) {
+    const std::filesystem::path path = pathOf(kIrregularFileName);
     try {
-        if (!buildIrregularForms(store, path)) session.noteMissing(path);
+        FileStamp stamp;
+        if (!buildIrregularForms(store, path, stamp)) {
+            noteMissing(path);
+        } else {
+            noteRead(2, stamp);
+        }
     } catch (const PatternError&) {
-        // No word pattern: the irregular forms stay empty, which lookups take as "none".
+        // No word pattern: the irregular forms stay empty, which lookups take as "none". Such a
+        // store is not what a sound load gives, so it is not kept as an image.
+        m_incomplete = true;
     }
+}
+
+LoadReport LoadSession::finish(CDictionary& store) {
+    if (!m_report.fromImage && !m_report.cancelled && !m_incomplete && m_report.missingFiles.empty()) {
+        m_report.imageWritten = writeStoreImage(store, m_files.language, imagePathFor(m_environment.directory, m_files.language),
+                                                m_stamps, ImageFacts{m_linesRead});
+    }
+    if (!m_report.missingFiles.empty()) {
+        std::u16string text = u"Could not open ";
+        for (std::size_t i = 0; i < m_report.missingFiles.size(); ++i) {
+            if (i > 0) text += u", ";
+            text += pathForDisplay(m_report.missingFiles[i]);
+        }
+        showLoadText(m_environment, text);
+    }
+    return m_report;
+}
+
+LoadReport LoadSession::fail(std::u16string_view text) {
+    showLoadText(m_environment, text);
+    m_report.failure.assign(text);
+    return m_report;
 }
 
 namespace {
@@ -89,7 +114,5 @@ bool scanHexCode(std::u16string_view text, int32_t& code) {
     code = static_cast<int32_t>(value);
     return true;
 }
-
-bool isLoadRunning() { return loadSessionRunning(); }
 
 }  // namespace pelux

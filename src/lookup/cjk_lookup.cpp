@@ -7,7 +7,7 @@
 namespace pelux {
 
 std::optional<LineNumber> firstLineOf(std::u16string_view key) {
-    const LineList& lines = theDictionary().entriesFor(key);
+    const LineSpan lines = theDictionary().entriesFor(key);
     if (lines.empty()) return std::nullopt;
     return lines.front();
 }
@@ -15,12 +15,12 @@ std::optional<LineNumber> firstLineOf(std::u16string_view key) {
 CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords) {
     CDictionary& store = theDictionary();
     DictionaryLock lock(store.mutex());
-    const bool japanese = store.m_language == Japanese;
+    const bool japanese = store.language() == Japanese;
     CjkLookupResult result;
 
     const size_t longest = std::min<size_t>(captured.size(), kMaxWordLength);
     for (size_t length = longest; length >= 1; --length) {
-        const LineList& lines = store.entriesFor(captured.substr(0, length));
+        const LineSpan lines = store.entriesFor(captured.substr(0, length));
         if (!lines.empty()) {
             result.wordLength = static_cast<int32_t>(length);
             result.wordLine = lines.front();

@@ -49,7 +49,7 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
     const char16_t original = rendered[i];
     const std::optional<LineNumber> line = firstLineOf(std::u16string_view(&original, 1));
     if (!line) return;
-    const std::u16string& stored = store.lineText(*line);
+    const std::u16string_view stored = store.lineText(*line);
     if (stored.empty()) return;
     band += u"\r\n\t[";
     band.push_back(original);
@@ -66,7 +66,7 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
 
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
                            [[maybe_unused]] const ReaderOptions& reader) {
-    const bool japanese = theDictionary().m_language == Japanese;
+    const bool japanese = theDictionary().language() == Japanese;
     DisplayText display;
     if (result.wordLength >= 1) {
         display.tooltipText = renderEntry(result.wordLine);
@@ -100,7 +100,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
 DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords,
                                [[maybe_unused]] const ReaderOptions& reader) {
     CDictionary& store = theDictionary();
-    const bool japanese = store.m_language == Japanese;
+    const bool japanese = store.language() == Japanese;
     DisplayText display;
     display.bandText = result.label;
     for (LineNumber line : result.lines) {
@@ -116,7 +116,7 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
                     appendChineseCharacterLine(display.bandText, rendered, i, headLength);
                     continue;
                 }
-                const std::u16string& info = store.charInfo(rendered[i]);
+                const std::u16string_view info = store.charInfo(rendered[i]);
                 if (info.empty()) continue;
                 display.bandText += u"\r\n\t";
                 display.bandText += characterWithInfo(rendered[i], info);

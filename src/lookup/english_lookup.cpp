@@ -63,7 +63,7 @@ EnglishLookupResult lookupEnglishWord(std::u16string_view captured) {
 
     // A word without an irregular form must not reach the empty key, which a Japanese line that
     // starts with white space can own.
-    const std::u16string irregular = store.irregularForm(word);
+    const std::u16string irregular(store.irregularForm(word));
     if (!irregular.empty()) result.lines = store.entriesFor(irregular);
     if (!result.lines.empty()) {
         result.label = irregularLabel(word, irregular);
@@ -78,13 +78,13 @@ EnglishLookupResult lookupEnglishWord(std::u16string_view captured) {
     }
     if (stem.empty()) return result;
 
-    const LineList& stemLines = store.entriesFor(stem);
+    const LineSpan stemLines = store.entriesFor(stem);
     if (!stemLines.empty()) {
         result.lines = stemLines;
         result.label = std::u16string(u"[root]").append(stem);
         return result;
     }
-    const std::u16string target = store.stemTarget(stem);
+    const std::u16string target(store.stemTarget(stem));
     if (!target.empty()) {
         result.lines = store.entriesFor(target);
         result.label = std::u16string(u"[root]").append(target);

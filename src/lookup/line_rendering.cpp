@@ -102,9 +102,9 @@ std::u16string renderJapaneseLine(const std::u16string& line) {
 
 std::u16string renderEntry(LineNumber line) {
     CDictionary& store = theDictionary();
-    const std::u16string& text = store.lineText(line);
+    const std::u16string text(store.lineText(line));
     if (text.empty()) return {};
-    if (store.m_language == Chinese) return renderPinyinLine(text);
+    if (store.language() == Chinese) return renderPinyinLine(text);
     return renderJapaneseLine(text);
 }
 

@@ -28,14 +28,11 @@ DictionaryLanguage CGoogle::settleLanguage() {
     bool tellUser = false;
     {
         DictionaryLock lock(store.mutex());
-        if (store.m_language == None) {
-            store.m_language = Chinese;
-            tellUser = true;
-        }
+        tellUser = store.settleLanguage(Chinese);
     }
     if (tellUser) m_notices.showMessage(kDefaultLanguageNotice, kErrorCaption);
     DictionaryLock lock(store.mutex());
-    return store.m_language;
+    return store.language();
 }
 
 TranslationOutcome CGoogle::GoogleTranslate(std::u16string_view txt) {

@@ -57,7 +57,7 @@ TEST(InitEngine, DoesItsWorkOnceForTheWholeProcess) {
     EXPECT_TRUE(second.reads.empty());
     EXPECT_EQ(first.reads[u"UseToolTips"], 1);
     EXPECT_EQ(first.reads.count(u"FontSize"), 0u);
-    EXPECT_EQ(theDictionary().m_language, None);
+    EXPECT_EQ(theDictionary().language(), None);
     EXPECT_EQ(romanizeKana(u"か"), u"ka");
 }
 

@@ -63,10 +63,10 @@ TEST_F(EnglishIndexTest, StemsPointToTheSuffixedWord) {
     for (const Row& row : rows) {
         SCOPED_TRACE(traceOf(row.word));
         store().resetForLoad(Chinese);
-        store().m_stems.clear();
+        store().clearStems();
         index(row.word, 0);
         if (row.stem.empty()) {
-            EXPECT_TRUE(store().m_stems.empty());
+            EXPECT_TRUE(store().stemCount() == 0);
         } else {
             EXPECT_EQ(store().stemTarget(row.stem), row.target);
         }
@@ -76,20 +76,23 @@ TEST_F(EnglishIndexTest, StemsPointToTheSuffixedWord) {
 TEST_F(EnglishIndexTest, StemThatIsAlreadyAKeyGetsNoEntry) {
     index(u"quick", 0);
     index(u"quickly", 1);
-    EXPECT_EQ(store().m_stems.count(u"quick"), 0u);
+    EXPECT_FALSE(store().hasStem(u"quick"));
 }
 
-TEST_F(EnglishIndexTest, StemLookupLeavesAnEmptyKeyAndStemsOutliveTheLoad) {
+TEST_F(EnglishIndexTest, StemLookupLeavesNoKeyAndStemsOutliveTheLoad) {
     index(u"runs", 0);
-    ASSERT_EQ(store().m_index.count(u"run"), 1u);
-    EXPECT_TRUE(store().m_index.at(u"run").empty());
+    EXPECT_FALSE(store().hasKey(u"run"));
+    EXPECT_TRUE(store().entriesFor(u"run").empty());
     store().resetForLoad(Japanese);
     EXPECT_EQ(store().stemTarget(u"run"), u"runs");
 }
 
 class IrregularFormsTest : public testing_support::LoadTest {
 protected:
-    bool build() { return buildIrregularForms(store(), m_directory / "irregularverbs.txt"); }
+    bool build() {
+        FileStamp stamp;
+        return buildIrregularForms(store(), m_directory / "irregularverbs.txt", stamp);
+    }
 };
 
 TEST_F(IrregularFormsTest, FormsMapToTheFirstOtherFormThatIsAKey) {
@@ -108,13 +111,13 @@ TEST_F(IrregularFormsTest, FormsMapToTheFirstOtherFormThatIsAKey) {
         {u"went", u"go"}, {u"gone", u"go"},     {u"be", u"were"},     {u"was", u"were"}, {u"been", u"were"},
         {u"don't", u"do"}, {u"doesn't", u"do"}, {u"GO", u"go"},       {u"let", u"let's"},
     };
-    EXPECT_EQ(store().m_irregular, expected);
+    EXPECT_EQ(store().irregularEntries(), expected);
 }
 
 TEST_F(IrregularFormsTest, MissingFileLeavesTheTableEmpty) {
     store().setIrregular(u"went", u"go");
     EXPECT_FALSE(build());
-    EXPECT_TRUE(store().m_irregular.empty());
+    EXPECT_TRUE(store().irregularEntries().empty());
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST_F(JapaneseLoaderTest, EntryLinesGiveHeadwordReadingAndWords) {
                      u"X [y] /a//b/\r\n"                                       // 6
                      u"終わり [おわり] /end/");                                // 7
     load();
-    EXPECT_EQ(store().m_language, Japanese);
+    EXPECT_EQ(store().language(), Japanese);
     EXPECT_EQ(store().lineText(0), u"ヽ [くりかえし] /(n) repetition mark in katakana/\r\n");
     EXPECT_EQ(store().lineText(7), u"終わり [おわり] /end/");
     struct Row {
@@ -46,7 +46,7 @@ TEST_F(JapaneseLoaderTest, EntryLinesGiveHeadwordReadingAndWords) {
     }
     for (std::u16string_view absent : {u"hot dog", u"dog\r", u"repetition", u"p", u"quickly", u"b"}) {
         SCOPED_TRACE(traceOf(absent));
-        EXPECT_EQ(store().m_index.count(absent), 0u);
+        EXPECT_FALSE(store().hasKey(absent));
     }
 }
 
@@ -54,14 +54,14 @@ TEST_F(JapaneseLoaderTest, NoteAloneAsLastDefinitionGivesNothing) {
     writeUnicodeFile("edict.uni", u"Y [z] /(n)/\r\n");
     load();
     std::vector<std::u16string> keys;
-    for (const auto& entry : store().m_index) keys.push_back(entry.first);
+    keys = store().keysInOrder();
     EXPECT_EQ(keys, (std::vector<std::u16string>{u"Y", u"z"}));
 }
 
 TEST_F(JapaneseLoaderTest, LineWithoutWhiteSpaceStillGivesItsWords) {
     writeUnicodeFile("edict.uni", u"語/word/");
     load();
-    EXPECT_EQ(store().m_index.count(u"語/word/"), 0u);
+    EXPECT_FALSE(store().hasKey(u"語/word/"));
     EXPECT_EQ(store().entriesFor(u"word"), LineList{0});
 }
 
@@ -78,7 +78,7 @@ TEST_F(JapaneseLoaderTest, KanjiLines) {
     load();
     const std::map<int32_t, std::u16string> expected = {
         {0x4E9C, u"{Asia again}\r"}, {0x1234, u"{y}\r"}, {0x4E07, u"{ten thousand}"}};
-    EXPECT_EQ(store().m_charInfo, expected);
+    EXPECT_EQ(store().charInfoEntries(), expected);
 }
 
 TEST_F(JapaneseLoaderTest, EscapeEndsOnlyTheMainFile) {
@@ -89,7 +89,7 @@ TEST_F(JapaneseLoaderTest, EscapeEndsOnlyTheMainFile) {
     writeBytes("irregularverbs.txt", "h\nwords word\n");
     m_keys = testing_support::ScriptedKeys({false, false, true});
     load();
-    EXPECT_EQ(store().m_lines.size(), 1001u);
+    EXPECT_EQ(store().lineCount(), 1001u);
     EXPECT_EQ(store().entriesFor(u"word").size(), 1000u);
     EXPECT_EQ(store().charInfo(0x4E9C), u"{Asia}\r");
     EXPECT_EQ(store().irregularForm(u"words"), u"word");
@@ -100,7 +100,7 @@ TEST_F(JapaneseLoaderTest, LongLineIsOneEntry) {
     const std::u16string word(1800, u'y');
     writeUnicodeFile("edict.uni", u"長 [なが] /" + word + u"/long/\r\n短 [みじか] /short/\r\n");
     load();
-    EXPECT_EQ(store().m_lines.size(), 2u);
+    EXPECT_EQ(store().lineCount(), 2u);
     EXPECT_EQ(store().entriesFor(word), LineList{0});
     EXPECT_EQ(store().entriesFor(u"short"), LineList{1});
 }
@@ -111,9 +111,9 @@ TEST_F(JapaneseLoaderTest, ChineseKeysGoButStemsStay) {
     ASSERT_TRUE(loadChineseDictionary(environment()));
     writeUnicodeFile("edict.uni", u"犬 [いぬ] /dog/\r\n");
     load();
-    EXPECT_EQ(store().m_index.count(u"快"), 0u);
-    EXPECT_EQ(store().m_index.count(u"quickly"), 0u);
-    EXPECT_TRUE(store().m_charInfo.empty());
+    EXPECT_FALSE(store().hasKey(u"快"));
+    EXPECT_FALSE(store().hasKey(u"quickly"));
+    EXPECT_TRUE(store().charInfoEntries().empty());
     EXPECT_EQ(store().lineText(0), u"犬 [いぬ] /dog/\r\n");
     EXPECT_EQ(store().stemTarget(u"quick"), u"quickly");
 }

@@ -80,8 +80,8 @@ protected:
         m_window = std::make_shared<RecordingWindow>(m_log);
         CDictionary& store = theDictionary();
         store.resetForLoad(None);
-        store.m_stems.clear();
-        store.m_irregular.clear();
+        store.clearStems();
+        store.clearIrregular();
     }
     void TearDown() override { std::filesystem::remove_all(m_directory); }
 
@@ -114,9 +114,10 @@ protected:
 
 // Every indexed line number is a stored line, and every list ascends.
 inline void expectStoreInvariants(CDictionary& store) {
-    for (const auto& [key, lines] : store.m_index) {
+    for (const std::u16string& key : store.keysInOrder()) {
+        const LineList lines = store.entriesFor(key);
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            EXPECT_TRUE(store.m_lines.count(lines[i])) << "line " << lines[i] << " indexed but not stored";
+            EXPECT_TRUE(store.hasLine(lines[i])) << "line " << lines[i] << " indexed but not stored";
             if (i > 0) {
                 EXPECT_LE(lines[i - 1], lines[i]);
             }

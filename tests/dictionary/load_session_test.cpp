@@ -27,7 +27,7 @@ TEST_F(LoadSessionTest, MissingFilesAreNamedWithTheirPlace) {
     ASSERT_TRUE(loadChineseDictionary(environment()));
     EXPECT_EQ(texts().back(), u"Could not open " + shown("cedict_ts.uni") + u", " + shown("UNICHIN.TXT") + u", " +
                                   shown("irregularverbs.txt"));
-    EXPECT_EQ(store().m_language, Chinese);
+    EXPECT_EQ(store().language(), Chinese);
     EXPECT_FALSE(store().isLoaded());
 
     writeUnicodeFile("edict.uni", u"犬 [いぬ] /dog/\r\n");
@@ -52,12 +52,12 @@ TEST_F(LoadSessionTest, QuitRequestDuringALoadWaitsForItsEnd) {
     m_pump.onPump = [&](int call) {
         if (call != 2) return;
         quitPending = true;  // the pump port keeps the quit for the host's own loop
-        linesAtQuit = int(store().m_lines.size());
+        linesAtQuit = int(store().lineCount());
     };
     ASSERT_TRUE(loadChineseDictionary(environment()));
     EXPECT_TRUE(quitPending);
     EXPECT_EQ(linesAtQuit, 1001);
-    EXPECT_EQ(store().m_lines.size(), 2500u);
+    EXPECT_EQ(store().lineCount(), 2500u);
     EXPECT_EQ(m_pump.calls, 3);
 }
 
@@ -72,7 +72,7 @@ TEST_F(LoadSessionTest, WindowDestroyedDuringALoadIsNeverTouchedAgain) {
     ASSERT_TRUE(loadJapaneseDictionary(environment()));  // missing files would report at the end
     EXPECT_EQ(textsAtDestruction, 2u);
     EXPECT_EQ(texts().size(), 2u);
-    EXPECT_EQ(store().m_lines.size(), 2500u);
+    EXPECT_EQ(store().lineCount(), 2500u);
 }
 
 TEST_F(LoadSessionTest, LoadCommandDuringALoadIsIgnored) {
@@ -81,17 +81,17 @@ TEST_F(LoadSessionTest, LoadCommandDuringALoadIsIgnored) {
     std::vector<bool> nestedResults;
     m_pump.onPump = [&](int) {
         EXPECT_TRUE(isLoadRunning());
-        nestedResults.push_back(loadJapaneseDictionary(environment()));
-        nestedResults.push_back(loadChineseDictionary(environment()));
+        nestedResults.push_back(loadJapaneseDictionary(environment()).ran);
+        nestedResults.push_back(loadChineseDictionary(environment()).ran);
     };
     EXPECT_FALSE(isLoadRunning());
     ASSERT_TRUE(loadChineseDictionary(environment()));
     EXPECT_FALSE(isLoadRunning());
     EXPECT_EQ(nestedResults, (std::vector<bool>{false, false, false, false}));
-    EXPECT_EQ(store().m_language, Chinese);
-    EXPECT_EQ(store().m_lines.size(), 1500u);
+    EXPECT_EQ(store().language(), Chinese);
+    EXPECT_EQ(store().lineCount(), 1500u);
     ASSERT_TRUE(loadJapaneseDictionary(environment()));  // and loads run again afterwards
-    EXPECT_EQ(store().m_language, Japanese);
+    EXPECT_EQ(store().language(), Japanese);
 }
 
 TEST_F(LoadSessionTest, LoadOnAnotherThreadWaitsForTheRunningOne) {
@@ -103,8 +103,8 @@ TEST_F(LoadSessionTest, LoadOnAnotherThreadWaitsForTheRunningOne) {
     };
     ASSERT_TRUE(loadChineseDictionary(environment()));
     other.join();
-    EXPECT_EQ(store().m_language, Japanese);
-    EXPECT_EQ(store().m_lines.size(), 1u);
+    EXPECT_EQ(store().language(), Japanese);
+    EXPECT_EQ(store().lineCount(), 1u);
 }
 
 TEST_F(LoadSessionTest, BadInputNeverCrashesOrMisfilesText) {
@@ -128,8 +128,8 @@ TEST_F(LoadSessionTest, HeaderOnlyAndEmptyFiles) {
     writeBytes("irregularverbs.txt", "only a header");
     ASSERT_TRUE(loadChineseDictionary(environment()));
     ASSERT_TRUE(loadJapaneseDictionary(environment()));
-    EXPECT_TRUE(store().m_lines.empty());
-    EXPECT_TRUE(store().m_charInfo.empty());
+    EXPECT_TRUE(store().lineCount() == 0);
+    EXPECT_TRUE(store().charInfoEntries().empty());
     EXPECT_FALSE(store().isLoaded());
     EXPECT_EQ(texts().back(), u"Loading . . .");
 }

@@ -9,8 +9,8 @@ class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         store.resetForLoad(None);
-        store.m_stems.clear();
-        store.m_irregular.clear();
+        store.clearStems();
+        store.clearIrregular();
     }
     CDictionary& store = theDictionary();
 };
@@ -18,25 +18,25 @@ protected:
 TEST(StoreStart, FreshStoreIsNotLoaded) {
     CDictionary fresh;
     EXPECT_FALSE(fresh.isLoaded());
-    EXPECT_EQ(fresh.m_language, Chinese);  // None only from the engine initialisation on
+    EXPECT_EQ(fresh.language(), Chinese);  // None only from the engine initialisation on
 }
 
-TEST_F(StoreTest, ReadingAnAbsentKeyLeavesAnEmptyEntryAndCountsAsLoaded) {
+TEST_F(StoreTest, ReadingAnAbsentKeyStoresNothingButCountsAsLoaded) {
     EXPECT_FALSE(store.isLoaded());
     EXPECT_TRUE(store.entriesFor(u"狗").empty());
-    ASSERT_EQ(store.m_index.count(u"狗"), 1u);
+    EXPECT_FALSE(store.hasKey(u"狗"));
     EXPECT_TRUE(store.isLoaded());
 }
 
-TEST_F(StoreTest, EveryReadCreatesAnEmptyValue) {
+TEST_F(StoreTest, EveryReadOfAMissingKeyGivesTheEmptyValueAndStoresNothing) {
     EXPECT_TRUE(store.lineText(7).empty());
     EXPECT_TRUE(store.charInfo(0x4E2D).empty());
     EXPECT_TRUE(store.stemTarget(u"quick").empty());
     EXPECT_TRUE(store.irregularForm(u"went").empty());
-    EXPECT_EQ(store.m_lines.count(7), 1u);
-    EXPECT_EQ(store.m_charInfo.count(0x4E2D), 1u);
-    EXPECT_EQ(store.m_stems.count(u"quick"), 1u);
-    EXPECT_EQ(store.m_irregular.count(u"went"), 1u);
+    EXPECT_FALSE(store.hasLine(7));
+    EXPECT_EQ(store.charInfoEntries().count(0x4E2D), 0u);
+    EXPECT_FALSE(store.hasStem(u"quick"));
+    EXPECT_EQ(store.irregularEntries().count(u"went"), 0u);
 }
 
 TEST_F(StoreTest, CollapseDropsOnlyARepeatOfTheLastNumber) {
@@ -56,9 +56,9 @@ TEST_F(StoreTest, ResetForLoadKeepsStemsAndIrregularForms) {
     store.setStem(u"quick", u"quickly");
     store.setIrregular(u"went", u"go");
     store.resetForLoad(Japanese);
-    EXPECT_EQ(store.m_language, Japanese);
-    EXPECT_TRUE(store.m_lines.empty());
-    EXPECT_TRUE(store.m_charInfo.empty());
+    EXPECT_EQ(store.language(), Japanese);
+    EXPECT_TRUE(store.lineCount() == 0);
+    EXPECT_TRUE(store.charInfoEntries().empty());
     EXPECT_FALSE(store.isLoaded());
     EXPECT_EQ(store.stemTarget(u"quick"), u"quickly");
     EXPECT_EQ(store.irregularForm(u"went"), u"go");
@@ -67,7 +67,7 @@ TEST_F(StoreTest, ResetForLoadKeepsStemsAndIrregularForms) {
 TEST_F(StoreTest, KeysOrderByUnsignedCodeUnitsWithPrefixesFirst) {
     for (std::u16string_view key : {u"\uFF21", u"ab", u"a", u"\u00E9", u"\U00020000"}) store.addToIndex(key, 0, false);
     std::vector<std::u16string> keys;
-    for (const auto& entry : store.m_index) keys.push_back(entry.first);
+    keys = store.keysInOrder();
     EXPECT_EQ(keys, (std::vector<std::u16string>{u"a", u"ab", u"\u00E9", u"\U00020000", u"\uFF21"}));
 }
 

@@ -376,6 +376,7 @@ TEST(DictCommand, BuildsTheFullFilesFromTheRealSources) {
         }
     }
     EXPECT_TRUE(readBytes(dir.path() / "irregularverbs.txt") == readBytes(kDataDir / "irregularverbs.txt"));
+    for (const char* image : {"peluxbar-chinese.image", "peluxbar-japanese.image"}) EXPECT_TRUE(fs::exists(dir.path() / image)) << image;
 }
 
 // The committed data/ files: the formats the loaders read, the entries other tests rely on, and
@@ -503,7 +504,7 @@ TEST(BundledData, LoadsIntoTheStore) {
     ASSERT_TRUE(loadChineseDictionary(environment));
     {
         DictionaryLock lock(store.mutex());
-        EXPECT_EQ(store.m_lines.size(), uniLines(kDataDir / "cedict_ts.uni").size() - 1);
+        EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "cedict_ts.uni").size() - 1);
         EXPECT_EQ(store.entriesFor(u"中國人").size(), 1u);
         EXPECT_EQ(store.entriesFor(u"人").size(), 2u) << "same traditional and simplified form";
         EXPECT_EQ(store.entriesFor(u"會").size(), 2u) << "a key with two lines";
@@ -516,7 +517,7 @@ TEST(BundledData, LoadsIntoTheStore) {
     ASSERT_TRUE(loadJapaneseDictionary(environment));
     {
         DictionaryLock lock(store.mutex());
-        EXPECT_EQ(store.m_lines.size(), uniLines(kDataDir / "edict.uni").size() - 1);
+        EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "edict.uni").size() - 1);
         EXPECT_EQ(store.entriesFor(u"日本").size(), 2u);
         EXPECT_FALSE(store.entriesFor(u"にほんご").empty());
         EXPECT_FALSE(store.entriesFor(u"novelise").empty());

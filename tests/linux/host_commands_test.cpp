@@ -378,13 +378,13 @@ protected:
     void SetUp() override {
         HostCommandsTest::SetUp();
         DictionaryLock lock(theDictionary().mutex());
-        m_savedLanguage = theDictionary().m_language;
-        theDictionary().m_language = Chinese;
+        m_savedLanguage = theDictionary().language();
+        theDictionary().setLanguage(Chinese);
     }
     void TearDown() override {
         {
             DictionaryLock lock(theDictionary().mutex());
-            theDictionary().m_language = m_savedLanguage;
+            theDictionary().setLanguage(m_savedLanguage);
         }
         HostCommandsTest::TearDown();
     }
@@ -393,7 +393,7 @@ protected:
     }
     static void setLanguage(DictionaryLanguage language) {
         DictionaryLock lock(theDictionary().mutex());
-        theDictionary().m_language = language;
+        theDictionary().setLanguage(language);
     }
 
 private:

@@ -74,7 +74,7 @@ TEST_F(HostTest, IgnoresASecondLoadAndStopsAtEscapeFromAnyTab) {
     EXPECT_EQ(replies[1]["text"], "0/34000 lines read.\t\tPress Escape to Cancel");
     EXPECT_EQ(replies[2], (json{{"type", "loadEnded"}, {"tab", 4}}));
     DictionaryLock lock(theDictionary().mutex());
-    EXPECT_EQ(theDictionary().m_language, Chinese);
+    EXPECT_EQ(theDictionary().language(), Chinese);
     EXPECT_EQ(theDictionary().entriesFor(u"中国").size(), 0u);
 }
 
@@ -86,7 +86,7 @@ TEST_F(HostTest, EndsAfterTheLoadWhenTheInputEndsDuringIt) {
     EXPECT_EQ(replies.back()["type"], "loadEnded");
     DictionaryLock lock(theDictionary().mutex());
     EXPECT_TRUE(theDictionary().isLoaded());
-    EXPECT_EQ(theDictionary().m_language, Japanese);
+    EXPECT_EQ(theDictionary().language(), Japanese);
 }
 
 TEST_F(HostTest, AnswersBandRequestsAndSavesTheSizeOnClose) {

@@ -17,8 +17,8 @@ public:
         initKanaRomajiTable();
         initToneMarkTable();
         store().resetForLoad(language);
-        store().m_irregular.clear();
-        store().m_stems.clear();
+        store().clearIrregular();
+        store().clearStems();
     }
 
     static CDictionary& store() { return theDictionary(); }

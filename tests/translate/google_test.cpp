@@ -18,9 +18,9 @@ constexpr const char* kBase = "http://127.0.0.1:9";
 // Every test starts from a known store language and leaves the process's store as it found it.
 class GoogleTranslateTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_saved = theDictionary().m_language; }
-    void TearDown() override { theDictionary().m_language = m_saved; }
-    void setLanguage(DictionaryLanguage language) { theDictionary().m_language = language; }
+    void SetUp() override { m_saved = theDictionary().language(); }
+    void TearDown() override { theDictionary().setLanguage(m_saved); }
+    void setLanguage(DictionaryLanguage language) { theDictionary().setLanguage(language); }
 
     std::string pairOfLastRequest() const {
         const std::string& url = http.urls.back();
@@ -41,7 +41,7 @@ TEST_F(GoogleTranslateTest, WithoutDictionaryTellsOnceAndSettlesOnChinese) {
     ASSERT_EQ(notices.messages.size(), 1u);
     EXPECT_EQ(notices.messages[0].text, kDefaultNotice);
     EXPECT_EQ(notices.messages[0].caption, u"Error");
-    EXPECT_EQ(theDictionary().m_language, Chinese);
+    EXPECT_EQ(theDictionary().language(), Chinese);
     EXPECT_EQ(pairOfLastRequest(), "en|zh-CN");
 
     google.GoogleTranslate(u"你好");
@@ -75,9 +75,9 @@ TEST_F(GoogleTranslateTest, JapaneseDictionaryChoosesJapanesePairs) {
 // A dictionary chosen while the notice waits for the user keeps its language.
 TEST_F(GoogleTranslateTest, DictionaryLoadedDuringTheNoticeIsNotOverwritten) {
     setLanguage(None);
-    notices.whileMessageShown = [] { theDictionary().m_language = Japanese; };
+    notices.whileMessageShown = [] { theDictionary().setLanguage(Japanese); };
     google.GoogleTranslate(u"rice");
-    EXPECT_EQ(theDictionary().m_language, Japanese);
+    EXPECT_EQ(theDictionary().language(), Japanese);
     EXPECT_EQ(pairOfLastRequest(), "en|ja");
 }
 

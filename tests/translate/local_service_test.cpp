@@ -27,10 +27,10 @@ constexpr std::chrono::milliseconds kShortTimeout(400);
 class LocalServiceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_saved = theDictionary().m_language;
-        theDictionary().m_language = Chinese;
+        m_saved = theDictionary().language();
+        theDictionary().setLanguage(Chinese);
     }
-    void TearDown() override { theDictionary().m_language = m_saved; }
+    void TearDown() override { theDictionary().setLanguage(m_saved); }
 
     TranslationOutcome translate(const std::string& base, std::u16string_view text) {
         CGoogle google(http, notices, TranslationSettings{base, kShortTimeout});

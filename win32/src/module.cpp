@@ -1,6 +1,7 @@
 #include "module.h"
 
 #include "class_factory.h"
+#include "file_mapper_win32.h"
 #include "patterns/perl_pattern.h"
 #include "registration.h"
 #include "vbscript_pattern.h"
@@ -48,6 +49,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         g_module = instance;
         DisableThreadLibraryCalls(instance);
         pelux::setPerlPatternFactory(&createVbscriptPattern);
+        pelux::setFileMapper(&fileMapperInstance());
     }
     return TRUE;
 }

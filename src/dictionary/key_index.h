@@ -1,0 +1,82 @@
+// The search index: keys to lists of line numbers in one open-addressing table. Keys are not
+// strings of their own: each refers either into the stored line text (headwords, readings and
+// most English words are pieces of a line) or into a pool of key text. Lists grow as linked
+// postings while a load runs and are packed into one array of numbers when it ends; the packed
+// form is also what the prepared image holds and maps.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace pelux {
+
+using LineNumber = int32_t;
+
+struct IndexEntry {
+    uint32_t hash;
+    uint32_t keyRef;     // kPoolKey set: an offset into the key pool, else into the line text
+    uint32_t keyLength;
+    uint32_t first;      // packed: offset into the lists; building: the first posting
+    uint32_t count;
+};
+
+inline constexpr uint32_t kPoolKey = 0x80000000u;
+inline constexpr uint32_t kNoPosting = 0xFFFFFFFFu;
+
+uint32_t keyHash(std::u16string_view key);
+inline uint64_t slotOf(uint32_t hash, std::size_t entry) { return (uint64_t(hash) << 32) | uint64_t(entry + 1); }
+
+// The index as readers see it: arrays that belong to a KeyIndex or to a mapped image.
+struct IndexView {
+    // The hash of the key in the upper half and the entry number + 1 in the lower, 0 for a free
+    // slot; a power of two long. A probe compares hashes without touching the entries.
+    std::span<const uint64_t> slots;
+    std::span<const IndexEntry> entries;
+    std::span<const char16_t> pool;
+    std::span<const LineNumber> lists;
+
+    std::u16string_view keyOf(const IndexEntry& entry, std::u16string_view lineText) const;
+    // The entry of `key`, or null.
+    const IndexEntry* find(std::u16string_view key, std::u16string_view lineText) const;
+    // True when every reference stays inside its array, so that reads cannot leave them.
+    bool isConsistent(std::size_t lineTextSize) const;
+};
+
+class KeyIndex {
+public:
+    void clear();
+    void reserve(std::size_t keys);
+    // `lineText` is the store's text; a key that lies inside it is kept as a reference.
+    void add(std::u16string_view key, LineNumber line, bool collapse, std::u16string_view lineText);
+    // Turns the postings into packed lists; reads are then one slice each.
+    void pack();
+    // Makes a copy of `view` the content of this index, as packed lists.
+    void assign(const IndexView& view);
+    bool packed() const { return m_packed; }
+
+    IndexView view() const;
+    // The list of `entry` while the index is not packed, gathered into `out`.
+    void gather(const IndexEntry& entry, std::vector<LineNumber>& out) const;
+    std::size_t bytesHeld() const;
+
+private:
+    struct Posting {
+        LineNumber line;
+        uint32_t next;
+    };
+    IndexEntry& findOrAdd(std::u16string_view key, std::u16string_view lineText);
+    void unpack();
+    void grow();
+
+    std::vector<uint64_t> m_slots;
+    std::vector<IndexEntry> m_entries;
+    std::vector<uint32_t> m_tails;  // building: the last posting of each entry
+    std::vector<char16_t> m_pool;
+    std::vector<Posting> m_postings;
+    std::vector<LineNumber> m_lists;
+    bool m_packed = true;  // an empty index is trivially packed
+};
+
+}  // namespace pelux

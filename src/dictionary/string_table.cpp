@@ -1,0 +1,80 @@
+#include "dictionary/string_table.h"
+
+#include <algorithm>
+
+#include "dictionary/key_index.h"
+
+namespace pelux {
+
+uint32_t StringTable::keyHashOf(std::u16string_view key) { return keyHash(key); }
+
+void StringTable::clear() {
+    m_slots = {};
+    m_entries = {};
+    m_pool = {};
+}
+
+uint32_t StringTable::append(std::u16string_view text) {
+    const auto at = uint32_t(m_pool.size());
+    m_pool.insert(m_pool.end(), text.begin(), text.end());
+    return at;
+}
+
+std::size_t StringTable::findSlot(std::u16string_view key, uint32_t hash) const {
+    if (m_slots.empty()) return kMissing;
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask; m_slots[i] != 0; i = (i + 1) & mask) {
+        const Entry& entry = m_entries[m_slots[i] - 1];
+        if (entry.hash == hash && text(entry.keyAt, entry.keyLength) == key) return i;
+    }
+    return kMissing;
+}
+
+void StringTable::grow() {
+    std::vector<uint32_t> slots(std::max<std::size_t>(m_slots.size() * 2, 64), 0);
+    const std::size_t mask = slots.size() - 1;
+    for (uint32_t n = 0; n < m_entries.size(); ++n) {
+        std::size_t i = m_entries[n].hash & mask;
+        while (slots[i] != 0) i = (i + 1) & mask;
+        slots[i] = n + 1;
+    }
+    m_slots.swap(slots);
+}
+
+void StringTable::set(std::u16string_view key, std::u16string_view value) {
+    const uint32_t hash = keyHashOf(key);
+    const std::size_t slot = findSlot(key, hash);
+    if (slot != kMissing) {
+        Entry& entry = m_entries[m_slots[slot] - 1];
+        if (text(entry.valueAt, entry.valueLength) == value) return;
+        if (value.size() <= entry.valueLength) {
+            std::copy(value.begin(), value.end(), m_pool.begin() + entry.valueAt);
+        } else {
+            entry.valueAt = append(value);
+        }
+        entry.valueLength = uint32_t(value.size());
+        return;
+    }
+    if ((m_entries.size() + 1) * 2 > m_slots.size()) grow();
+    const uint32_t keyAt = append(key);
+    const uint32_t valueAt = append(value);
+    m_entries.push_back(Entry{hash, keyAt, uint32_t(key.size()), valueAt, uint32_t(value.size())});
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = hash & mask;
+    while (m_slots[i] != 0) i = (i + 1) & mask;
+    m_slots[i] = uint32_t(m_entries.size());
+}
+
+std::u16string_view StringTable::get(std::u16string_view key) const {
+    const std::size_t slot = findSlot(key, keyHashOf(key));
+    if (slot == kMissing) return {};
+    const Entry& entry = m_entries[m_slots[slot] - 1];
+    return text(entry.valueAt, entry.valueLength);
+}
+
+std::size_t StringTable::bytesHeld() const {
+    return m_slots.capacity() * sizeof(uint32_t) + m_entries.capacity() * sizeof(Entry) +
+           m_pool.capacity() * sizeof(char16_t);
+}
+
+}  // namespace pelux

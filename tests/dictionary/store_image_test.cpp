@@ -1,0 +1,154 @@
+// The prepared image: used only when it is sound and matches the text files; every other case
+// is a correct text load that writes a new image.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "dictionary/load_fixture.h"
+#include "dictionary/loaders.h"
+#include "dictionary/store_image.h"
+
+namespace pelux {
+namespace {
+
+// Everything a reader can get from the store, as one text.
+std::u16string contentOf(const CDictionary& store) {
+    std::u16string content;
+    const auto number = [&content](std::size_t n) {
+        const std::string digits = std::to_string(n);
+        content.append(digits.begin(), digits.end());
+        content += u' ';
+    };
+    number(store.language());
+    number(store.isLoaded());
+    for (const std::u16string& key : store.keysInOrder()) {
+        content += key + u':';
+        for (LineNumber line : store.entriesFor(key)) number(std::size_t(line));
+    }
+    for (LineNumber line = 0; line < LineNumber(store.lineCount()); ++line) content += std::u16string(store.lineText(line)) + u'\n';
+    for (const auto& [code, text] : store.charInfoEntries()) number(std::size_t(code)), content += text;
+    for (const auto& [form, word] : store.irregularEntries()) content += form + u'=' + word;
+    number(store.stemCount());
+    return content;
+}
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeAll(const std::filesystem::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+class StoreImageTest : public testing_support::LoadTest, public ::testing::WithParamInterface<DictionaryLanguage> {
+protected:
+    void SetUp() override {
+        LoadTest::SetUp();
+        for (const char* name : {kChineseMainFile, kChineseCharFile, kJapaneseMainFile, kJapaneseCharFile, "irregularverbs.txt"})
+            std::filesystem::copy_file(std::filesystem::path(PELUX_SOURCE_DIR) / "data" / name, m_directory / name);
+        const LoadReport first = load();
+        ASSERT_TRUE(first.imageWritten && !first.fromImage);
+        m_textContent = contentOf(store());
+        m_lastText = texts().back();
+        m_image = readBytes(imagePath());
+    }
+    DictionaryLanguage language() const { return GetParam(); }
+    LoadReport load() {
+        return language() == Chinese ? loadChineseDictionary(environment()) : loadJapaneseDictionary(environment());
+    }
+    std::filesystem::path imagePath() const { return imagePathFor(m_directory, language()); }
+    std::filesystem::path mainFile() const { return m_directory / (language() == Chinese ? kChineseMainFile : kJapaneseMainFile); }
+
+    // A load over whatever lies there now must read the text files, give the same store, and
+    // write a good image again.
+    void expectTextLoadAndRepair(const std::string& what) {
+        SCOPED_TRACE(what);
+        const LoadReport report = load();
+        EXPECT_FALSE(report.fromImage);
+        EXPECT_EQ(contentOf(store()), m_textContent);
+        EXPECT_TRUE(report.imageWritten);
+        EXPECT_EQ(readBytes(imagePath()), m_image);
+    }
+
+    std::u16string m_textContent;
+    std::u16string m_lastText;
+    std::string m_image;
+};
+
+TEST_P(StoreImageTest, ImageLoadGivesTheSameStoreAndLastText) {
+    store().resetForLoad(None);
+    const LoadReport report = load();
+    EXPECT_TRUE(report.fromImage);
+    EXPECT_FALSE(report.imageWritten);
+    EXPECT_EQ(contentOf(store()), m_textContent);
+    EXPECT_EQ(texts().back(), m_lastText);
+}
+
+TEST_P(StoreImageTest, TruncatedAtEvery4KiBBoundary) {
+    for (std::size_t size = 0; size < m_image.size(); size += 4096) {
+        writeAll(imagePath(), m_image.substr(0, size));
+        expectTextLoadAndRepair("truncated to " + std::to_string(size));
+    }
+}
+
+TEST_P(StoreImageTest, SingleFlippedBytes) {
+    for (std::size_t at = 0; at < m_image.size(); at += 1 + at / 3) {
+        std::string damaged = m_image;
+        damaged[at] = char(damaged[at] ^ 0x10);
+        writeAll(imagePath(), damaged);
+        expectTextLoadAndRepair("byte " + std::to_string(at) + " flipped");
+    }
+}
+
+TEST_P(StoreImageTest, TextFileEditedAfterTheImageEvenWithTheSameSizeAndTime) {
+    const auto modified = std::filesystem::last_write_time(mainFile());
+    std::string text = readBytes(mainFile());
+    text[text.size() - 4] = char(text[text.size() - 4] ^ 1);
+    writeAll(mainFile(), text);
+    std::filesystem::last_write_time(mainFile(), modified);
+    const LoadReport report = load();
+    EXPECT_FALSE(report.fromImage);
+    EXPECT_TRUE(report.imageWritten);
+    EXPECT_TRUE(load().fromImage);
+}
+
+TEST_P(StoreImageTest, ImageOfAnotherVersionOrLanguage) {
+    std::string other = m_image;
+    other[8] = char(other[8] + 1);  // the version number follows the eight-byte magic
+    writeAll(imagePath(), other);
+    expectTextLoadAndRepair("another version");
+    std::filesystem::copy_file(imagePath(), imagePathFor(m_directory, language() == Chinese ? Japanese : Chinese),
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(imagePath());
+    std::filesystem::rename(imagePathFor(m_directory, language() == Chinese ? Japanese : Chinese), imagePath());
+    EXPECT_TRUE(load().fromImage);
+}
+
+TEST_P(StoreImageTest, UnwritableImagePlaceStillLoadsFromText) {
+    std::filesystem::remove(imagePath());
+    std::filesystem::create_directories(imagePath() / "occupied");  // no file can be renamed over it
+    const LoadReport report = load();
+    EXPECT_FALSE(report.fromImage);
+    EXPECT_FALSE(report.imageWritten);
+    EXPECT_EQ(contentOf(store()), m_textContent);
+    EXPECT_EQ(texts().back(), m_lastText);
+}
+
+TEST_P(StoreImageTest, MissingOrCancelledLoadsWriteNoImage) {
+    std::filesystem::remove(imagePath());
+    m_keys = testing_support::ScriptedKeys({false, true});
+    EXPECT_TRUE(load().cancelled);
+    EXPECT_FALSE(std::filesystem::exists(imagePath()));
+    m_keys = testing_support::ScriptedKeys();
+    std::filesystem::remove(m_directory / "irregularverbs.txt");
+    const LoadReport report = load();
+    EXPECT_EQ(report.missingFiles.size(), 1u);
+    EXPECT_FALSE(report.fromImage || std::filesystem::exists(imagePath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, StoreImageTest, ::testing::Values(Chinese, Japanese));
+
+}  // namespace
+}  // namespace pelux
