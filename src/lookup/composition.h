@@ -14,10 +14,11 @@ namespace pelux {
 
 // The display form of a stored line: tone marks for Chinese, the romanized reading for Japanese.
 // A number without a line gives an empty text.
-std::u16string renderEntry(LineNumber line);
+std::u16string renderEntry(LineNumber line, const ReaderOptions& reader = {});
 
-// The Japanese line with the romanization of its reading (or headword) inserted.
-std::u16string renderJapaneseLine(const std::u16string& line);
+// The Japanese line with the romanization of its reading (or headword) inserted, in modified
+// Hepburn when `hepburn` is set.
+std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn = false);
 
 // Both compositions read the process-wide store; the caller holds its lock.
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader = {});
