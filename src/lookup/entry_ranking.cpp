@@ -8,6 +8,7 @@ namespace pelux {
 namespace {
 
 constexpr std::u16string_view kCommonMarker = u"/(P)/";
+constexpr std::u16string_view kSurname = u"surname ";
 constexpr std::u16string_view kVariantOf = u"variant of ";
 constexpr std::u16string_view kFormOf = u"form of ";
 constexpr size_t kMaxQualifierWords = 3;
@@ -16,8 +17,8 @@ bool isQualifierCharacter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'(' || c == u')' || c == u'-' || c == u' ';
 }
 
-// "old", "(old)", "Japanese", "less common": a few words that say which kind of variant.
-bool isVariantQualifier(std::u16string_view prefix) {
+// "old", "(old)", "Japanese", "less common": a few words that say which kind of variant or surname.
+bool isQualifier(std::u16string_view prefix) {
     if (!std::all_of(prefix.begin(), prefix.end(), isQualifierCharacter)) return false;
     // "a variant of chess" describes a thing of its own.
     for (std::u16string_view article : {u"a ", u"an ", u"the "}) {
@@ -35,9 +36,10 @@ bool isOldFormQualifier(std::u16string_view prefix) {
 
 // A definition that only points elsewhere: a surname, a variant of another word, an old form.
 bool isMinorDefinition(std::u16string_view definition) {
-    if (definition.starts_with(u"surname ")) return true;
-    const size_t variant = definition.find(kVariantOf);
-    if (variant != std::u16string_view::npos && isVariantQualifier(definition.substr(0, variant))) return true;
+    for (std::u16string_view kind : {kSurname, kVariantOf}) {
+        const size_t at = definition.find(kind);
+        if (at != std::u16string_view::npos && isQualifier(definition.substr(0, at))) return true;
+    }
     const size_t form = definition.find(kFormOf);
     return form != std::u16string_view::npos && isOldFormQualifier(definition.substr(0, form));
 }
