@@ -9,6 +9,8 @@ namespace pelux {
 
 using Arguments = std::vector<std::string>;
 
+struct CommandSpec;
+
 int runPatternCommand(const Arguments& args);
 int runLookupCommand(const Arguments& args);
 int runDictCommand(const Arguments& args);
@@ -17,5 +19,16 @@ int runHostCommand(const Arguments& args);
 int runInstallCommand(const Arguments& args);
 int runUninstallCommand(const Arguments& args);
 int runBrowseCommand(const Arguments& args);
+
+// Each subcommand's options, for the overview that `peluxbar --help` prints.
+extern const CommandSpec kLookupSpec;
+extern const CommandSpec kPatternSpec;
+extern const CommandSpec kDictBuildSpec;
+extern const CommandSpec kDictMakeDataSpec;
+extern const CommandSpec kTranslateSpec;
+extern const CommandSpec kHostSpec;
+extern const CommandSpec kInstallSpec;
+extern const CommandSpec kUninstallSpec;
+extern const CommandSpec kBrowseSpec;
 
 }  // namespace pelux
