@@ -76,6 +76,8 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
 
 }  // namespace
 
+std::u16string renderJapaneseLine(const std::u16string& line) { return renderJapaneseLine(line, false); }
+
 std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn) {
     thread_local CompiledPattern pattern(kJapaneseLinePattern);
     if (!pattern.search(line.c_str())) return line;

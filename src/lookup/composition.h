@@ -18,7 +18,8 @@ std::u16string renderEntry(LineNumber line, const ReaderOptions& reader = {});
 
 // The Japanese line with the romanization of its reading (or headword) inserted, in modified
 // Hepburn when `hepburn` is set.
-std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn = false);
+std::u16string renderJapaneseLine(const std::u16string& line);
+std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn);
 
 // Both compositions read the process-wide store; the caller holds its lock.
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader = {});
