@@ -1,6 +1,7 @@
 #include "lookup/composition.h"
 
 #include <iterator>
+#include <span>
 
 #include "lookup/hepburn_romaji.h"
 #include "lookup/kana_romaji.h"
@@ -112,8 +113,9 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
     const bool japanese = theDictionary().m_language == Japanese;
     DisplayText display;
     if (result.wordLength >= 1) {
-        const LineList shown =
-            reader.allEntries ? rankedStoreLines(result.wordLines, kMaxEntriesPerWord) : LineList{result.wordLine};
+        const LineList ranked = reader.allEntries ? rankedStoreLines(result.wordLines, kMaxEntriesPerWord) : LineList();
+        const std::span<const LineNumber> shown =
+            reader.allEntries ? std::span<const LineNumber>(ranked) : std::span<const LineNumber>(&result.wordLine, 1);
         for (LineNumber line : shown) {
             const std::u16string entry = renderEntry(line, reader);
             const std::u16string rendered = reader.allEntries ? withoutLineEnd(entry) : entry;
