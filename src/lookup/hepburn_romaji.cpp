@@ -90,9 +90,9 @@ std::vector<Syllable> splitSyllables(std::u16string_view kana) {
             syllables.push_back({SyllableKind::LongMark, {}});
         } else if (isSyllabicN(c)) {
             syllables.push_back({SyllableKind::SyllabicN, u"n"});
-        } else if (isSmallY(c)) {
+        } else if (isSmallY(c) && !kanaRomaji(c).empty()) {
             joinSmallY(syllables, kanaRomaji(c));
-        } else if (isSmallVowel(c)) {
+        } else if (isSmallVowel(c) && !kanaRomaji(c).empty()) {
             joinSmallVowel(syllables, kanaRomaji(c));
         } else if (std::u16string romaji = fullSizeRomaji(c); !romaji.empty()) {
             syllables.push_back({SyllableKind::Kana, std::move(romaji)});
