@@ -66,7 +66,7 @@ int runChromium(const fs::path& chromium, const std::vector<std::string>& args) 
 
 }  // namespace
 
-const CommandSpec kBrowseSpec = {
+const CommandInfo kBrowseInfo = {
     "browse",
     "[URL]",
     "Opens Chromium with the PeluxBar extension on URL, or on a sample page served from this\n"
@@ -76,8 +76,8 @@ const CommandSpec kBrowseSpec = {
 
 int runBrowseCommand(const Arguments& args) {
     ParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kBrowseSpec, args, parsed)) return *exitCode;
-    if (parsed.operands().size() > 1) return usageError(kBrowseSpec, "more than one URL given");
+    if (const std::optional<int> exitCode = parseCommandLine(kBrowseInfo, args, parsed)) return *exitCode;
+    if (parsed.operands().size() > 1) return usageError(kBrowseInfo, "more than one URL given");
     const fs::path profile = parsed.has("--profile") ? fs::absolute(*parsed.value("--profile"))
                                                      : defaultSettingsPath().parent_path() / "chromium-profile";
     std::string url = parsed.operands().empty() ? std::string() : parsed.operands().front();

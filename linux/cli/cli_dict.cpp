@@ -14,7 +14,7 @@ namespace pelux {
 
 namespace fs = std::filesystem;
 
-const CommandSpec kDictBuildSpec = {
+const CommandInfo kDictBuildInfo = {
     "dict build",
     "",
     "Makes cedict_ts.uni, edict.uni, kanjidic.uni, UNICHIN.TXT and irregularverbs.txt from CC-CEDICT,\n"
@@ -22,7 +22,7 @@ const CommandSpec kDictBuildSpec = {
     {{"--out", "DIR", "where to write them (default: beside this executable, where PeluxBar looks)"}},
 };
 
-const CommandSpec kDictMakeDataSpec = {
+const CommandInfo kDictMakeDataInfo = {
     "dict make-data",
     "",
     "Makes the bundled dictionary set from its sources.",
@@ -38,12 +38,12 @@ fs::path executableDirectory() {
 }
 
 // Reads the subcommand's options into the paths; an exit code when the command stops here.
-std::optional<int> readOptions(const CommandSpec& spec, const Arguments& args,
+std::optional<int> readOptions(const CommandInfo& info, const Arguments& args,
                                std::initializer_list<std::pair<const char*, fs::path*>> paths) {
     ParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(spec, Arguments(args.begin() + 1, args.end()), parsed))
+    if (const std::optional<int> exitCode = parseCommandLine(info, Arguments(args.begin() + 1, args.end()), parsed))
         return exitCode;
-    if (!parsed.operands().empty()) return usageError(spec, "unknown argument '" + parsed.operands().front() + "'");
+    if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");
     for (const auto& [name, path] : paths) {
         if (const std::optional<std::string> value = parsed.value(name)) *path = *value;
     }
@@ -51,8 +51,8 @@ std::optional<int> readOptions(const CommandSpec& spec, const Arguments& args,
 }
 
 void printDictUsage(FILE* out) {
-    std::fputs(usageText(kDictBuildSpec).c_str(), out);
-    std::fputs(usageText(kDictMakeDataSpec).c_str(), out);
+    std::fputs(usageText(kDictBuildInfo).c_str(), out);
+    std::fputs(usageText(kDictMakeDataInfo).c_str(), out);
 }
 
 void reportBuilt(const char* file, const BuildOutcome& outcome, const std::string& from) {
@@ -127,19 +127,19 @@ int runDictCommand(const Arguments& args) {
         return 2;
     }
     if (args[0] == "--help" || args[0] == "-h") {
-        std::printf("%s\n%s", helpText(kDictBuildSpec).c_str(), helpText(kDictMakeDataSpec).c_str());
+        std::printf("%s\n%s", helpText(kDictBuildInfo).c_str(), helpText(kDictMakeDataInfo).c_str());
         return 0;
     }
     if (args[0] == "build") {
         fs::path outDir = executableDirectory();
-        if (const std::optional<int> exitCode = readOptions(kDictBuildSpec, args, {{"--out", &outDir}})) return *exitCode;
+        if (const std::optional<int> exitCode = readOptions(kDictBuildInfo, args, {{"--out", &outDir}})) return *exitCode;
         return runBuild(outDir);
     }
     if (args[0] == "make-data") {
         fs::path srcDir = fs::path("data") / "src";
         fs::path outDir = "data";
         if (const std::optional<int> exitCode =
-                readOptions(kDictMakeDataSpec, args, {{"--src", &srcDir}, {"--out", &outDir}}))
+                readOptions(kDictMakeDataInfo, args, {{"--src", &srcDir}, {"--out", &outDir}}))
             return *exitCode;
         return runMakeData(srcDir, outDir);
     }

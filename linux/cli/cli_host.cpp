@@ -13,7 +13,7 @@
 
 namespace pelux {
 
-const CommandSpec kHostSpec = {
+const CommandInfo kHostInfo = {
     "host",
     "",
     "The native messaging host of the PeluxBar extension: Chromium starts it and talks to it on\n"
@@ -24,11 +24,11 @@ const CommandSpec kHostSpec = {
 
 int runHostCommand(const Arguments& args) {
     ParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kHostSpec, args, parsed)) return *exitCode;
+    if (const std::optional<int> exitCode = parseCommandLine(kHostInfo, args, parsed)) return *exitCode;
     // Chromium passes the caller's origin (and on some systems a window id); nothing else.
     for (const std::string& arg : parsed.operands()) {
         if (arg.rfind("chrome-extension://", 0) != 0 && arg.rfind("--parent-window=", 0) != 0)
-            return usageError(kHostSpec, "unexpected argument '" + arg + "'");
+            return usageError(kHostInfo, "unexpected argument '" + arg + "'");
     }
     // A browser that closes the port while a reply is written must not kill the host mid-load.
     std::signal(SIGPIPE, SIG_IGN);

@@ -8,7 +8,7 @@
 
 namespace pelux {
 
-const CommandSpec kInstallSpec = {
+const CommandInfo kInstallInfo = {
     "install",
     "",
     "Registers peluxbar as the native messaging host of the PeluxBar extension, for the user's\n"
@@ -16,7 +16,7 @@ const CommandSpec kInstallSpec = {
     {{"--user-data-dir", "DIR", "register in this browser profile only"}},
 };
 
-const CommandSpec kUninstallSpec = {
+const CommandInfo kUninstallInfo = {
     "uninstall",
     "",
     "Removes the registration that install wrote.",
@@ -27,16 +27,16 @@ namespace {
 
 // The manifest directories named by the arguments: one profile's, or the user's browsers'. An
 // exit code when the command stops here.
-std::optional<int> manifestDirectories(const CommandSpec& spec, const Arguments& args,
+std::optional<int> manifestDirectories(const CommandInfo& info, const Arguments& args,
                                        std::vector<std::filesystem::path>& directories) {
     ParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(spec, args, parsed)) return exitCode;
-    if (!parsed.operands().empty()) return usageError(spec, "unknown argument '" + parsed.operands().front() + "'");
+    if (const std::optional<int> exitCode = parseCommandLine(info, args, parsed)) return exitCode;
+    if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");
     const std::optional<std::string> profile = parsed.value("--user-data-dir");
     if (!profile) {
         directories = userManifestDirectories();
     } else if (profile->empty()) {
-        return usageError(spec, "--user-data-dir needs a folder");
+        return usageError(info, "--user-data-dir needs a folder");
     } else {
         directories = {profileManifestDirectory(std::filesystem::absolute(*profile))};
     }
@@ -47,7 +47,7 @@ std::optional<int> manifestDirectories(const CommandSpec& spec, const Arguments&
 
 int runInstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(kInstallSpec, args, directories)) return *exitCode;
+    if (const std::optional<int> exitCode = manifestDirectories(kInstallInfo, args, directories)) return *exitCode;
     const std::filesystem::path executable = currentExecutable();
     if (executable.empty()) {
         std::fputs("peluxbar: cannot find the path of this executable\n", stderr);
@@ -66,7 +66,7 @@ int runInstallCommand(const Arguments& args) {
 
 int runUninstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(kUninstallSpec, args, directories)) return *exitCode;
+    if (const std::optional<int> exitCode = manifestDirectories(kUninstallInfo, args, directories)) return *exitCode;
     for (const std::filesystem::path& directory : directories) {
         if (uninstallHostManifest(directory)) std::printf("removed %s\n", manifestPathIn(directory).c_str());
     }

@@ -19,7 +19,7 @@
 
 namespace pelux {
 
-const CommandSpec kLookupSpec = {
+const CommandInfo kLookupInfo = {
     "lookup",
     "(TEXT | --stdin)",
     "Shows what the band shows when the pointer rests on TEXT: a first character up to U+0100\n"
@@ -55,13 +55,13 @@ struct LookupOptions {
 
 std::optional<int> readLanguage(const ParsedOptions& parsed, LookupOptions& options) {
     const std::optional<std::string> language = parsed.value("--lang");
-    if (!language) return usageError(kLookupSpec, "--lang zh or --lang ja is required");
+    if (!language) return usageError(kLookupInfo, "--lang zh or --lang ja is required");
     if (*language == "zh") {
         options.language = Chinese;
     } else if (*language == "ja") {
         options.language = Japanese;
     } else {
-        return usageError(kLookupSpec, "unknown language '" + *language + "' (use zh or ja)");
+        return usageError(kLookupInfo, "unknown language '" + *language + "' (use zh or ja)");
     }
     return std::nullopt;
 }
@@ -69,12 +69,12 @@ std::optional<int> readLanguage(const ParsedOptions& parsed, LookupOptions& opti
 // Parses the arguments; returns an exit code when they are unusable.
 std::optional<int> parseOptions(const Arguments& args, LookupOptions& options) {
     ParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kLookupSpec, args, parsed)) return exitCode;
+    if (const std::optional<int> exitCode = parseCommandLine(kLookupInfo, args, parsed)) return exitCode;
     if (const std::optional<int> exitCode = readLanguage(parsed, options)) return exitCode;
-    if (parsed.operands().size() > 1) return usageError(kLookupSpec, "more than one TEXT given");
+    if (parsed.operands().size() > 1) return usageError(kLookupInfo, "more than one TEXT given");
     if (!parsed.operands().empty()) options.text = parsed.operands().front();
     options.fromStdin = parsed.has("--stdin");
-    if (options.fromStdin == options.text.has_value()) return usageError(kLookupSpec, "give either TEXT or --stdin");
+    if (options.fromStdin == options.text.has_value()) return usageError(kLookupInfo, "give either TEXT or --stdin");
     options.json = parsed.has("--json");
     // The title the pointer road gives the element is the tooltip the JSON reports.
     options.switches.useToolTips = true;

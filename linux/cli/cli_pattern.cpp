@@ -19,7 +19,7 @@
 
 namespace pelux {
 
-const CommandSpec kPatternSpec = {
+const CommandInfo kPatternInfo = {
     "pattern",
     "[--] PATTERN TEXT",
     "Compiles PATTERN in the brace-group dialect (case-sensitive), searches TEXT and shows the\n"
@@ -43,11 +43,11 @@ struct PatternOptions {
 
 std::optional<int> parseOptions(const Arguments& args, PatternOptions& options) {
     ParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kPatternSpec, args, parsed)) return exitCode;
+    if (const std::optional<int> exitCode = parseCommandLine(kPatternInfo, args, parsed)) return exitCode;
     options.json = parsed.has("--json");
     options.dump = parsed.has("--dump");
     options.operands = parsed.operands();
-    if (options.operands.size() != 2) return usageError(kPatternSpec, "expected PATTERN and TEXT");
+    if (options.operands.size() != 2) return usageError(kPatternInfo, "expected PATTERN and TEXT");
     return std::nullopt;
 }
 
@@ -113,9 +113,9 @@ int runPatternCommand(const Arguments& args) {
     PatternOptions options;
     if (const std::optional<int> exit = parseOptions(args, options)) return *exit;
     const std::optional<std::u16string> pattern = utf8ToUtf16(options.operands[0]);
-    if (!pattern) return usageError(kPatternSpec, "PATTERN is not valid UTF-8");
+    if (!pattern) return usageError(kPatternInfo, "PATTERN is not valid UTF-8");
     const std::optional<std::u16string> text = utf8ToUtf16(options.operands[1]);
-    if (!text) return usageError(kPatternSpec, "TEXT is not valid UTF-8");
+    if (!text) return usageError(kPatternInfo, "TEXT is not valid UTF-8");
 
     CBraceRegExp regexp;
     const BraceStatus status = regexp.compile(pattern->c_str(), true);

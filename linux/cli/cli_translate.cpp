@@ -15,7 +15,7 @@
 
 namespace pelux {
 
-const CommandSpec kTranslateSpec = {
+const CommandInfo kTranslateInfo = {
     "translate",
     "[--] TEXT",
     "Translates TEXT through the online service and prints the translation.",
@@ -56,14 +56,14 @@ std::optional<std::chrono::milliseconds> parseSeconds(const std::string& value) 
 // Without --base the service is the one the settings name. An exit code when the command stops here.
 std::optional<int> parseArguments(const Arguments& args, TranslateOptions& options) {
     ParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kTranslateSpec, args, parsed)) return exitCode;
-    if (parsed.operands().size() != 1) return usageError(kTranslateSpec, "expected one TEXT");
+    if (const std::optional<int> exitCode = parseCommandLine(kTranslateInfo, args, parsed)) return exitCode;
+    if (parsed.operands().size() != 1) return usageError(kTranslateInfo, "expected one TEXT");
     CSettingsFile settingsFile(defaultSettingsPath());
     options.settings = readTranslationSettings(settingsFile);
     if (const std::optional<std::string> base = parsed.value("--base")) options.settings.baseAddress = *base;
     if (const std::optional<std::string> seconds = parsed.value("--timeout")) {
         const auto timeout = parseSeconds(*seconds);
-        if (!timeout) return usageError(kTranslateSpec, "--timeout takes a number of seconds (at most 3600)");
+        if (!timeout) return usageError(kTranslateInfo, "--timeout takes a number of seconds (at most 3600)");
         options.settings.timeout = *timeout;
     }
     options.text = parsed.operands().front();

@@ -9,7 +9,7 @@ namespace pelux {
 
 using Arguments = std::vector<std::string>;
 
-struct CommandSpec;
+struct CommandInfo;
 
 int runPatternCommand(const Arguments& args);
 int runLookupCommand(const Arguments& args);
@@ -21,14 +21,14 @@ int runUninstallCommand(const Arguments& args);
 int runBrowseCommand(const Arguments& args);
 
 // Each subcommand's options, for the overview that `peluxbar --help` prints.
-extern const CommandSpec kLookupSpec;
-extern const CommandSpec kPatternSpec;
-extern const CommandSpec kDictBuildSpec;
-extern const CommandSpec kDictMakeDataSpec;
-extern const CommandSpec kTranslateSpec;
-extern const CommandSpec kHostSpec;
-extern const CommandSpec kInstallSpec;
-extern const CommandSpec kUninstallSpec;
-extern const CommandSpec kBrowseSpec;
+extern const CommandInfo kLookupInfo;
+extern const CommandInfo kPatternInfo;
+extern const CommandInfo kDictBuildInfo;
+extern const CommandInfo kDictMakeDataInfo;
+extern const CommandInfo kTranslateInfo;
+extern const CommandInfo kHostInfo;
+extern const CommandInfo kInstallInfo;
+extern const CommandInfo kUninstallInfo;
+extern const CommandInfo kBrowseInfo;
 
 }  // namespace pelux

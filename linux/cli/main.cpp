@@ -11,25 +11,25 @@ namespace {
 struct Subcommand {
     const char* name;
     int (*run)(const pelux::Arguments&);
-    const pelux::CommandSpec* spec;
+    const pelux::CommandInfo* info;
 };
 
 const Subcommand kSubcommands[] = {
-    {"lookup", pelux::runLookupCommand, &pelux::kLookupSpec},
-    {"pattern", pelux::runPatternCommand, &pelux::kPatternSpec},
-    {"dict", pelux::runDictCommand, &pelux::kDictBuildSpec},
-    {nullptr, nullptr, &pelux::kDictMakeDataSpec},
-    {"translate", pelux::runTranslateCommand, &pelux::kTranslateSpec},
-    {"host", pelux::runHostCommand, &pelux::kHostSpec},
-    {"install", pelux::runInstallCommand, &pelux::kInstallSpec},
-    {"uninstall", pelux::runUninstallCommand, &pelux::kUninstallSpec},
-    {"browse", pelux::runBrowseCommand, &pelux::kBrowseSpec},
+    {"lookup", pelux::runLookupCommand, &pelux::kLookupInfo},
+    {"pattern", pelux::runPatternCommand, &pelux::kPatternInfo},
+    {"dict", pelux::runDictCommand, &pelux::kDictBuildInfo},
+    {nullptr, nullptr, &pelux::kDictMakeDataInfo},
+    {"translate", pelux::runTranslateCommand, &pelux::kTranslateInfo},
+    {"host", pelux::runHostCommand, &pelux::kHostInfo},
+    {"install", pelux::runInstallCommand, &pelux::kInstallInfo},
+    {"uninstall", pelux::runUninstallCommand, &pelux::kUninstallInfo},
+    {"browse", pelux::runBrowseCommand, &pelux::kBrowseInfo},
 };
 
 void printUsage(FILE* out) {
     std::fputs("usage: peluxbar COMMAND [ARGS]\n\ncommands:\n", out);
     for (const Subcommand& command : kSubcommands) {
-        const std::string usage = pelux::usageText(*command.spec);
+        const std::string usage = pelux::usageText(*command.info);
         std::fprintf(out, "  %s", usage.c_str() + std::strlen("usage: "));
     }
     std::fputs("\npeluxbar COMMAND --help explains the options of each.\n", out);
