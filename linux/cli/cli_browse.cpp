@@ -5,9 +5,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/option_parser.h"
 #include "host/host_demo_server.h"
 #include "host/native_registration.h"
 #include "adapters/settings_file.h"
@@ -64,19 +66,21 @@ int runChromium(const fs::path& chromium, const std::vector<std::string>& args) 
 
 }  // namespace
 
+const CommandInfo kBrowseInfo = {
+    "browse",
+    "[URL]",
+    "Opens Chromium with the PeluxBar extension on URL, or on a sample page served from this\n"
+    "machine, with the native messaging host registered in the browser profile. Needs a display.",
+    {{"--profile", "DIR", "the browser profile to use (default: chromium-profile beside the settings file)"}},
+};
+
 int runBrowseCommand(const Arguments& args) {
-    fs::path profile = defaultSettingsPath().parent_path() / "chromium-profile";
-    std::string url;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--profile" && i + 1 < args.size()) {
-            profile = fs::absolute(args[++i]);
-        } else if (url.empty() && args[i].rfind("--", 0) != 0) {
-            url = args[i];
-        } else {
-            std::fputs("usage: peluxbar browse [--profile DIR] [URL]\n", stderr);
-            return 2;
-        }
-    }
+    ParsedOptions parsed;
+    if (const std::optional<int> exitCode = parseCommandLine(kBrowseInfo, args, parsed)) return *exitCode;
+    if (parsed.operands().size() > 1) return usageError(kBrowseInfo, "more than one URL given");
+    const fs::path profile = parsed.has("--profile") ? fs::absolute(*parsed.value("--profile"))
+                                                     : defaultSettingsPath().parent_path() / "chromium-profile";
+    std::string url = parsed.operands().empty() ? std::string() : parsed.operands().front();
     if (!hasDisplay()) {
         std::fputs("peluxbar browse needs a display (DISPLAY or WAYLAND_DISPLAY is not set).\n"
                    "Without one, look words up on the command line, for example:\n"

@@ -3,9 +3,11 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/option_parser.h"
 #include "dictbuild/dict_build.h"
 #include "dictbuild/dict_images.h"
 
@@ -13,15 +15,22 @@ namespace pelux {
 
 namespace fs = std::filesystem;
 
-namespace {
+const CommandInfo kDictBuildInfo = {
+    "dict build",
+    "",
+    "Makes cedict_ts.uni, edict.uni, kanjidic.uni, UNICHIN.TXT and irregularverbs.txt from CC-CEDICT,\n"
+    "EDICT, KANJIDIC and Unihan (scripts/setup.sh --dict installs them).",
+    {{"--out", "DIR", "where to write them (default: beside this executable, where PeluxBar looks)"}},
+};
 
-constexpr const char* kUsage =
-    "usage: peluxbar dict build [--out DIR]\n"
-    "       peluxbar dict make-data [--src DIR] [--out DIR]\n"
-    "  build      makes cedict_ts.uni, edict.uni, kanjidic.uni, UNICHIN.TXT and irregularverbs.txt\n"
-    "             from CC-CEDICT, EDICT, KANJIDIC and Unihan (scripts/setup.sh --dict installs them)\n"
-    "             in DIR, by default the directory of this executable, where PeluxBar looks for them\n"
-    "  make-data  makes the bundled set from its sources (default: data/src into data)\n";
+const CommandInfo kDictMakeDataInfo = {
+    "dict make-data",
+    "",
+    "Makes the bundled dictionary set from its sources.",
+    {{"--src", "DIR", "the source lists (default: data/src)"}, {"--out", "DIR", "where to write the set (default: data)"}},
+};
+
+namespace {
 
 fs::path executableDirectory() {
     std::error_code error;
@@ -29,25 +38,22 @@ fs::path executableDirectory() {
     return error ? fs::current_path() : exe.parent_path();
 }
 
-// Reads "--name VALUE" options; false (after a message) on anything else.
-bool readOptions(const Arguments& args, std::size_t first, std::initializer_list<std::pair<const char*, fs::path*>> options) {
-    for (std::size_t i = first; i < args.size(); i += 2) {
-        bool known = false;
-        for (const auto& [name, value] : options) {
-            if (args[i] != name) continue;
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "peluxbar dict: %s needs a directory\n", name);
-                return false;
-            }
-            *value = args[i + 1];
-            known = true;
-        }
-        if (!known) {
-            std::fprintf(stderr, "peluxbar dict: unknown argument '%s'\n%s", args[i].c_str(), kUsage);
-            return false;
-        }
+// Reads the subcommand's options into the paths; an exit code when the command stops here.
+std::optional<int> readOptions(const CommandInfo& info, const Arguments& args,
+                               std::initializer_list<std::pair<const char*, fs::path*>> paths) {
+    ParsedOptions parsed;
+    if (const std::optional<int> exitCode = parseCommandLine(info, Arguments(args.begin() + 1, args.end()), parsed))
+        return exitCode;
+    if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");
+    for (const auto& [name, path] : paths) {
+        if (const std::optional<std::string> value = parsed.value(name)) *path = *value;
     }
-    return true;
+    return std::nullopt;
+}
+
+void printDictUsage(FILE* out) {
+    std::fputs(usageText(kDictBuildInfo).c_str(), out);
+    std::fputs(usageText(kDictMakeDataInfo).c_str(), out);
 }
 
 void reportBuilt(const char* file, const BuildOutcome& outcome, const std::string& from) {
@@ -118,22 +124,29 @@ int runMakeData(const fs::path& srcDir, const fs::path& outDir) {
 }  // namespace
 
 int runDictCommand(const Arguments& args) {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::fputs(kUsage, args.empty() ? stderr : stdout);
-        return args.empty() ? 2 : 0;
+    if (args.empty()) {
+        printDictUsage(stderr);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        std::printf("%s\n%s", helpText(kDictBuildInfo).c_str(), helpText(kDictMakeDataInfo).c_str());
+        return 0;
     }
     if (args[0] == "build") {
         fs::path outDir = executableDirectory();
-        if (!readOptions(args, 1, {{"--out", &outDir}})) return 2;
+        if (const std::optional<int> exitCode = readOptions(kDictBuildInfo, args, {{"--out", &outDir}})) return *exitCode;
         return runBuild(outDir);
     }
     if (args[0] == "make-data") {
         fs::path srcDir = fs::path("data") / "src";
         fs::path outDir = "data";
-        if (!readOptions(args, 1, {{"--src", &srcDir}, {"--out", &outDir}})) return 2;
+        if (const std::optional<int> exitCode =
+                readOptions(kDictMakeDataInfo, args, {{"--src", &srcDir}, {"--out", &outDir}}))
+            return *exitCode;
         return runMakeData(srcDir, outDir);
     }
-    std::fprintf(stderr, "peluxbar dict: unknown subcommand '%s'\n%s", args[0].c_str(), kUsage);
+    std::fprintf(stderr, "peluxbar dict: unknown subcommand '%s'\n", args[0].c_str());
+    printDictUsage(stderr);
     return 2;
 }
 

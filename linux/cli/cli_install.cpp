@@ -1,33 +1,53 @@
 // `peluxbar install` / `uninstall`: registration of the native messaging host.
 #include <cstdio>
+#include <optional>
 
 #include "cli/commands.h"
+#include "cli/option_parser.h"
 #include "host/native_registration.h"
 
 namespace pelux {
 
+const CommandInfo kInstallInfo = {
+    "install",
+    "",
+    "Registers peluxbar as the native messaging host of the PeluxBar extension, for the user's\n"
+    "Chromium and Chrome, or for one browser profile.",
+    {{"--user-data-dir", "DIR", "register in this browser profile only"}},
+};
+
+const CommandInfo kUninstallInfo = {
+    "uninstall",
+    "",
+    "Removes the registration that install wrote.",
+    {{"--user-data-dir", "DIR", "remove it from this browser profile only"}},
+};
+
 namespace {
 
-// The manifest directories named by the arguments: one profile's, or the user's browsers'.
-bool manifestDirectories(const Arguments& args, std::vector<std::filesystem::path>& directories,
-                         const char* command) {
-    if (args.empty()) {
+// The manifest directories named by the arguments: one profile's, or the user's browsers'. An
+// exit code when the command stops here.
+std::optional<int> manifestDirectories(const CommandInfo& info, const Arguments& args,
+                                       std::vector<std::filesystem::path>& directories) {
+    ParsedOptions parsed;
+    if (const std::optional<int> exitCode = parseCommandLine(info, args, parsed)) return exitCode;
+    if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");
+    const std::optional<std::string> profile = parsed.value("--user-data-dir");
+    if (!profile) {
         directories = userManifestDirectories();
-        return true;
+    } else if (profile->empty()) {
+        return usageError(info, "--user-data-dir needs a folder");
+    } else {
+        directories = {profileManifestDirectory(std::filesystem::absolute(*profile))};
     }
-    if (args.size() == 2 && args[0] == "--user-data-dir" && !args[1].empty()) {
-        directories = {profileManifestDirectory(std::filesystem::absolute(args[1]))};
-        return true;
-    }
-    std::fprintf(stderr, "usage: peluxbar %s [--user-data-dir DIR]\n", command);
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace
 
 int runInstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (!manifestDirectories(args, directories, "install")) return 2;
+    if (const std::optional<int> exitCode = manifestDirectories(kInstallInfo, args, directories)) return *exitCode;
     const std::filesystem::path executable = currentExecutable();
     if (executable.empty()) {
         std::fputs("peluxbar: cannot find the path of this executable\n", stderr);
@@ -46,7 +66,7 @@ int runInstallCommand(const Arguments& args) {
 
 int runUninstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (!manifestDirectories(args, directories, "uninstall")) return 2;
+    if (const std::optional<int> exitCode = manifestDirectories(kUninstallInfo, args, directories)) return *exitCode;
     for (const std::filesystem::path& directory : directories) {
         if (uninstallHostManifest(directory)) std::printf("removed %s\n", manifestPathIn(directory).c_str());
     }

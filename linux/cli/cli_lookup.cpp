@@ -8,85 +8,86 @@
 #include <optional>
 #include <string>
 
-#include "browser/pointer_capture.h"
-#include "browser/pointer_road.h"
-#include "cli/commands.h"
-#include "dictionary/dictionary.h"
-#include "dictionary/english_index.h"
-#include "dictionary/loaders.h"
-#include "lookup/kana_romaji.h"
-#include "lookup/pinyin.h"
-#include "lookup/reader_options.h"
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
+#include "band/band_settings.h"
+#include "cli/commands.h"
+#include "cli/option_parser.h"
+#include "dictionary/loaders.h"
+#include "host/host_pointer.h"
+#include "lookup/display_text.h"
 
 namespace pelux {
 
+const CommandInfo kLookupInfo = {
+    "lookup",
+    "(TEXT | --stdin)",
+    "Shows what the band shows when the pointer rests on TEXT: a first character up to U+0100\n"
+    "takes the English road (TEXT is the word), any other the Chinese or Japanese road (TEXT runs\n"
+    "from the pointer to the end of its sentence).",
+    {
+        {"--dict-dir", "DIR", "the dictionary files' folder (default: $PELUXBAR_DICT_DIR, else beside peluxbar)"},
+        {"--lang", "zh|ja", "the dictionary to load: Chinese or Japanese", InUsage::Required},
+        {"--subwords", "", "also the lines of each character of a phrase"},
+        {"--json", "", "one object {\"band\": ..., \"tooltip\": ...} instead of the band text"},
+        {"--stdin", "", "one TEXT a line from standard input (\\t and \\\\ escapes), one JSON line each", InUsage::Hidden},
+        {"--all-entries", "", "every entry of the matched word (at most 8; 10 on the English road), common first"},
+        {"--standard-pinyin", "", "tone marks as readers learned them (hǎo, lǜ, Běi jīng)"},
+        {"--hepburn", "", "modified Hepburn romaji (shashin, kitte, tōkyō, kin'en)"},
+        {"--deinflect", "", "conjugated Japanese words are also looked up in their dictionary form"},
+    },
+};
+
 namespace {
 
-constexpr const char* kUsage =
-    "usage: peluxbar lookup [--dict-dir DIR] --lang zh|ja [--subwords] [--json]\n"
-    "                       [--all-entries] [--standard-pinyin] [--hepburn] [--deinflect] (TEXT | --stdin)\n";
+constexpr const char* kNoDictionaryHint =
+    "pass --dict-dir data for the bundled set, run `peluxbar dict build` for the full dictionaries,\n"
+    "or set PELUXBAR_DICT_DIR to the folder that holds them";
 
 struct LookupOptions {
     std::filesystem::path dictDir;
     DictionaryLanguage language = None;
-    bool subWords = false;
-    ReaderOptions reader;
+    PointerSwitches switches;
     bool json = false;
     bool fromStdin = false;
     std::optional<std::string> text;
 };
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "peluxbar lookup: %s\n%s", message.c_str(), kUsage);
-    return 2;
+std::optional<int> readLanguage(const ParsedOptions& parsed, LookupOptions& options) {
+    const std::optional<std::string> language = parsed.value("--lang");
+    if (!language) return usageError(kLookupInfo, "--lang zh or --lang ja is required");
+    if (*language == "zh") {
+        options.language = Chinese;
+    } else if (*language == "ja") {
+        options.language = Japanese;
+    } else {
+        return usageError(kLookupInfo, "unknown language '" + *language + "' (use zh or ja)");
+    }
+    return std::nullopt;
 }
 
 // Parses the arguments; returns an exit code when they are unusable.
 std::optional<int> parseOptions(const Arguments& args, LookupOptions& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--dict-dir" || arg == "--lang") {
-            if (i + 1 >= args.size()) return usageError(arg + " needs a value");
-            const std::string& value = args[++i];
-            if (arg == "--dict-dir") {
-                options.dictDir = value;
-            } else if (value == "zh") {
-                options.language = Chinese;
-            } else if (value == "ja") {
-                options.language = Japanese;
-            } else {
-                return usageError("unknown language '" + value + "' (use zh or ja)");
-            }
-        } else if (arg == "--subwords") {
-            options.subWords = true;
-        } else if (arg == "--all-entries") {
-            options.reader.allEntries = true;
-        } else if (arg == "--standard-pinyin") {
-            options.reader.standardPinyin = true;
-        } else if (arg == "--hepburn") {
-            options.reader.hepburnRomaji = true;
-        } else if (arg == "--deinflect") {
-            options.reader.deinflect = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--stdin") {
-            options.fromStdin = true;
-        } else if (arg.size() > 1 && arg.rfind("--", 0) == 0 && !options.text) {
-            return usageError("unknown option " + arg);
-        } else if (!options.text) {
-            options.text = arg;
-        } else {
-            return usageError("more than one TEXT given");
-        }
-    }
-    if (options.language == None) return usageError("--lang zh or --lang ja is required");
-    if (options.fromStdin == options.text.has_value()) return usageError("give either TEXT or --stdin");
-    if (options.dictDir.empty()) options.dictDir = linuxDictionaryDirectory();
+    ParsedOptions parsed;
+    if (const std::optional<int> exitCode = parseCommandLine(kLookupInfo, args, parsed)) return exitCode;
+    if (const std::optional<int> exitCode = readLanguage(parsed, options)) return exitCode;
+    if (parsed.operands().size() > 1) return usageError(kLookupInfo, "more than one TEXT given");
+    if (!parsed.operands().empty()) options.text = parsed.operands().front();
+    options.fromStdin = parsed.has("--stdin");
+    if (options.fromStdin == options.text.has_value()) return usageError(kLookupInfo, "give either TEXT or --stdin");
+    options.json = parsed.has("--json");
+    // The title the pointer road gives the element is the tooltip the JSON reports.
+    options.switches.useToolTips = true;
+    options.switches.showSubWords = parsed.has("--subwords");
+    options.switches.reader.allEntries = parsed.has("--all-entries");
+    options.switches.reader.standardPinyin = parsed.has("--standard-pinyin");
+    options.switches.reader.hepburnRomaji = parsed.has("--hepburn");
+    options.switches.reader.deinflect = parsed.has("--deinflect");
+    options.dictDir = parsed.value("--dict-dir").value_or(linuxDictionaryDirectory().string());
     std::error_code error;
     if (!std::filesystem::is_directory(options.dictDir, error)) {
-        std::fprintf(stderr, "peluxbar lookup: dictionary directory '%s' does not exist\n", options.dictDir.c_str());
+        std::fprintf(stderr, "peluxbar lookup: dictionary directory '%s' does not exist;\n%s\n", options.dictDir.c_str(),
+                     kNoDictionaryHint);
         return 2;
     }
     return std::nullopt;
@@ -98,6 +99,24 @@ public:
     void setText(std::u16string_view text) override { lastText.assign(text); }
     std::u16string lastText;
 };
+
+// The command line keeps no settings: its switches are its options.
+class NoSettings : public ISettingsKey {
+public:
+    std::optional<std::u16string> readValue(std::u16string_view) override { return std::nullopt; }
+    bool writeValue(std::u16string_view, std::u16string_view) override { return false; }
+};
+
+bool anyDictionaryFileOpens(const LookupOptions& options) {
+    const bool chinese = options.language == Chinese;
+    for (const char* file : {chinese ? kChineseMainFile : kJapaneseMainFile, chinese ? kChineseCharFile : kJapaneseCharFile}) {
+        if (std::FILE* opened = std::fopen(dictionaryFilePath(options.dictDir, file).c_str(), "rb")) {
+            std::fclose(opened);
+            return true;
+        }
+    }
+    return false;
+}
 
 void loadDictionary(const LookupOptions& options) {
     auto window = std::make_shared<RememberingTextWindow>();
@@ -114,12 +133,27 @@ void loadDictionary(const LookupOptions& options) {
         std::fprintf(stderr, "peluxbar lookup: %s\n", utf16ToUtf8(window->lastText).c_str());
 }
 
-DisplayText lookUp(std::u16string text, const LookupOptions& options) {
-    if (!theDictionary().isLoaded()) return {loadDictionaryPrompt(0, 0), {}};
-    const CapturedText captured = captureFromText(std::move(text));
-    // An empty text is no text at the point: the band keeps what it had, which here is nothing.
-    if (captured.text.empty()) return {};
-    return translateCapturedText(captured, options.subWords, options.reader);
+class CommandLineBand : public IBandView {
+public:
+    bool isVisible() override { return true; }
+    ITextWindow& textArea() override { return m_text; }
+    std::u16string text() const { return m_text.text().value_or(std::u16string()); }
+
+private:
+    CCollectingTextWindow m_text;
+};
+
+// The pointer event of a page whose text at the point is `text`, through the hosts' own road:
+// the prompt without a dictionary, nothing for an empty text.
+DisplayText lookUp(const std::u16string& text, const LookupOptions& options) {
+    PointerMessage pointer;
+    if (!text.empty()) pointer.character = text.substr(0, 1);
+    pointer.word = text;
+    pointer.sentence = text;
+    CCapturedEvent event(pointer);
+    CommandLineBand band;
+    handleMouseMove(event, band, options.switches);
+    return {band.text(), event.element().title().value_or(std::u16string())};
 }
 
 std::string toJson(const DisplayText& display) {
@@ -172,15 +206,20 @@ int runLookupCommand(const Arguments& args) {
     }
 
     registerLinuxPlatform();
-    initKanaRomajiTable();
-    initToneMarkTable();
+    NoSettings settings;
+    initEngine(settings);
+    const bool anyFile = anyDictionaryFileOpens(options);
     loadDictionary(options);
 
-    if (options.fromStdin) return lookUpStdin(options);
-    const DisplayText display = lookUp(*text, options);
-    const std::string out = options.json ? toJson(display) : utf16ToUtf8(display.bandText);
-    std::puts(out.c_str());
-    return 0;
+    const int status = options.fromStdin ? lookUpStdin(options) : 0;
+    if (!options.fromStdin) {
+        const DisplayText display = lookUp(*text, options);
+        std::puts((options.json ? toJson(display) : utf16ToUtf8(display.bandText)).c_str());
+    }
+    if (anyFile) return status;
+    std::fprintf(stderr, "peluxbar lookup: none of the dictionary files could be opened in '%s':\n%s\n",
+                 options.dictDir.c_str(), kNoDictionaryHint);
+    return 1;
 }
 
 }  // namespace pelux

@@ -14,14 +14,27 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/option_parser.h"
 #include "patterns/brace_regexp.h"
 #include "adapters/utf8.h"
 
 namespace pelux {
 
-namespace {
+const CommandInfo kPatternInfo = {
+    "pattern",
+    "[--] PATTERN TEXT",
+    "Compiles PATTERN in the brace-group dialect (case-sensitive), searches TEXT and shows the\n"
+    "compile status, whether it matched, the match and every group, in UTF-16 offsets of TEXT.\n"
+    "Exit 0 when the pattern compiled, 1 when it did not. Options come before \"--\", so that a\n"
+    "pattern may start with dashes.",
+    {
+        {"--json", "", "one line {\"status\": N, \"matched\": bool, \"match\": [start, end], \"groups\": [...]}"},
+        {"--dump", "", "also list the compiled program (on standard error with --json)"},
+    },
+    true,
+};
 
-constexpr const char* kUsage = "usage: peluxbar pattern [--json] [--dump] [--] PATTERN TEXT\n";
+namespace {
 
 struct PatternOptions {
     bool json = false;
@@ -29,29 +42,13 @@ struct PatternOptions {
     std::vector<std::string> operands;
 };
 
-int usageError(const std::string& message) {
-    std::fprintf(stderr, "peluxbar pattern: %s\n%s", message.c_str(), kUsage);
-    return 2;
-}
-
-// Options come before the operands; `--` lets a pattern start with dashes.
 std::optional<int> parseOptions(const Arguments& args, PatternOptions& options) {
-    bool optionsDone = false;
-    for (const std::string& arg : args) {
-        if (!optionsDone && arg == "--json") {
-            options.json = true;
-        } else if (!optionsDone && arg == "--dump") {
-            options.dump = true;
-        } else if (!optionsDone && arg == "--") {
-            optionsDone = true;
-        } else if (!optionsDone && (arg == "--help" || arg == "-h")) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else {
-            options.operands.push_back(arg);
-        }
-    }
-    if (options.operands.size() != 2) return usageError("expected PATTERN and TEXT");
+    ParsedOptions parsed;
+    if (const std::optional<int> exitCode = parseCommandLine(kPatternInfo, args, parsed)) return exitCode;
+    options.json = parsed.has("--json");
+    options.dump = parsed.has("--dump");
+    options.operands = parsed.operands();
+    if (options.operands.size() != 2) return usageError(kPatternInfo, "expected PATTERN and TEXT");
     return std::nullopt;
 }
 
@@ -117,9 +114,9 @@ int runPatternCommand(const Arguments& args) {
     PatternOptions options;
     if (const std::optional<int> exit = parseOptions(args, options)) return *exit;
     const std::optional<std::u16string> pattern = utf8ToUtf16(options.operands[0]);
-    if (!pattern) return usageError("PATTERN is not valid UTF-8");
+    if (!pattern) return usageError(kPatternInfo, "PATTERN is not valid UTF-8");
     const std::optional<std::u16string> text = utf8ToUtf16(options.operands[1]);
-    if (!text) return usageError("TEXT is not valid UTF-8");
+    if (!text) return usageError(kPatternInfo, "TEXT is not valid UTF-8");
 
     CBraceRegExp regexp;
     const BraceStatus status = regexp.compile(pattern->c_str(), true);

@@ -1,4 +1,4 @@
-// peluxbar translate [--base URL] [--timeout SECONDS] TEXT
+// `peluxbar translate`: one text through the online translation service.
 // The service is --base, else the "TranslationService" setting, else the built-in default.
 #include <chrono>
 #include <cstdio>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/option_parser.h"
 #include "adapters/http_curl.h"
 #include "adapters/settings_file.h"
 #include "translate/google.h"
@@ -14,9 +15,17 @@
 
 namespace pelux {
 
-namespace {
+const CommandInfo kTranslateInfo = {
+    "translate",
+    "[--] TEXT",
+    "Translates TEXT through the online service and prints the translation.",
+    {
+        {"--base", "URL", "the service's address (default: the TranslationService setting, else the built-in one)"},
+        {"--timeout", "SECONDS", "how long to wait for the answer (at most 3600)"},
+    },
+};
 
-constexpr const char* kUsage = "usage: peluxbar translate [--base URL] [--timeout SECONDS] TEXT\n";
+namespace {
 
 // The translation goes to standard output; messages meant for a message box go to the error
 // stream as "caption: text".
@@ -44,55 +53,36 @@ std::optional<std::chrono::milliseconds> parseSeconds(const std::string& value) 
     return std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
 }
 
-// Returns nullopt after printing what was wrong with the arguments. Without --base the service
-// is the one the settings name.
-std::optional<TranslateOptions> parseArguments(const Arguments& args) {
-    TranslateOptions options;
+// Without --base the service is the one the settings name. An exit code when the command stops here.
+std::optional<int> parseArguments(const Arguments& args, TranslateOptions& options) {
+    ParsedOptions parsed;
+    if (const std::optional<int> exitCode = parseCommandLine(kTranslateInfo, args, parsed)) return exitCode;
+    if (parsed.operands().size() != 1) return usageError(kTranslateInfo, "expected one TEXT");
     CSettingsFile settingsFile(defaultSettingsPath());
     options.settings = readTranslationSettings(settingsFile);
-    std::optional<std::string> text;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--base" && hasValue) {
-            options.settings.baseAddress = args[++i];
-        } else if (arg == "--timeout" && hasValue) {
-            const auto timeout = parseSeconds(args[++i]);
-            if (!timeout) {
-                std::fputs("peluxbar translate: --timeout takes a number of seconds (at most 3600)\n", stderr);
-                return std::nullopt;
-            }
-            options.settings.timeout = *timeout;
-        } else if (arg == "--" && i + 2 == args.size() && !text) {
-            text = args[++i];
-        } else if (arg.starts_with("--") || text) {
-            std::fputs(kUsage, stderr);
-            return std::nullopt;
-        } else {
-            text = arg;
-        }
+    if (const std::optional<std::string> base = parsed.value("--base")) options.settings.baseAddress = *base;
+    if (const std::optional<std::string> seconds = parsed.value("--timeout")) {
+        const auto timeout = parseSeconds(*seconds);
+        if (!timeout) return usageError(kTranslateInfo, "--timeout takes a number of seconds (at most 3600)");
+        options.settings.timeout = *timeout;
     }
-    if (!text) {
-        std::fputs(kUsage, stderr);
-        return std::nullopt;
-    }
-    options.text = *text;
-    return options;
+    options.text = parsed.operands().front();
+    return std::nullopt;
 }
 
 }  // namespace
 
 int runTranslateCommand(const Arguments& args) {
-    const auto options = parseArguments(args);
-    if (!options) return 2;
-    const auto text = utf8ToUtf16(options->text);
+    TranslateOptions options;
+    if (const std::optional<int> exitCode = parseArguments(args, options)) return *exitCode;
+    const auto text = utf8ToUtf16(options.text);
     if (!text) {
         std::fputs("peluxbar translate: TEXT is not valid UTF-8\n", stderr);
         return 2;
     }
     CurlHttpRequest http;
     ConsoleNotices notices;
-    CGoogle google(http, notices, options->settings);
+    CGoogle google(http, notices, options.settings);
     const TranslationOutcome outcome = google.GoogleTranslate(*text);
     if (outcome.shown) return 0;
     std::fprintf(stderr, "peluxbar translate: %s\n", outcome.failure.c_str());

@@ -9,6 +9,8 @@ namespace pelux {
 
 using Arguments = std::vector<std::string>;
 
+struct CommandInfo;
+
 int runPatternCommand(const Arguments& args);
 int runLookupCommand(const Arguments& args);
 int runDictCommand(const Arguments& args);
@@ -17,5 +19,16 @@ int runHostCommand(const Arguments& args);
 int runInstallCommand(const Arguments& args);
 int runUninstallCommand(const Arguments& args);
 int runBrowseCommand(const Arguments& args);
+
+// Each subcommand's options, for the overview that `peluxbar --help` prints.
+extern const CommandInfo kLookupInfo;
+extern const CommandInfo kPatternInfo;
+extern const CommandInfo kDictBuildInfo;
+extern const CommandInfo kDictMakeDataInfo;
+extern const CommandInfo kTranslateInfo;
+extern const CommandInfo kHostInfo;
+extern const CommandInfo kInstallInfo;
+extern const CommandInfo kUninstallInfo;
+extern const CommandInfo kBrowseInfo;
 
 }  // namespace pelux

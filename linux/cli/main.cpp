@@ -1,33 +1,38 @@
-// peluxbar: the PeluxBar command-line tool and (later) native messaging host.
+// peluxbar: the PeluxBar command-line tool and native messaging host.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/option_parser.h"
 
 namespace {
 
 struct Subcommand {
     const char* name;
     int (*run)(const pelux::Arguments&);
-    const char* usage;
+    const pelux::CommandInfo* info;
 };
 
 const Subcommand kSubcommands[] = {
-    {"lookup", pelux::runLookupCommand,
-     "lookup --dict-dir DIR --lang zh|ja [--subwords] [--json] (TEXT | --stdin)"},
-    {"pattern", pelux::runPatternCommand, "pattern [--json] [--dump] PATTERN TEXT"},
-    {"dict", pelux::runDictCommand, "dict build [--out DIR]"},
-    {"translate", pelux::runTranslateCommand, "translate [--base URL] [--timeout SECONDS] TEXT"},
-    {"host", pelux::runHostCommand, "host   (the native messaging host; Chromium starts it)"},
-    {"install", pelux::runInstallCommand, "install [--user-data-dir DIR]"},
-    {"uninstall", pelux::runUninstallCommand, "uninstall [--user-data-dir DIR]"},
-    {"browse", pelux::runBrowseCommand, "browse [--profile DIR] [URL]"},
+    {"lookup", pelux::runLookupCommand, &pelux::kLookupInfo},
+    {"pattern", pelux::runPatternCommand, &pelux::kPatternInfo},
+    {"dict", pelux::runDictCommand, &pelux::kDictBuildInfo},
+    {nullptr, nullptr, &pelux::kDictMakeDataInfo},
+    {"translate", pelux::runTranslateCommand, &pelux::kTranslateInfo},
+    {"host", pelux::runHostCommand, &pelux::kHostInfo},
+    {"install", pelux::runInstallCommand, &pelux::kInstallInfo},
+    {"uninstall", pelux::runUninstallCommand, &pelux::kUninstallInfo},
+    {"browse", pelux::runBrowseCommand, &pelux::kBrowseInfo},
 };
 
 void printUsage(FILE* out) {
     std::fputs("usage: peluxbar COMMAND [ARGS]\n\ncommands:\n", out);
-    for (const Subcommand& command : kSubcommands) std::fprintf(out, "  peluxbar %s\n", command.usage);
+    for (const Subcommand& command : kSubcommands) {
+        const std::string usage = pelux::usageText(*command.info);
+        std::fprintf(out, "  %s", usage.c_str() + std::strlen("usage: "));
+    }
+    std::fputs("\npeluxbar COMMAND --help explains the options of each.\n", out);
 }
 
 }  // namespace
@@ -47,7 +52,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     for (const Subcommand& command : kSubcommands) {
-        if (name == command.name) return command.run(pelux::Arguments(argv + 2, argv + argc));
+        if (command.name != nullptr && name == command.name) return command.run(pelux::Arguments(argv + 2, argv + argc));
     }
     std::fprintf(stderr, "peluxbar: unknown command '%s'\n", name.c_str());
     printUsage(stderr);

@@ -24,6 +24,7 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
         if (!lines.empty()) {
             result.wordLength = static_cast<int32_t>(length);
             result.wordLine = lines.front();
+            result.wordLines = lines;
             break;
         }
     }

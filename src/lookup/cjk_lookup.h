@@ -22,6 +22,7 @@ struct SubItem {
 struct CjkLookupResult {
     int32_t wordLength = 0;
     LineNumber wordLine = 0;
+    LineList wordLines;  // every line of the matched key, in the store's order
     std::vector<SubItem> subItems;
     char16_t firstChar = 0;
     std::u16string firstCharRomaji;

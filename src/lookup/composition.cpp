@@ -1,6 +1,13 @@
 #include "lookup/composition.h"
 
 #include <iterator>
+#include <span>
+
+#include "lookup/kana_romaji.h"
+#include "lookup/pinyin.h"
+#include "lookup/entry_ranking.h"
+#include "lookup/reader_display.h"
+#include "lookup/standard_pinyin.h"
 
 namespace pelux {
 
@@ -44,7 +51,8 @@ std::u16string characterHeader(char16_t character, std::u16string_view romaji) {
 
 // The Chinese sub-word line of the English display: traditional and simplified character, then
 // the definitions of the character's first stored line.
-void appendChineseCharacterLine(std::u16string& band, std::u16string_view rendered, size_t i, size_t headLength) {
+void appendChineseCharacterLine(std::u16string& band, std::u16string_view rendered, size_t i, size_t headLength,
+                                bool standardPinyin) {
     CDictionary& store = theDictionary();
     const char16_t original = rendered[i];
     const std::optional<LineNumber> line = firstLineOf(std::u16string_view(&original, 1));
@@ -59,18 +67,27 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
     if (simplifiedAt < rendered.size()) band.push_back(rendered[simplifiedAt]);
     band += u"]= ";
     const size_t slash = stored.find(u'/');
-    if (slash != std::u16string::npos) band.append(stored, slash);
+    if (slash == std::u16string::npos) return;
+    const std::u16string_view definitions = std::u16string_view(stored).substr(slash);
+    band += standardPinyin ? standardPinyinDefinitions(definitions) : std::u16string(definitions);
 }
 
 }  // namespace
 
-DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
-                           [[maybe_unused]] const ReaderOptions& reader) {
+DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader) {
     const bool japanese = theDictionary().language() == Japanese;
     DisplayText display;
     if (result.wordLength >= 1) {
-        display.tooltipText = renderEntry(result.wordLine);
-        display.bandText = display.tooltipText + std::u16string(kLineEnd);
+        const LineList ranked = reader.allEntries ? rankedStoreLines(result.wordLines, kMaxEntriesPerWord) : LineList();
+        const std::span<const LineNumber> shown =
+            reader.allEntries ? std::span<const LineNumber>(ranked) : std::span<const LineNumber>(&result.wordLine, 1);
+        for (LineNumber line : shown) {
+            const std::u16string entry = renderEntry(line, reader);
+            const std::u16string rendered = reader.allEntries ? withoutLineEnd(entry) : entry;
+            if (!display.tooltipText.empty()) display.tooltipText += kLineEnd;
+            display.tooltipText += rendered;
+            display.bandText += rendered + std::u16string(kLineEnd);
+        }
     }
     if (result.wordLength >= 2 && showSubWords) {
         display.bandText = std::u16string(u"(Phrase) ").append(display.bandText);
@@ -82,7 +99,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
                 display.bandText += kLineEnd;
             } else {
                 if (!item.chineseLine) continue;
-                const std::u16string rendered = renderEntry(*item.chineseLine);
+                const std::u16string rendered = renderEntry(*item.chineseLine, reader);
                 if (rendered.empty()) continue;
                 display.bandText += u'\t';
                 display.bandText += rendered;
@@ -90,21 +107,23 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
             }
         }
     }
-    const std::u16string header =
-        characterHeader(result.firstChar, japanese ? std::u16string_view(result.firstCharRomaji) : std::u16string_view());
-    if (display.tooltipText.empty()) display.tooltipText = header + result.firstCharInfo;
-    display.bandText += header + result.firstCharInfo;
+    const std::u16string romaji = characterRomajiToShow(result.firstChar, result.firstCharRomaji, reader);
+    const std::u16string header = characterHeader(result.firstChar, japanese ? std::u16string_view(romaji) : std::u16string_view());
+    const std::u16string info = characterInfoToShow(result.firstCharInfo, japanese, reader);
+    if (display.tooltipText.empty()) display.tooltipText = header + info;
+    display.bandText += header + info;
     return display;
 }
 
-DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords,
-                               [[maybe_unused]] const ReaderOptions& reader) {
+DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords, const ReaderOptions& reader) {
     CDictionary& store = theDictionary();
     const bool japanese = store.language() == Japanese;
     DisplayText display;
     display.bandText = result.label;
-    for (LineNumber line : result.lines) {
-        const std::u16string rendered = renderEntry(line);
+    const LineList ranked = reader.allEntries ? rankedStoreLines(result.lines, kMaxEnglishEntries) : LineList();
+    for (LineNumber line : reader.allEntries ? ranked : result.lines) {
+        const std::u16string entry = renderEntry(line, reader);
+        const std::u16string rendered = reader.allEntries ? withoutLineEnd(entry) : entry;
         display.tooltipText.append(rendered, 0, rendered.find(u'/'));
         display.bandText += u": ";
         display.bandText += rendered;
@@ -113,7 +132,7 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
         if (headLength != std::u16string::npos && headLength > 1 && showSubWords) {
             for (size_t i = 0; i < headLength; ++i) {
                 if (!japanese) {
-                    appendChineseCharacterLine(display.bandText, rendered, i, headLength);
+                    appendChineseCharacterLine(display.bandText, rendered, i, headLength, reader.standardPinyin);
                     continue;
                 }
                 const std::u16string_view info = store.charInfo(rendered[i]);

@@ -1,7 +1,9 @@
 #include "lookup/line_rendering.h"
 
+#include "lookup/hepburn_romaji.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
+#include "lookup/standard_pinyin.h"
 
 namespace pelux {
 
@@ -79,9 +81,10 @@ std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line) {
     return std::nullopt;
 }
 
-std::u16string renderJapaneseLine(const std::u16string& line) {
+std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn) {
     const std::optional<JapaneseLineParts> parts = splitJapaneseLine(line);
     if (!parts) return line;
+    const auto romanize = hepburn ? hepburnRomaji : romanizeKana;
     std::u16string result;
     // The romanization takes at most five units per kana with its dot.
     const size_t romanized = 5 * (parts->reading.empty() ? parts->headword.size() : parts->reading.size());
@@ -91,21 +94,21 @@ std::u16string renderJapaneseLine(const std::u16string& line) {
     if (!parts->reading.empty()) {
         result.append(parts->reading);
         result.push_back(u' ');
-        result += romanizeKana(parts->reading);
+        result += romanize(parts->reading);
     } else {
-        result += romanizeKana(parts->headword);
+        result += romanize(parts->headword);
     }
     result.push_back(u']');
     result.append(parts->rest);
     return result;
 }
 
-std::u16string renderEntry(LineNumber line) {
+std::u16string renderEntry(LineNumber line, const ReaderOptions& reader) {
     CDictionary& store = theDictionary();
     const std::u16string text(store.lineText(line));
     if (text.empty()) return {};
-    if (store.language() == Chinese) return renderPinyinLine(text);
-    return renderJapaneseLine(text);
+    if (store.language() == Chinese) return reader.standardPinyin ? renderStandardPinyinLine(text) : renderPinyinLine(text);
+    return renderJapaneseLine(text, reader.hepburnRomaji);
 }
 
 }  // namespace pelux

@@ -8,15 +8,17 @@
 #include <string_view>
 
 #include "dictionary/dictionary.h"
+#include "lookup/reader_options.h"
 
 namespace pelux {
 
 // The display form of a stored line: tone marks for Chinese, the romanized reading for Japanese.
 // A number without a line gives an empty text.
-std::u16string renderEntry(LineNumber line);
+std::u16string renderEntry(LineNumber line, const ReaderOptions& reader = {});
 
-// The Japanese line with the romanization of its reading (or headword) inserted.
-std::u16string renderJapaneseLine(const std::u16string& line);
+// The Japanese line with the romanization of its reading (or headword) inserted, in modified
+// Hepburn when `hepburn` is set.
+std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn = false);
 
 // A Japanese line cut where the romanization goes: the headword, the reading between " [" and
 // "]" when the line has one (possibly empty), and the rest from the blanks before the first

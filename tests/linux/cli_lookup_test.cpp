@@ -77,11 +77,13 @@ TEST(CliLookup, BadInputGetsAClearErrorAndExitCodeTwo) {
     }
 }
 
-TEST(CliLookup, MissingDictionaryFilesAreNamedAndThePromptShown) {
+TEST(CliLookup, MissingDictionaryFilesAreNamedThePromptShownAndTheRunFails) {
     RunOptions options;
     options.withStderr = true;
     const CommandResult result = runPeluxbar({"lookup", "--dict-dir", testing::TempDir(), "--lang", "ja", "日本"}, options);
-    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.exitCode, 1);
+    for (const char* hint : {"--dict-dir data", "peluxbar dict build", "PELUXBAR_DICT_DIR"})
+        EXPECT_NE(result.output.find(hint), std::string::npos) << hint;
     EXPECT_NE(result.output.find("edict.uni"), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("<---- Please load dictionary for this window.    0 0"), std::string::npos);
 }

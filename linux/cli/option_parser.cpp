@@ -1,0 +1,95 @@
+#include "cli/option_parser.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace pelux {
+
+namespace {
+
+const OptionInfo* findOption(const CommandInfo& info, std::string_view name) {
+    for (const OptionInfo& option : info.options) {
+        if (option.name == name) return &option;
+    }
+    return nullptr;
+}
+
+// Single dashes stay operands: a word or a pattern may start with one.
+bool looksLikeOption(const std::string& arg) { return arg.starts_with("--") || arg == "-h"; }
+
+std::string optionForm(const OptionInfo& option) {
+    return option.valueName.empty() ? option.name : option.name + " " + option.valueName;
+}
+
+}  // namespace
+
+bool ParsedOptions::has(std::string_view name) const {
+    return std::any_of(m_given.begin(), m_given.end(), [name](const auto& given) { return given.first == name; });
+}
+
+std::optional<std::string> ParsedOptions::value(std::string_view name) const {
+    for (auto given = m_given.rbegin(); given != m_given.rend(); ++given) {
+        if (given->first == name) return given->second;
+    }
+    return std::nullopt;
+}
+
+std::string usageText(const CommandInfo& info) {
+    std::string usage = "usage: peluxbar " + info.name;
+    for (const OptionInfo& option : info.options) {
+        if (option.inUsage == InUsage::Optional) usage += " [" + optionForm(option) + "]";
+        if (option.inUsage == InUsage::Required) usage += " " + optionForm(option);
+    }
+    if (!info.operands.empty()) usage += " " + info.operands;
+    return usage + "\n";
+}
+
+std::string helpText(const CommandInfo& info) {
+    std::string help = usageText(info) + "\n" + info.summary + "\n";
+    if (info.options.empty()) return help;
+    size_t width = 0;
+    for (const OptionInfo& option : info.options) width = std::max(width, optionForm(option).size());
+    help += "\noptions:\n";
+    for (const OptionInfo& option : info.options) {
+        const std::string form = optionForm(option);
+        help += "  " + form + std::string(width - form.size() + 2, ' ') + option.help + "\n";
+    }
+    return help + "  --help" + std::string(width > 4 ? width - 4 : 2, ' ') + "this text\n";
+}
+
+int usageError(const CommandInfo& info, const std::string& message) {
+    std::fprintf(stderr, "peluxbar %s: %s\n%s", info.name.c_str(), message.c_str(), usageText(info).c_str());
+    return 2;
+}
+
+std::optional<int> parseCommandLine(const CommandInfo& info, const Arguments& args, ParsedOptions& parsed) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || !looksLikeOption(arg)) {
+            parsed.m_operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(helpText(info).c_str(), stdout);
+            return 0;
+        } else if (const OptionInfo* option = findOption(info, arg)) {
+            if (option->valueName.empty()) {
+                parsed.m_given.emplace_back(arg, std::string());
+            } else if (i + 1 >= args.size()) {
+                return usageError(info, arg + " needs a value (" + option->valueName + ")");
+            } else {
+                parsed.m_given.emplace_back(arg, args[++i]);
+            }
+        } else if (info.dashedOperands) {
+            parsed.m_operands.push_back(arg);
+        } else {
+            return usageError(info, "unknown option " + arg);
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace pelux
