@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "lookup/deinflect_choice.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "lookup/compiled_pattern.h"
@@ -67,6 +68,12 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
     if (slash != std::u16string::npos) band.append(stored, slash);
 }
 
+// The line that names a deinflected word's form goes above its entry, in the band and the tooltip.
+void prependLine(DisplayText& display, const std::u16string& line) {
+    display.bandText = line + std::u16string(kLineEnd) + display.bandText;
+    if (!display.tooltipText.empty()) display.tooltipText = line + std::u16string(kLineEnd) + display.tooltipText;
+}
+
 }  // namespace
 
 std::u16string renderJapaneseLine(const std::u16string& line) {
@@ -124,6 +131,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords,
             }
         }
     }
+    if (result.deinflected) prependLine(display, formLine(*result.deinflected));
     const std::u16string header =
         characterHeader(result.firstChar, japanese ? std::u16string_view(result.firstCharRomaji) : std::u16string_view());
     if (display.tooltipText.empty()) display.tooltipText = header + result.firstCharInfo;
