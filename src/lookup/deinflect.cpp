@@ -54,8 +54,8 @@ void undoOneForm(std::vector<DeinflectCandidate>& found, size_t from) {
         // turning into one.
         if (origin.size() < 2 || alreadyProposed(found, origin, rule.produces)) continue;
         if (found.size() >= kMaxCandidates) return;
-        DeinflectCandidate next{std::move(origin), rule.produces, current.rules};
-        next.rules.push_back(index);
+        DeinflectCandidate next{std::move(origin), rule.produces, current.rules, current.depth + 1};
+        next.rules[current.depth] = index;
         found.push_back(std::move(next));
     }
 }
@@ -65,10 +65,10 @@ void undoOneForm(std::vector<DeinflectCandidate>& found, size_t from) {
 std::vector<DeinflectCandidate> deinflect(std::u16string_view inflected) {
     std::vector<DeinflectCandidate> found;
     if (inflected.empty()) return found;
-    found.push_back({std::u16string(inflected), word_class::kAny, {}});
+    found.push_back({std::u16string(inflected), word_class::kAny, {}, 0});
     // Breadth first: every candidate of a chain of n rules comes before those of n + 1.
     for (size_t i = 0; i < found.size(); ++i) {
-        if (found[i].rules.size() < kMaxDeinflectDepth) undoOneForm(found, i);
+        if (found[i].depth < kMaxDeinflectDepth) undoOneForm(found, i);
     }
     found.erase(found.begin());
     return found;
@@ -77,9 +77,9 @@ std::vector<DeinflectCandidate> deinflect(std::u16string_view inflected) {
 std::u16string formName(const DeinflectCandidate& candidate) {
     const std::vector<DeinflectRule>& rules = deinflectRules();
     std::u16string name;
-    for (auto it = candidate.rules.rbegin(); it != candidate.rules.rend(); ++it) {
+    for (size_t i = candidate.depth; i > 0; --i) {
         if (!name.empty()) name.push_back(u' ');
-        name += rules[*it].name;
+        name += rules[candidate.rules[i - 1]].name;
     }
     return name;
 }

@@ -3,6 +3,7 @@
 // candidates that the dictionary holds with a fitting part of speech.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,7 +19,9 @@ constexpr size_t kMaxDeinflectDepth = 4;
 struct DeinflectCandidate {
     std::u16string word;
     WordClassMask classes = 0;    // what the dictionary must call the word for it to count
-    std::vector<uint16_t> rules;  // indexes into deinflectRules(), the outermost form first
+    // Indexes into deinflectRules(), the outermost form first.
+    std::array<uint16_t, kMaxDeinflectDepth> rules{};
+    size_t depth = 0;
 };
 
 // The candidates for `inflected`, shortest chains first; the word itself is not among them.
