@@ -1,5 +1,6 @@
 #include "lookup/deinflect.h"
 
+#include <algorithm>
 #include <array>
 
 #include "lookup/deinflect_rules.h"
@@ -25,6 +26,13 @@ const RulesByLastCharacter& rulesByLastCharacter() {
         const std::vector<DeinflectRule>& rules = deinflectRules();
         for (size_t i = 0; i < rules.size(); ++i) {
             grouped[rules[i].ending.back() - kFirstHiragana].push_back(static_cast<uint16_t>(i));
+        }
+        // The longer ending is the more particular reading: 待たされる is first 待つ made to wait
+        // (たされる), then the passive of 待たす (される).
+        for (std::vector<uint16_t>& group : grouped) {
+            std::stable_sort(group.begin(), group.end(), [&rules](uint16_t a, uint16_t b) {
+                return rules[a].ending.size() > rules[b].ending.size();
+            });
         }
         return grouped;
     }();
