@@ -178,6 +178,14 @@ const InflectedRow kRows[] = {
     {u"夕べは早く|寝た|。", u"寝る", u"past"},
 };
 
+// Text at the pointer where the plain match stands: nouns and adverbs that look conjugated, kana
+// that is only endings and particles, a plain match that is longer or as long, and conjugations
+// whose dictionary form exists only in another class (見る is ichidan, 帰る godan).
+const char16_t* const kNotDeinflected[] = {
+    u"例えば、日本では", u"全てを忘れた。", u"全て", u"ですから、", u"それでは、", u"ましょう。",
+    u"ません。", u"行ったり来たりした。", u"すみません。", u"見って", u"帰て",
+};
+
 std::filesystem::path fullDirectory() {
     const char* dir = std::getenv("PELUXBAR_FULL_DICT_DIR");
     return dir ? std::filesystem::path(dir) : std::filesystem::path();
@@ -189,6 +197,21 @@ void loadJapanese(const std::filesystem::path& directory) {
     LoadEnvironment environment;
     environment.directory = directory;
     ASSERT_TRUE(loadJapaneseDictionary(environment));
+}
+
+void expectNoDeinflectionWhereThePlainMatchStands() {
+    ReaderOptions reader;
+    reader.deinflect = true;
+    for (const char16_t* text : kNotDeinflected) {
+        SCOPED_TRACE(traceOf(text));
+        DictionaryLock lock(theDictionary().mutex());
+        const std::u16string_view captured = text;
+        const CjkLookupResult plain = lookupCjkText(captured, captured.front(), false);
+        const CjkLookupResult result = lookupCjkText(captured, captured.front(), false, reader);
+        EXPECT_FALSE(result.deinflected.has_value()) << traceOf(result.deinflected->surface);
+        EXPECT_EQ(result.wordLength, plain.wordLength);
+        EXPECT_EQ(result.wordLine, plain.wordLine);
+    }
 }
 
 void expectEveryRowFound() {
@@ -216,16 +239,18 @@ void expectEveryRowFound() {
 
 TEST(DeinflectTable, HasAtLeastOneHundredFiftyRows) { EXPECT_GE(std::size(kRows), 150u); }
 
-TEST(DeinflectTable, EveryFormIsFoundInTheBundledDictionary) {
+TEST(DeinflectTable, BundledDictionaryFindsEveryFormAndKeepsPlainMatches) {
     loadJapanese(std::filesystem::path(PELUX_SOURCE_DIR) / "data");
     expectEveryRowFound();
+    expectNoDeinflectionWhereThePlainMatchStands();
 }
 
-TEST(DeinflectTable, EveryFormIsFoundInTheFullEdict) {
+TEST(DeinflectTable, FullEdictFindsEveryFormAndKeepsPlainMatches) {
     if (fullDirectory().empty() || !std::filesystem::exists(fullDirectory() / "edict.uni"))
         GTEST_SKIP() << "set PELUXBAR_FULL_DICT_DIR to a folder made by `peluxbar dict build`";
     loadJapanese(fullDirectory());
     expectEveryRowFound();
+    expectNoDeinflectionWhereThePlainMatchStands();
 }
 
 }  // namespace
