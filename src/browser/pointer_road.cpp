@@ -10,7 +10,7 @@ namespace pelux {
 DisplayText translateCapturedText(const CapturedText& captured, bool showSubWords, const ReaderOptions& reader) {
     DictionaryLock lock(theDictionary().mutex());
     if (captured.isEnglish) return composeEnglishText(lookupEnglishWord(captured.text), showSubWords, reader);
-    return composeCjkText(lookupCjkText(captured.text, captured.firstChar, showSubWords), showSubWords, reader);
+    return composeCjkText(lookupCjkText(captured.text, captured.firstChar, showSubWords, reader), showSubWords, reader);
 }
 
 CapturedText captureFromText(std::u16string text) {

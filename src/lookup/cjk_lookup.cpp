@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "lookup/deinflect_choice.h"
 #include "lookup/kana_romaji.h"
 
 namespace pelux {
@@ -12,7 +13,8 @@ std::optional<LineNumber> firstLineOf(std::u16string_view key) {
     return lines.front();
 }
 
-CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords) {
+CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords,
+                              const ReaderOptions& reader) {
     CDictionary& store = theDictionary();
     DictionaryLock lock(store.mutex());
     const bool japanese = store.language() == Japanese;
@@ -26,6 +28,13 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
             result.wordLine = lines.front();
             result.wordLines = lines;
             break;
+        }
+    }
+    if (reader.deinflect && japanese) {
+        result.deinflected = findDeinflectedWord(captured, static_cast<size_t>(result.wordLength));
+        if (result.deinflected) {
+            result.wordLength = static_cast<int32_t>(result.deinflected->surface.size());
+            result.wordLine = result.deinflected->line;
         }
     }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "dictionary/dictionary.h"
+#include "lookup/deinflected_word.h"
+#include "lookup/reader_options.h"
 
 namespace pelux {
 
@@ -27,6 +29,9 @@ struct CjkLookupResult {
     char16_t firstChar = 0;
     std::u16string firstCharRomaji;
     std::u16string firstCharInfo;
+    // Set when deinflection is on and a conjugated word covers more than the plain match; the
+    // word's length and line above are then that word's.
+    std::optional<DeinflectedWord> deinflected;
 };
 
 // The first line number of the key, or none when its list is empty. Reads the process-wide store.
@@ -34,6 +39,7 @@ std::optional<LineNumber> firstLineOf(std::u16string_view key);
 
 // Looks up the longest key (at most kMaxWordLength characters) at the start of `captured`.
 // The store must be loaded; the caller holds the store's lock or runs on the only thread.
-CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords);
+CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords,
+                              const ReaderOptions& reader = {});
 
 }  // namespace pelux

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <span>
 
+#include "lookup/deinflect_choice.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "lookup/entry_ranking.h"
@@ -72,6 +73,12 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
     band += standardPinyin ? standardPinyinDefinitions(definitions) : std::u16string(definitions);
 }
 
+// The line that names a deinflected word's form goes above its entry, in the band and the tooltip.
+void prependLine(DisplayText& display, const std::u16string& line) {
+    display.bandText = line + std::u16string(kLineEnd) + display.bandText;
+    if (!display.tooltipText.empty()) display.tooltipText = line + std::u16string(kLineEnd) + display.tooltipText;
+}
+
 }  // namespace
 
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader) {
@@ -107,6 +114,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
             }
         }
     }
+    if (result.deinflected) prependLine(display, formLine(*result.deinflected));
     const std::u16string romaji = characterRomajiToShow(result.firstChar, result.firstCharRomaji, reader);
     const std::u16string header = characterHeader(result.firstChar, japanese ? std::u16string_view(romaji) : std::u16string_view());
     const std::u16string info = characterInfoToShow(result.firstCharInfo, japanese, reader);

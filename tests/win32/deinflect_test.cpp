@@ -1,0 +1,93 @@
+// The component reads "Deinflect" from its key. The key is read once per process, when the first
+// band starts the engine, so the case runs the host program again as a child process with the
+// setting written before anything else happens there.
+#include <windows.h>
+#include <exdisp.h>
+#include <mshtml.h>
+
+#include <string>
+
+#include "check.h"
+#include "fake_dom.h"
+#include "host.h"
+
+namespace pelux::wintest {
+namespace {
+
+constexpr wchar_t kChildMarker[] = L"PELUX_DEINFLECT_CHILD";
+
+std::wstring bandText(HWND window) {
+    wchar_t buffer[1024] = L"";
+    GetWindowTextW(FindWindowExW(window, nullptr, L"Pelux Edit", nullptr), buffer, 1024);
+    return buffer;
+}
+
+// In the child: a band over a page reading 食べました。, the bundled Japanese dictionary loaded,
+// the pointer on its first character.
+WIN_TEST(DeinflectChildShowsTheDictionaryForm) {
+    if (GetEnvironmentVariableW(kChildMarker, nullptr, 0) == 0) return;  // only in the child
+    dom::Page* page = dom::newPage(L"\x98DF\x3079\x307E\x3057\x305F\x3002");
+    HWND host = createHostWindow(600, 40);
+    IUnknown* band = createBand();
+    IObjectWithSite* withSite = nullptr;
+    band->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
+    IUnknown* site = createSite(host, {.browser = static_cast<IUnknown*>(dom::browserObject(dom::newBrowser(page)))});
+    CHECK_EQ(withSite->SetSite(site), S_OK);
+    IOleWindow* ole = nullptr;
+    band->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole));
+    HWND window = nullptr;
+    ole->GetWindow(&window);
+    IDockingWindow* docking = nullptr;
+    band->QueryInterface(IID_IDockingWindow, reinterpret_cast<void**>(&docking));
+    docking->ShowDW(TRUE);
+    SendMessageW(window, WM_COMMAND, 32773, 0);  // the bundled Japanese dictionary
+
+    IDispatch* dispatch = nullptr;
+    band->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_DISPATCH;
+    argument.pdispVal = static_cast<IDispatch*>(dom::newMouseEvent(page, 5, 5));
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    CHECK_EQ(dispatch->Invoke(-606, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+    // 食べました ← 食べる (polite past)
+    const std::wstring formLine = L"\x98DF\x3079\x307E\x3057\x305F \x2190 \x98DF\x3079\x308B (polite past)\r\n";
+    CHECK_EQ(bandText(window).substr(0, formLine.size()), formLine);
+
+    dispatch->Release();
+    docking->Release();
+    ole->Release();
+    site->Release();
+    withSite->Release();
+    band->Release();
+    DestroyWindow(host);
+}
+
+WIN_TEST(DeinflectFromTheKeyReachesThePointerRoad) {
+    if (GetEnvironmentVariableW(kChildMarker, nullptr, 0) != 0) return;
+    clearSettings();
+    writeSetting(L"Deinflect", L"1");
+    wchar_t program[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(program) + L"\" DeinflectChild";
+    SetEnvironmentVariableW(kChildMarker, L"1");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableW(kChildMarker, nullptr);
+    CHECK(started);
+    if (started) {
+        WaitForSingleObject(process.hProcess, 120000);
+        DWORD code = 1;
+        GetExitCodeProcess(process.hProcess, &code);
+        CHECK_EQ(code, static_cast<DWORD>(0));
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    clearSettings();
+}
+
+}  // namespace
+}  // namespace pelux::wintest
