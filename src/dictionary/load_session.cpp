@@ -18,6 +18,7 @@ LoadSession::LoadSession(const LoadEnvironment& environment)
     : m_environment(environment), m_lock(theDictionary().mutex()) {
     if (g_loadRunning.load()) return;
     g_loadRunning.store(true);
+    clearLoadCancelled();
     m_started = true;
 }
 
