@@ -168,7 +168,7 @@ test('the popup appears beside the word, inside the viewport, marks the match an
       const fake = await characterCentre(page.mainFrame(), '#ja', 0);
       await page.evaluate(({ x, y }) => document.elementFromPoint(x, y).dispatchEvent(
         new MouseEvent('mousemove', { bubbles: true, clientX: x, clientY: y })), fake);
-      await pointAt(page, '#zh', 7);
+      await pointAt(page, '#zh', 8);
       await waitForPopup(page, (s) => s.shown && s.marked === '学习');
       assert.equal(await page.evaluate(() => window.__shown.length), 1);
     });
