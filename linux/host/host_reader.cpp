@@ -27,7 +27,10 @@ void addReaderFields(nlohmann::json& reply, std::optional<int32_t> matchedLength
     const std::optional<DictionaryLanguage> language = loadedLanguage();
     if (language == Chinese || language == Japanese) reply["lang"] = language == Chinese ? "zh" : "ja";
     if (record.ReaderPopup == 0 || !matchedLength) return;
-    const int32_t fontHeight = bandFontHeight(settings, kDefaultGuiFontHeight);
+    // The top frame's popup takes its band's own font; only a frame's popup needs the stored one,
+    // and the settings file is not read on every move for nothing.
+    const bool topFrame = reply.value("frame", int64_t{0}) == 0;
+    const int32_t fontHeight = topFrame ? kDefaultFontHeight : bandFontHeight(settings, kDefaultGuiFontHeight);
     reply["popup"] = {{"match", *matchedLength},
                       {"color", utf16ToUtf8(colorToText(record.FontColor))},
                       {"fontPixels", fontPixelHeight(fontHeight)},

@@ -17,8 +17,8 @@ using nlohmann::json;
 using testing::MemorySettings;
 using testing::runHost;
 
-std::string pointer(int seq, const char* character, const char* word, const char* sentence) {
-    return json{{"type", "pointer"}, {"tab", 4}, {"frame", 0}, {"seq", seq}, {"x", 1}, {"y", 2},
+std::string pointer(int seq, const char* character, const char* word, const char* sentence, int frame = 0) {
+    return json{{"type", "pointer"}, {"tab", 4}, {"frame", frame}, {"seq", seq}, {"x", 1}, {"y", 2},
                 {"character", character}, {"word", word}, {"sentence", sentence}, {"hasBody", true}}
         .dump();
 }
@@ -62,7 +62,7 @@ TEST_F(HostReaderTest, SetsAReaderSwitchStoresItAndTellsEveryone) {
 
 TEST_F(HostReaderTest, PointerRepliesCarryTheMatchOnlyWithThePopupOn) {
     const std::string zh = pointer(1, "中", "中国人很多", "中国人很多。");
-    const std::string en = pointer(2, "c", "cats", "cats");
+    const std::string en = pointer(2, "c", "cats", "cats", 3);
     const std::string nothing = json{{"type", "pointer"}, {"tab", 4}, {"frame", 0}, {"seq", 3}, {"x", 1}, {"y", 2},
                                      {"character", nullptr}, {"word", ""}, {"sentence", ""}, {"hasBody", true}}
                                     .dump();
@@ -77,8 +77,9 @@ TEST_F(HostReaderTest, PointerRepliesCarryTheMatchOnlyWithThePopupOn) {
     settings.values[u"FontSize"] = u"-27";
     const std::vector<json> on = pointerReplies({zh, en, nothing});
     ASSERT_EQ(on.size(), 3u);
-    EXPECT_EQ(on[0]["popup"], (json{{"match", 3}, {"color", "#0000FF"}, {"fontPixels", 27}, {"tones", true}}));
-    EXPECT_EQ(on[1]["popup"]["match"], 4);
+    EXPECT_EQ(on[0]["popup"], (json{{"match", 3}, {"color", "#0000FF"}, {"fontPixels", 19}, {"tones", true}}));
+    EXPECT_EQ(on[1]["popup"], (json{{"match", 4}, {"color", "#0000FF"}, {"fontPixels", 27}, {"tones", true}}))
+        << "a frame's popup takes the stored font size";
     EXPECT_EQ(on[0]["text"], off[0]["text"]) << "the popup shows the band's own text";
     EXPECT_TRUE(on[2]["text"].is_null());
     EXPECT_FALSE(on[2].contains("popup"));
