@@ -39,7 +39,8 @@ void addReaderFields(nlohmann::json& reply, std::optional<int32_t> matchedLength
 
 nlohmann::json readerSettingsMessage(const BandSettings& record) {
     nlohmann::json values = nlohmann::json::object();
-    for (const ReaderSwitch& s : readerSwitches()) values[utf16ToUtf8(s.name)] = (record.*s.field).load();
+    // Any nonzero stored number is on, as the switch's readers take it.
+    for (const ReaderSwitch& s : readerSwitches()) values[utf16ToUtf8(s.name)] = (record.*s.field).load() != 0 ? 1 : 0;
     return {{"type", "readerSettings"}, {"values", values}};
 }
 

@@ -44,6 +44,7 @@ protected:
 };
 
 TEST_F(HostReaderTest, SetsAReaderSwitchStoresItAndTellsEveryone) {
+    bandSettings().Deinflect = 7;  // from a settings file edited by hand
     const std::vector<json> replies = runHost(
         {json{{"type", "setSetting"}, {"name", "ReaderPopup"}, {"value", 1}}.dump(),
          json{{"type", "setSetting"}, {"name", "UseToolTips"}, {"value", 1}}.dump(),
@@ -51,7 +52,7 @@ TEST_F(HostReaderTest, SetsAReaderSwitchStoresItAndTellsEveryone) {
          json{{"type", "getReaderSettings"}}.dump()},
         settings);
     const json values = {{"AllEntries", 0}, {"StandardPinyin", 0}, {"HepburnRomaji", 0},
-                         {"Deinflect", 0}, {"ReaderPopup", 1}, {"LoadAtStart", 0}};
+                         {"Deinflect", 1}, {"ReaderPopup", 1}, {"LoadAtStart", 0}};
     ASSERT_EQ(replies.size(), 2u);
     EXPECT_EQ(replies[0], (json{{"type", "readerSettings"}, {"values", values}}));
     EXPECT_EQ(replies[1], replies[0]);
@@ -100,6 +101,25 @@ TEST_F(HostReaderTest, LoadsTheLastCompletedLoadAtStartInEveryTab) {
     DictionaryLock lock(theDictionary().mutex());
     EXPECT_EQ(theDictionary().m_language, Japanese);
     EXPECT_TRUE(theDictionary().isLoaded());
+}
+
+TEST_F(HostReaderTest, SurvivesDamagedCopiesOfTheOptionsPagesMessages) {
+    std::vector<std::string> damaged;
+    for (const std::string& message : {json{{"type", "setSetting"}, {"name", "AllEntries"}, {"value", 1}}.dump(),
+                                       json{{"type", "getReaderSettings"}}.dump()}) {
+        for (std::size_t cut = 0; cut < message.size(); ++cut) damaged.push_back(message.substr(0, cut));
+        for (std::size_t at = 0; at < message.size(); ++at) {
+            for (char bad : {'\0', '\xff', '"', '0', '{'}) {
+                std::string copy = message;
+                copy[at] = bad;
+                damaged.push_back(copy);
+            }
+        }
+    }
+    damaged.push_back(json{{"type", "getReaderSettings"}}.dump());
+    const std::vector<json> replies = runHost(damaged, settings);
+    ASSERT_FALSE(replies.empty());
+    EXPECT_EQ(replies.back()["type"], "readerSettings");
 }
 
 }  // namespace
