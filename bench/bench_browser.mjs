@@ -32,23 +32,24 @@ async function load(page, caption) {
   return (Date.now() - start) / 1000;
 }
 
-// Moves between points, timing each from the move event to the band's 'peluxbar-text' event.
-async function measure(page, points) {
-  await page.evaluate(() => {
+// Moves between points, timing each from the move event to `shown`: the band's 'peluxbar-text'
+// event, or the reader popup's 'peluxbar-popup'.
+async function measure(page, points, shown = 'peluxbar-text') {
+  await page.evaluate((eventName) => {
     window.__lastMove = null;
     window.__latencies = [];
     window.__fromInput = [];
     // The page sees a move when its mousemove event is dispatched; Chromium may hold an input
     // event until the next frame, which the event's time stamp includes.
     document.addEventListener('mousemove', (e) => { window.__lastMove = { dispatched: performance.now(), input: e.timeStamp }; }, true);
-    document.querySelector('peluxbar-band').addEventListener('peluxbar-text', () => {
+    document.addEventListener(eventName, () => {
       if (!window.__lastMove) return;
       const now = performance.now();
       window.__latencies.push(now - window.__lastMove.dispatched);
       window.__fromInput.push(now - window.__lastMove.input);
       window.__lastMove = null;
-    });
-  });
+    }, true);
+  }, shown);
   for (let i = 0; i < SAMPLES; i += 1) {
     const p = points[i % points.length];
     const count = i + 1;
@@ -63,6 +64,34 @@ async function measure(page, points) {
   return { dispatched: stats(await page.evaluate(() => window.__latencies)), input: stats(await page.evaluate(() => window.__fromInput)) };
 }
 
+const show = (s) => `${s.n} samples: median ${s.median.toFixed(2)} ms, p95 ${s.p95.toFixed(2)} ms`;
+
+async function pointsOf(page, selector, indexes) {
+  const points = [];
+  for (const i of indexes) points.push(await characterCentre(page.mainFrame(), selector, i));
+  for (const i of [5, 10]) points.push(await characterCentre(page.mainFrame(), '#en', i));
+  return points;
+}
+
+// The same moves with the reader's popup on: the time until the popup shows the entries.
+async function measurePopup(server) {
+  const browser = await launchBrowser({ dictDir, settings: { ReaderPopup: '1' } });
+  try {
+    const page = await openPage(browser.context, `${server.base}/`);
+    for (const [lang, caption, selector, indexes] of LANGUAGES) {
+      await load(page, caption);
+      const r = await measure(page, await pointsOf(page, selector, indexes), 'peluxbar-popup');
+      console.log(`${lang}: mousemove event to reader popup, ${show(r.dispatched)}`);
+    }
+  } finally {
+    await browser.close();
+  }
+}
+
+const LANGUAGES = [
+  ['zh', 'Load Chinese/English Dictionary', '#zh', [0, 1, 2, 6, 8, 10]],
+  ['ja', 'Load Japanese/English Dictionary', '#ja', [0, 3, 4, 13, 15, 16]],
+];
 const server = await servePages({ '/': PAGE });
 const browser = await launchBrowser({ dictDir });
 try {
@@ -75,17 +104,15 @@ try {
   ]) {
     const seconds = await load(page, caption);
     console.log(`${lang}: load ${seconds.toFixed(1)} s, host memory ${hostMemoryKb()} kB`);
-    const points = [];
-    for (const i of indexes) points.push(await characterCentre(page.mainFrame(), selector, i));
-    for (const i of [5, 10]) points.push(await characterCentre(page.mainFrame(), '#en', i));
-    const r = await measure(page, points);
-    const show = (s) => `${s.n} samples: median ${s.median.toFixed(2)} ms, p95 ${s.p95.toFixed(2)} ms`;
+    const r = await measure(page, await pointsOf(page, selector, indexes));
     console.log(`${lang}: mousemove event to band text, ${show(r.dispatched)}`);
     console.log(`${lang}: input time stamp to band text, ${show(r.input)}`);
     await page.reload();
     await page.waitForFunction(() => document.querySelector('peluxbar-band')?.shadowRoot.querySelector('textarea').style.width);
   }
-} finally {
   await browser.close();
+  await measurePopup(server);
+} finally {
+  await browser.close().catch(() => {});
   await server.close();
 }

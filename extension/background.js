@@ -2,7 +2,7 @@
 // between the tabs' frames and the host. It decides nothing itself.
 'use strict';
 
-importScripts('schema.js');
+importScripts('schema.js', 'background_reader.js');
 
 const RETRY_AFTER_MS = 2000;
 let port = null;
@@ -51,7 +51,8 @@ function fromHost(raw) {
     if (message.frame !== 0 && message.text !== null) toFrame(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
     return;
   }
-  if (message.type === 'settings') {
+  if (message.type === 'readerSettings') tellOptionsPages(message);
+  if (message.type === 'settings' || message.type === 'readerSettings' || message.tab === -1) {
     tellAllTabs(message);
     return;
   }
@@ -59,6 +60,7 @@ function fromHost(raw) {
 }
 
 chrome.runtime.onMessage.addListener((raw, sender) => {
+  if (isOptionsPage(sender)) return void fromOptionsPage(raw);
   if (!sender.tab || sender.id !== chrome.runtime.id) return;
   const message = PeluxSchema.fromContent(raw);
   if (!message) return;

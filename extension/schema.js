@@ -3,6 +3,8 @@
 'use strict';
 
 (() => {
+  // The reader's switches of the options page, in its order.
+  const READER_SETTINGS = ['AllEntries', 'StandardPinyin', 'HepburnRomaji', 'Deinflect', 'ReaderPopup', 'LoadAtStart'];
   const isInt = (v) => Number.isInteger(v);
   const isStr = (v) => typeof v === 'string';
   const isBool = (v) => typeof v === 'boolean';
@@ -10,6 +12,9 @@
   const isIntOrNull = (v) => v === null || Number.isInteger(v);
   const isWebAddress = (v) => typeof v === 'string' && /^https?:\/\/[^\s]+$/.test(v);
   const isBox = (v) => Array.isArray(v) && v.length === 4 && v.every(isInt);
+  const isReaderValues = (v) => v && typeof v === 'object' && READER_SETTINGS.every((name) => v[name] === 0 || v[name] === 1);
+  const isPopup = (v) => v && typeof v === 'object' && isInt(v.match) && v.match >= 0 && isStr(v.color) &&
+      isInt(v.fontPixels) && isBool(v.tones);
   const isMenu = (v) => Array.isArray(v) && v.every((item) => item && typeof item === 'object' &&
       (item.separator === true || (isStr(item.caption) && (isInt(item.id) || isMenu(item.items)))));
 
@@ -23,7 +28,12 @@
     bandClosed: { width: isInt, height: isInt },
   };
   const FROM_HOST = {
-    pointerResult: { tab: isInt, frame: isInt, seq: isInt, text: isStrOrNull, title: isStrOrNull },
+    pointerResult: {
+      tab: isInt, frame: isInt, seq: isInt, text: isStrOrNull, title: isStrOrNull,
+      // For the reader: the loaded language, and what the popup needs when it is on.
+      lang: (v) => v === undefined || v === 'zh' || v === 'ja',
+      popup: (v) => v === undefined || isPopup(v),
+    },
     text: { tab: isInt, text: isStr },
     bandState: {
       tab: isInt, width: isInt, height: isInt, visible: isBool, fontHeight: isInt, fontPixels: isInt, fontColor: isStr,
@@ -39,6 +49,12 @@
     navigate: { tab: isInt, url: isWebAddress },
     notice: { tab: isInt, text: isStr, caption: isStr },
     translation: { tab: isInt, text: isStr },
+    readerSettings: { values: isReaderValues },
+  };
+  // From the options page to the host, through the service worker.
+  const FROM_OPTIONS = {
+    setSetting: { name: (v) => READER_SETTINGS.includes(v), value: (v) => v === 0 || v === 1 },
+    getReaderSettings: {},
   };
   // What the service worker passes on to a tab: the host's messages, and its own notices.
   const TO_CONTENT = Object.assign({}, FROM_HOST, { hostGone: { text: isStr } });
@@ -64,6 +80,8 @@
   globalThis.PeluxSchema = {
     fromContent: (m) => accept(FROM_CONTENT, m, 'from a page'),
     fromHost: (m) => accept(FROM_HOST, m, 'from the host'),
+    fromOptions: (m) => accept(FROM_OPTIONS, m, 'from the options page'),
+    READER_SETTINGS,
     toContent: (m) => accept(TO_CONTENT, m, 'from the service worker'),
     HOST_NAME: 'com.tandrel.peluxbar',
     COMMAND_BIGGER: 107,

@@ -2,7 +2,7 @@
 # Installs what PeluxBar needs on a Debian machine, from Debian packages and npm only.
 #   scripts/setup.sh            build and unit-test tools
 #   scripts/setup.sh --dict     also the dictionary sources used by `peluxbar dict build`
-#   scripts/setup.sh --browser  also Chromium and the Node packages of the browser tests
+#   scripts/setup.sh --browser  also Chromium, CJK fonts and the Node packages of the browser tests
 #   scripts/setup.sh --win32    also the mingw-w64 cross compiler and Wine for PeluxBar.dll
 # Safe to run again: only missing packages are installed.
 set -euo pipefail
@@ -14,7 +14,7 @@ want_npm=0
 for arg in "$@"; do
   case "$arg" in
     --dict) packages+=(edict kanjidic unicode-data bzip2 nodejs npm); want_npm=1 ;;
-    --browser) packages+=(chromium nodejs npm xvfb); want_npm=1 ;;
+    --browser) packages+=(chromium nodejs npm xvfb fonts-noto-cjk); want_npm=1 ;;
     # The posix-thread compiler: GCC 12's win32-thread one has no std::mutex or std::call_once.
     --win32) packages+=(g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;

@@ -16,7 +16,10 @@
     button, textarea { position: absolute; box-sizing: border-box; margin: 0; }
     button { padding: 0; font: 12px sans-serif; background: #e8e8e8; border: 1px solid #a0a0a0; }
     textarea { resize: none; background: #fff; border: 2px inset #d0d0d0; padding: 1px 3px;
-               font-family: sans-serif; line-height: 1.15; overflow-y: scroll; }
+               font-family: "Noto Sans CJK SC", "Noto Sans SC", "Microsoft YaHei", "PingFang SC", sans-serif;
+               line-height: 1.15; overflow-y: scroll; }
+    /* The host's replies give the band the dictionary's language, so kanji take Japanese forms. */
+    :host(:lang(ja)) textarea { font-family: "Noto Sans CJK JP", "Noto Sans JP", "Yu Gothic", "Hiragino Sans", sans-serif; }
     #menu-popup { position: absolute; background: #fff; border: 1px solid #808080; padding: 2px 0;
                   font: 13px sans-serif; box-shadow: 2px 2px 4px rgba(0,0,0,.3); min-width: 16em; }
     #menu-popup[hidden] { display: none; }

@@ -48,9 +48,9 @@
 
   function wordAround(text, offset) {
     for (const part of segmenter('word').segment(text)) {
-      if (offset >= part.index && offset < part.index + part.segment.length) return part.segment;
+      if (offset >= part.index && offset < part.index + part.segment.length) return { word: part.segment, start: part.index };
     }
-    return text.charAt(offset);
+    return { word: text.charAt(offset), start: offset };
   }
 
   function blockOf(node) {
@@ -76,15 +76,19 @@
     return '';
   }
 
-  // { character, word, sentence }; character is null when the point holds no text.
+  // { character, word, sentence, at, wordStart }; character is null when the point holds no
+  // text. `at` (text node and offset of the character) and `wordStart` let the reader mark the match.
   function captureAt(x, y) {
     const at = characterAt(x, y);
-    if (!at) return { character: null, word: '', sentence: '' };
+    if (!at) return { character: null, word: '', sentence: '', at: null, wordStart: 0 };
     const text = at.node.data;
+    const { word, start } = wordAround(text, at.offset);
     return {
       character: text.charAt(at.offset),
-      word: wordAround(text, at.offset),
+      word,
       sentence: sentenceFrom(at.node, at.offset),
+      at,
+      wordStart: start,
     };
   }
 

@@ -28,8 +28,8 @@
   function isBandEvent(event) { return band !== null && event.target === band.host; }
 
   function onMouseMove(event) {
-    if (isBandEvent(event)) return;
-    pending = { x: Math.round(event.clientX), y: Math.round(event.clientY), target: event.target };
+    if (isBandEvent(event) || PeluxReader.isPopupEvent(event)) return;
+    pending = { x: Math.round(event.clientX), y: Math.round(event.clientY), target: event.target, trusted: event.isTrusted };
     if (!inFlight) sendPending();
   }
 
@@ -42,6 +42,7 @@
     seq += 1;
     elements.clear();
     elements.set(seq, move.target);
+    PeluxReader.noteCapture(seq, captured, move.trusted);
     inFlight = { seq, timer: setTimeout(() => { inFlight = null; sendPending(); }, REPLY_TIMEOUT_MS) };
     send({
       type: 'pointer', seq, x: move.x, y: move.y,
@@ -57,10 +58,12 @@
     const element = elements.get(message.seq);
     if (message.title !== null && element && element.setAttribute) element.setAttribute('title', message.title);
     if (isTop && message.text !== null && band) band.setText(message.text);
+    PeluxReader.onResult(message, isTop ? band : null);
     sendPending();
   }
 
   function onKey(event) {
+    PeluxReader.onKey(event);
     if (event.key === 'Escape' && !event.repeat) send({ type: 'key', key: 'Escape', down: event.type === 'keydown' });
   }
 
@@ -97,6 +100,7 @@
     } else {
       document.removeEventListener('mousemove', onMouseMove, true);
       pending = null;
+      PeluxReader.hide();
       if (isTop && band && band.isShown()) {
         send({ type: 'bandClosed', width: document.documentElement.clientWidth, height: band.height });
         band.hide();
@@ -116,6 +120,7 @@
       case 'loadEnded': if (band) band.host.dispatchEvent(new CustomEvent('peluxbar-load-ended')); break;
       case 'bandFont': if (band) band.applyFont(message); break;
       case 'settings': if (band) band.applySharedSettings(message); break;
+      case 'readerSettings': PeluxReader.onSettings(message); break;
       case 'colorDialog': if (isTop) runColorDialog(message); break;
       case 'navigate': if (isTop) navigate(message.url); break;
       case 'notice': if (isTop) PeluxDialogs.notice(message.text, message.caption); break;

@@ -8,6 +8,7 @@
 #include "band/settings_values.h"
 #include "browser/pointer_capture.h"
 #include "host/host_pointer.h"
+#include "host/host_reader.h"
 
 namespace pelux {
 
@@ -18,11 +19,14 @@ public:
     explicit CPointerBandView(bool visible) : m_visible(visible) {}
     bool isVisible() override { return m_visible; }
     ITextWindow& textArea() override { return m_text; }
+    void noteMatchedLength(int32_t length) override { m_matchedLength = length; }
     const std::optional<std::u16string>& text() const { return m_text.text(); }
+    std::optional<int32_t> matchedLength() const { return m_matchedLength; }
 
 private:
     bool m_visible;
     CCollectingTextWindow m_text;
+    std::optional<int32_t> m_matchedLength;
 };
 
 }  // namespace
@@ -56,6 +60,7 @@ CNativeHost::CNativeHost(CNativeChannel& channel, ISettingsKey& settings,
 int CNativeHost::run() {
     // The end of the input in the middle of a load is seen by the pump; the load runs on to
     // its end, and then this loop finds the input ended.
+    loadRememberedDictionary();
     while (std::optional<std::string> frame = m_channel.readMessage()) handleFrame(*frame);
     return 0;
 }
@@ -82,7 +87,9 @@ void CNativeHost::handle(const PointerMessage& message) {
     CCapturedEvent event(message);
     CPointerBandView band(m_bandVisible);
     handleMouseMove(event, band, pointerSwitches(bandSettings()));
-    send(pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title()));
+    nlohmann::json reply = pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title());
+    addReaderFields(reply, band.matchedLength(), m_settings);
+    send(reply);
 }
 
 void CNativeHost::handle(const KeyMessage& message) { m_keys.onKey(message.tab, message.key, message.down); }

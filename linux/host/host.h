@@ -66,6 +66,12 @@ private:
     void handle(const TabClosedMessage& message);
     void handle(const ColorAnswerMessage& message);
     void handle(const TranslateMessage& message);
+    void handle(const SetSettingMessage& message);
+    void handle(const ReaderSettingsRequest& message);
+    // Every tab and the options page learn the reader's switches as they are now.
+    void sendReaderSettings();
+    // With "LoadAtStart" on: the remembered dictionary, its progress in every tab's band.
+    void loadRememberedDictionary();
     void send(const nlohmann::json& message);
     // Every tab redraws its menu's check marks and its text colour from the shared record.
     void sendSharedSettings();

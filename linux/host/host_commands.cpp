@@ -5,6 +5,7 @@
 
 #include "band/band_geometry.h"
 #include "band/band_menu.h"
+#include "band/load_at_start.h"
 #include "band/settings_values.h"
 #include "dictionary/loaders.h"
 #include "host/host.h"
@@ -100,6 +101,13 @@ void CNativeHost::handle(const CommandMessage& message) {
         send({{"type", "loadEnded"}, {"tab", message.tab}});
     }
     if (changesSharedSettings(message.id)) sendSharedSettings();
+}
+
+void CNativeHost::loadRememberedDictionary() {
+    CommandMessage everyTab;
+    everyTab.tab = kEveryTab;
+    CTabBandCommands band(*this, everyTab);
+    if (pelux::loadRememberedDictionary(band, m_settings)) send({{"type", "loadEnded"}, {"tab", kEveryTab}});
 }
 
 void CNativeHost::sendSharedSettings() {

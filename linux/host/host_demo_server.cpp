@@ -34,6 +34,8 @@ const std::string& demoPageHtml() {
     static const std::string page = R"(<!doctype html>
 <html lang="en"><head><meta charset="utf-8"><title>PeluxBar sample text</title>
 <style>body{font:20px/1.6 sans-serif;max-width:46em;margin:2em auto;padding:0 1em}
+:lang(zh){font-family:"Noto Sans CJK SC","Noto Sans SC","Microsoft YaHei","PingFang SC",sans-serif}
+:lang(ja){font-family:"Noto Sans CJK JP","Noto Sans JP","Yu Gothic","Hiragino Sans",sans-serif}
 iframe{width:100%;height:9em;border:1px solid #ccc}</style></head><body>
 <h1>PeluxBar sample text</h1>
 <p>Load a dictionary from the band's menu (the button at its left), then move the mouse pointer
@@ -53,7 +55,9 @@ over the text below. The band shows the word under the pointer.</p>
 
 const std::string& demoFrameHtml() {
     static const std::string page = R"(<!doctype html>
-<html><head><meta charset="utf-8"><style>body{font:20px/1.6 sans-serif}</style></head><body>
+<html lang="en"><head><meta charset="utf-8"><style>body{font:20px/1.6 sans-serif}
+:lang(zh){font-family:"Noto Sans CJK SC","Noto Sans SC","Microsoft YaHei","PingFang SC",sans-serif}
+:lang(ja){font-family:"Noto Sans CJK JP","Noto Sans JP","Yu Gothic","Hiragino Sans",sans-serif}</style></head><body>
 <p lang="zh">学生在图书馆看书。</p><p lang="ja">猫が好きです。</p><p>Children are reading.</p>
 </body></html>
 )";

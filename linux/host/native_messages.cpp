@@ -142,6 +142,13 @@ std::optional<InboundMessage> readByType(const std::string& type, FieldReader& i
         return BandClosedMessage{tab, width, height};
     }
     if (type == "tabClosed") return TabClosedMessage{in.integer("tab", -1, kMaxId)};
+    if (type == "setSetting") {
+        SetSettingMessage m;
+        m.name = in.text("name", 32);
+        m.value = static_cast<int32_t>(in.integer("value", 0, 1));
+        return m;
+    }
+    if (type == "getReaderSettings") return ReaderSettingsRequest{};
     return std::nullopt;
 }
 

@@ -82,9 +82,22 @@ struct TabClosedMessage {
     int64_t tab = 0;
 };
 
+// The options page sets one of the reader's switches.
+struct SetSettingMessage {
+    std::u16string name;
+    int32_t value = 0;  // 0 or 1
+};
+
+// The options page asks for the reader's switches as they are.
+struct ReaderSettingsRequest {};
+
+// The tab of a message that goes to every tab (a load that no tab's menu started).
+inline constexpr int64_t kEveryTab = -1;
+
 using InboundMessage = std::variant<PointerMessage, CommandMessage, KeyMessage, ShowMessage,
                                     BandRequestMessage, BandClosedMessage, TabClosedMessage,
-                                    ColorAnswerMessage, TranslateMessage>;
+                                    ColorAnswerMessage, TranslateMessage, SetSettingMessage,
+                                    ReaderSettingsRequest>;
 
 // Longest selection sent for translation; the request carries far less than this.
 inline constexpr std::size_t kMaxTranslateUnits = 64 * 1024;

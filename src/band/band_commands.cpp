@@ -2,6 +2,7 @@
 
 #include "band/band_geometry.h"
 #include "band/band_menu.h"
+#include "band/load_at_start.h"
 #include "band/load_commands.h"
 #include "band/reference_pages.h"
 #include "band/settings_values.h"
@@ -31,12 +32,15 @@ void chooseColor(IBandCommandHost& host, ISettingsKey& settings, BandSettings& r
     }
 }
 
-BandCommandOutcome load(uint32_t command, IBandCommandHost& host) {
+BandCommandOutcome load(uint32_t command, IBandCommandHost& host, ISettingsKey& settings,
+                        const BandSettings& record) {
     const DictionaryLoaders loaders{[&host] { host.loadChineseDictionary(); },
                                     [&host] { host.loadJapaneseDictionary(); }};
-    return runLoadCommand(command, loaders) == LoadCommandOutcome::IgnoredDuringLoad
-               ? BandCommandOutcome::IgnoredDuringLoad
-               : BandCommandOutcome::Carried;
+    if (runLoadCommand(command, loaders) == LoadCommandOutcome::IgnoredDuringLoad) {
+        return BandCommandOutcome::IgnoredDuringLoad;
+    }
+    rememberCompletedLoad(settings, record);
+    return BandCommandOutcome::Carried;
 }
 
 }  // namespace
@@ -71,7 +75,7 @@ BandCommandOutcome onCommand(uint64_t command, IBandCommandHost& host, ISettings
     if (id == kCommandBandBigger || id == kCommandBandSmaller) {
         changeBandHeight(id, host);
     } else if (id == kCommandLoadChinese || id == kCommandLoadJapanese) {
-        return load(id, host);
+        return load(id, host, settings, record);
     } else if (id == kCommandFontSmaller || id == kCommandFontLarger) {
         changeFontHeight(id, host, settings);
     } else if (const std::optional<std::u16string_view> page = referencePageAddress(id)) {

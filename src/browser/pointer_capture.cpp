@@ -61,6 +61,7 @@ void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches
 
     const DisplayText shown = translateCapturedText(*captured, switches.showSubWords, switches.reader);
     band.textArea().setText(shown.bandText);
+    band.noteMatchedLength(shown.matchedLength);
     if (switches.useToolTips) element->setAttribute(kTitleAttribute, shown.tooltipText, 1);
 }
 

@@ -18,6 +18,9 @@ public:
     virtual ~IBandView() = default;
     virtual bool isVisible() = 0;
     virtual ITextWindow& textArea() = 0;
+    // After a lookup has written the text area: how many characters of the captured text the
+    // shown word covers (0: none). A band that marks nothing in the page ignores it.
+    virtual void noteMatchedLength(int32_t /*length*/) {}
 };
 
 // The band text while no dictionary is loaded, with the pointer's position.

@@ -9,8 +9,16 @@ namespace pelux {
 
 DisplayText translateCapturedText(const CapturedText& captured, bool showSubWords, const ReaderOptions& reader) {
     DictionaryLock lock(theDictionary().mutex());
-    if (captured.isEnglish) return composeEnglishText(lookupEnglishWord(captured.text), showSubWords, reader);
-    return composeCjkText(lookupCjkText(captured.text, captured.firstChar, showSubWords, reader), showSubWords, reader);
+    if (captured.isEnglish) {
+        const EnglishLookupResult found = lookupEnglishWord(captured.text);
+        DisplayText shown = composeEnglishText(found, showSubWords, reader);
+        if (!found.lines.empty()) shown.matchedLength = static_cast<int32_t>(captured.text.size());
+        return shown;
+    }
+    const CjkLookupResult found = lookupCjkText(captured.text, captured.firstChar, showSubWords, reader);
+    DisplayText shown = composeCjkText(found, showSubWords, reader);
+    shown.matchedLength = found.wordLength;
+    return shown;
 }
 
 CapturedText captureFromText(std::u16string text) {

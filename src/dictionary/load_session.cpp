@@ -9,6 +9,7 @@ namespace pelux {
 LoadSession::LoadSession(const LoadEnvironment& environment, const LanguageFiles& files)
     : m_environment(environment), m_files(files), m_lock(theDictionary().mutex()), m_guard(LoadGuard::Entry::Loader) {
     m_report.ran = m_guard.entered();
+    if (m_report.ran) clearLoadCancelled();
 }
 
 std::filesystem::path LoadSession::pathOf(const char* fileName) const {

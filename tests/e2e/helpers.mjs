@@ -31,14 +31,17 @@ export async function servePages(pages) {
 }
 
 // Chromium with the extension, the host registered in the profile by `peluxbar install`,
-// dictionaries from `dictDir` and the settings file in a config folder of its own.
-export async function launchBrowser({ dictDir = DATA, settings = {}, install = true } = {}) {
-  const profile = tempDir('profile');
-  const config = tempDir('config');
-  if (install) execFileSync(PELUXBAR, ['install', '--user-data-dir', profile]);
-  fs.mkdirSync(path.join(config, 'peluxbar'), { recursive: true });
-  const lines = Object.entries(settings).map(([name, value]) => `${name}=${value}\n`).join('');
-  fs.writeFileSync(path.join(config, 'peluxbar', 'settings'), lines);
+// dictionaries from `dictDir` and the settings file in a config folder of its own. `reuse` (the
+// profile and config of an earlier launch) starts the same browser again, as after a restart.
+export async function launchBrowser({ dictDir = DATA, settings = {}, install = true, reuse = null } = {}) {
+  const profile = reuse ? reuse.profile : tempDir('profile');
+  const config = reuse ? reuse.config : tempDir('config');
+  if (install && !reuse) execFileSync(PELUXBAR, ['install', '--user-data-dir', profile]);
+  if (!reuse) {
+    fs.mkdirSync(path.join(config, 'peluxbar'), { recursive: true });
+    const lines = Object.entries(settings).map(([name, value]) => `${name}=${value}\n`).join('');
+    fs.writeFileSync(path.join(config, 'peluxbar', 'settings'), lines);
+  }
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.PELUXBAR_CHROMIUM || '/usr/bin/chromium',
     headless: false,
@@ -51,9 +54,9 @@ export async function launchBrowser({ dictDir = DATA, settings = {}, install = t
   });
   let worker = context.serviceWorkers()[0];
   if (!worker) worker = await context.waitForEvent('serviceworker', { timeout: 15000 });
-  const close = async () => {
+  const close = async ({ keep = false } = {}) => {
     await context.close();
-    for (const dir of [profile, config]) fs.rmSync(dir, { recursive: true, force: true });
+    if (!keep) for (const dir of [profile, config]) fs.rmSync(dir, { recursive: true, force: true });
   };
   return { context, worker, profile, config, close };
 }

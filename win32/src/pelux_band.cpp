@@ -5,6 +5,7 @@
 
 #include "band/band_geometry.h"
 #include "band/band_settings.h"
+#include "band/load_at_start.h"
 #include "mshtml_document.h"
 #include "win32_registry.h"
 
@@ -137,6 +138,7 @@ HRESULT CPeluxBand::siteBand(IUnknown* site) {
     RECT client{};
     GetClientRect(m_hwndParent, &client);
     if (!m_wnd.hwnd()) m_wnd.create(m_hwndParent, client);
+    if (Win32SettingsKey key; m_wnd.hwnd()) loadRememberedDictionaryOnce(m_wnd, key);
     if (FAILED(site->QueryInterface(IID_IInputObjectSite, m_spInputObjectSite.putVoid())))
         return E_FAIL;
     ComPtr<IOleCommandTarget> commands;

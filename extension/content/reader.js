@@ -1,0 +1,107 @@
+// Reader mode in a frame: the popup beside the word under the pointer and the mark on the
+// matched characters, both from the host's reply to a pointer message (the band's own reply).
+// The mark is a CSS custom highlight, so the page's DOM is never changed. Only trusted events
+// show, move or hide anything.
+'use strict';
+
+(() => {
+  const HIGHLIGHT = 'peluxbar-match';
+  const MARK_STYLE = `::highlight(${HIGHLIGHT}) { background-color: #ffe36e; color: #000; }`;
+  let popup = null;
+  let markSheet = null;
+  // The capture of the pointer message in flight, by its sequence number.
+  let noted = null;
+
+  function noteCapture(seq, captured, trusted) {
+    noted = { seq, captured, trusted };
+  }
+
+  // English: the word under the pointer. Otherwise `length` characters from the pointer on, across
+  // the text nodes that follow (the capture read the same ones); at least the pointed character.
+  function matchRange(captured, length) {
+    const { node, offset } = captured.at;
+    const range = document.createRange();
+    if (captured.character.charCodeAt(0) <= 0x100) {
+      range.setStart(node, captured.wordStart);
+      range.setEnd(node, Math.min(node.data.length, captured.wordStart + captured.word.length));
+      return range;
+    }
+    range.setStart(node, offset);
+    const walker = document.createTreeWalker(document.documentElement, NodeFilter.SHOW_TEXT);
+    walker.currentNode = node;
+    let [end, at, remaining] = [node, offset, Math.max(length, 1)];
+    while (remaining > end.data.length - at) {
+      const next = walker.nextNode();
+      if (!next) break;
+      remaining -= end.data.length - at;
+      [end, at] = [next, 0];
+    }
+    range.setEnd(end, Math.min(end.data.length, at + remaining));
+    return range;
+  }
+
+  function mark(range) {
+    if (!globalThis.CSS || !CSS.highlights || typeof Highlight !== 'function') return;
+    if (!markSheet) {
+      markSheet = new CSSStyleSheet();
+      markSheet.replaceSync(MARK_STYLE);
+    }
+    // A page may replace its adopted sheets at any time; ours is put back when missing.
+    if (!document.adoptedStyleSheets.includes(markSheet)) {
+      document.adoptedStyleSheets = [...document.adoptedStyleSheets, markSheet];
+    }
+    CSS.highlights.set(HIGHLIGHT, new Highlight(range));
+  }
+
+  function unmark() {
+    if (globalThis.CSS && CSS.highlights) CSS.highlights.delete(HIGHLIGHT);
+  }
+
+  function hide() {
+    unmark();
+    if (popup) popup.hide();
+  }
+
+  // The popup follows this frame's band when it has one, else the colour and size the host gave.
+  function lookOf(message, band) {
+    const fromBand = band && band.isShown() ? parseFloat(band.text.style.fontSize) : NaN;
+    return {
+      lang: message.lang,
+      color: (band && band.text.style.color) || message.popup.color,
+      fontPixels: Number.isFinite(fromBand) ? fromBand : message.popup.fontPixels,
+    };
+  }
+
+  function onResult(message, band) {
+    if (band && message.lang) band.host.lang = message.lang;
+    if (!noted || noted.seq !== message.seq || !noted.trusted) return;
+    const { captured } = noted;
+    noted = null;
+    if (!message.popup || message.text === null || !captured.at || !captured.at.node.isConnected) {
+      hide();
+      return;
+    }
+    const range = matchRange(captured, message.popup.match);
+    if (message.popup.match > 0) mark(range);
+    else unmark();
+    const text = message.text.replace(/\r\n?/g, '\n');
+    const segments = message.popup.tones ? PeluxTones.segments(text) : [{ text, tone: null }];
+    if (!popup) popup = new PeluxReaderPopup();
+    popup.show(segments, range.getBoundingClientRect(), lookOf(message, band), band && band.isShown() ? band.height : 0);
+  }
+
+  function onKey(event) {
+    if (event.isTrusted && event.type === 'keydown' && event.key === 'Escape') hide();
+  }
+
+  function onSettings(message) {
+    if (message.values.ReaderPopup === 0) hide();
+  }
+
+  document.addEventListener('scroll', (event) => { if (event.isTrusted) hide(); }, { capture: true, passive: true });
+
+  globalThis.PeluxReader = {
+    noteCapture, onResult, onKey, onSettings, hide,
+    isPopupEvent: (event) => popup !== null && event.target === popup.host,
+  };
+})();

@@ -1,0 +1,85 @@
+// The reader's popup: the band's text beside the word under the pointer, inside the viewport and
+// never over the word. Text goes in with textContent only, never as markup.
+'use strict';
+
+(() => {
+  const GAP = 6;
+  const MARGIN = 4;
+  const CJK_SANS = {
+    zh: '"Noto Sans CJK SC", "Noto Sans SC", "Source Han Sans SC", "Microsoft YaHei", "PingFang SC", sans-serif',
+    ja: '"Noto Sans CJK JP", "Noto Sans JP", "Source Han Sans JP", "Yu Gothic", "Hiragino Sans", "Meiryo", sans-serif',
+  };
+  const STYLE = `
+    :host { all: initial; position: fixed; left: 0; top: 0; z-index: 2147483647; pointer-events: none;
+            display: block; visibility: hidden; }
+    :host([hidden]) { display: none; }
+    #box { box-sizing: border-box; max-width: min(36em, calc(100vw - ${2 * MARGIN}px)); overflow: hidden;
+           padding: 4px 8px; background: #fffff4; border: 1px solid #a0a0a0; border-radius: 3px;
+           box-shadow: 2px 2px 6px rgba(0,0,0,.3); white-space: pre-wrap; line-height: 1.3;
+           font-family: ${CJK_SANS.zh}; }
+    :host(:lang(ja)) #box { font-family: ${CJK_SANS.ja}; }
+    .tone1 { color: #e30000; } .tone2 { color: #d89000; } .tone3 { color: #00a000; }
+    .tone4 { color: #1510f0; } .tone5 { color: #707070; }
+  `;
+
+  // Where a popup of `size` goes beside `word` (both in viewport pixels) within `view`: below the
+  // word when it fits, else above, else on the roomier side with its height cut to the room.
+  function placePopup(word, size, view) {
+    const below = view.bottom - MARGIN - (word.bottom + GAP);
+    const above = word.top - GAP - (view.top + MARGIN);
+    let top;
+    let maxHeight = null;
+    if (size.height <= below) top = word.bottom + GAP;
+    else if (size.height <= above) top = word.top - GAP - size.height;
+    else if (below >= above) [top, maxHeight] = [word.bottom + GAP, Math.max(below, 0)];
+    else [top, maxHeight] = [view.top + MARGIN, Math.max(above, 0)];
+    const rightmost = view.right - MARGIN - size.width;
+    const left = Math.max(view.left + MARGIN, Math.min(word.left, rightmost));
+    return { left, top, maxHeight };
+  }
+
+  class ReaderPopup {
+    constructor() {
+      this.host = document.createElement('peluxbar-popup');
+      this.host.hidden = true;
+      const root = this.host.attachShadow({ mode: 'open' });
+      const style = document.createElement('style');
+      style.textContent = STYLE;
+      this.box = document.createElement('div');
+      this.box.id = 'box';
+      root.append(style, this.box);
+    }
+
+    // segments: [{ text, tone }]; word: the matched characters' box; look: { lang, color, fontPixels };
+    // topInset: what covers the top of the viewport (the band).
+    show(segments, word, look, topInset) {
+      if (!this.host.isConnected) document.documentElement.append(this.host);
+      this.host.lang = look.lang || '';
+      this.box.replaceChildren(...segments.map(({ text, tone }) => {
+        if (!tone) return document.createTextNode(text);
+        const span = document.createElement('span');
+        span.className = `tone${tone}`;
+        span.textContent = text;
+        return span;
+      }));
+      Object.assign(this.box.style, { color: look.color, fontSize: `${look.fontPixels}px`, maxHeight: '' });
+      Object.assign(this.host.style, { left: '0px', top: '0px', visibility: 'hidden' });
+      this.host.hidden = false;
+      const measured = this.box.getBoundingClientRect();
+      const view = { left: 0, top: topInset, right: document.documentElement.clientWidth, bottom: document.documentElement.clientHeight };
+      const at = placePopup(word, { width: measured.width, height: measured.height }, view);
+      if (at.maxHeight !== null) this.box.style.maxHeight = `${at.maxHeight}px`;
+      Object.assign(this.host.style, { left: `${at.left}px`, top: `${at.top}px`, visibility: 'visible' });
+      this.host.dispatchEvent(new CustomEvent('peluxbar-popup'));
+    }
+
+    hide() {
+      this.host.hidden = true;
+    }
+
+    isShown() { return this.host.isConnected && !this.host.hidden; }
+  }
+
+  globalThis.PeluxReaderPopup = ReaderPopup;
+  globalThis.PeluxPlacePopup = placePopup;
+})();

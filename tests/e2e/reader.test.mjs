@@ -1,0 +1,201 @@
+// Reader mode in Chromium: the options page, the popup with its mark in the page, and the
+// dictionary that loads by itself after a restart. Set PELUXBAR_SCREENSHOT to a file name to
+// keep a picture of the popup (scripts/screenshot.sh does).
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import {
+  DATA, PELUXBAR, asTextArea, characterCentre, clickMenuItem, launchBrowser, openPage, servePages, waitForBandText,
+} from './helpers.mjs';
+
+const EXTENSION_ID = 'dnmjknmpjiimmmefmjaadnbbmaldmlcj';
+const SWITCHES = ['AllEntries', 'StandardPinyin', 'HepburnRomaji', 'Deinflect', 'ReaderPopup', 'LoadAtStart'];
+const PAGE = `<!doctype html><html lang="en"><head><meta charset="utf-8"><style>
+  body { font: 24px/1.5 sans-serif; margin: 10px; height: 3000px; }
+  .corner { position: fixed; margin: 0; } #bottom { bottom: 4px; left: 300px; } #right { top: 220px; right: 4px; }
+  :lang(zh) { font-family: "Noto Sans CJK SC", sans-serif; } :lang(ja) { font-family: "Noto Sans CJK JP", sans-serif; }
+</style></head><body>
+<p id="zh" lang="zh">中国人很多。我们学习汉语。</p>
+<p id="ja" lang="ja">日本語を話す。東京は大きい。</p>
+<p id="en">The cats were sleeping.</p>
+<p id="bottom" class="corner" lang="zh">我们学习汉语。</p>
+<p id="right" class="corner" lang="zh">学习汉语</p>
+</body></html>`;
+
+let server;
+before(async () => { server = await servePages({ '/': PAGE, '/second': PAGE }); });
+after(async () => { await server?.close(); });
+
+function lookupWith(lang, text, flags) {
+  const out = execFileSync(PELUXBAR, ['lookup', '--dict-dir', DATA, '--lang', lang, ...flags, '--json', text],
+    { env: { ...process.env, ASAN_OPTIONS: 'detect_leaks=0' } });
+  return asTextArea(JSON.parse(out.toString('utf8')).band);
+}
+
+async function waitForSetting(browser, line) {
+  const file = path.join(browser.config, 'peluxbar', 'settings');
+  for (const start = Date.now(); Date.now() - start < 5000; await new Promise((r) => setTimeout(r, 30))) {
+    if (fs.readFileSync(file, 'utf8').split('\n').includes(line)) return;
+  }
+  assert.fail(`the settings file never held ${line}`);
+}
+
+// The popup as the page sees it: shown or not, its box, text, colour and size, and the text of
+// the page's "peluxbar-match" highlight.
+function popupState(page) {
+  return page.evaluate(() => {
+    const host = document.querySelector('peluxbar-popup');
+    const box = host && host.shadowRoot.querySelector('#box');
+    const highlight = CSS.highlights.get('peluxbar-match');
+    const marked = highlight ? [...highlight].map((range) => range.toString()).join('') : null;
+    if (!host || host.hidden) return { shown: false, marked };
+    const r = box.getBoundingClientRect();
+    const style = getComputedStyle(box);
+    return {
+      shown: true, marked, text: box.textContent, lang: host.lang, color: style.color, fontSize: style.fontSize,
+      box: { left: r.left, top: r.top, right: r.right, bottom: r.bottom },
+      view: { width: document.documentElement.clientWidth, height: document.documentElement.clientHeight },
+      tones: [...box.querySelectorAll('[class^=tone]')].map((s) => `${s.className}:${s.textContent}`),
+    };
+  });
+}
+
+async function waitForPopup(page, test) {
+  const start = Date.now();
+  for (;;) {
+    const state = await popupState(page);
+    if (test(state)) return state;
+    if (Date.now() - start > 10000) throw new Error(`popup never matched; last: ${JSON.stringify(state)}`);
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
+}
+
+async function pointAt(page, selector, index) {
+  const at = await characterCentre(page.mainFrame(), selector, index);
+  await page.mouse.move(at.x, at.y);
+}
+
+function wordBox(page, selector, start, end) {
+  return page.evaluate(([sel, s, e]) => {
+    const range = document.createRange();
+    range.setStart(document.querySelector(sel).firstChild, s);
+    range.setEnd(document.querySelector(sel).firstChild, e);
+    const r = range.getBoundingClientRect();
+    return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+  }, [selector, start, end]);
+}
+
+const overlaps = (a, b) => a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+
+test('the options page switches each setting and every tab follows', async () => {
+  const browser = await launchBrowser();
+  try {
+    const tabs = [await openPage(browser.context, `${server.base}/`), await openPage(browser.context, `${server.base}/second`)];
+    await clickMenuItem(tabs[0], 'Load Chinese/English Dictionary');
+    await waitForBandText(tabs[0], (text) => /34000 lines read/.test(text));
+    const options = await browser.context.newPage();
+    await options.goto(`chrome-extension://${EXTENSION_ID}/options/options.html`);
+    await options.waitForSelector('body[data-ready="true"]');
+    for (const name of SWITCHES) assert.equal(await options.isChecked(`input[name=${name}]`), false, name);
+    for (const name of SWITCHES) {
+      await options.click(`input[name=${name}]`);
+      await waitForSetting(browser, `${name}=1`);
+      await options.waitForSelector(`input[name=${name}]:checked:not([disabled])`);
+    }
+    const expected = lookupWith('zh', '中国人很多。', ['--all-entries', '--standard-pinyin']);
+    for (const tab of tabs) {
+      await pointAt(tab, '#zh', 0);
+      await waitForBandText(tab, (text) => text === expected);
+      await waitForPopup(tab, (s) => s.shown && s.text === expected);
+    }
+    // Turning the popup off hides it at once in the tab that shows it.
+    await options.click('input[name=ReaderPopup]');
+    await waitForSetting(browser, 'ReaderPopup=0');
+    await waitForPopup(tabs[1], (s) => !s.shown && s.marked === null);
+  } finally {
+    await browser.close();
+  }
+});
+
+test('the popup appears beside the word, inside the viewport, marks the match and hides', async (t) => {
+  const browser = await launchBrowser({ settings: { ReaderPopup: '1', StandardPinyin: '1' } });
+  try {
+    const page = await openPage(browser.context, `${server.base}/`);
+    await clickMenuItem(page, 'Load Chinese/English Dictionary');
+    await waitForBandText(page, (text) => /34000 lines read/.test(text));
+
+    await t.test('beside the word, with the band\'s text, colour and size and coloured tones', async () => {
+      await pointAt(page, '#zh', 0);
+      const band = lookupWith('zh', '中国人很多。', ['--standard-pinyin']);
+      const state = await waitForPopup(page, (s) => s.shown && s.text === band);
+      assert.equal(state.marked, '中国人');
+      assert.ok(!overlaps(state.box, await wordBox(page, '#zh', 0, 3)));
+      assert.deepEqual([state.lang, state.color, state.fontSize], ['zh', 'rgb(0, 0, 255)', '19px']);
+      assert.ok(state.tones.length >= 3 && state.tones.every((s) => /^tone[1-5]:/.test(s)), state.tones.join(' '));
+      if (process.env.PELUXBAR_SCREENSHOT) await page.screenshot({ path: process.env.PELUXBAR_SCREENSHOT });
+    });
+
+    await t.test('an English word is marked whole', async () => {
+      await pointAt(page, '#en', 6);
+      const state = await waitForPopup(page, (s) => s.shown && s.marked === 'cats');
+      assert.ok(!overlaps(state.box, await wordBox(page, '#en', 4, 8)));
+    });
+
+    for (const [name, selector, index, word] of [['bottom', '#bottom', 0, [0, 2]], ['right', '#right', 2, [2, 4]]]) {
+      await t.test(`near the ${name} edge it stays inside the viewport`, async () => {
+        await pointAt(page, selector, index);
+        const state = await waitForPopup(page, (s) => s.shown && s.marked === (name === 'bottom' ? '我们' : '汉语'));
+        const { box, view } = state;
+        assert.ok(box.left >= 0 && box.top >= 40 && box.right <= view.width && box.bottom <= view.height, JSON.stringify(state));
+        assert.ok(!overlaps(box, await wordBox(page, selector, ...word)));
+      });
+    }
+
+    await t.test('Escape, scrolling and leaving the text hide it; untrusted moves show nothing', async () => {
+      for (const hide of [() => page.keyboard.press('Escape'), () => page.mouse.wheel(0, 200), () => page.mouse.move(600, 600)]) {
+        await page.evaluate(() => window.scrollTo(0, 0));
+        await pointAt(page, '#zh', 0);
+        await waitForPopup(page, (s) => s.shown && s.marked === '中国人');
+        await hide();
+        await waitForPopup(page, (s) => !s.shown && s.marked === null);
+      }
+      await page.evaluate(() => {
+        window.__shown = [];
+        document.addEventListener('peluxbar-popup', (e) => window.__shown.push(e.target.shadowRoot.textContent), true);
+      });
+      const fake = await characterCentre(page.mainFrame(), '#ja', 0);
+      await page.evaluate(({ x, y }) => document.elementFromPoint(x, y).dispatchEvent(
+        new MouseEvent('mousemove', { bubbles: true, clientX: x, clientY: y })), fake);
+      await pointAt(page, '#zh', 8);
+      await waitForPopup(page, (s) => s.shown && s.marked === '学习');
+      assert.equal(await page.evaluate(() => window.__shown.length), 1);
+    });
+  } finally {
+    await browser.close();
+  }
+});
+
+test('with LoadAtStart the last completed load comes back after a browser restart', async () => {
+  const first = await launchBrowser({ settings: { LoadAtStart: '1' } });
+  let reuse = null;
+  try {
+    const page = await openPage(first.context, `${server.base}/`);
+    await clickMenuItem(page, 'Load Japanese/English Dictionary');
+    await waitForBandText(page, (text) => /116000 lines read/.test(text));
+    await waitForSetting(first, 'LastLoadedLanguage=1');
+    reuse = { profile: first.profile, config: first.config };
+  } finally {
+    await first.close({ keep: true });
+  }
+  const again = await launchBrowser({ reuse });
+  try {
+    const page = await openPage(again.context, `${server.base}/`);
+    await pointAt(page, '#ja', 0);
+    const expected = asTextArea(JSON.parse(execFileSync(PELUXBAR, ['lookup', '--dict-dir', DATA, '--lang', 'ja', '--json', '日本語を話す。'])).band);
+    await waitForBandText(page, (text) => text === expected);
+  } finally {
+    await again.close();
+  }
+});
