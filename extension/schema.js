@@ -8,6 +8,7 @@
   const isBool = (v) => typeof v === 'boolean';
   const isStrOrNull = (v) => v === null || typeof v === 'string';
   const isIntOrNull = (v) => v === null || Number.isInteger(v);
+  const isIntOrAbsent = (v) => v === undefined || Number.isInteger(v);
   const isWebAddress = (v) => typeof v === 'string' && /^https?:\/\/[^\s]+$/.test(v);
   const isBox = (v) => Array.isArray(v) && v.length === 4 && v.every(isInt);
   const isMenu = (v) => Array.isArray(v) && v.every((item) => item && typeof item === 'object' &&
@@ -18,9 +19,10 @@
     pointer: { seq: isInt, x: isInt, y: isInt, character: isStrOrNull, word: isStr, sentence: isStr, hasBody: isBool },
     command: { id: isInt, bandHeight: isInt, fontHeight: isIntOrNull },
     key: { key: isStr, down: isBool },
-    band: { width: isInt, height: isInt, fontHeight: isIntOrNull },
+    band: { width: isInt, height: isInt, fontHeight: isIntOrNull, viewHeight: isInt },
     colorAnswer: { dialog: isInt, result: isInt, text: isStr },
     bandClosed: { width: isInt, height: isInt },
+    noticeClosed: { notice: isInt },
   };
   const FROM_HOST = {
     pointerResult: { tab: isInt, frame: isInt, seq: isInt, text: isStrOrNull, title: isStrOrNull },
@@ -29,6 +31,8 @@
       tab: isInt, width: isInt, height: isInt, visible: isBool, fontHeight: isInt, fontPixels: isInt, fontColor: isStr,
       layout: (v) => v && isBox(v.menu) && isBox(v.text) && isBox(v.smaller) && isBox(v.bigger),
       menu: isMenu,
+      // The tab's last text, for a band drawn again after a navigation; else null.
+      text: isStrOrNull,
     },
     bandHeight: { tab: isInt, height: isInt },
     loadEnded: { tab: isInt },
@@ -37,7 +41,8 @@
     settings: { menu: isMenu, fontColor: isStr },
     colorDialog: { tab: isInt, dialog: isInt, text: isStr },
     navigate: { tab: isInt, url: isWebAddress },
-    notice: { tab: isInt, text: isStr, caption: isStr },
+    // A notice with a number is one the host waits for: the tab tells it when it was closed.
+    notice: { tab: isInt, text: isStr, caption: isStr, notice: isIntOrAbsent },
     translation: { tab: isInt, text: isStr },
   };
   // What the service worker passes on to a tab: the host's messages, and its own notices.
@@ -69,5 +74,7 @@
     COMMAND_BIGGER: 107,
     COMMAND_SMALLER: 108,
     TRANSLATE_MENU_ID: 'peluxbar-translate',
+    // The longest text (UTF-8 bytes) that a translation request carries; the rest is dropped.
+    MAX_TRANSLATE_BYTES: 9999,
   };
 })();
