@@ -51,7 +51,8 @@
   function check(table, message) {
     if (!message || typeof message !== 'object' || !isStr(message.type)) return 'no type';
     const fields = Object.prototype.hasOwnProperty.call(table, message.type) ? table[message.type] : null;
-    if (!fields) return `unknown type "${message.type}"`;
+    // The sender's own text goes into the log escaped and short: never a raw line break.
+    if (!fields) return `unknown type ${JSON.stringify(message.type.slice(0, 80))}`;
     for (const [name, test] of Object.entries(fields)) {
       if (!test(message[name])) return `bad field "${name}" in "${message.type}"`;
     }

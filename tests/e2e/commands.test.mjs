@@ -25,7 +25,8 @@ const outside = [];
 // was asked for.
 async function serveTranslations() {
   const asked = [];
-  const server = http.createServer((request, response) => {
+  // A request carries up to 9,999 bytes of text, nine characters each once escaped.
+  const server = http.createServer({ maxHeaderSize: 128 * 1024 }, (request, response) => {
     const url = new URL(request.url, 'http://localhost');
     asked.push({ path: url.pathname, query: request.url.split('?')[1] || '' });
     response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
@@ -121,6 +122,18 @@ test('a selection is translated through the service and shown in windows that cl
   await page.keyboard.press('Escape');
   assert.equal(await dialogs(page, 'translation').count(), 0);
   assert.equal(await dialogs(page, 'notice').count(), 0);
+  await page.close();
+});
+
+test('a selection longer than the request carries is cut to its first 9,999 bytes', async () => {
+  const page = await openPage(browser.context, `${server.base}/`);
+  await page.bringToFront();
+  const asked = translator.asked.length;
+  // 3,333 characters of three bytes each fit; the 3,334th would not, nor would half of the pair.
+  await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [await activeTabId(), `${'中'.repeat(3333)}\u{1F600}${'x'.repeat(70000)}`]);
+  await shown(dialogs(page, 'translation'));
+  assert.equal(translator.asked.length, asked + 1);
+  assert.equal(translator.asked.at(-1).query, `text=${'%E4%B8%AD'.repeat(3333)}&langpair=zh-CN|en`);
   await page.close();
 });
 
