@@ -19,7 +19,7 @@
     pointer: { seq: isInt, x: isInt, y: isInt, character: isStrOrNull, word: isStr, sentence: isStr, hasBody: isBool },
     command: { id: isInt, bandHeight: isInt, fontHeight: isIntOrNull },
     key: { key: isStr, down: isBool },
-    band: { width: isInt, height: isInt, fontHeight: isIntOrNull, viewHeight: isInt },
+    band: { width: isInt, height: isInt, fontHeight: isIntOrNull, viewHeight: isIntOrAbsent },
     colorAnswer: { dialog: isInt, result: isInt, text: isStr },
     bandClosed: { width: isInt, height: isInt },
     noticeClosed: { notice: isInt },
@@ -68,6 +68,8 @@
   }
 
   globalThis.PeluxSchema = {
+    // The tables themselves, for the test that holds them against the host's readers and builders.
+    FIELDS: { fromContent: FROM_CONTENT, fromHost: FROM_HOST },
     fromContent: (m) => accept(FROM_CONTENT, m, 'from a page'),
     fromHost: (m) => accept(FROM_HOST, m, 'from the host'),
     toContent: (m) => accept(TO_CONTENT, m, 'from the service worker'),
