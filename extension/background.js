@@ -82,10 +82,28 @@ globalThis.toggleBand = toggleBand;
 chrome.action.onClicked.addListener(toggleBand);
 
 
+// The longest start of the text whose UTF-8 form fits in `maxBytes`, never splitting a character.
+// A surrogate without its partner counts as the three bytes of the replacement it becomes.
+function cutToUtf8Bytes(text, maxBytes) {
+  let bytes = 0;
+  let i = 0;
+  while (i < text.length) {
+    const code = text.codePointAt(i);
+    const units = code > 0xffff ? 2 : 1;
+    const size = code < 0x80 ? 1 : code < 0x800 ? 2 : code > 0xffff ? 4 : 3;
+    if (bytes + size > maxBytes) break;
+    bytes += size;
+    i += units;
+  }
+  return text.slice(0, i);
+}
+globalThis.cutToUtf8Bytes = cutToUtf8Bytes;
+
 // The browser's context menu on selected text: the host translates it online and the tab shows
-// the translation in a window of its own.
+// the translation in a window of its own. The request carries only so much of the text, so no
+// more is sent; a longer selection would be refused by the host as a whole.
 function translateSelection(tab, text) {
-  post({ type: 'translate', tab, text });
+  post({ type: 'translate', tab, text: cutToUtf8Bytes(text, PeluxSchema.MAX_TRANSLATE_BYTES) });
 }
 globalThis.translateSelection = translateSelection;
 

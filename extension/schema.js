@@ -10,6 +10,7 @@
   const isBool = (v) => typeof v === 'boolean';
   const isStrOrNull = (v) => v === null || typeof v === 'string';
   const isIntOrNull = (v) => v === null || Number.isInteger(v);
+  const isIntOrAbsent = (v) => v === undefined || Number.isInteger(v);
   const isWebAddress = (v) => typeof v === 'string' && /^https?:\/\/[^\s]+$/.test(v);
   const isBox = (v) => Array.isArray(v) && v.length === 4 && v.every(isInt);
   const isReaderValues = (v) => v && typeof v === 'object' && READER_SETTINGS.every((name) => v[name] === 0 || v[name] === 1);
@@ -23,9 +24,10 @@
     pointer: { seq: isInt, x: isInt, y: isInt, character: isStrOrNull, word: isStr, sentence: isStr, hasBody: isBool },
     command: { id: isInt, bandHeight: isInt, fontHeight: isIntOrNull },
     key: { key: isStr, down: isBool },
-    band: { width: isInt, height: isInt, fontHeight: isIntOrNull },
+    band: { width: isInt, height: isInt, fontHeight: isIntOrNull, viewHeight: isIntOrAbsent },
     colorAnswer: { dialog: isInt, result: isInt, text: isStr },
     bandClosed: { width: isInt, height: isInt },
+    noticeClosed: { notice: isInt },
   };
   const FROM_HOST = {
     pointerResult: {
@@ -39,6 +41,8 @@
       tab: isInt, width: isInt, height: isInt, visible: isBool, fontHeight: isInt, fontPixels: isInt, fontColor: isStr,
       layout: (v) => v && isBox(v.menu) && isBox(v.text) && isBox(v.smaller) && isBox(v.bigger),
       menu: isMenu,
+      // The tab's last text, for a band drawn again after a navigation; else null.
+      text: isStrOrNull,
     },
     bandHeight: { tab: isInt, height: isInt },
     loadEnded: { tab: isInt },
@@ -47,7 +51,8 @@
     settings: { menu: isMenu, fontColor: isStr },
     colorDialog: { tab: isInt, dialog: isInt, text: isStr },
     navigate: { tab: isInt, url: isWebAddress },
-    notice: { tab: isInt, text: isStr, caption: isStr },
+    // A notice with a number is one the host waits for: the tab tells it when it was closed.
+    notice: { tab: isInt, text: isStr, caption: isStr, notice: isIntOrAbsent },
     translation: { tab: isInt, text: isStr },
     readerSettings: { values: isReaderValues },
   };
@@ -62,7 +67,8 @@
   function check(table, message) {
     if (!message || typeof message !== 'object' || !isStr(message.type)) return 'no type';
     const fields = Object.prototype.hasOwnProperty.call(table, message.type) ? table[message.type] : null;
-    if (!fields) return `unknown type "${message.type}"`;
+    // The sender's own text goes into the log escaped and short: never a raw line break.
+    if (!fields) return `unknown type ${JSON.stringify(message.type.slice(0, 80))}`;
     for (const [name, test] of Object.entries(fields)) {
       if (!test(message[name])) return `bad field "${name}" in "${message.type}"`;
     }
@@ -78,6 +84,8 @@
   }
 
   globalThis.PeluxSchema = {
+    // The tables themselves, for the test that holds them against the host's readers and builders.
+    FIELDS: { fromContent: FROM_CONTENT, fromHost: FROM_HOST },
     fromContent: (m) => accept(FROM_CONTENT, m, 'from a page'),
     fromHost: (m) => accept(FROM_HOST, m, 'from the host'),
     fromOptions: (m) => accept(FROM_OPTIONS, m, 'from the options page'),
@@ -87,5 +95,7 @@
     COMMAND_BIGGER: 107,
     COMMAND_SMALLER: 108,
     TRANSLATE_MENU_ID: 'peluxbar-translate',
+    // The longest text (UTF-8 bytes) that a translation request carries; the rest is dropped.
+    MAX_TRANSLATE_BYTES: 9999,
   };
 })();

@@ -48,10 +48,10 @@
       this.popup.id = 'menu-popup';
       this.popup.hidden = true;
       this.root.append(style, this.menuButton, this.text, this.smaller, this.bigger, this.popup);
-      this.menuButton.addEventListener('mousedown', (e) => { e.preventDefault(); this.togglePopup(); });
-      this.smaller.addEventListener('mousedown', () => onCommand(PeluxSchema.COMMAND_SMALLER));
-      this.bigger.addEventListener('mousedown', () => onCommand(PeluxSchema.COMMAND_BIGGER));
-      document.addEventListener('mousedown', (e) => { if (e.target !== this.host) this.popup.hidden = true; }, true);
+      this.menuButton.addEventListener('mousedown', PeluxTrusted((e) => { e.preventDefault(); this.togglePopup(); }));
+      this.smaller.addEventListener('mousedown', PeluxTrusted(() => onCommand(PeluxSchema.COMMAND_SMALLER)));
+      this.bigger.addEventListener('mousedown', PeluxTrusted(() => onCommand(PeluxSchema.COMMAND_BIGGER)));
+      document.addEventListener('mousedown', PeluxTrusted((e) => { if (e.target !== this.host) this.popup.hidden = true; }), true);
       this.menu = [];
       this.fontHeight = null;
       this.savedMargin = null;
@@ -103,13 +103,17 @@
       place(this.bigger, state.layout.bigger);
       this.applyFont(state);
       this.applySharedSettings(state);
+      // A band drawn again in a tab after a navigation gets back the tab's last text.
+      if (state.text !== null) this.setText(state.text);
       if (this.isShown()) this.pushPageDown();
     }
 
-    // This band's own font: other tabs keep theirs.
+    // This band's own font: other tabs keep theirs. However the font was set by hand, the text
+    // is drawn at least 8 pixels high and no higher than the band, so that it never vanishes.
     applyFont({ fontHeight, fontPixels }) {
       this.fontHeight = fontHeight;
-      this.text.style.fontSize = `${fontPixels}px`;
+      this.fontPixels = fontPixels;
+      this.text.style.fontSize = `${Math.min(Math.max(fontPixels, 8), Math.max(8, this.height))}px`;
     }
 
     // What all bands share: the colour of the text and the menu's check marks. An open menu
@@ -154,11 +158,11 @@
           check.className = 'check';
           check.textContent = item.checked ? '\u2713' : '';
           row.append(check, document.createTextNode(item.caption));
-          row.addEventListener('mousedown', (e) => {
+          row.addEventListener('mousedown', PeluxTrusted((e) => {
             e.preventDefault();
             this.popup.hidden = true;
             this.onCommand(item.id);
-          });
+          }));
           nodes.push(row);
         }
       }

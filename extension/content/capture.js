@@ -4,6 +4,8 @@
 
 (() => {
   const MAX_SENTENCE_UNITS = 256;
+  // The longest word the host reads; a page can hold one "word" of megabytes (a data blob).
+  const MAX_WORD_UNITS = 4096;
   const segmenters = new Map();
 
   function segmenter(granularity) {
@@ -53,6 +55,13 @@
     return { word: text.charAt(offset), start: offset };
   }
 
+  // The first `max` code units, without half of a surrogate pair at the cut.
+  function cutUnits(text, max) {
+    if (text.length <= max) return text;
+    const last = text.charCodeAt(max - 1);
+    return text.slice(0, last >= 0xd800 && last <= 0xdbff ? max - 1 : max);
+  }
+
   function blockOf(node) {
     let element = node.parentElement;
     while (element && element.parentElement && getComputedStyle(element).display.startsWith('inline')) {
@@ -85,7 +94,7 @@
     const { word, start } = wordAround(text, at.offset);
     return {
       character: text.charAt(at.offset),
-      word,
+      word: cutUnits(word, MAX_WORD_UNITS),
       sentence: sentenceFrom(at.node, at.offset),
       at,
       wordStart: start,

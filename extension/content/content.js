@@ -11,7 +11,8 @@
   let visible = false;
   let band = null;
   let seq = 0;
-  // One pointer request in flight per frame; moves made meanwhile keep only the latest.
+  // One pointer request in flight per frame; moves made meanwhile keep only the latest (see
+  // onMouseMove).
   let inFlight = null;
   let pending = null;
   const elements = new Map();
@@ -27,9 +28,13 @@
 
   function isBandEvent(event) { return band !== null && event.target === band.host; }
 
+  // Unlike a band window, which handles every mouse move, a frame sends one move at a time and
+  // replaces the moves made while the host is still answering by the latest of them: the last
+  // text shown is the same, and a fast pointer cannot queue up lookups the host would answer
+  // long after the pointer has left.
   function onMouseMove(event) {
-    if (isBandEvent(event) || PeluxReader.isPopupEvent(event)) return;
-    pending = { x: Math.round(event.clientX), y: Math.round(event.clientY), target: event.target, trusted: event.isTrusted };
+    if (!event.isTrusted || isBandEvent(event) || PeluxReader.isPopupEvent(event)) return;
+    pending = { x: Math.round(event.clientX), y: Math.round(event.clientY), target: event.target, trusted: true };
     if (!inFlight) sendPending();
   }
 
@@ -63,6 +68,7 @@
   }
 
   function onKey(event) {
+    if (!event.isTrusted) return;
     PeluxReader.onKey(event);
     if (event.key === 'Escape' && !event.repeat) send({ type: 'key', key: 'Escape', down: event.type === 'keydown' });
   }
@@ -73,7 +79,7 @@
 
   function askForBand(height) {
     send({ type: 'band', width: Math.max(0, Math.round(document.documentElement.clientWidth)), height,
-      fontHeight: band ? band.fontHeight : null });
+      fontHeight: band ? band.fontHeight : null, viewHeight: Math.max(0, Math.round(window.innerHeight)) });
   }
 
   async function runColorDialog(message) {
@@ -123,9 +129,15 @@
       case 'readerSettings': PeluxReader.onSettings(message); break;
       case 'colorDialog': if (isTop) runColorDialog(message); break;
       case 'navigate': if (isTop) navigate(message.url); break;
-      case 'notice': if (isTop) PeluxDialogs.notice(message.text, message.caption); break;
+      case 'notice': if (isTop) showNotice(message); break;
       case 'translation': if (isTop) PeluxDialogs.translation(message.text); break;
     }
+  }
+
+  // A notice that the host waits for is reported closed, by the user or with its page.
+  function showNotice(message) {
+    const closed = message.notice === undefined ? undefined : () => send({ type: 'noticeClosed', notice: message.notice });
+    PeluxDialogs.notice(message.text, message.caption, closed);
   }
 
   function stop() {
@@ -143,12 +155,12 @@
   });
   if (isTop) {
     let resizeTimer = null;
-    window.addEventListener('resize', () => {
+    window.addEventListener('resize', PeluxTrusted(() => {
       clearTimeout(resizeTimer);
       resizeTimer = setTimeout(() => { if (band && band.isShown()) askForBand(band.height); }, 100);
-    });
-    window.addEventListener('pagehide', () => {
+    }));
+    window.addEventListener('pagehide', PeluxTrusted(() => {
       if (band && band.isShown()) send({ type: 'bandClosed', width: document.documentElement.clientWidth, height: band.height });
-    });
+    }));
   }
 })();

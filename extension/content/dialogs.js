@@ -88,24 +88,26 @@
         control('div', [17, 46, 61, 8], 'Red = "#FF0000"', { className: 'label' }),
         other);
       let ended = false;
+      // A page that goes away under the dialog cancels it, so that the command ends.
+      const onPageHide = PeluxTrusted(() => end(2));
       const end = (result) => {
         if (ended) return;
         ended = true;
+        window.removeEventListener('pagehide', onPageHide);
         const text = edit.value.slice(0, 7);
         host.remove();
         resolve({ result, text: result === 1 ? text : '' });
       };
-      // A page that goes away under the dialog cancels it, so that the command ends.
-      window.addEventListener('pagehide', () => end(2), { once: true });
-      ok.addEventListener('click', () => end(1));
-      cancel.addEventListener('click', () => end(2));
-      other.addEventListener('click', () => end(206));
-      dialog.addEventListener('keydown', (e) => {
+      window.addEventListener('pagehide', onPageHide);
+      ok.addEventListener('click', PeluxTrusted(() => end(1)));
+      cancel.addEventListener('click', PeluxTrusted(() => end(2)));
+      other.addEventListener('click', PeluxTrusted(() => end(206)));
+      dialog.addEventListener('keydown', PeluxTrusted((e) => {
         if (e.key === 'Enter') { e.preventDefault(); end(1); }
         if (e.key === 'Escape') { e.preventDefault(); end(2); }
-      });
+      }));
       // Modal: the page under the overlay takes no pointer input while the dialog is open.
-      overlay.addEventListener('mousedown', (e) => { e.preventDefault(); edit.focus(); });
+      overlay.addEventListener('mousedown', PeluxTrusted((e) => { e.preventDefault(); edit.focus(); }));
       document.documentElement.append(host);
       edit.focus();
     });
@@ -113,30 +115,35 @@
 
   let openTranslations = 0;
 
-  // A modeless window that shows the text until OK, Enter or Escape closes it.
-  function translation(text, caption = 'PeluxBar Google Translation') {
+  // A modeless window that shows the text until OK, Enter or Escape closes it; `onClose` runs
+  // once, when the user closed it or its page went away.
+  function translation(text, caption = 'PeluxBar Google Translation', onClose = () => {}) {
     const { host, dialog, body } = frame('translation', caption, [272, 119], (openTranslations % 8) * 30);
     openTranslations += 1;
     const ok = control('button', [113, 96, 50, 16], 'OK', { id: 'ok', className: 'default' });
     const shown = control('div', [7, 7, 258, 85], text, { id: 'text', className: 'static' });
     body.append(ok, shown);
+    const onPageHide = PeluxTrusted(() => close());
     const close = () => {
       if (!host.isConnected) return;
+      window.removeEventListener('pagehide', onPageHide);
       host.remove();
       openTranslations -= 1;
+      onClose();
     };
-    ok.addEventListener('click', close);
-    dialog.addEventListener('keydown', (e) => {
+    window.addEventListener('pagehide', onPageHide);
+    ok.addEventListener('click', PeluxTrusted(close));
+    dialog.addEventListener('keydown', PeluxTrusted((e) => {
       if (e.key === 'Enter' || e.key === 'Escape') { e.preventDefault(); close(); }
-    });
+    }));
     document.documentElement.append(host);
     ok.focus();
     return host;
   }
 
   // A message with an OK button under its caption, as a message box shows it.
-  function notice(text, caption) {
-    const host = translation(text, caption);
+  function notice(text, caption, onClose) {
+    const host = translation(text, caption, onClose);
     host.dataset.kind = 'notice';
     return host;
   }

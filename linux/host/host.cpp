@@ -50,18 +50,23 @@ bool CChannelKeyState::pollEscape() {
 }
 
 void CTabTextWindow::setText(std::u16string_view text) {
+    m_bands.setText(m_tab, text);
     m_channel.send(serializeMessage(textReply(m_tab, text)));
 }
 
 CNativeHost::CNativeHost(CNativeChannel& channel, ISettingsKey& settings,
                          std::filesystem::path dictionaryDir)
-    : m_channel(channel), m_settings(settings), m_dictionaryDir(std::move(dictionaryDir)) {}
+    : m_channel(channel),
+      m_settings(settings),
+      m_dictionaryDir(std::move(dictionaryDir)),
+      m_translations(channel, settings) {}
 
 int CNativeHost::run() {
     // The end of the input in the middle of a load is seen by the pump; the load runs on to
     // its end, and then this loop finds the input ended.
     loadRememberedDictionary();
     while (std::optional<std::string> frame = m_channel.readMessage()) handleFrame(*frame);
+    m_translations.finish();
     return 0;
 }
 
@@ -70,6 +75,7 @@ void CNativeHost::handleFrame(const std::string& frame) {
     const std::optional<InboundMessage> message = parseInboundMessage(frame, error);
     if (!message) {
         std::fprintf(stderr, "peluxbar: dropped a message (%s)\n", error.c_str());
+        refuseTranslation(frame);
         return;
     }
     try {
@@ -87,6 +93,7 @@ void CNativeHost::handle(const PointerMessage& message) {
     CCapturedEvent event(message);
     CPointerBandView band(m_bandVisible);
     handleMouseMove(event, band, pointerSwitches(bandSettings()));
+    if (band.text()) m_tabBands.setText(message.tab, *band.text());
     nlohmann::json reply = pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title());
     addReaderFields(reply, band.matchedLength(), m_settings);
     send(reply);
@@ -100,10 +107,20 @@ void CNativeHost::handle(const BandRequestMessage& message) {
     BandState state;
     state.tab = message.tab;
     state.width = message.width;
-    state.height = message.height > 0 ? message.height : savedBandSize(m_settings).height;
+    int32_t height = message.height;
+    std::optional<int32_t> fontHeight = message.fontHeight;
+    // A band drawn anew in a tab that had one (a navigation) is that tab's band still.
+    if (const TabBand* kept = m_tabBands.find(message.tab); kept != nullptr && !fontHeight) {
+        if (height <= 0) height = kept->height;
+        fontHeight = kept->fontHeight;
+        state.text = kept->text;
+    }
+    if (height <= 0) height = savedBandSize(m_settings).height;
+    state.height = shownBandHeight(height, message.viewHeight);
     state.layout = layoutBand({0, 0, state.width, state.height});
-    state.fontHeight = message.fontHeight.value_or(bandFontHeight(m_settings, kDefaultGuiFontHeight));
+    state.fontHeight = fontHeight.value_or(bandFontHeight(m_settings, kDefaultGuiFontHeight));
     state.fontPixels = fontPixelHeight(state.fontHeight);
+    m_tabBands.setSize(message.tab, state.height, state.fontHeight);
     state.fontColor = colorToText(bandSettings().FontColor);
     state.visible = m_bandVisible;
     state.menu = bandMenu(bandSettings());
@@ -117,6 +134,8 @@ void CNativeHost::handle(const BandClosedMessage& message) {
 void CNativeHost::handle(const TabClosedMessage& message) {
     // A load writing to this tab's text area finds the window gone and leaves it alone.
     m_textWindows.erase(message.tab);
+    m_tabBands.forget(message.tab);
+    m_translations.tabClosed(message.tab);
     m_keys.forgetTab(message.tab);
     for (const auto& [dialog, tab] : m_openColorDialogs) {
         if (tab == message.tab) m_colorAnswers.try_emplace(dialog, ColorDialogAnswer{kColorDialogCancel, {}});
@@ -127,7 +146,7 @@ void CNativeHost::send(const nlohmann::json& message) { m_channel.send(serialize
 
 std::shared_ptr<CTabTextWindow> CNativeHost::textWindowOf(int64_t tab) {
     std::shared_ptr<CTabTextWindow>& window = m_textWindows[tab];
-    if (!window) window = std::make_shared<CTabTextWindow>(m_channel, tab);
+    if (!window) window = std::make_shared<CTabTextWindow>(m_channel, m_tabBands, tab);
     return window;
 }
 

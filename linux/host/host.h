@@ -8,6 +8,8 @@
 #include <set>
 #include <string>
 
+#include "host/host_band_state.h"
+#include "host/host_translation.h"
 #include "host/native_channel.h"
 #include "host/native_messages.h"
 #include "band/band_commands.h"
@@ -30,14 +32,16 @@ private:
     bool m_wentDown = false;
 };
 
-// A tab's band text area; what is written goes to the tab at once.
+// A tab's band text area; what is written goes to the tab at once, and stays with its band.
 class CTabTextWindow : public ITextWindow {
 public:
-    CTabTextWindow(CNativeChannel& channel, int64_t tab) : m_channel(channel), m_tab(tab) {}
+    CTabTextWindow(CNativeChannel& channel, CTabBands& bands, int64_t tab)
+        : m_channel(channel), m_bands(bands), m_tab(tab) {}
     void setText(std::u16string_view text) override;
 
 private:
     CNativeChannel& m_channel;
+    CTabBands& m_bands;
     int64_t m_tab;
 };
 
@@ -72,6 +76,9 @@ private:
     void sendReaderSettings();
     // With "LoadAtStart" on: the remembered dictionary, its progress in every tab's band.
     void loadRememberedDictionary();
+    void handle(const NoticeClosedMessage& message);
+    // The failure notice for a translation request too damaged to read.
+    void refuseTranslation(const std::string& frame);
     void send(const nlohmann::json& message);
     // Every tab redraws its menu's check marks and its text colour from the shared record.
     void sendSharedSettings();
@@ -86,6 +93,8 @@ private:
     std::filesystem::path m_dictionaryDir;
     CChannelKeyState m_keys;
     std::map<int64_t, std::shared_ptr<CTabTextWindow>> m_textWindows;
+    CTabBands m_tabBands;
+    CHostTranslations m_translations;
     bool m_bandVisible = true;
     int64_t m_lastDialog = 0;
     std::map<int64_t, int64_t> m_openColorDialogs;  // dialog -> its tab

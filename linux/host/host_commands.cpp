@@ -9,8 +9,6 @@
 #include "band/settings_values.h"
 #include "dictionary/loaders.h"
 #include "host/host.h"
-#include "adapters/http_curl.h"
-#include "translate/google.h"
 
 namespace pelux {
 
@@ -20,24 +18,20 @@ public:
     CTabBandCommands(CNativeHost& host, const CommandMessage& message) : m_host(host), m_message(message) {}
 
     std::optional<int32_t> currentBandHeight() override { return m_message.bandHeight; }
-    void setBandHeight(int32_t height) override {
-        m_host.send({{"type", "bandHeight"}, {"tab", m_message.tab}, {"height", height}});
-    }
+    void setBandHeight(int32_t height) override { m_host.send(bandHeightReply(m_message.tab, height)); }
     int32_t currentFontHeight() override {
         if (m_message.fontHeight) return *m_message.fontHeight;
         return bandFontHeight(m_host.m_settings, kDefaultGuiFontHeight);
     }
     void setFontHeight(int32_t height) override {
-        m_host.send({{"type", "bandFont"},
-                     {"tab", m_message.tab},
-                     {"fontHeight", height},
-                     {"fontPixels", fontPixelHeight(height)}});
+        m_host.m_tabBands.setFont(m_message.tab, height);
+        m_host.send(bandFontReply(m_message.tab, height, fontPixelHeight(height)));
     }
     ColorDialogAnswer askTextColor(std::u16string_view initialText) override {
         return m_host.runColorDialog(m_message.tab, initialText);
     }
     void stopAndNavigate(std::u16string_view address) override {
-        m_host.send({{"type", "navigate"}, {"tab", m_message.tab}, {"url", textForReply(address)}});
+        m_host.send(navigateReply(m_message.tab, address));
     }
     void loadChineseDictionary() override { pelux::loadChineseDictionary(environment()); }
     void loadJapaneseDictionary() override { pelux::loadJapaneseDictionary(environment()); }
@@ -57,24 +51,6 @@ private:
 };
 
 namespace {
-
-// Messages for the user go to the tab that asked; the tab draws them as dialogs. Nothing here
-// waits for the user: the host keeps answering the other tabs meanwhile.
-class CTabNotices : public INotices {
-public:
-    CTabNotices(CNativeChannel& channel, int64_t tab) : m_channel(channel), m_tab(tab) {}
-    void showMessage(std::u16string_view text, std::u16string_view caption) override {
-        m_channel.send(serializeMessage(
-            {{"type", "notice"}, {"tab", m_tab}, {"text", textForReply(text)}, {"caption", textForReply(caption)}}));
-    }
-    void showTranslation(std::u16string_view text) override {
-        m_channel.send(serializeMessage({{"type", "translation"}, {"tab", m_tab}, {"text", textForReply(text)}}));
-    }
-
-private:
-    CNativeChannel& m_channel;
-    int64_t m_tab;
-};
 
 // Every open Text Color dialog is a nested wait on this thread's stack. As a modal dialog
 // disables the window that opened it, a tab has one at a time; and only so many tabs at once.
@@ -98,7 +74,7 @@ void CNativeHost::handle(const CommandMessage& message) {
         return;
     }
     if (message.id == kCommandLoadChinese || message.id == kCommandLoadJapanese) {
-        send({{"type", "loadEnded"}, {"tab", message.tab}});
+        send(loadEndedReply(message.tab));
     }
     if (changesSharedSettings(message.id)) sendSharedSettings();
 }
@@ -124,7 +100,7 @@ ColorDialogAnswer CNativeHost::runColorDialog(int64_t tab, std::u16string_view i
     }
     const int64_t dialog = ++m_lastDialog;
     m_openColorDialogs[dialog] = tab;
-    send({{"type", "colorDialog"}, {"tab", tab}, {"dialog", dialog}, {"text", textForReply(initialText)}});
+    send(colorDialogReply(tab, dialog, initialText));
     // Like a modal dialog's own message loop: everything else goes on being answered, and a
     // dialog opened meanwhile in another tab may end before or after this one.
     while (!m_colorAnswers.contains(dialog)) {
@@ -149,11 +125,14 @@ void CNativeHost::handle(const ColorAnswerMessage& message) {
     m_colorAnswers.try_emplace(message.dialog, ColorDialogAnswer{message.result, message.text});
 }
 
-void CNativeHost::handle(const TranslateMessage& message) {
-    CurlHttpRequest http;
-    CTabNotices notices(m_channel, message.tab);
-    CGoogle google(http, notices, readTranslationSettings(m_settings));
-    google.GoogleTranslate(message.text);
+void CNativeHost::handle(const TranslateMessage& message) { m_translations.request(message.tab, message.text); }
+
+void CNativeHost::handle(const NoticeClosedMessage& message) {
+    m_translations.noticeClosed(message.tab, message.notice);
+}
+
+void CNativeHost::refuseTranslation(const std::string& frame) {
+    if (const std::optional<int64_t> tab = tabOfRefusedTranslation(frame)) m_translations.refuse(*tab);
 }
 
 }  // namespace pelux

@@ -97,6 +97,7 @@ bool CNativeChannel::send(const std::string& json) {
     std::string frame(4, '\0');
     std::memcpy(frame.data(), &length, 4);
     frame += json;
+    std::lock_guard lock(m_sendMutex);
     for (std::size_t done = 0; done < frame.size();) {
         const ssize_t n = ::write(m_outFd, frame.data() + done, frame.size() - done);
         if (n < 0 && errno == EINTR) continue;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -26,7 +27,7 @@ public:
     bool inputEnded() const { return m_inputEnded; }
 
     // Frames and writes one message; false (and nothing written) when it is too long or the
-    // output failed.
+    // output failed. Any thread may send: each message is written whole.
     bool send(const std::string& json);
 
 private:
@@ -41,6 +42,7 @@ private:
     std::size_t m_start = 0;
     uint64_t m_bytesToSkip = 0;
     bool m_inputEnded = false;
+    std::mutex m_sendMutex;
 };
 
 }  // namespace pelux

@@ -48,6 +48,16 @@ public:
         return optionalText(name, maxUnits, false).value_or(std::u16string());
     }
 
+    // A text longer than `maxUnits` is cut there, never inside a surrogate pair.
+    std::u16string cutText(const char* name, std::size_t maxUnits) {
+        std::u16string text = optionalText(name, SIZE_MAX, false).value_or(std::u16string());
+        if (text.size() > maxUnits) {
+            const bool splitsPair = text[maxUnits - 1] >= 0xD800 && text[maxUnits - 1] <= 0xDBFF;
+            text.resize(splitsPair ? maxUnits - 1 : maxUnits);
+        }
+        return text;
+    }
+
     std::optional<std::u16string> optionalText(const char* name, std::size_t maxUnits, bool nullable) {
         const json* value = field(name);
         if (value == nullptr) return std::nullopt;
@@ -78,7 +88,6 @@ constexpr int64_t kMaxId = (int64_t{1} << 53);
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMaxBandSide = 100000;
-constexpr std::size_t kMaxCapturedUnits = 4096;
 
 // The Text Color dialog's edit holds seven characters; a longer answer is cut by the command.
 constexpr std::size_t kMaxColorAnswerUnits = 64;
@@ -98,8 +107,8 @@ std::optional<InboundMessage> readByType(const std::string& type, FieldReader& i
         m.x = static_cast<int32_t>(in.integer("x", kInt32Min, kInt32Max));
         m.y = static_cast<int32_t>(in.integer("y", kInt32Min, kInt32Max));
         m.character = in.optionalText("character", 2, true);
-        m.word = in.text("word", kMaxCapturedUnits);
-        m.sentence = in.text("sentence", kMaxCapturedUnits);
+        m.word = in.cutText("word", kMaxCapturedUnits);
+        m.sentence = in.cutText("sentence", kMaxCapturedUnits);
         m.hasBody = in.boolean("hasBody");
         return m;
     }
@@ -138,8 +147,11 @@ std::optional<InboundMessage> readByType(const std::string& type, FieldReader& i
         const int64_t tab = in.integer("tab", -1, kMaxId);
         const auto width = static_cast<int32_t>(in.integer("width", 0, kMaxBandSide));
         const auto height = static_cast<int32_t>(in.integer("height", 0, kMaxBandSide));
-        if (type == "band") return BandRequestMessage{tab, width, height, optionalFontHeight(in)};
-        return BandClosedMessage{tab, width, height};
+        if (type == "bandClosed") return BandClosedMessage{tab, width, height};
+        const std::optional<int32_t> fontHeight = optionalFontHeight(in);
+        const std::optional<int64_t> viewHeight = in.optionalInteger("viewHeight", 0, kMaxBandSide);
+        return BandRequestMessage{tab, width, height, fontHeight,
+                                  viewHeight ? std::optional<int32_t>(static_cast<int32_t>(*viewHeight)) : std::nullopt};
     }
     if (type == "tabClosed") return TabClosedMessage{in.integer("tab", -1, kMaxId)};
     if (type == "setSetting") {
@@ -149,6 +161,10 @@ std::optional<InboundMessage> readByType(const std::string& type, FieldReader& i
         return m;
     }
     if (type == "getReaderSettings") return ReaderSettingsRequest{};
+    if (type == "noticeClosed") {
+        const int64_t tab = in.integer("tab", -1, kMaxId);
+        return NoticeClosedMessage{tab, in.integer("notice", 1, kMaxId)};
+    }
     return std::nullopt;
 }
 
@@ -163,74 +179,38 @@ std::optional<InboundMessage> parseInboundMessage(const std::string& frame, std:
     if (type == message.end() || !type->is_string()) return error = "no type", std::nullopt;
     FieldReader in(message, error);
     std::optional<InboundMessage> parsed = readByType(type->get<std::string>(), in);
-    if (!parsed && error.empty()) error = "unknown type \"" + type->get<std::string>() + "\"";
+    if (!parsed && error.empty()) error = "unknown type \"" + escapeForLog(type->get<std::string>()) + "\"";
     if (!in.ok()) return std::nullopt;
     return parsed;
 }
 
-std::string textForReply(std::u16string_view text) {
-    if (text.size() > kMaxReplyTextUnits) {
-        std::size_t cut = kMaxReplyTextUnits;
-        // Never leave half of a surrogate pair at the cut.
-        if (text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
-        text = text.substr(0, cut);
-    }
-    return utf16ToUtf8(text);
+std::optional<int64_t> tabOfRefusedTranslation(const std::string& frame) {
+    const json message = json::parse(frame, nullptr, false);
+    if (!message.is_object()) return std::nullopt;
+    const auto type = message.find("type");
+    if (type == message.end() || *type != "translate") return std::nullopt;
+    std::string error;
+    FieldReader in(message, error);
+    const int64_t tab = in.integer("tab", -1, kMaxId);
+    if (!in.ok()) return std::nullopt;
+    return tab;
 }
 
-json textReply(int64_t tab, std::u16string_view text) {
-    return {{"type", "text"}, {"tab", tab}, {"text", textForReply(text)}};
-}
-
-json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
-                  const std::optional<std::u16string>& title) {
-    json reply = {{"type", "pointerResult"}, {"tab", tab}, {"frame", frame}, {"seq", seq}};
-    reply["text"] = bandText ? json(textForReply(*bandText)) : json(nullptr);
-    reply["title"] = title ? json(textForReply(*title)) : json(nullptr);
-    return reply;
-}
-
-json menuJson(const std::vector<MenuItem>& items) {
-    json list = json::array();
-    for (const MenuItem& item : items) {
-        switch (item.kind) {
-            case MenuItem::Kind::Separator: list.push_back({{"separator", true}}); break;
-            case MenuItem::Kind::Popup:
-                list.push_back({{"caption", utf16ToUtf8(item.caption)}, {"items", menuJson(item.items)}});
-                break;
-            case MenuItem::Kind::Command:
-                list.push_back(
-                    {{"id", item.id}, {"caption", utf16ToUtf8(item.caption)}, {"checked", item.checked}});
-                break;
+std::string escapeForLog(std::string_view text, std::size_t maxBytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text.substr(0, maxBytes)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            out.push_back(c);
+        } else {
+            out += "\\x";
+            out.push_back(kHex[byte >> 4]);
+            out.push_back(kHex[byte & 0x0F]);
         }
     }
-    return list;
-}
-
-json bandStateReply(const BandState& state) {
-    auto place = [](const ControlPlacement& p) { return json::array({p.x, p.y, p.width, p.height}); };
-    return {{"type", "bandState"},
-            {"tab", state.tab},
-            {"width", state.width},
-            {"height", state.height},
-            {"visible", state.visible},
-            {"layout",
-             {{"menu", place(state.layout.menuButton)},
-              {"text", place(state.layout.text)},
-              {"smaller", place(state.layout.smallerButton)},
-              {"bigger", place(state.layout.biggerButton)}}},
-            {"fontHeight", state.fontHeight},
-            {"fontPixels", state.fontPixels},
-            {"fontColor", utf16ToUtf8(state.fontColor)},
-            {"menu", menuJson(state.menu)}};
-}
-
-json sharedSettingsMessage(const std::vector<MenuItem>& menu, std::u16string_view fontColor) {
-    return {{"type", "settings"}, {"menu", menuJson(menu)}, {"fontColor", utf16ToUtf8(fontColor)}};
-}
-
-std::string serializeMessage(const json& message) {
-    return message.dump(-1, ' ', false, json::error_handler_t::replace);
+    if (text.size() > maxBytes) out += "...";
+    return out;
 }
 
 }  // namespace pelux

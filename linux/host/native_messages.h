@@ -1,5 +1,6 @@
 // The messages between the extension's service worker and the host. Every message is a JSON
-// object whose "type" names it; every inbound one is checked field by field before use.
+// object whose "type" names it; every inbound one is checked field by field before use. The
+// outbound ones are built in native_replies.h.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "band/band_geometry.h"
-#include "band/band_menu.h"
+#include "host/native_replies.h"
 
 namespace pelux {
 
@@ -25,6 +25,7 @@ struct PointerMessage {
     std::u16string word;
     // From the pointer's character to the end of its sentence.
     std::u16string sentence;
+    // Word and sentence are cut to this many code units; the lookup reads far fewer.
     // False for a document without a body element (a frameset).
     bool hasBody = true;
 };
@@ -69,6 +70,8 @@ struct BandRequestMessage {
     int32_t height = 0;  // 0: the saved height
     // The band's font so far; absent for a band not yet drawn, which takes "FontSize".
     std::optional<int32_t> fontHeight;
+    // The height of the tab's viewport, which bounds the band's; absent: no bound.
+    std::optional<int32_t> viewHeight;
 };
 
 // A tab's band is closed or goes away with its page: its size is remembered.
@@ -94,45 +97,34 @@ struct ReaderSettingsRequest {};
 // The tab of a message that goes to every tab (a load that no tab's menu started).
 inline constexpr int64_t kEveryTab = -1;
 
+// The user closed a notice that the host waits for (or its page went away).
+struct NoticeClosedMessage {
+    int64_t tab = 0;
+    int64_t notice = 0;
+};
+
 using InboundMessage = std::variant<PointerMessage, CommandMessage, KeyMessage, ShowMessage,
                                     BandRequestMessage, BandClosedMessage, TabClosedMessage,
                                     ColorAnswerMessage, TranslateMessage, SetSettingMessage,
-                                    ReaderSettingsRequest>;
+                                    ReaderSettingsRequest, NoticeClosedMessage>;
 
 // Longest selection sent for translation; the request carries far less than this.
 inline constexpr std::size_t kMaxTranslateUnits = 64 * 1024;
 
+inline constexpr std::size_t kMaxCapturedUnits = 4096;
+
 // nullopt with `error` set when the frame is not JSON, not an object, of an unknown type, or
-// lacks a field or carries one of the wrong kind or range.
+// lacks a field or carries one of the wrong kind or range. A captured word or sentence that is
+// too long is cut, not refused. What `error` repeats from the frame is escaped for a log line.
 std::optional<InboundMessage> parseInboundMessage(const std::string& frame, std::string& error);
 
-// Longest text (UTF-16 code units) put into one reply, so that a reply stays under Chromium's
-// limit for a message from the host even with every character escaped.
-inline constexpr std::size_t kMaxReplyTextUnits = 128 * 1024;
+// The tab of a frame that parseInboundMessage refused, when it is a translation request whose
+// tab can be read, so that the tab hears of the failure.
+std::optional<int64_t> tabOfRefusedTranslation(const std::string& frame);
 
-std::string textForReply(std::u16string_view text);
+// Bytes from outside as one log line: at most `maxBytes` of them, with everything but printable
+// ASCII written as \xNN.
+std::string escapeForLog(std::string_view text, std::size_t maxBytes = 80);
 
-nlohmann::json textReply(int64_t tab, std::u16string_view text);
-nlohmann::json pointerReply(int64_t tab, int64_t frame, int64_t seq,
-                            const std::optional<std::u16string>& bandText,
-                            const std::optional<std::u16string>& title);
-nlohmann::json menuJson(const std::vector<MenuItem>& items);
-
-struct BandState {
-    int64_t tab = 0;
-    int32_t width = 0, height = 0;
-    BandLayout layout;
-    int32_t fontHeight = 0;
-    int32_t fontPixels = 0;
-    std::u16string fontColor;  // "#RRGGBB"
-    bool visible = true;
-    std::vector<MenuItem> menu;
-};
-nlohmann::json bandStateReply(const BandState& state);
-
-// What every tab shows of the process-wide settings: the menu's check marks and the text colour.
-nlohmann::json sharedSettingsMessage(const std::vector<MenuItem>& menu, std::u16string_view fontColor);
-
-std::string serializeMessage(const nlohmann::json& message);
 
 }  // namespace pelux

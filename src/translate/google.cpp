@@ -35,13 +35,16 @@ DictionaryLanguage CGoogle::settleLanguage() {
     return store.language();
 }
 
-TranslationOutcome CGoogle::GoogleTranslate(std::u16string_view txt) {
-    const DictionaryLanguage language = settleLanguage();
+TranslationOutcome CGoogle::GoogleTranslate(std::u16string_view txt) { return translate(txt, settleLanguage()); }
+
+TranslationOutcome CGoogle::translate(std::u16string_view txt, DictionaryLanguage language) {
     const std::string_view pair = languagePair(translationDirection(txt), language);
     TranslationOutcome outcome = requestAndShow(txt, pair);
-    if (!outcome.shown) m_notices.showMessage(kRequestFailedNotice, kErrorCaption);
+    if (!outcome.shown) reportFailure();
     return outcome;
 }
+
+void CGoogle::reportFailure() { m_notices.showMessage(kRequestFailedNotice, kErrorCaption); }
 
 // Everything from building the request to opening the window is one guarded block: whatever
 // goes wrong inside it ends the block with nothing shown.

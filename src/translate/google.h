@@ -29,8 +29,16 @@ public:
     // the user as "Exception occurred" and opens no window; nothing is thrown for it.
     TranslationOutcome GoogleTranslate(std::u16string_view txt);
 
-private:
+    // The two halves of GoogleTranslate, for a shell whose notices do not wait for the user:
+    // the language to translate with, after the notice that Chinese is the default when no
+    // dictionary was chosen yet; then, once that notice is closed, the request and its window.
+    // The second half touches no shared state, so it may run on a thread of its own.
     DictionaryLanguage settleLanguage();
+    TranslationOutcome translate(std::u16string_view txt, DictionaryLanguage language);
+    // Tells the user that a translation failed, as a failed request does.
+    void reportFailure();
+
+private:
     TranslationOutcome requestAndShow(std::u16string_view text, std::string_view pair);
 
     IHttpRequest& m_http;

@@ -13,6 +13,9 @@ namespace {
 // letter t are members, a tab is not.
 constexpr std::u16string_view kLeadInCharacters = u"\\'.0123456789 \\t[(<";
 
+// A noncharacter, which no pattern here names, in the place of each NUL of a reply.
+constexpr char16_t kNulStandIn = u'\uFFFF';
+
 }  // namespace
 
 TranslationDirection translationDirection(std::u16string_view text) {
@@ -71,14 +74,19 @@ std::string translationUrl(std::string_view base, std::u16string_view text, std:
 // with a "</textarea>", and only the first "<textarea" can begin one (a later one would need a
 // '>' before the last closing tag, which the first one then has too), so the range from there
 // to the end of the last closing tag gives the same match, found in one pass.
+//
+// The engine reads its text up to the first NUL, but a reply may hold NULs anywhere. Each one is
+// searched as a character the pattern never names ('.' matches it as it would a NUL), and the
+// translation is then copied from the reply itself, NULs and all.
 std::u16string extractTranslation(const std::u16string& reply) {
-    const std::u16string_view page(reply.c_str());
+    const std::u16string_view page(reply);
     const size_t open = page.find(u"<textarea");
     const size_t lastClose = page.rfind(u"</textarea>");
     if (open == std::u16string_view::npos || lastClose == std::u16string_view::npos) return {};
     const size_t tagEnd = page.find(u'>', open + 9);
     if (tagEnd == std::u16string_view::npos || tagEnd >= lastClose) return {};
-    const std::u16string candidate(page.substr(open, lastClose + 11 - open));
+    std::u16string candidate(page.substr(open, lastClose + 11 - open));
+    std::replace(candidate.begin(), candidate.end(), u'\0', kNulStandIn);
 
     CBraceRegExp pattern;
     pattern.compile(u"<textarea.*?>{.*?}<\\/textarea>", true);
@@ -86,7 +94,8 @@ std::u16string extractTranslation(const std::u16string& reply) {
     if (!pattern.search(candidate.c_str(), &match) || match.groupCount() < 1) return {};
     const BraceSpan translation = match.group(0);
     if (translation.length() < 1) return {};
-    return std::u16string(translation.in(candidate.c_str()));
+    return std::u16string(page.substr(open + static_cast<size_t>(translation.start),
+                                      static_cast<size_t>(translation.length())));
 }
 
 }  // namespace pelux

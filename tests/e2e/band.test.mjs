@@ -77,7 +77,7 @@ test('the band is drawn with the layout of a band window', async () => {
 
 test('the menu lists every item in order with the check marks', async () => {
   const page = await openPage(browser.context, `${server.base}/`);
-  await page.locator('peluxbar-band #menu').dispatchEvent('mousedown');
+  await page.locator('peluxbar-band #menu').click();
   const items = await page.evaluate(() => [...document.querySelector('peluxbar-band').shadowRoot
     .querySelectorAll('#menu-popup .item')].map((item) => `${item.querySelector('.check').textContent}${item.lastChild.textContent}`));
   assert.deepEqual(items, [
@@ -186,14 +186,14 @@ test('the height buttons step the band by 35 and hiding the band saves its size'
   const waitForHeight = (h) => page.waitForFunction((want) => document.querySelector('peluxbar-band').getBoundingClientRect().height === want, h);
   const width = await page.evaluate(() => document.documentElement.clientWidth);
 
-  await page.locator('peluxbar-band #bigger').dispatchEvent('mousedown');
+  await page.locator('peluxbar-band #bigger').click();
   await waitForHeight(75);
   assert.deepEqual(await bandBoxes(), { height: 75, smaller: [width - 24, 0, 24, 37], bigger: [width - 24, 38, 24, 37] });
-  await page.locator('peluxbar-band #smaller').dispatchEvent('mousedown');
+  await page.locator('peluxbar-band #smaller').click();
   await waitForHeight(40);
-  await page.locator('peluxbar-band #smaller').dispatchEvent('mousedown');
+  await page.locator('peluxbar-band #smaller').click();
   await waitForHeight(35);
-  await page.locator('peluxbar-band #bigger').dispatchEvent('mousedown');
+  await page.locator('peluxbar-band #bigger').click();
   await waitForHeight(70);
 
   await browser.worker.evaluate(() => toggleBand());

@@ -25,7 +25,8 @@ const outside = [];
 // was asked for.
 async function serveTranslations() {
   const asked = [];
-  const server = http.createServer((request, response) => {
+  // A request carries up to 9,999 bytes of text, nine characters each once escaped.
+  const server = http.createServer({ maxHeaderSize: 128 * 1024 }, (request, response) => {
     const url = new URL(request.url, 'http://localhost');
     asked.push({ path: url.pathname, query: request.url.split('?')[1] || '' });
     response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
@@ -93,11 +94,14 @@ test('a selection is translated through the service and shown in windows that cl
   await page.bringToFront();
   const tab = await activeTabId();
   await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [tab, 'A\t中']);
-  // The first translation without a dictionary says which language it assumes.
+  // The first translation without a dictionary says which language it assumes, and asks the
+  // service only once that notice is closed.
   const notice = dialogs(page, 'notice');
   await shown(notice);
   assert.equal(await notice.locator('.title').textContent(), 'Error');
   assert.equal(await notice.locator('#text').textContent(), 'Translating to/from Chinese by default until a dictionary is chosen ...');
+  assert.equal(translator.asked.length, 0);
+  await notice.locator('#ok').click();
   await shown(dialogs(page, 'translation'));
   assert.equal(await dialogs(page, 'translation').locator('.title').textContent(), 'PeluxBar Google Translation');
   assert.equal(await dialogs(page, 'translation').locator('#text').textContent(), 'en|zh-CN: A\t中');
@@ -105,7 +109,7 @@ test('a selection is translated through the service and shown in windows that cl
 
   await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [tab, '12 中国']);
   await page.waitForFunction(() => document.querySelectorAll('peluxbar-dialog[data-kind="translation"]').length === 2);
-  assert.equal(await dialogs(page, 'notice').count(), 1, 'the notice comes once');
+  assert.equal(await dialogs(page, 'notice').count(), 0, 'the notice comes once');
   assert.match(translator.asked.at(-1).query, /&langpair=zh-CN\|en$/);
   assert.equal(await dialogs(page, 'translation').nth(1).locator('.static').textContent(), 'zh-CN|en: 12 中国');
   assert.equal(translator.asked.at(-1).query, 'text=%31%32%20%E4%B8%AD%E5%9B%BD&langpair=zh-CN|en');
@@ -117,8 +121,19 @@ test('a selection is translated through the service and shown in windows that cl
   await dialogs(page, 'translation').locator('#ok').focus();
   await page.keyboard.press('Escape');
   assert.equal(await dialogs(page, 'translation').count(), 0);
-  await dialogs(page, 'notice').locator('#ok').click();
   assert.equal(await dialogs(page, 'notice').count(), 0);
+  await page.close();
+});
+
+test('a selection longer than the request carries is cut to its first 9,999 bytes', async () => {
+  const page = await openPage(browser.context, `${server.base}/`);
+  await page.bringToFront();
+  const asked = translator.asked.length;
+  // 3,333 characters of three bytes each fit; the 3,334th would not, nor would half of the pair.
+  await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [await activeTabId(), `${'中'.repeat(3333)}\u{1F600}${'x'.repeat(70000)}`]);
+  await shown(dialogs(page, 'translation'));
+  assert.equal(translator.asked.length, asked + 1);
+  assert.equal(translator.asked.at(-1).query, `text=${'%E4%B8%AD'.repeat(3333)}&langpair=zh-CN|en`);
   await page.close();
 });
 
@@ -153,7 +168,7 @@ test('font Larger and Smaller step by 4 pixels, never under 8, and store FontSiz
   await waitForTextStyle(page, { size: '8px' });
   await waitForSetting('FontSize', '-8');
   // The size stays with the band through a change of its height, and a new band starts with it.
-  await page.locator('peluxbar-band #bigger').dispatchEvent('mousedown');
+  await page.locator('peluxbar-band #bigger').click();
   await page.waitForFunction(() => document.querySelector('peluxbar-band').getBoundingClientRect().height === 75);
   assert.equal((await textStyle(page)).size, '8px');
   const next = await openPage(browser.context, `${server.base}/second`);
@@ -257,7 +272,7 @@ test('the switches flip in the settings and the check marks follow in every tab'
     .querySelectorAll('#menu-popup .item')].map((item) => [item.lastChild.textContent, item.getAttribute('aria-checked')]))
   );
   // The second tab's menu is open while the first changes the switches.
-  await second.locator('peluxbar-band #menu').dispatchEvent('mousedown');
+  await second.locator('peluxbar-band #menu').click();
   const before = await checks(second);
   assert.equal(before['Use Tooltips'], 'false');
   assert.equal(before['Show sub-word translations'], 'false');
@@ -273,7 +288,7 @@ test('the switches flip in the settings and the check marks follow in every tab'
   await waitForSetting('ShowSubWordTranslations', '0');
   await clickMenuItem(first, 'Use Tooltips');
   await waitForSetting('UseToolTips', '0');
-  await first.locator('peluxbar-band #menu').dispatchEvent('mousedown');
+  await first.locator('peluxbar-band #menu').click();
   const after = await checks(first);
   assert.equal(after['Use Tooltips'], 'false');
   assert.equal(after['Show sub-word translations'], 'false');

@@ -33,10 +33,13 @@ export async function servePages(pages) {
 // Chromium with the extension, the host registered in the profile by `peluxbar install`,
 // dictionaries from `dictDir` and the settings file in a config folder of its own. `reuse` (the
 // profile and config of an earlier launch) starts the same browser again, as after a restart.
-export async function launchBrowser({ dictDir = DATA, settings = {}, install = true, reuse = null } = {}) {
+// With `hostInput`, the host is started through a script that also copies everything the
+// browser sends it into that file (read it with hostMessages).
+export async function launchBrowser({ dictDir = DATA, settings = {}, install = true, reuse = null, hostInput = null } = {}) {
   const profile = reuse ? reuse.profile : tempDir('profile');
   const config = reuse ? reuse.config : tempDir('config');
   if (install && !reuse) execFileSync(PELUXBAR, ['install', '--user-data-dir', profile]);
+  if (hostInput && !reuse) recordHostInput(profile, config, hostInput);
   if (!reuse) {
     fs.mkdirSync(path.join(config, 'peluxbar'), { recursive: true });
     const lines = Object.entries(settings).map(([name, value]) => `${name}=${value}\n`).join('');
@@ -59,6 +62,29 @@ export async function launchBrowser({ dictDir = DATA, settings = {}, install = t
     if (!keep) for (const dir of [profile, config]) fs.rmSync(dir, { recursive: true, force: true });
   };
   return { context, worker, profile, config, close };
+}
+
+function recordHostInput(profile, config, log) {
+  const manifestFile = path.join(profile, 'NativeMessagingHosts', 'com.tandrel.peluxbar.json');
+  const manifest = JSON.parse(fs.readFileSync(manifestFile, 'utf8'));
+  const script = path.join(config, 'host-recorder.sh');
+  const quote = (text) => `'${text.replace(/'/g, "'\\''")}'`;
+  fs.writeFileSync(script, `#!/bin/sh\ntee -a ${quote(log)} | ${quote(manifest.path)} "$@"\n`, { mode: 0o755 });
+  manifest.path = script;
+  fs.writeFileSync(manifestFile, JSON.stringify(manifest));
+}
+
+// The messages recorded by launchBrowser's `hostInput`, decoded from their native framing.
+export function hostMessages(log) {
+  const bytes = fs.existsSync(log) ? fs.readFileSync(log) : Buffer.alloc(0);
+  const messages = [];
+  for (let at = 0; at + 4 <= bytes.length;) {
+    const length = bytes.readUInt32LE(at);
+    if (at + 4 + length > bytes.length) break;
+    messages.push(JSON.parse(bytes.subarray(at + 4, at + 4 + length).toString('utf8')));
+    at += 4 + length;
+  }
+  return messages;
 }
 
 // A page whose band is drawn (the host answered with its layout, unless `drawn` is false).
@@ -100,9 +126,10 @@ export async function characterCentre(frame, selector, index) {
   }, [selector, index]);
 }
 
+// The band acts only on the user's own input, so the tests press the real mouse.
 export async function clickMenuItem(page, caption) {
-  await page.locator('peluxbar-band #menu').dispatchEvent('mousedown');
-  await page.locator('peluxbar-band #menu-popup .item', { hasText: caption }).first().dispatchEvent('mousedown');
+  await page.locator('peluxbar-band #menu').click();
+  await page.locator('peluxbar-band #menu-popup .item', { hasText: caption }).first().click();
 }
 
 // What `peluxbar lookup` gives for the captured text, with line ends as a text area keeps them.

@@ -325,8 +325,12 @@ TEST_F(HostCommandsTest, DropsMalformedAndUnknownCommandsAndAnswers) {
     std::vector<std::string> messages = bad;
     messages.push_back(command(3, kCommandBandBigger));
     const std::vector<json> replies = run(messages);
-    ASSERT_EQ(replies.size(), 1u);
-    EXPECT_EQ(replies[0]["type"], "bandHeight");
+    // Only the refused translation requests are answered, with the usual failure.
+    const json failed{{"type", "notice"}, {"tab", 3}, {"text", "Exception occurred"}, {"caption", "Error"}};
+    ASSERT_EQ(replies.size(), 3u);
+    EXPECT_EQ(replies[0], failed);
+    EXPECT_EQ(replies[1], failed);
+    EXPECT_EQ(replies[2]["type"], "bandHeight");
     EXPECT_FALSE(std::filesystem::exists(settings->path()));
     EXPECT_EQ(bandSettings().UseToolTips.load(), 1);
 }
@@ -371,6 +375,12 @@ TEST_F(HostCommandsTest, ATabHasOneDialogAtATimeAndOnlySoManyWaitAtOnce) {
 
 std::string translate(int64_t tab, const std::string& text) {
     return json{{"type", "translate"}, {"tab", tab}, {"text", text}}.dump();
+}
+
+// The one reply that went to the tab.
+json replyTo(const std::vector<json>& replies, int64_t tab) {
+    const auto found = std::find_if(replies.begin(), replies.end(), [tab](const json& r) { return r["tab"] == tab; });
+    return found == replies.end() ? json() : *found;
 }
 
 class HostTranslateTest : public HostCommandsTest {
@@ -419,10 +429,11 @@ TEST_F(HostTranslateTest, AsksTheStoredServiceAndAnswersTheTabThatAsked) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         setLanguage(row.language);
+        // The request runs beside the host's loop: the two replies may come in either order.
         const std::vector<json> replies = run({translate(7, row.text), command(8, kCommandBandBigger)});
         ASSERT_EQ(replies.size(), 2u);
-        EXPECT_EQ(replies[0], (json{{"type", "translation"}, {"tab", 7}, {"text", "中国 China"}}));
-        EXPECT_EQ(replies[1]["tab"], 8);
+        EXPECT_EQ(replyTo(replies, 7), (json{{"type", "translation"}, {"tab", 7}, {"text", "中国 China"}}));
+        EXPECT_EQ(replyTo(replies, 8)["type"], "bandHeight");
         ASSERT_FALSE(server.requestLines().empty());
         EXPECT_EQ(server.requestLines().back(), std::string("GET ") + row.request + " HTTP/1.1");
     }
@@ -438,29 +449,41 @@ TEST_F(HostTranslateTest, AReplyWithoutATextareaShowsAnEmptyTranslation) {
 
 TEST_F(HostTranslateTest, ARefusedConnectionIsReportedToTheTabAndTheHostGoesOn) {
     useService("http://127.0.0.1:" + std::to_string(unusedLoopbackPort()));
-    const std::vector<json> replies = run({translate(7, "你好"), command(7, kCommandBandSmaller, 70)});
+    const std::vector<json> replies = run({translate(7, "你好"), command(8, kCommandBandSmaller, 70)});
     ASSERT_EQ(replies.size(), 2u);
-    EXPECT_EQ(replies[0],
+    EXPECT_EQ(replyTo(replies, 7),
               (json{{"type", "notice"}, {"tab", 7}, {"text", "Exception occurred"}, {"caption", "Error"}}));
-    EXPECT_EQ(replies[1], (json{{"type", "bandHeight"}, {"tab", 7}, {"height", 35}}));
+    EXPECT_EQ(replyTo(replies, 8), (json{{"type", "bandHeight"}, {"tab", 8}, {"height", 35}}));
+}
+
+std::string noticeClosed(int64_t tab, int64_t notice) {
+    return json{{"type", "noticeClosed"}, {"tab", tab}, {"notice", notice}}.dump();
 }
 
 TEST_F(HostTranslateTest, WithoutADictionaryTheFirstTranslationExplainsTheDefaultOnce) {
     LocalHttpServer server(httpReply(200, "<textarea>hello</textarea>"));
     useService(server.baseUrl());
     setLanguage(None);
-    const std::vector<json> replies = run({translate(7, "hello"), translate(9, "你好")});
-    ASSERT_EQ(replies.size(), 3u);
+    // The request waits for the notice: a notice closed by another tab, or one never closed,
+    // sends nothing; the second translation needs no notice.
+    const std::vector<json> replies = run({translate(7, "hello"), noticeClosed(9, 1), translate(9, "你好")});
+    ASSERT_EQ(replies.size(), 2u);
     EXPECT_EQ(replies[0], (json{{"type", "notice"},
                                 {"tab", 7},
                                 {"text", "Translating to/from Chinese by default until a dictionary is chosen ..."},
-                                {"caption", "Error"}}));
-    EXPECT_EQ(replies[1], (json{{"type", "translation"}, {"tab", 7}, {"text", "hello"}}));
-    EXPECT_EQ(replies[2], (json{{"type", "translation"}, {"tab", 9}, {"text", "hello"}}));
-    const std::vector<std::string> requests = server.requestLines();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_NE(requests[0].find("&langpair=en|zh-CN "), std::string::npos);
-    EXPECT_NE(requests[1].find("&langpair=zh-CN|en "), std::string::npos);
+                                {"caption", "Error"},
+                                {"notice", 1}}));
+    EXPECT_EQ(replies[1], (json{{"type", "translation"}, {"tab", 9}, {"text", "hello"}}));
+    ASSERT_EQ(server.requestLines().size(), 1u);
+    EXPECT_NE(server.requestLines()[0].find("&langpair=zh-CN|en "), std::string::npos);
+
+    setLanguage(None);
+    const std::vector<json> closed = run({translate(7, "hello"), noticeClosed(7, 1), noticeClosed(7, 1)});
+    ASSERT_EQ(closed.size(), 2u);
+    EXPECT_EQ(closed[0]["notice"], 1);
+    EXPECT_EQ(closed[1], (json{{"type", "translation"}, {"tab", 7}, {"text", "hello"}}));
+    ASSERT_EQ(server.requestLines().size(), 2u);
+    EXPECT_NE(server.requestLines()[1].find("&langpair=en|zh-CN "), std::string::npos);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "band/band_settings.h"
 #include "dictionary/dictionary.h"
 #include "adapters/platform_linux.h"
+#include "adapters/utf8.h"
 #include "support/host_harness.h"
 
 namespace pelux {
@@ -107,6 +108,59 @@ TEST_F(HostTest, AnswersBandRequestsAndSavesTheSizeOnClose) {
     EXPECT_TRUE(replies[2]["text"].is_null());
     EXPECT_EQ(settings.values[u"Height"], u"35");
     EXPECT_EQ(settings.values[u"Width"], u"640");
+}
+
+std::string bandRequest(int64_t tab, int height, std::optional<int> fontHeight, std::optional<int> viewHeight) {
+    json message{{"type", "band"}, {"tab", tab}, {"width", 500}, {"height", height}};
+    if (fontHeight) message["fontHeight"] = *fontHeight;
+    if (viewHeight) message["viewHeight"] = *viewHeight;
+    return message.dump();
+}
+
+TEST_F(HostTest, AHandEditedHeightIsShownWithinTheRebarsMinimumAndHalfTheView) {
+    struct Row {
+        const char* stored;
+        std::optional<int> viewHeight;
+        int shown;
+    };
+    const Row rows[] = {{"5", 700, 30}, {"-40", 700, 30}, {"5000", 700, 350}, {"5000", 40, 30}, {"120", std::nullopt, 120}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stored);
+        settings.values[u"Height"] = utf8ToUtf16(row.stored).value();
+        const std::vector<json> replies = runHost({bandRequest(1, 0, std::nullopt, row.viewHeight)}, settings);
+        ASSERT_EQ(replies.size(), 1u);
+        EXPECT_EQ(replies[0]["height"], row.shown);
+    }
+}
+
+TEST_F(HostTest, ABandDrawnAgainInItsTabKeepsItsHeightFontAndText) {
+    settings.values[u"Height"] = u"60";
+    settings.values[u"FontSize"] = u"-19";
+    const std::vector<json> replies = runHost(
+        {bandRequest(4, 0, std::nullopt, 700), bandRequest(4, 95, -27, 700), pointer(1, "中", "中", "中国人。"),
+         // Another tab stores other values meanwhile; then tab 4 navigates and draws its band anew.
+         json{{"type", "bandClosed"}, {"tab", 5}, {"width", 500}, {"height", 200}}.dump(),
+         bandRequest(4, 0, std::nullopt, 700), bandRequest(6, 0, std::nullopt, 700),
+         json{{"type", "tabClosed"}, {"tab", 4}}.dump(), bandRequest(4, 0, std::nullopt, 700)},
+        settings);
+    ASSERT_EQ(replies.size(), 6u);
+    EXPECT_TRUE(replies[0]["text"].is_null());
+    const json& again = replies[3];
+    EXPECT_EQ(again["height"], 95);
+    EXPECT_EQ(again["fontHeight"], -27);
+    EXPECT_EQ(again["text"], replies[2]["text"]);
+    EXPECT_EQ(replies[4]["height"], 200);  // a new tab starts from the settings
+    EXPECT_TRUE(replies[4]["text"].is_null());
+    EXPECT_EQ(replies[5]["height"], 200);  // so does a closed tab's number
+    EXPECT_EQ(replies[5]["fontHeight"], -19);
+}
+
+TEST_F(HostTest, AnswersAPointerWhoseTextIsLongerThanTheHostReads) {
+    const std::string sentence(3 * 5000, 'x');
+    const std::vector<json> replies =
+        runHost({pointer(5, "中", std::string(9000, 'w').c_str(), ("中" + sentence).c_str())}, settings);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0]["seq"], 5);
 }
 
 TEST_F(HostTest, SurvivesDamagedCopiesOfEveryMessage) {

@@ -61,6 +61,48 @@ TEST(ParseInboundMessage, DropsEveryMalformedOrUnknownMessage) {
     }
 }
 
+TEST(ParseInboundMessage, CutsALongWordOrSentenceInsteadOfDroppingTheEvent) {
+    const std::string pair = "\xF0\x9F\x98\x80";  // two code units
+    nlohmann::json message = {{"type", "pointer"}, {"tab", 1}, {"frame", 0}, {"seq", 1}, {"x", 1}, {"y", 1},
+                              {"character", "a"}, {"word", std::string(5000, 'a')},
+                              {"sentence", std::string(kMaxCapturedUnits - 1, 'b') + pair + "tail"}, {"hasBody", true}};
+    std::string error;
+    const auto parsed = parseInboundMessage(message.dump(), error);
+    ASSERT_TRUE(parsed.has_value()) << error;
+    EXPECT_EQ(std::get<PointerMessage>(*parsed).word, std::u16string(kMaxCapturedUnits, u'a'));
+    EXPECT_EQ(std::get<PointerMessage>(*parsed).sentence, std::u16string(kMaxCapturedUnits - 1, u'b'));
+}
+
+TEST(ParseInboundMessage, ErrorsRepeatASendersTextOnOneLine) {
+    std::string error;
+    EXPECT_FALSE(parseInboundMessage(R"({"type":"x\ny\u001b[2J\\"})", error).has_value());
+    EXPECT_EQ(error, "unknown type \"x\\x0Ay\\x1B[2J\\x5C\"");
+    EXPECT_FALSE(parseInboundMessage(nlohmann::json{{"type", std::string(1000, 'z')}}.dump(), error).has_value());
+    EXPECT_LT(error.size(), 120u);
+}
+
+TEST(PointerReply, BandAndTooltipTogetherAlwaysFitOneMessageTheTooltipCutFirst) {
+    struct Row {
+        const char* name;
+        std::u16string band, title;
+        std::size_t bandUnits, titleUnits;  // what each keeps
+    };
+    const std::u16string controls(kMaxReplyTextUnits, u'\x01');  // six bytes each once escaped
+    const std::u16string chinese(kMaxReplyTextUnits, u'中');
+    const Row rows[] = {
+        {"both fit", chinese, chinese, kMaxReplyTextUnits, kMaxReplyTextUnits},
+        {"the tooltip gives way", controls, controls, kMaxReplyTextUnits, (1024 * 1024 - 512) / 6 - kMaxReplyTextUnits},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string reply = serializeMessage(pointerReply(1, 0, 1, row.band, row.title));
+        EXPECT_LE(reply.size(), 1024u * 1024u);
+        const nlohmann::json parsed = nlohmann::json::parse(reply);
+        EXPECT_EQ(parsed["text"].get<std::string>().size(), row.bandUnits * (row.band[0] == u'中' ? 3 : 1));
+        EXPECT_EQ(parsed["title"].get<std::string>().size(), row.titleUnits * (row.title[0] == u'中' ? 3 : 1));
+    }
+}
+
 TEST(TextForReply, CutsTooLongTextsWithoutSplittingAPair) {
     std::u16string text(kMaxReplyTextUnits - 1, u'a');
     text += u"\U0001F600";  // the pair straddles the limit

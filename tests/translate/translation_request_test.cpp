@@ -116,6 +116,9 @@ TEST(TranslationExtraction, TakesTheFirstTextareaContent) {
         {"stray closing tag first", u"</textarea><textarea rows=2>x</textarea>", u"x"},
         {"opening tag cut short by the closing one", u"<textarea</textarea>", u""},
         {"second opening tag inside the first", u"<textarea <textarea>y</textarea>", u"y"},
+        // The reply is read whole: a NUL is a character like any other.
+        {"NUL inside the translation", std::u16string(u"<textarea>a\0b</textarea>", 24), std::u16string(u"a\0b", 3)},
+        {"NUL before the textarea", std::u16string(u"\0<textarea>c</textarea>", 23), u"c"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,0 +1,153 @@
+#include "host/native_replies.h"
+
+#include "adapters/utf8.h"
+#include "host/native_channel.h"
+
+namespace pelux {
+
+namespace {
+
+using nlohmann::json;
+
+// Room for the type, the numbers and the keys of a pointer reply beside its two texts.
+constexpr std::size_t kPointerReplyFrame = 512;
+
+bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Bytes of one code unit (or of a whole pair, counted on its first unit) in serialized JSON. A
+// lone surrogate becomes U+FFFD, three bytes.
+std::size_t jsonBytesAt(std::u16string_view text, std::size_t i, std::size_t& units) {
+    const char16_t unit = text[i];
+    units = 1;
+    if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+        units = 2;
+        return 4;
+    }
+    if (unit == u'"' || unit == u'\\' || unit == u'\b' || unit == u'\f' || unit == u'\n' || unit == u'\r' ||
+        unit == u'\t')
+        return 2;
+    if (unit < 0x20) return 6;
+    if (unit < 0x80) return 1;
+    if (unit < 0x800) return 2;
+    return 3;
+}
+
+std::u16string_view cappedText(std::u16string_view text) {
+    if (text.size() <= kMaxReplyTextUnits) return text;
+    std::size_t cut = kMaxReplyTextUnits;
+    // Never leave half of a surrogate pair at the cut.
+    if (isHighSurrogate(text[cut - 1])) --cut;
+    return text.substr(0, cut);
+}
+
+std::size_t jsonBytes(std::u16string_view text) {
+    std::size_t bytes = 0;
+    for (std::size_t i = 0, units = 0; i < text.size(); i += units) bytes += jsonBytesAt(text, i, units);
+    return bytes;
+}
+
+}  // namespace
+
+std::u16string_view cutToJsonBytes(std::u16string_view text, std::size_t maxBytes) {
+    std::size_t bytes = 0;
+    std::size_t i = 0;
+    for (std::size_t units = 0; i < text.size(); i += units) {
+        const std::size_t size = jsonBytesAt(text, i, units);
+        if (size > maxBytes - bytes) break;
+        bytes += size;
+    }
+    return text.substr(0, i);
+}
+
+std::string textForReply(std::u16string_view text) { return utf16ToUtf8(cappedText(text)); }
+
+json textReply(int64_t tab, std::u16string_view text) {
+    return {{"type", "text"}, {"tab", tab}, {"text", textForReply(text)}};
+}
+
+json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
+                  const std::optional<std::u16string>& title) {
+    json reply = {{"type", "pointerResult"}, {"tab", tab}, {"frame", frame}, {"seq", seq}};
+    std::size_t room = kMaxOutboundMessageBytes - kPointerReplyFrame;
+    reply["text"] = json(nullptr);
+    if (bandText) {
+        const std::u16string_view band = cutToJsonBytes(cappedText(*bandText), room);
+        room -= jsonBytes(band);
+        reply["text"] = utf16ToUtf8(band);
+    }
+    reply["title"] = title ? json(utf16ToUtf8(cutToJsonBytes(cappedText(*title), room))) : json(nullptr);
+    return reply;
+}
+
+json menuJson(const std::vector<MenuItem>& items) {
+    json list = json::array();
+    for (const MenuItem& item : items) {
+        switch (item.kind) {
+            case MenuItem::Kind::Separator: list.push_back({{"separator", true}}); break;
+            case MenuItem::Kind::Popup:
+                list.push_back({{"caption", utf16ToUtf8(item.caption)}, {"items", menuJson(item.items)}});
+                break;
+            case MenuItem::Kind::Command:
+                list.push_back(
+                    {{"id", item.id}, {"caption", utf16ToUtf8(item.caption)}, {"checked", item.checked}});
+                break;
+        }
+    }
+    return list;
+}
+
+json bandStateReply(const BandState& state) {
+    auto place = [](const ControlPlacement& p) { return json::array({p.x, p.y, p.width, p.height}); };
+    return {{"type", "bandState"},
+            {"tab", state.tab},
+            {"width", state.width},
+            {"height", state.height},
+            {"visible", state.visible},
+            {"layout",
+             {{"menu", place(state.layout.menuButton)},
+              {"text", place(state.layout.text)},
+              {"smaller", place(state.layout.smallerButton)},
+              {"bigger", place(state.layout.biggerButton)}}},
+            {"fontHeight", state.fontHeight},
+            {"fontPixels", state.fontPixels},
+            {"fontColor", utf16ToUtf8(state.fontColor)},
+            {"menu", menuJson(state.menu)},
+            {"text", state.text ? json(textForReply(*state.text)) : json(nullptr)}};
+}
+
+json sharedSettingsMessage(const std::vector<MenuItem>& menu, std::u16string_view fontColor) {
+    return {{"type", "settings"}, {"menu", menuJson(menu)}, {"fontColor", utf16ToUtf8(fontColor)}};
+}
+
+json bandHeightReply(int64_t tab, int32_t height) { return {{"type", "bandHeight"}, {"tab", tab}, {"height", height}}; }
+
+json bandFontReply(int64_t tab, int32_t fontHeight, int32_t fontPixels) {
+    return {{"type", "bandFont"}, {"tab", tab}, {"fontHeight", fontHeight}, {"fontPixels", fontPixels}};
+}
+
+json navigateReply(int64_t tab, std::u16string_view url) {
+    return {{"type", "navigate"}, {"tab", tab}, {"url", textForReply(url)}};
+}
+
+json loadEndedReply(int64_t tab) { return {{"type", "loadEnded"}, {"tab", tab}}; }
+
+json colorDialogReply(int64_t tab, int64_t dialog, std::u16string_view initialText) {
+    return {{"type", "colorDialog"}, {"tab", tab}, {"dialog", dialog}, {"text", textForReply(initialText)}};
+}
+
+json noticeReply(int64_t tab, std::u16string_view text, std::u16string_view caption, std::optional<int64_t> notice) {
+    json reply = {{"type", "notice"}, {"tab", tab}, {"text", textForReply(text)}, {"caption", textForReply(caption)}};
+    if (notice) reply["notice"] = *notice;
+    return reply;
+}
+
+json translationReply(int64_t tab, std::u16string_view text) {
+    return {{"type", "translation"}, {"tab", tab}, {"text", textForReply(text)}};
+}
+
+std::string serializeMessage(const json& message) {
+    return message.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+}  // namespace pelux

@@ -1,0 +1,64 @@
+// Every message the host sends to the extension, built in one place. Each builder keeps its
+// message under Chromium's limit for a message from the host, whatever text it carries.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "band/band_geometry.h"
+#include "band/band_menu.h"
+
+namespace pelux {
+
+// Longest text (UTF-16 code units) put into one reply, so that a reply stays under Chromium's
+// limit for a message from the host even with every character escaped.
+inline constexpr std::size_t kMaxReplyTextUnits = 128 * 1024;
+
+std::string textForReply(std::u16string_view text);
+// The longest start of `text` whose UTF-8 form, escaped as a JSON string, takes at most
+// `maxBytes`; a surrogate pair is never split.
+std::u16string_view cutToJsonBytes(std::u16string_view text, std::size_t maxBytes);
+
+nlohmann::json textReply(int64_t tab, std::u16string_view text);
+// The band text and the tooltip of one pointer event. Together they always fit one message:
+// the tooltip is cut first, then the band text.
+nlohmann::json pointerReply(int64_t tab, int64_t frame, int64_t seq,
+                            const std::optional<std::u16string>& bandText,
+                            const std::optional<std::u16string>& title);
+nlohmann::json menuJson(const std::vector<MenuItem>& items);
+
+struct BandState {
+    int64_t tab = 0;
+    int32_t width = 0, height = 0;
+    BandLayout layout;
+    int32_t fontHeight = 0;
+    int32_t fontPixels = 0;
+    std::u16string fontColor;  // "#RRGGBB"
+    bool visible = true;
+    std::vector<MenuItem> menu;
+    // The tab's last band text, given back to a band drawn anew after a navigation.
+    std::optional<std::u16string> text;
+};
+nlohmann::json bandStateReply(const BandState& state);
+
+// What every tab shows of the process-wide settings: the menu's check marks and the text colour.
+nlohmann::json sharedSettingsMessage(const std::vector<MenuItem>& menu, std::u16string_view fontColor);
+
+nlohmann::json bandHeightReply(int64_t tab, int32_t height);
+nlohmann::json bandFontReply(int64_t tab, int32_t fontHeight, int32_t fontPixels);
+nlohmann::json navigateReply(int64_t tab, std::u16string_view url);
+nlohmann::json loadEndedReply(int64_t tab);
+nlohmann::json colorDialogReply(int64_t tab, int64_t dialog, std::u16string_view initialText);
+// A message box in the tab. With a number, the host waits for the tab to say it was closed.
+nlohmann::json noticeReply(int64_t tab, std::u16string_view text, std::u16string_view caption,
+                           std::optional<int64_t> notice = std::nullopt);
+nlohmann::json translationReply(int64_t tab, std::u16string_view text);
+
+std::string serializeMessage(const nlohmann::json& message);
+
+}  // namespace pelux

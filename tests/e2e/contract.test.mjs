@@ -1,0 +1,106 @@
+// One message contract: the extension's schema (extension/schema.js) held against the real host.
+// Every message a page's script may send is read by the host, and refused without any field the
+// schema requires; every message the host builds is one the schema accepts, with no field the
+// schema does not name, and every kind the schema names is built. No browser is needed.
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import vm from 'node:vm';
+import { DATA, EXTENSION, PELUXBAR, tempDir } from './helpers.mjs';
+
+const context = { console: { warn: () => {} } };
+context.globalThis = context;
+vm.runInNewContext(fs.readFileSync(path.join(EXTENSION, 'schema.js'), 'utf8'), context);
+const schema = context.PeluxSchema;
+
+// A valid value for each field a page's script sends.
+const SAMPLES = {
+  seq: 1, x: 5, y: 6, character: '中', word: '中', sentence: '中国人。', hasBody: true, id: 107, bandHeight: 40,
+  fontHeight: -19, key: 'Escape', down: false, width: 500, height: 40, viewHeight: 700, dialog: 1, result: 2,
+  text: '', notice: 1,
+};
+
+let config;
+let translator;
+before(async () => {
+  config = tempDir('contract');
+  translator = http.createServer((request, response) => response.end('<textarea>t</textarea>'));
+  await new Promise((resolve) => translator.listen(0, '127.0.0.1', resolve));
+  fs.mkdirSync(path.join(config, 'peluxbar'));
+  fs.writeFileSync(path.join(config, 'peluxbar', 'settings'), `TranslationService=http://127.0.0.1:${translator.address().port}\n`);
+});
+after(async () => {
+  fs.rmSync(config, { recursive: true, force: true });
+  await new Promise((resolve) => translator.close(resolve));
+});
+
+// Runs the host over the messages (framed as Chromium frames them); its replies and its log.
+async function runHost(messages) {
+  const input = Buffer.concat(messages.map((m) => {
+    const body = Buffer.from(JSON.stringify(m));
+    const length = Buffer.alloc(4);
+    length.writeUInt32LE(body.length);
+    return Buffer.concat([length, body]);
+  }));
+  const host = spawn(PELUXBAR, ['chrome-extension://contract/'], {
+    env: { ...process.env, XDG_CONFIG_HOME: config, PELUXBAR_DICT_DIR: DATA, ASAN_OPTIONS: 'detect_leaks=0' },
+  });
+  const out = [];
+  let log = '';
+  host.stdout.on('data', (chunk) => out.push(chunk));
+  host.stderr.on('data', (chunk) => { log += chunk; });
+  host.stdin.end(input);
+  await new Promise((resolve) => host.on('close', resolve));
+  const bytes = Buffer.concat(out);
+  const replies = [];
+  for (let at = 0; at + 4 <= bytes.length; at += 4 + bytes.readUInt32LE(at)) {
+    replies.push(JSON.parse(bytes.subarray(at + 4, at + 4 + bytes.readUInt32LE(at)).toString('utf8')));
+  }
+  return { replies, log };
+}
+
+// A message from a page as the service worker passes it on: with the tab and frame it came from.
+function fromPage(type, without = null) {
+  const message = { type, tab: 3, frame: 0 };
+  for (const field of Object.keys(schema.FIELDS.fromContent[type])) {
+    if (field !== without) message[field] = SAMPLES[field];
+  }
+  return message;
+}
+
+test('the host reads every message the schema lets a page send, and needs each required field', async () => {
+  for (const [type, fields] of Object.entries(schema.FIELDS.fromContent)) {
+    const { log } = await runHost([fromPage(type)]);
+    assert.doesNotMatch(log, /dropped a message/, `"${type}" is read`);
+    for (const [field, isValid] of Object.entries(fields)) {
+      if (isValid(undefined) || isValid(null)) continue;
+      const refused = await runHost([fromPage(type, field)]);
+      assert.match(refused.log, /dropped a message/, `"${type}" without "${field}" is refused`);
+    }
+  }
+});
+
+test('every message the host builds is one the schema accepts, with no field it does not name', async () => {
+  const session = [
+    { type: 'show', visible: true },
+    fromPage('band'), fromPage('pointer'),
+    { ...fromPage('command'), id: 107 }, { ...fromPage('command'), id: 32787 }, { ...fromPage('command'), id: 32795 },
+    { ...fromPage('command'), id: 32788 }, { ...fromPage('command'), id: 32772 },
+    { ...fromPage('command'), id: 32802 }, { ...fromPage('colorAnswer'), dialog: 1, result: 2 },
+    { type: 'translate', tab: 3, text: '中' }, { type: 'translate', tab: 3 },
+  ];
+  const { replies } = await runHost(session);
+  const built = new Set();
+  for (const reply of replies) {
+    assert.ok(schema.fromHost(reply), `${JSON.stringify(reply).slice(0, 200)} is accepted`);
+    const named = Object.keys(schema.FIELDS.fromHost[reply.type]);
+    for (const field of Object.keys(reply)) {
+      if (field !== 'type') assert.ok(named.includes(field), `"${reply.type}" names "${field}"`);
+    }
+    built.add(reply.type);
+  }
+  assert.deepEqual([...built].sort(), Object.keys(schema.FIELDS.fromHost).sort());
+});

@@ -1,0 +1,126 @@
+// A hostile page tries to drive the band with events of its own making: the menu, the height
+// buttons, the dialogs' buttons and keys, Escape, mouse moves, page hiding and resizing, and
+// element.click(). None of it may reach the host, the settings, the band's text or the tab.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import { hostMessages, launchBrowser, openPage, servePages, tempDir } from './helpers.mjs';
+
+const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
+  body { font: 24px/1.5 sans-serif; margin: 10px; }</style></head>
+<body><p id="zh">中国人很多。</p>
+<script>
+  // Everything a page's script can do to the band's open shadow roots.
+  function fake(target, type, init = {}) {
+    const Kind = type.startsWith('key') ? KeyboardEvent : type.startsWith('mouse') ? MouseEvent : Event;
+    target.dispatchEvent(new Kind(type, Object.assign({ bubbles: true, cancelable: true, composed: true }, init)));
+  }
+  function pressEverything(root) {
+    for (const el of root.querySelectorAll('button, .item, textarea, input, .dialog, .overlay')) {
+      fake(el, 'mousedown');
+      fake(el, 'mouseup');
+      fake(el, 'click');
+      el.click();
+      for (const key of ['Enter', 'Escape']) fake(el, 'keydown', { key });
+    }
+  }
+  window.attack = () => {
+    const band = document.querySelector('peluxbar-band').shadowRoot;
+    pressEverything(band);
+    for (const dialog of document.querySelectorAll('peluxbar-dialog')) pressEverything(dialog.shadowRoot);
+    const box = document.querySelector('#zh').getBoundingClientRect();
+    for (const target of [document, document.body, document.querySelector('#zh')]) {
+      fake(target, 'mousemove', { clientX: box.left + 5, clientY: box.top + 5 });
+      fake(target, 'keydown', { key: 'Escape' });
+      fake(target, 'keyup', { key: 'Escape' });
+    }
+    for (const type of ['pagehide', 'resize']) window.dispatchEvent(new Event(type));
+  };
+</script></body></html>`;
+
+let server;
+let translator;
+let browser;
+const log = path.join(tempDir('hostlog'), 'input');
+
+before(async () => {
+  server = await servePages({ '/': PAGE });
+  const asked = [];
+  const service = http.createServer((request, response) => {
+    asked.push(request.url);
+    response.end('<textarea>translated</textarea>');
+  });
+  await new Promise((resolve) => service.listen(0, '127.0.0.1', resolve));
+  translator = { asked, base: `http://127.0.0.1:${service.address().port}`, close: () => new Promise((r) => service.close(r)) };
+  browser = await launchBrowser({ hostInput: log, settings: { FontSize: '-23', TranslationService: translator.base } });
+});
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  await translator?.close();
+  fs.rmSync(path.dirname(log), { recursive: true, force: true });
+});
+
+// Everything the page did has reached the host once a resize, sent after it from the same
+// frame, has come back as the band's new layout.
+async function resizeAndWait(page, width) {
+  await page.setViewportSize({ width, height: 700 });
+  await page.waitForFunction((w) => document.querySelector('peluxbar-band').shadowRoot
+    .querySelector('textarea').getBoundingClientRect().width === w - 60, width);
+}
+
+const received = (type) => hostMessages(log).filter((m) => m.type === type);
+
+test('events made by the page do nothing', async () => {
+  const settingsFile = path.join(browser.config, 'peluxbar', 'settings');
+  const settingsBefore = fs.readFileSync(settingsFile);
+  const page = await openPage(browser.context, `${server.base}/`);
+  await page.bringToFront();
+  const url = page.url();
+  await page.evaluate(() => {
+    const band = document.querySelector('peluxbar-band');
+    window.bandTexts = [];
+    band.addEventListener('peluxbar-text', () => window.bandTexts.push(band.shadowRoot.querySelector('textarea').value));
+  });
+  const bandHeight = () => page.evaluate(() => document.querySelector('peluxbar-band').getBoundingClientRect().height);
+  const heightBefore = await bandHeight();
+
+  // The user opened the menu; the page presses every row and button.
+  await page.locator('peluxbar-band #menu').click();
+  await page.evaluate(() => window.attack());
+  await resizeAndWait(page, 900);
+  assert.equal(await bandHeight(), heightBefore);
+  for (const type of ['command', 'key', 'pointer', 'bandClosed', 'colorAnswer', 'noticeClosed']) {
+    assert.deepEqual(received(type), [], `no "${type}" message`);
+  }
+
+  // The user opened the Text Color dialog; the page presses OK, Other Colors, Enter.
+  await page.locator('peluxbar-band #menu-popup .item', { hasText: 'Color' }).click();
+  const colorDialog = page.locator('peluxbar-dialog[data-kind="textColor"]');
+  await colorDialog.locator('.dialog').waitFor();
+  await page.evaluate(() => window.attack());
+  await resizeAndWait(page, 800);
+  assert.equal(await colorDialog.count(), 1);
+  assert.deepEqual(received('colorAnswer'), []);
+
+  // A translation waits for the notice that Chinese is the default; the page presses its OK.
+  const tab = await browser.worker.evaluate(async () => (await chrome.tabs.query({ active: true, lastFocusedWindow: true }))[0].id);
+  await browser.worker.evaluate(([t]) => translateSelection(t, 'hello'), [tab]);
+  const notice = page.locator('peluxbar-dialog[data-kind="notice"]');
+  await notice.locator('.dialog').waitFor();
+  await page.evaluate(() => window.attack());
+  await resizeAndWait(page, 1000);
+  assert.equal(await notice.count(), 1);
+  assert.deepEqual(received('noticeClosed'), []);
+  assert.deepEqual(translator.asked, []);
+
+  assert.deepEqual(received('command').map((m) => m.id), [32802], 'only the user\'s own command');
+  assert.deepEqual(received('key'), []);
+  assert.deepEqual(received('pointer'), []);
+  assert.deepEqual(await page.evaluate(() => window.bandTexts), []);
+  assert.equal(page.url(), url);
+  assert.deepEqual(fs.readFileSync(settingsFile), settingsBefore);
+  await page.close();
+});
