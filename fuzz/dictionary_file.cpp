@@ -1,8 +1,10 @@
-// One dictionary file (PELUX_FUZZ_FILE) as arbitrary bytes beside the four bundled ones, loaded
-// by the loader that reads it, then looked up on both roads with and without sub-words.
+// One dictionary file (PELUX_FUZZ_FILE) as arbitrary bytes beside the first lines of the four
+// bundled ones, loaded by the loader that reads it, then looked up on both roads with and without
+// sub-words.
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ using namespace pelux::fuzzing;
 namespace {
 
 constexpr std::string_view kFuzzedFile = PELUX_FUZZ_FILE;
+// Enough of each partner file for the lookups to find its first words, and short enough that
+// reading it costs little beside the fuzzed file. Even, so UTF-16 units stay whole.
+constexpr size_t kPartnerFileBytes = 2000;
 
 // Words the bundled files hold, on each road, so that lookups reach the lines they index.
 constexpr std::array<std::u16string_view, 8> kFixedQueries = {
@@ -75,9 +80,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     MemorySettings none;
     initEngine(none);
     for (const auto& entry : std::filesystem::directory_iterator(PELUX_DATA_DIR)) {
-        if (entry.is_regular_file())
-            std::filesystem::copy_file(entry.path(), scratchDirectory() / entry.path().filename(),
-                                       std::filesystem::copy_options::overwrite_existing);
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string head(kPartnerFileBytes, '\0');
+        in.read(head.data(), std::streamsize(head.size()));
+        head.resize(size_t(in.gcount()));
+        writeFile(scratchDirectory() / entry.path().filename(), head);
     }
     return 0;
 }
