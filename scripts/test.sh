@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the unit suites in the Release and the sanitizer builds
 # (over the bundled dictionaries and the full ones built from the Debian and npm sources),
-# then the end-to-end browser tests when they exist, then PeluxBar.dll under Wine.
+# then the end-to-end browser tests when they exist, then PeluxBar.dll under Wine, then the fuzz
+# targets: their regression corpus replayed and each fuzzed for a short while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 e2e=0; [[ -d tests/e2e ]] && ls tests/e2e/*.mjs >/dev/null 2>&1 && e2e=1
@@ -22,3 +23,5 @@ if ((e2e)); then
 fi
 echo "== Windows component (mingw-w64 build, Wine)"
 scripts/setup.sh --win32 && scripts/build-win32.sh && scripts/test-win32.sh
+echo "== fuzz targets (clang, libFuzzer)"
+scripts/setup.sh --fuzz && scripts/fuzz.sh 20
