@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "check.h"
-#include "host/host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {

@@ -9,7 +9,7 @@
 #include "band/reference_pages.h"
 #include "check.h"
 #include "fake_dom.h"
-#include "host/host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {

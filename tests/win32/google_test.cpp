@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "check.h"
-#include "host/host.h"
+#include "component_host.h"
 
 struct IGoogleCall : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE GoogleTranslate(VARIANT txt) = 0;
