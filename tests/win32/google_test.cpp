@@ -14,10 +14,6 @@
 #include "check.h"
 #include "component_host.h"
 
-struct IGoogleCall : public IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE GoogleTranslate(VARIANT txt) = 0;
-};
-
 namespace pelux::wintest {
 namespace {
 
@@ -103,14 +99,14 @@ void closeTranslationWindows() {
 }
 
 // Calls GoogleTranslate while this thread keeps handling messages (the watcher's clicks).
-HRESULT translate(IGoogleCall* google, const VARIANT& txt) { return google->GoogleTranslate(txt); }
+HRESULT translate(IGoogle* google, const VARIANT& txt) { return google->GoogleTranslate(txt); }
 
 WIN_TEST(GoogleTranslateShowsTheServicesTranslation) {
     const char* base = std::getenv("PELUX_TRANSLATION_BASE");
     CHECK(base != nullptr);
     if (!base) return;
     writeSetting(L"TranslationService", std::wstring(base, base + strlen(base)));
-    IGoogleCall* google = nullptr;
+    IGoogle* google = nullptr;
     CHECK_EQ(CoCreateInstance(kClsidGoogle, nullptr, CLSCTX_INPROC_SERVER, kIidGoogle,
                               reinterpret_cast<void**>(&google)),
              S_OK);
