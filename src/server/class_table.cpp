@@ -10,6 +10,8 @@ ScriptVariables registrationVariables(std::u16string_view modulePath,
         {u"MODULEGUID", std::u16string(kTypeLibraryId)},
         {u"APPID", u""},
         {u"FriendlyName", std::u16string(friendlyName)},
+        {u"BANDCLSID", std::u16string(kPeluxBandClsid)},
+        {u"BUTTONID", std::u16string(kToolbarButtonId)},
     };
 }
 

@@ -9,7 +9,8 @@
 
 namespace pelux {
 
-// Identifiers in registry form, braces included. The IDL of the Windows shell repeats them.
+// Identifiers in registry form, braces included. The Windows shell's IDL is where the class and
+// library identifiers are defined; its build stops when these differ from it.
 inline constexpr std::u16string_view kPeluxBandClsid = u"{70D8AE0A-6C0A-4048-9E09-755F9962C061}";
 inline constexpr std::u16string_view kGoogleClsid = u"{BA5900C6-FA02-4BD5-B108-F327B39920B4}";
 inline constexpr std::u16string_view kTypeLibraryId = u"{260A31FD-EDC5-4A15-9693-D242D0E9CD9E}";
@@ -29,8 +30,9 @@ inline constexpr std::array<ClassRow, 2> kClassTable{{
     {kGoogleClsid, u"IGoogle", u"PeluxBar.Google", u"PeluxBar.Google.1", u"CGoogle Object"},
 }};
 
-// The five variables of a registration script. A path of the module of 260 characters or more
-// is refused by the shell before it gets here.
+// The five variables of a registration script, and the band's CLSID and the toolbar button's
+// GUID (BANDCLSID, BUTTONID), so that the component's own script names them without copies. A
+// path of the module of 260 characters or more is refused by the shell before it gets here.
 ScriptVariables registrationVariables(std::u16string_view modulePath,
                                       std::u16string_view friendlyName);
 

@@ -32,7 +32,9 @@ std::optional<std::string> translationBaseFromSetting(std::u16string_view stored
 TranslationSettings readTranslationSettings(ISettingsKey& key) {
     TranslationSettings settings;
     if (const auto stored = key.readValue(kSettingTranslationService)) {
-        if (auto base = translationBaseFromSetting(*stored)) settings.baseAddress = std::move(*base);
+        // The text is what comes before the first NUL (a multi-string holds more).
+        const std::u16string_view text = std::u16string_view(*stored).substr(0, stored->find(u'\0'));
+        if (auto base = translationBaseFromSetting(text)) settings.baseAddress = std::move(*base);
     }
     return settings;
 }

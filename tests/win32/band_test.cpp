@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "check.h"
-#include "host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {
@@ -115,6 +115,47 @@ WIN_TEST(GetBandInfoFillsWhatTheMaskAsksFor) {
         band.desk->GetBandInfo(3, 1, &info);
         CHECK_EQ(info.ptActual.x, row.x);
         CHECK_EQ(info.ptActual.y, row.y);
+    }
+    clearSettings();
+}
+
+void writeRawSetting(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Tandrel\\PeluxBar", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
+    RegCloseKey(key);
+}
+
+// A value of any type is read as the text its bytes spell, within 100 bytes of stored data.
+WIN_TEST(SettingsOfAnyTypeAreReadAsTheTextTheyHold) {
+    const std::wstring padded = std::wstring(47, L' ') + L"45";  // 49 characters and a NUL: 100 bytes
+    const std::wstring tooLong = std::wstring(48, L' ') + L"45";  // 102 bytes
+    const DWORD five = 5;
+    const struct {
+        const char* name;
+        DWORD type;
+        const void* data;
+        DWORD bytes;
+        LONG height;
+    } rows[] = {
+        {"text", REG_SZ, L"120", 8, 120},
+        {"expandable text", REG_EXPAND_SZ, L"66", 6, 66},
+        {"binary holding text, no terminator", REG_BINARY, L"77", 4, 77},
+        {"a number, whose bytes spell no digits", REG_DWORD, &five, 4, 40},
+        {"exactly 100 bytes", REG_SZ, padded.c_str(), 100, 45},
+        {"over 100 bytes", REG_SZ, tooLong.c_str(), 102, 40},
+    };
+    Band band;
+    for (const auto& row : rows) {
+        clearSettings();
+        writeRawSetting(L"Height", row.type, row.data, row.bytes);
+        DESKBANDINFO info{};
+        info.dwMask = DBIM_ACTUAL;
+        band.desk->GetBandInfo(3, 1, &info);
+        CHECK_EQ(info.ptActual.y, row.height);
+        if (info.ptActual.y != row.height) std::printf("    (row: %s)\n", row.name);
     }
     clearSettings();
 }

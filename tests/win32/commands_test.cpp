@@ -9,7 +9,7 @@
 #include "band/reference_pages.h"
 #include "check.h"
 #include "fake_dom.h"
-#include "host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {
@@ -201,7 +201,7 @@ public:
         if (thread_.joinable()) thread_.join();
     }
     void finish() { thread_.join(); }
-    UINT toolTips = 0, subWords = 0;
+    UINT toolTips = 0, subWords = 0, fontSmaller = 0;
     int items = 0;
     std::wstring first;
 
@@ -213,6 +213,7 @@ private:
             auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
             if (!menu) continue;
             toolTips = GetMenuState(menu, 32795, MF_BYCOMMAND);
+            fontSmaller = GetMenuState(menu, 32786, MF_BYCOMMAND);  // two pop-ups down
             subWords = GetMenuState(menu, 32799, MF_BYCOMMAND);
             items = GetMenuItemCount(menu);
             wchar_t text[64] = L"";
@@ -239,6 +240,7 @@ WIN_TEST(MenuShowsTheSwitchesAsTheyAre) {
     CHECK_EQ(look.first, std::wstring(L"Load Chinese/English Dictionary"));
     CHECK(look.toolTips & MF_CHECKED);
     CHECK(!(look.subWords & MF_CHECKED));
+    CHECK(look.fontSmaller != static_cast<UINT>(-1));
     band.command(32795);  // back off
     clearSettings();
 }

@@ -3,7 +3,7 @@
 #include <oleauto.h>
 
 #include "check.h"
-#include "host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {

@@ -12,11 +12,7 @@
 #include <vector>
 
 #include "check.h"
-#include "host.h"
-
-struct IGoogleCall : public IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE GoogleTranslate(VARIANT txt) = 0;
-};
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {
@@ -103,14 +99,14 @@ void closeTranslationWindows() {
 }
 
 // Calls GoogleTranslate while this thread keeps handling messages (the watcher's clicks).
-HRESULT translate(IGoogleCall* google, const VARIANT& txt) { return google->GoogleTranslate(txt); }
+HRESULT translate(IGoogle* google, const VARIANT& txt) { return google->GoogleTranslate(txt); }
 
 WIN_TEST(GoogleTranslateShowsTheServicesTranslation) {
     const char* base = std::getenv("PELUX_TRANSLATION_BASE");
     CHECK(base != nullptr);
     if (!base) return;
     writeSetting(L"TranslationService", std::wstring(base, base + strlen(base)));
-    IGoogleCall* google = nullptr;
+    IGoogle* google = nullptr;
     CHECK_EQ(CoCreateInstance(kClsidGoogle, nullptr, CLSCTX_INPROC_SERVER, kIidGoogle,
                               reinterpret_cast<void**>(&google)),
              S_OK);
@@ -166,6 +162,108 @@ WIN_TEST(GoogleTranslateShowsTheServicesTranslation) {
     VariantClear(&text);
     VariantClear(&english);
     google->Release();
+    clearSettings();
+}
+
+IGoogle* newGoogle() {
+    IGoogle* google = nullptr;
+    CoCreateInstance(kClsidGoogle, nullptr, CLSCTX_INPROC_SERVER, kIidGoogle,
+                     reinterpret_cast<void**>(&google));
+    return google;
+}
+
+void useService(const char* path) {
+    const char* base = std::getenv("PELUX_TRANSLATION_BASE");
+    const std::string address = std::string(base ? base : "http://127.0.0.1:9") + path;
+    writeSetting(L"TranslationService", std::wstring(address.begin(), address.end()));
+}
+
+bool errorBoxShown() {
+    bool shown = false;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM out) -> BOOL {
+        wchar_t caption[16] = L"";
+        GetWindowTextW(window, caption, 16);
+        if (wcscmp(caption, L"Error") == 0 && IsWindowVisible(window)) *reinterpret_cast<bool*>(out) = true;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+bool g_tickedWhileWaiting = false;
+
+// Counts only the ticks handled while the request is out, not those of the message box's loop.
+void CALLBACK noteTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!errorBoxShown()) g_tickedWhileWaiting = true;
+}
+
+WIN_TEST(ASilentServiceEndsAtTheTimeLimitWhileMessagesAreHandled) {
+    useService("/silent");
+    SetEnvironmentVariableW(L"PELUXBAR_TRANSLATION_TIMEOUT_MS", L"1500");
+    IGoogle* google = newGoogle();
+    CHECK(google != nullptr);
+    if (!google) return;
+    NoticeWatcher watcher;
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = SysAllocString(L"\x4E2D\x6587");
+    g_tickedWhileWaiting = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, noteTick);
+    CHECK_EQ(translate(google, text), S_OK);  // returns at all: the service never answers
+    KillTimer(nullptr, timer);
+    CHECK(g_tickedWhileWaiting);
+    CHECK(translationWindows().empty());
+    bool told = false;
+    for (const Notice& notice : watcher.seen()) told = told || notice.text == L"Exception occurred";
+    CHECK(told);
+    SetEnvironmentVariableW(L"PELUXBAR_TRANSLATION_TIMEOUT_MS", nullptr);
+    VariantClear(&text);
+    google->Release();
+    clearSettings();
+}
+
+// The browser's message loop at its plainest: no IsDialogMessage, no accelerators. The key goes
+// where the system would put it, the focus window or else the active one; true when the window
+// closed.
+bool keyClosesWindowInPlainLoop(HWND window, WPARAM key) {
+    HWND target = GetFocus() ? GetFocus() : window;
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, nullptr);  // against a hang only
+    MSG message;
+    while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && message.wParam == guard) break;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    KillTimer(nullptr, guard);
+    return !IsWindow(window);
+}
+
+WIN_TEST(EnterAndEscapeCloseTheTranslationWindowInAPlainMessageLoop) {
+    useService("");
+    IGoogle* google = newGoogle();
+    CHECK(google != nullptr);
+    if (!google) return;
+    NoticeWatcher watcher;  // a failed request must not leave its message box in the way
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = SysAllocString(L"\x4E2D\x6587");
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        CHECK_EQ(translate(google, text), S_OK);
+        const std::vector<HWND> windows = translationWindows();
+        CHECK_EQ(windows.size(), static_cast<size_t>(1));
+        if (windows.empty()) continue;
+        if (!keyClosesWindowInPlainLoop(windows[0], key)) {
+            fail(__FILE__, __LINE__, "key " + std::to_string(key) + " left the window open");
+            closeTranslationWindows();
+        }
+    }
+    CHECK_EQ(canUnloadNow(), S_FALSE);  // the object is still alive
+    VariantClear(&text);
+    google->Release();
+    CHECK_EQ(canUnloadNow(), S_OK);  // no window left behind to hold the component
     clearSettings();
 }
 

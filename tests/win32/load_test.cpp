@@ -6,7 +6,7 @@
 #include <string>
 
 #include "check.h"
-#include "host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {
@@ -60,6 +60,36 @@ WIN_TEST(LoadShowsProgressAndStopsAtEscape) {
     CHECK_EQ(g_textDuringLoad, std::wstring(L"0/34000 lines read.\t\tPress Escape to Cancel"));
     GetWindowTextW(g_textArea, text, 128);
     CHECK_EQ(std::wstring(text), std::wstring(L"0/34000 lines read.\t\tPress Escape to Cancel"));
+
+    ole->Release();
+    withSite->Release();
+    band->Release();
+    DestroyWindow(host);
+}
+
+WIN_TEST(AQuitRequestDuringALoadReachesTheHostLoopWithExitCodeZero) {
+    IUnknown* band = createBand();
+    HWND host = createHostWindow(600, 40);
+    IObjectWithSite* withSite = nullptr;
+    band->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
+    IUnknown* site = createSite(host, {});
+    withSite->SetSite(site);
+    site->Release();
+    IOleWindow* ole = nullptr;
+    band->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole));
+    HWND window = nullptr;
+    ole->GetWindow(&window);
+    HWND text = FindWindowExW(window, nullptr, L"Pelux Edit", nullptr);
+
+    PostQuitMessage(7);
+    SendMessageW(window, WM_COMMAND, 32772, 0);
+    wchar_t shown[128] = L"";
+    GetWindowTextW(text, shown, 128);
+    CHECK_EQ(std::wstring(shown), std::wstring(L"5000/34000 lines read.\t\tPress Escape to Cancel"));
+    MSG quit{};
+    CHECK(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    CHECK_EQ(quit.message, static_cast<UINT>(WM_QUIT));
+    CHECK_EQ(quit.wParam, static_cast<WPARAM>(0));
 
     ole->Release();
     withSite->Release();

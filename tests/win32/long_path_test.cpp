@@ -6,7 +6,7 @@
 #include <string>
 
 #include "check.h"
-#include "host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {

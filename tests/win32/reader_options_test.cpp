@@ -6,7 +6,7 @@
 
 #include "check.h"
 #include "fake_dom.h"
-#include "host.h"
+#include "component_host.h"
 
 namespace pelux::wintest {
 namespace {

@@ -2,26 +2,13 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-#include <mutex>
-
 #include "band/band_geometry.h"
 #include "band/band_settings.h"
 #include "module.h"
-#include "resources.h"
 #include "win32_registry.h"
 
 namespace pelux::win32 {
 namespace {
-
-constexpr wchar_t kObjectProperty[] = L"PeluxObject";
-
-struct Superclass {
-    const wchar_t* name;
-    WNDPROC base = nullptr;
-};
-
-std::mutex g_classLock;
 
 BandRect bandRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
@@ -30,90 +17,6 @@ void place(HWND child, const ControlPlacement& at, bool repaint) {
 }
 
 }  // namespace
-
-WNDPROC superclass(const wchar_t* name, const wchar_t* base, WNDPROC procedure) {
-    static Superclass classes[] = {{L"PELUXWND"}, {L"Pelux Edit"}, {L"Pelux Button"},
-                                   {L"Bigger"}, {L"Smaller"}};
-    std::lock_guard lock(g_classLock);
-    for (Superclass& entry : classes) {
-        if (wcscmp(entry.name, name) != 0) continue;
-        if (entry.base) return entry.base;
-        WNDCLASSEXW info{};
-        info.cbSize = sizeof(info);
-        if (!GetClassInfoExW(nullptr, base, &info)) return nullptr;
-        const WNDPROC systemProcedure = info.lpfnWndProc;
-        info.lpfnWndProc = procedure;
-        info.hInstance = moduleHandle();
-        info.lpszClassName = name;
-        if (!RegisterClassExW(&info) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            return nullptr;
-        entry.base = systemProcedure;
-        return entry.base;
-    }
-    return nullptr;
-}
-
-bool CBandControl::create(HWND parent, const RECT& rect) {
-    struct Shape {
-        const wchar_t* name;
-        const wchar_t* base;
-        DWORD style, exStyle;
-        int bitmap;
-    };
-    static const Shape shapes[] = {
-        {L"Pelux Edit", L"Edit", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, WS_EX_CLIENTEDGE, 0},
-        {L"Pelux Button", L"Button", WS_CHILD | WS_VISIBLE | BS_BITMAP, 0, kBitmapMenuButton},
-        {L"Bigger", L"Button", WS_CHILD | WS_VISIBLE | BS_BITMAP, 0, kBitmapBigger},
-        {L"Smaller", L"Button", WS_CHILD | WS_VISIBLE | BS_BITMAP, 0, kBitmapSmaller},
-    };
-    const Shape& shape = shapes[static_cast<int>(kind_)];
-    if (!superclass(shape.name, shape.base, &CBandControl::procedure)) return false;
-    hwnd_ = CreateWindowExW(shape.exStyle, shape.name, L"", shape.style, rect.left, rect.top,
-                            rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                            moduleHandle(), this);
-    if (!hwnd_) return false;
-    if (shape.bitmap) {
-        HANDLE picture = LoadImageW(moduleHandle(), MAKEINTRESOURCEW(shape.bitmap), IMAGE_BITMAP,
-                                    0, 0, LR_DEFAULTCOLOR);
-        SendMessageW(hwnd_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-    }
-    return true;
-}
-
-LRESULT CALLBACK CBandControl::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetPropW(hwnd, kObjectProperty, create->lpCreateParams);
-        static_cast<CBandControl*>(create->lpCreateParams)->hwnd_ = hwnd;
-    }
-    auto* self = static_cast<CBandControl*>(GetPropW(hwnd, kObjectProperty));
-    if (message == WM_NCDESTROY) RemovePropW(hwnd, kObjectProperty);
-    wchar_t name[32] = L"";
-    GetClassNameW(hwnd, name, 32);
-    const WNDPROC base = superclass(name, nullptr, nullptr);
-    if (!self || message == WM_NCCREATE || message == WM_NCDESTROY)
-        return CallWindowProcW(base, hwnd, message, wParam, lParam);
-    return self->handle(message, wParam, lParam);
-}
-
-LRESULT CBandControl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    wchar_t name[32] = L"";
-    GetClassNameW(hwnd_, name, 32);
-    const WNDPROC base = superclass(name, nullptr, nullptr);
-    const bool heightButton = kind_ == Kind::BiggerButton || kind_ == Kind::SmallerButton;
-    if (heightButton && (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK)) {
-        const UINT command = kind_ == Kind::BiggerButton ? kCommandBandBigger : kCommandBandSmaller;
-        SendMessageW(GetParent(hwnd_), WM_COMMAND, command, 0);
-        return CallWindowProcW(base, hwnd_, message, wParam, lParam);
-    }
-    if (kind_ == Kind::MenuButton && message == WM_LBUTTONDOWN) {
-        CallWindowProcW(base, hwnd_, message, wParam, lParam);
-        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        owner_.showMenu(at);
-        return 0;
-    }
-    return CallWindowProcW(base, hwnd_, message, wParam, lParam);
-}
 
 CBandWindow::CBandWindow()
     : m_text(*this, CBandControl::Kind::Text),
@@ -170,7 +73,7 @@ LRESULT CBandWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         layout();
         return 0;
     case WM_COMMAND: {
-        Win32SettingsKey settings;
+        CWin32SettingsKey settings;
         pelux::onCommand(wParam, *this, settings);
         return 0;
     }
@@ -198,7 +101,7 @@ void CBandWindow::onCreate() {
     LOGFONTW description{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(m_text.hwnd(), WM_GETFONT, 0, 0)),
                sizeof(description), &description);
-    Win32SettingsKey key;
+    CWin32SettingsKey key;
     description.lfHeight = bandFontHeight(key, description.lfHeight);
     m_font = CreateFontIndirectW(&description);
     SendMessageW(m_text.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
@@ -217,7 +120,7 @@ void CBandWindow::layout() {
 void CBandWindow::saveBandSize() {
     RECT client{};
     if (!m_hwnd || !GetClientRect(m_hwnd, &client)) return;
-    Win32SettingsKey key;
+    CWin32SettingsKey key;
     pelux::saveBandSize(key, bandRect(client));
 }
 

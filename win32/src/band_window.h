@@ -1,5 +1,7 @@
 // CBandWindow: the band's window ("PELUXWND") with its menu button, text area and the two
-// height buttons, each a superclass of a system class.
+// height buttons. Its roles live in files of their own: the window and its layout
+// (band_window.cpp), the controls (band_controls.cpp), the menu (band_menu_popup.cpp) and what
+// the core's command handler asks of the band (band_command_host.cpp).
 #pragma once
 
 #include <windows.h>
@@ -12,29 +14,11 @@
 #include "browser/pointer_capture.h"
 #include "dictionary/load_environment.h"
 #include "platform/text_window.h"
+
+#include "band_controls.h"
 #include "platform_win32.h"
 
 namespace pelux::win32 {
-
-class CBandWindow;
-
-// One child control: a window of its own class whose procedure offers each message to the
-// control first and passes the rest to the system class it extends.
-class CBandControl {
-public:
-    enum class Kind { Text, MenuButton, BiggerButton, SmallerButton };
-    CBandControl(CBandWindow& owner, Kind kind) : owner_(owner), kind_(kind) {}
-    bool create(HWND parent, const RECT& rect);
-    HWND hwnd() const { return hwnd_; }
-
-private:
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-
-    CBandWindow& owner_;
-    Kind kind_;
-    HWND hwnd_ = nullptr;
-};
 
 class CBandWindow final : public IBandView, public ITextWindow, public IBandCommandHost {
 public:
@@ -47,7 +31,9 @@ public:
     bool create(HWND parent, const RECT& rect);
     void destroy();
     HWND hwnd() const { return m_hwnd; }
-    HWND textHwnd() const { return m_text.hwnd(); }
+    // What the band object learns from its site and its browser.
+    void setBrowser(IWebBrowser2* browser) { m_spWebBrowser = browser; }
+    void setBandId(DWORD id) { m_dwBandID = id; }
     // Writes "Height" (at least 35) and "Width" from the client rectangle.
     void saveBandSize();
     void showMenu(POINT clientPoint);
@@ -67,9 +53,6 @@ public:
     void loadChineseDictionary() override;
     void loadJapaneseDictionary() override;
 
-    IWebBrowser2* m_spWebBrowser = nullptr;  // the band's, not owned
-    DWORD m_dwBandID = 0;
-
 private:
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -84,12 +67,10 @@ private:
     CBandControl m_biggerButton;
     CBandControl m_smallerButton;
     HFONT m_font = nullptr;
-    Win32MessagePump m_pump;
-    Win32KeyState m_keys;
+    CWin32MessagePump m_pump;
+    CWin32KeyState m_keys;
+    IWebBrowser2* m_spWebBrowser = nullptr;  // the band's, not owned
+    DWORD m_dwBandID = 0;
 };
-
-// The procedure of the system class that a superclass extends; registers the superclass with
-// the given procedure the first time.
-WNDPROC superclass(const wchar_t* name, const wchar_t* base, WNDPROC procedure);
 
 }  // namespace pelux::win32

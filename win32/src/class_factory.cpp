@@ -13,9 +13,9 @@ namespace {
 using CreateFunction = HRESULT (*)(IUnknown*, REFIID, void**);
 
 // Lives as long as the module; a lock taken through it keeps the module loaded.
-class ClassFactory final : public IClassFactory {
+class CClassFactory final : public IClassFactory {
 public:
-    explicit ClassFactory(CreateFunction create) : create_(create) {}
+    explicit CClassFactory(CreateFunction create) : m_create(create) {}
 
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
         if (!out) return E_POINTER;
@@ -38,7 +38,7 @@ public:
         return 1;
     }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-        return create_(outer, riid, out);
+        return m_create(outer, riid, out);
     }
     STDMETHODIMP LockServer(BOOL lock) override {
         if (lock)
@@ -49,16 +49,16 @@ public:
     }
 
 private:
-    CreateFunction create_;
+    CreateFunction m_create;
 };
 
-struct ClassEntry {
+struct CClassEntry {
     const GUID* clsid;
     CreateFunction create;
-    ClassFactory* factory = nullptr;
+    CClassFactory* factory = nullptr;
 };
 
-ClassEntry g_classes[] = {
+CClassEntry g_classes[] = {
     {&kClsidPeluxBand, &createInstance<CPeluxBand>},
     {&kClsidGoogle, &createInstance<CGoogle>},
 };
@@ -69,11 +69,11 @@ std::mutex g_classLock;
 HRESULT getClassObject(REFCLSID clsid, REFIID riid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    for (ClassEntry& entry : g_classes) {
+    for (CClassEntry& entry : g_classes) {
         if (!IsEqualCLSID(clsid, *entry.clsid)) continue;
         {
             std::lock_guard lock(g_classLock);
-            if (!entry.factory) entry.factory = new (std::nothrow) ClassFactory(entry.create);
+            if (!entry.factory) entry.factory = new (std::nothrow) CClassFactory(entry.create);
         }
         if (!entry.factory) return E_OUTOFMEMORY;
         return entry.factory->QueryInterface(riid, out);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "com_ptr.h"
-#include "pelux_band.h"
+#include "dialogs.h"
 #include "translate/google.h"
 #include "win32_registry.h"
 #include "xmlhttp.h"
@@ -32,48 +32,24 @@ void* CGoogle::findInterface(REFIID riid) {
     return nullptr;
 }
 
-STDMETHODIMP CGoogle::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP CGoogle::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (index != 0) return DISP_E_BADINDEX;
-    return guarded([&] { return typeInfoOf(__uuidof(IGoogle), info); });
-}
-
-STDMETHODIMP CGoogle::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    return guarded([&] {
-        ComPtr<ITypeInfo> info;
-        const HRESULT hr = typeInfoOf(__uuidof(IGoogle), info.put());
-        if (FAILED(hr)) return hr;
-        return DispGetIDsOfNames(info.get(), names, count, ids);
-    });
-}
-
 STDMETHODIMP CGoogle::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
                              VARIANT* result, EXCEPINFO* exception, UINT* argError) {
-    return guarded([&] {
-        ComPtr<ITypeInfo> info;
-        const HRESULT hr = typeInfoOf(__uuidof(IGoogle), info.put());
-        if (FAILED(hr)) return hr;
-        return DispInvoke(static_cast<IGoogle*>(this), info.get(), member, flags, params, result,
-                          exception, argError);
-    });
+    return invokeThroughTypeLibrary(member, flags, params, result, exception, argError);
 }
 
 STDMETHODIMP CGoogle::GoogleTranslate(VARIANT txt) {
     return guarded([&] {
-        Win32Notices notices;
+        CWin32Notices notices;
         const std::optional<std::u16string> text = argumentText(txt);
         if (!text) {
             notices.showMessage(u"Exception occurred", u"Error");
             return S_OK;
         }
-        XmlHttpRequest http;
-        Win32SettingsKey key;
-        pelux::CGoogle translator(http, notices, readTranslationSettings(key));
+        CXmlHttpRequest http;
+        CWin32SettingsKey key;
+        TranslationSettings settings = readTranslationSettings(key);
+        settings.timeout = translationTimeLimit(settings.timeout);
+        pelux::CGoogle translator(http, notices, settings);
         translator.GoogleTranslate(*text);
         return S_OK;
     });

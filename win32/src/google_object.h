@@ -3,20 +3,17 @@
 
 #include "identifiers.h"
 #include "module.h"
+#include "type_library_dispatch.h"
 
 namespace pelux::win32 {
 
-class CGoogle final : public ComObject, public IGoogle {
+class CGoogle final : public CComObject, public CTypeLibraryDispatch<IGoogle> {
 public:
-    explicit CGoogle(IUnknown* outer) : ComObject(outer) {}
+    explicit CGoogle(IUnknown* outer) : CComObject(outer) {}
 
     PELUX_FORWARD_IUNKNOWN
 
-    // IGoogle (dual: IDispatch first)
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                               DISPID* ids) override;
+    // IGoogle (dual: IDispatch first, its other methods from CTypeLibraryDispatch)
     STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                         VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
     STDMETHODIMP GoogleTranslate(VARIANT txt) override;

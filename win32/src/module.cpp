@@ -9,9 +9,7 @@
 namespace pelux::win32 {
 namespace {
 
-}  // namespace
 HMODULE g_module = nullptr;
-namespace {
 std::atomic<LONG> g_count{0};
 
 }  // namespace
@@ -29,7 +27,7 @@ std::wstring modulePath() {
     return std::wstring(path, length);
 }
 
-STDMETHODIMP ComObject::Inner::QueryInterface(REFIID riid, void** out) {
+STDMETHODIMP CComObject::CInner::QueryInterface(REFIID riid, void** out) {
     if (!out) return E_POINTER;
     *out = IsEqualIID(riid, IID_IUnknown) ? static_cast<IUnknown*>(this)
                                           : self->findInterface(riid);

@@ -9,6 +9,8 @@
 #include <new>
 #include <string>
 
+#include "com_ptr.h"
+
 namespace pelux::win32 {
 
 HMODULE moduleHandle();
@@ -22,37 +24,37 @@ std::wstring modulePath();
 // Holds the reference count and the outer object of an aggregate. A derived class answers
 // findInterface and forwards its IUnknown methods to the controlling unknown with
 // PELUX_FORWARD_IUNKNOWN.
-class ComObject {
+class CComObject {
 public:
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
+    CComObject(const CComObject&) = delete;
+    CComObject& operator=(const CComObject&) = delete;
 
-    IUnknown* innerUnknown() { return &inner_; }
-    IUnknown* controllingUnknown() { return outer_; }
+    IUnknown* innerUnknown() { return &m_inner; }
+    IUnknown* controllingUnknown() { return m_outer; }
 
 protected:
-    explicit ComObject(IUnknown* outer) : inner_(this), outer_(outer ? outer : &inner_) {
+    explicit CComObject(IUnknown* outer) : m_inner(this), m_outer(outer ? outer : &m_inner) {
         lockModule();
     }
-    virtual ~ComObject() { unlockModule(); }
+    virtual ~CComObject() { unlockModule(); }
     // The interface pointer for riid, IUnknown excepted; null when not offered.
     virtual void* findInterface(REFIID riid) = 0;
 
 private:
-    struct Inner final : IUnknown {
-        explicit Inner(ComObject* self) : self(self) {}
+    struct CInner final : IUnknown {
+        explicit CInner(CComObject* self) : self(self) {}
         STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-        STDMETHODIMP_(ULONG) AddRef() override { return ++self->refs_; }
+        STDMETHODIMP_(ULONG) AddRef() override { return ++self->m_refs; }
         STDMETHODIMP_(ULONG) Release() override {
-            const ULONG left = --self->refs_;
+            const ULONG left = --self->m_refs;
             if (left == 0) delete self;
             return left;
         }
-        ComObject* self;
+        CComObject* self;
     };
-    Inner inner_;
-    IUnknown* outer_;
-    std::atomic<ULONG> refs_{1};
+    CInner m_inner;
+    IUnknown* m_outer;
+    std::atomic<ULONG> m_refs{1};
 };
 
 #define PELUX_FORWARD_IUNKNOWN                                                          \
@@ -77,15 +79,13 @@ HRESULT createInstance(IUnknown* outer, REFIID riid, void** out) {
     return hr;
 }
 
-}  // namespace pelux::win32
-
-namespace pelux::win32 {
-
 // Every COM method body runs through this: no exception crosses a vtable.
 template <class F>
 HRESULT guarded(F&& body) noexcept {
     try {
         return body();
+    } catch (const CComError& error) {
+        return error.code();
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {

@@ -7,108 +7,106 @@
 namespace pelux::win32 {
 namespace {
 
-class MshtmlRange final : public ITextRange {
+class CMshtmlRange final : public ITextRange {
 public:
-    explicit MshtmlRange(ComPtr<IHTMLTxtRange> range) : range_(std::move(range)) {}
-    bool moveToPoint(int32_t x, int32_t y) override { return SUCCEEDED(range_->moveToPoint(x, y)); }
+    explicit CMshtmlRange(CComPtr<IHTMLTxtRange> range) : m_range(std::move(range)) {}
+    bool moveToPoint(int32_t x, int32_t y) override { return SUCCEEDED(m_range->moveToPoint(x, y)); }
     std::optional<bool> expand(std::u16string_view unit) override {
-        Bstr name(unit);
+        CBstr name(unit);
         VARIANT_BOOL done = VARIANT_FALSE;
-        if (!name.get() || FAILED(range_->expand(name.get(), &done))) return std::nullopt;
+        if (!name.get() || FAILED(m_range->expand(name.get(), &done))) return std::nullopt;
         return done != VARIANT_FALSE;
     }
     bool setEndPoint(std::u16string_view how, const ITextRange& other) override {
-        Bstr name(how);
-        auto* from = dynamic_cast<const MshtmlRange*>(&other);
-        return name.get() && from && SUCCEEDED(range_->setEndPoint(name.get(), from->range_.get()));
+        CBstr name(how);
+        auto* from = dynamic_cast<const CMshtmlRange*>(&other);
+        return name.get() && from && SUCCEEDED(m_range->setEndPoint(name.get(), from->m_range.get()));
     }
     std::optional<std::u16string> text() override {
-        BSTR value = nullptr;
-        if (FAILED(range_->get_text(&value)) || !value) return std::nullopt;
-        std::u16string out(reinterpret_cast<const char16_t*>(value), SysStringLen(value));
-        SysFreeString(value);
-        return out;
+        CBstr value;
+        if (FAILED(m_range->get_text(value.put())) || !value.get()) return std::nullopt;
+        return value.text();
     }
 
 private:
-    ComPtr<IHTMLTxtRange> range_;
+    CComPtr<IHTMLTxtRange> m_range;
 };
 
-class MshtmlBody final : public IBodyElement {
+class CMshtmlBody final : public IBodyElement {
 public:
-    explicit MshtmlBody(ComPtr<IHTMLBodyElement> body) : body_(std::move(body)) {}
+    explicit CMshtmlBody(CComPtr<IHTMLBodyElement> body) : m_body(std::move(body)) {}
     std::unique_ptr<ITextRange> createTextRange() override {
-        ComPtr<IHTMLTxtRange> range;
-        if (FAILED(body_->createTextRange(range.put())) || !range) return nullptr;
-        return std::make_unique<MshtmlRange>(std::move(range));
+        CComPtr<IHTMLTxtRange> range;
+        if (FAILED(m_body->createTextRange(range.put())) || !range) return nullptr;
+        return std::make_unique<CMshtmlRange>(std::move(range));
     }
 
 private:
-    ComPtr<IHTMLBodyElement> body_;
+    CComPtr<IHTMLBodyElement> m_body;
 };
 
-class MshtmlDocument final : public IDocument {
+class CMshtmlDocument final : public IDocument {
 public:
-    explicit MshtmlDocument(ComPtr<IHTMLDocument2> document) : document_(std::move(document)) {}
+    explicit CMshtmlDocument(CComPtr<IHTMLDocument2> document) : m_document(std::move(document)) {}
     IBodyElement* body() override {
-        ComPtr<IHTMLElement> element;
-        if (FAILED(document_->get_body(element.put())) || !element) return nullptr;
-        auto body = element.as<IHTMLBodyElement>();
+        CComPtr<IHTMLElement> element;
+        if (FAILED(m_document->get_body(element.put())) || !element) return nullptr;
+        auto body = element.try_query<IHTMLBodyElement>();
         if (!body) return nullptr;
-        body_ = std::make_unique<MshtmlBody>(std::move(body));
-        return body_.get();
+        m_body = std::make_unique<CMshtmlBody>(std::move(body));
+        return m_body.get();
     }
 
 private:
-    ComPtr<IHTMLDocument2> document_;
-    std::unique_ptr<MshtmlBody> body_;
+    CComPtr<IHTMLDocument2> m_document;
+    std::unique_ptr<CMshtmlBody> m_body;
 };
 
-class MshtmlElement final : public IElement {
+class CMshtmlElement final : public IElement {
 public:
-    explicit MshtmlElement(ComPtr<IHTMLElement> element) : element_(std::move(element)) {}
+    explicit CMshtmlElement(CComPtr<IHTMLElement> element) : m_element(std::move(element)) {}
     IDocument* document() override {
-        ComPtr<IDispatch> dispatch;
-        if (FAILED(element_->get_document(dispatch.put())) || !dispatch) return nullptr;
-        auto document = dispatch.as<IHTMLDocument2>();
+        CComPtr<IDispatch> dispatch;
+        if (FAILED(m_element->get_document(dispatch.put())) || !dispatch) return nullptr;
+        auto document = dispatch.try_query<IHTMLDocument2>();
         if (!document) return nullptr;
-        document_ = std::make_unique<MshtmlDocument>(std::move(document));
-        return document_.get();
+        m_document = std::make_unique<CMshtmlDocument>(std::move(document));
+        return m_document.get();
     }
     bool setAttribute(std::u16string_view name, std::u16string_view value, int32_t flags) override {
-        Bstr attribute(name), text(value);
+        CBstr attribute(name), text(value);
         if (!attribute.get() || !text.get()) return false;
         VARIANT variant;
         VariantInit(&variant);
         variant.vt = VT_BSTR;
         variant.bstrVal = text.get();
-        return SUCCEEDED(element_->setAttribute(attribute.get(), variant, flags));
+        return SUCCEEDED(m_element->setAttribute(attribute.get(), variant, flags));
     }
 
 private:
-    ComPtr<IHTMLElement> element_;
-    std::unique_ptr<MshtmlDocument> document_;
+    CComPtr<IHTMLElement> m_element;
+    std::unique_ptr<CMshtmlDocument> m_document;
 };
 
 }  // namespace
 
-std::optional<int32_t> MshtmlEvent::clientX() {
+std::optional<int32_t> CMshtmlEvent::clientX() {
     LONG x = 0;
-    if (FAILED(event_->get_clientX(&x))) return std::nullopt;
+    if (FAILED(m_event->get_clientX(&x))) return std::nullopt;
     return x;
 }
 
-std::optional<int32_t> MshtmlEvent::clientY() {
+std::optional<int32_t> CMshtmlEvent::clientY() {
     LONG y = 0;
-    if (FAILED(event_->get_clientY(&y))) return std::nullopt;
+    if (FAILED(m_event->get_clientY(&y))) return std::nullopt;
     return y;
 }
 
-IElement* MshtmlEvent::srcElement() {
-    ComPtr<IHTMLElement> element;
-    if (FAILED(event_->get_srcElement(element.put())) || !element) return nullptr;
-    element_ = std::make_unique<MshtmlElement>(std::move(element));
-    return element_.get();
+IElement* CMshtmlEvent::srcElement() {
+    CComPtr<IHTMLElement> element;
+    if (FAILED(m_event->get_srcElement(element.put())) || !element) return nullptr;
+    m_element = std::make_unique<CMshtmlElement>(std::move(element));
+    return m_element.get();
 }
 
 }  // namespace pelux::win32

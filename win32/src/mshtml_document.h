@@ -11,16 +11,16 @@
 
 namespace pelux::win32 {
 
-class MshtmlEvent final : public IEventObject {
+class CMshtmlEvent final : public IEventObject {
 public:
-    explicit MshtmlEvent(ComPtr<IHTMLEventObj> event) : event_(std::move(event)) {}
+    explicit CMshtmlEvent(CComPtr<IHTMLEventObj> event) : m_event(std::move(event)) {}
     std::optional<int32_t> clientX() override;
     std::optional<int32_t> clientY() override;
     IElement* srcElement() override;
 
 private:
-    ComPtr<IHTMLEventObj> event_;
-    std::unique_ptr<IElement> element_;
+    CComPtr<IHTMLEventObj> m_event;
+    std::unique_ptr<IElement> m_element;
 };
 
 }  // namespace pelux::win32

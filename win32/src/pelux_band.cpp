@@ -27,35 +27,19 @@ std::map<IUnknown*, DWORD> m_docCookies;
 std::mutex g_docCookiesLock;
 
 DWORD advise(IUnknown* source, REFIID events, IUnknown* sink) {
-    ComPtr<IConnectionPointContainer> container;
-    if (FAILED(source->QueryInterface(IID_IConnectionPointContainer, container.putVoid())))
-        return 0;
-    ComPtr<IConnectionPoint> point;
+    auto container = CComPtr<IUnknown>::share(source).try_query<IConnectionPointContainer>();
+    if (!container) return 0;
+    CComPtr<IConnectionPoint> point;
     if (FAILED(container->FindConnectionPoint(events, point.put())) || !point) return 0;
     DWORD cookie = 0;
     if (FAILED(point->Advise(sink, &cookie))) return 0;
     return cookie;
 }
 
-ComPtr<ITypeLib> componentTypeLibrary() {
-    ComPtr<ITypeLib> library;
-    const std::wstring path = modulePath();
-    if (!path.empty()) LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
-    return library;
-}
-
 }  // namespace
 
-HRESULT typeInfoOf(REFGUID guid, ITypeInfo** info) {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    ComPtr<ITypeLib> library = componentTypeLibrary();
-    if (!library) return TYPE_E_CANTLOADLIBRARY;
-    return library->GetTypeInfoOfGuid(guid, info);
-}
-
-CPeluxBand::CPeluxBand(IUnknown* outer) : ComObject(outer) {
-    Win32SettingsKey key;
+CPeluxBand::CPeluxBand(IUnknown* outer) : CComObject(outer) {
+    CWin32SettingsKey key;
     initEngine(key);
 }
 
@@ -105,13 +89,13 @@ STDMETHODIMP CPeluxBand::GetBandInfo(DWORD dwBandID, DWORD dwViewMode, DESKBANDI
     if (!pdbi) return E_INVALIDARG;
     return guarded([&] {
         m_dwBandID = dwBandID;
-        m_wnd.m_dwBandID = dwBandID;
+        m_wnd.setBandId(dwBandID);
         m_dwViewMode = dwViewMode;
         if (pdbi->dwMask & DBIM_MINSIZE) pdbi->ptMinSize = {100, 30};
         if (pdbi->dwMask & DBIM_MAXSIZE) pdbi->ptMaxSize = {-1, -1};
         if (pdbi->dwMask & DBIM_INTEGRAL) pdbi->ptIntegral = {1, 1};
         if (pdbi->dwMask & DBIM_ACTUAL) {
-            Win32SettingsKey key;
+            CWin32SettingsKey key;
             const BandSize size = savedBandSize(key);
             pdbi->ptActual = {size.width, size.height};
         }
@@ -131,26 +115,24 @@ STDMETHODIMP CPeluxBand::SetSite(IUnknown* site) {
 
 HRESULT CPeluxBand::siteBand(IUnknown* site) {
     m_hwndParent = nullptr;
-    ComPtr<IOleWindow> window;
-    if (SUCCEEDED(site->QueryInterface(IID_IOleWindow, window.putVoid())) && window)
-        window->GetWindow(&m_hwndParent);
+    const auto siteUnknown = CComPtr<IUnknown>::share(site);
+    if (auto window = siteUnknown.try_query<IOleWindow>()) window->GetWindow(&m_hwndParent);
     if (!IsWindow(m_hwndParent)) return E_FAIL;
     RECT client{};
     GetClientRect(m_hwndParent, &client);
     if (!m_wnd.hwnd()) m_wnd.create(m_hwndParent, client);
-    if (Win32SettingsKey key; m_wnd.hwnd()) loadRememberedDictionaryOnce(m_wnd, key);
+    if (CWin32SettingsKey key; m_wnd.hwnd()) loadRememberedDictionaryOnce(m_wnd, key);
     if (FAILED(site->QueryInterface(IID_IInputObjectSite, m_spInputObjectSite.putVoid())))
         return E_FAIL;
-    ComPtr<IOleCommandTarget> commands;
-    if (FAILED(site->QueryInterface(IID_IOleCommandTarget, commands.putVoid())) || !commands)
-        return S_OK;
-    auto services = commands.as<IServiceProvider>();
+    auto commands = siteUnknown.try_query<IOleCommandTarget>();
+    if (!commands) return S_OK;
+    auto services = commands.try_query<IServiceProvider>();
     if (!services) return S_OK;
     if (FAILED(services->QueryService(kSidWebBrowserApp, IID_IWebBrowser2,
                                       m_spWebBrowser.putVoid())) ||
         !m_spWebBrowser)
         return S_OK;
-    m_wnd.m_spWebBrowser = m_spWebBrowser.get();
+    m_wnd.setBrowser(m_spWebBrowser.get());
     advise(m_spWebBrowser.get(), kDiidWebBrowserEvents2, sink());
     askForDocEvents(nullptr);
     return S_OK;
@@ -179,26 +161,6 @@ STDMETHODIMP CPeluxBand::QueryStatus(const GUID*, ULONG cCmds, OLECMD* prgCmds, 
 
 STDMETHODIMP CPeluxBand::Exec(const GUID*, DWORD, DWORD, VARIANT*, VARIANT*) { return S_OK; }
 
-STDMETHODIMP CPeluxBand::GetTypeInfoCount(UINT* count) {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-}
-
-STDMETHODIMP CPeluxBand::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
-    if (index != 0) return DISP_E_BADINDEX;
-    return guarded([&] { return typeInfoOf(__uuidof(IPeluxBand), info); });
-}
-
-STDMETHODIMP CPeluxBand::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    return guarded([&] {
-        ComPtr<ITypeInfo> info;
-        const HRESULT hr = typeInfoOf(__uuidof(IPeluxBand), info.put());
-        if (FAILED(hr)) return hr;
-        return DispGetIDsOfNames(info.get(), names, count, ids);
-    });
-}
-
 // The entry point of the browser's and the documents' events; the parameters arrive in
 // reverse order in the argument array.
 STDMETHODIMP CPeluxBand::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
@@ -216,10 +178,9 @@ STDMETHODIMP CPeluxBand::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* p
             const VARIANT& argument = params->rgvarg[0];
             if ((argument.vt != VT_DISPATCH && argument.vt != VT_UNKNOWN) || !argument.pdispVal)
                 return S_OK;
-            ComPtr<IHTMLEventObj> event;
-            if (FAILED(argument.pdispVal->QueryInterface(IID_IHTMLEventObj, event.putVoid())))
-                return S_OK;
-            MshtmlEvent adapter(std::move(event));
+            auto event = CComPtr<IDispatch>::share(argument.pdispVal).try_query<IHTMLEventObj>();
+            if (!event) return S_OK;
+            CMshtmlEvent adapter(std::move(event));
             handleMouseMove(adapter, m_wnd, pointerSwitches(bandSettings()));
             return S_OK;
         }
@@ -236,25 +197,25 @@ void CPeluxBand::onDocumentComplete(const VARIANT& browser) {
     else if (browser.vt == (VT_BYREF | VT_VARIANT) && browser.pvarVal)
         return onDocumentComplete(*browser.pvarVal);
     if (!object) return;
-    ComPtr<IWebBrowser2> page;
-    if (FAILED(object->QueryInterface(IID_IWebBrowser2, page.putVoid())) || !page) return;
-    ComPtr<IDispatch> document;
+    auto page = CComPtr<IUnknown>::share(object).try_query<IWebBrowser2>();
+    if (!page) return;
+    CComPtr<IDispatch> document;
     if (FAILED(page->get_Document(document.put())) || !document) return;
-    auto html = document.as<IHTMLDocument2>();
+    auto html = document.try_query<IHTMLDocument2>();
     if (html) askForDocEvents(html.get());
 }
 
 void CPeluxBand::askForDocEvents(IHTMLDocument2* document) {
-    ComPtr<IHTMLDocument2> subject = ComPtr<IHTMLDocument2>::share(document);
+    CComPtr<IHTMLDocument2> subject = CComPtr<IHTMLDocument2>::share(document);
     if (!subject) {
         if (!m_spWebBrowser) return;
-        ComPtr<IDispatch> current;
+        CComPtr<IDispatch> current;
         if (FAILED(m_spWebBrowser->get_Document(current.put())) || !current) return;
-        subject = current.as<IHTMLDocument2>();
+        subject = current.try_query<IHTMLDocument2>();
         if (!subject) return;
     }
     // Identity is the IUnknown of the document, whatever interface reached us.
-    ComPtr<IUnknown> identity = subject.as<IUnknown>();
+    CComPtr<IUnknown> identity = subject.try_query<IUnknown>();
     {
         std::lock_guard lock(g_docCookiesLock);
         if (m_docCookies[identity.get()] != 0) return;

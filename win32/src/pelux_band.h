@@ -12,15 +12,16 @@
 #include "com_ptr.h"
 #include "identifiers.h"
 #include "module.h"
+#include "type_library_dispatch.h"
 
 namespace pelux::win32 {
 
-class CPeluxBand final : public ComObject,
+class CPeluxBand final : public CComObject,
                          public IDeskBand,
                          public IObjectWithSite,
                          public IInputObject,
                          public IOleCommandTarget,
-                         public IPeluxBand,
+                         public CTypeLibraryDispatch<IPeluxBand>,
                          public IProvideClassInfo {
 public:
     explicit CPeluxBand(IUnknown* outer);
@@ -50,11 +51,7 @@ public:
     STDMETHODIMP Exec(const GUID* group, DWORD id, DWORD option, VARIANT* in,
                       VARIANT* out) override;
 
-    // IPeluxBand (dual: IDispatch first)
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
-                               DISPID* ids) override;
+    // IPeluxBand (dual: IDispatch first, its other methods from CTypeLibraryDispatch)
     STDMETHODIMP Invoke(DISPID member, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                         VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
     STDMETHODIMP GoogleTranslate() override;
@@ -78,11 +75,8 @@ private:
     BOOL m_bShow = FALSE;
     HWND m_hwndParent = nullptr;
     CBandWindow m_wnd;
-    ComPtr<IInputObjectSite> m_spInputObjectSite;
-    ComPtr<IWebBrowser2> m_spWebBrowser;
+    CComPtr<IInputObjectSite> m_spInputObjectSite;
+    CComPtr<IWebBrowser2> m_spWebBrowser;
 };
-
-// The type information of the component's type library for guid (an interface or a class).
-HRESULT typeInfoOf(REFGUID guid, ITypeInfo** info);
 
 }  // namespace pelux::win32

@@ -6,29 +6,32 @@
 
 namespace pelux::win32 {
 
-void Win32MessagePump::pumpMessages() {
+bool dispatchWaitingMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // The host's own loop must still see it.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
+        if (message.message == WM_QUIT) return false;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    return true;
 }
 
-bool Win32KeyState::pollEscape() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8001) != 0; }
+void CWin32MessagePump::pumpMessages() {
+    // The host's own loop must still see the quit request after the load; like the load's own
+    // stop, it carries exit code 0 rather than the code it was posted with.
+    if (!dispatchWaitingMessages()) PostQuitMessage(0);
+}
 
-std::filesystem::path Win32ModuleDirectory::directory() const {
+bool CWin32KeyState::pollEscape() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8001) != 0; }
+
+std::filesystem::path CWin32ModuleDirectory::directory() const {
     return std::filesystem::path(modulePath()).parent_path();
 }
 
-void EditTextWindow::setText(std::u16string_view text) {
-    if (!edit_ || !IsWindow(edit_)) return;
+void CEditTextWindow::setText(std::u16string_view text) {
+    if (!m_edit || !IsWindow(m_edit)) return;
     const std::wstring copy(text.begin(), text.end());
-    SetWindowTextW(edit_, copy.c_str());
+    SetWindowTextW(m_edit, copy.c_str());
 }
 
 }  // namespace pelux::win32

@@ -13,30 +13,33 @@
 
 namespace pelux::win32 {
 
-class Win32MessagePump final : public IMessagePump {
+// Takes every waiting message of the thread from its queue, translates and dispatches it; stops
+// at a quit request, which it takes from the queue too, and then returns false.
+bool dispatchWaitingMessages();
+
+class CWin32MessagePump final : public IMessagePump {
 public:
     void pumpMessages() override;
 };
 
-class Win32KeyState final : public IKeyState {
+class CWin32KeyState final : public IKeyState {
 public:
     bool pollEscape() override;
 };
 
-class Win32ModuleDirectory final : public IModuleDirectory {
+class CWin32ModuleDirectory final : public IModuleDirectory {
 public:
     std::filesystem::path directory() const override;
 };
 
-// The text area as the loaders hold it: forgotten once its window is gone.
-class EditTextWindow final : public ITextWindow {
+// The text area as the loaders hold it: a window that is gone is left alone.
+class CEditTextWindow final : public ITextWindow {
 public:
-    explicit EditTextWindow(HWND edit) : edit_(edit) {}
+    explicit CEditTextWindow(HWND edit) : m_edit(edit) {}
     void setText(std::u16string_view text) override;
-    void forget() { edit_ = nullptr; }
 
 private:
-    HWND edit_;
+    HWND m_edit;
 };
 
 }  // namespace pelux::win32

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "com_ptr.h"
 #include "identifiers.h"
 #include "module.h"
 #include "server/class_table.h"
@@ -30,22 +31,18 @@ std::u16string componentScript() {
 }
 
 HRESULT registerTypeLibrary(const std::wstring& path) {
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
-    if (FAILED(hr)) {
+    CComPtr<ITypeLib> library;
+    if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put()))) {
         // A type library shipped beside the component under the same name.
         std::wstring tlb = path;
         const size_t dot = tlb.find_last_of(L'.');
         if (dot != std::wstring::npos && tlb.find(L'\\', dot) == std::wstring::npos)
             tlb.resize(dot);
         tlb += L".tlb";
-        hr = LoadTypeLibEx(tlb.c_str(), REGKIND_NONE, &library);
-        if (FAILED(hr)) return hr;
+        RETURN_IF_FAILED(LoadTypeLibEx(tlb.c_str(), REGKIND_NONE, library.put()));
     }
     std::wstring pathCopy = path;
-    hr = RegisterTypeLib(library, pathCopy.data(), nullptr);
-    library->Release();
-    return hr;
+    return RegisterTypeLib(library.get(), pathCopy.data(), nullptr);
 }
 
 HRESULT unregisterTypeLibrary() {
@@ -59,13 +56,12 @@ HRESULT registerServer(bool install) {
     if (path.empty()) return HRESULT_FROM_WIN32(ERROR_INSUFFICIENT_BUFFER);
     const std::u16string module(path.begin(), path.end());
     const ScriptMode mode = install ? ScriptMode::Register : ScriptMode::Unregister;
-    Win32Registry registry;
+    CWin32Registry registry;
     // The toolbar entries are offered to the browser, not required for the classes to work.
     runRegistrationScript(componentScript(), registrationVariables(module, u""), mode, registry);
     for (const ClassRow& row : kClassTable) {
-        const HRESULT hr = runRegistrationScript(
-            classEntryScript(row), registrationVariables(module, row.description), mode, registry);
-        if (FAILED(hr)) return hr;
+        RETURN_IF_FAILED(runRegistrationScript(
+            classEntryScript(row), registrationVariables(module, row.description), mode, registry));
     }
     return install ? registerTypeLibrary(path) : unregisterTypeLibrary();
 }

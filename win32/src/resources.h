@@ -1,4 +1,5 @@
-// Resource identifiers of PeluxBar.dll (shared by the .rc file and the code).
+// Resource identifiers of PeluxBar.dll (shared by the .rc file and the code). The band's menu
+// is no resource: it is built for each press from the core's menu table.
 #pragma once
 
 #define kRegistryScript 101
@@ -8,7 +9,6 @@
 #define kBitmapSmaller 202
 #define kBitmapBigger 203
 #define kIconBand 204
-#define kMenuBand 202
 #define kColorOtherColors 206
 #define kColorText 207
 #define kTranslationText 202

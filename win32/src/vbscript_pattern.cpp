@@ -14,19 +14,14 @@ void check(HRESULT hr, const char* what) {
     if (FAILED(hr)) throw PatternError(hr, what);
 }
 
-std::u16string takeText(BSTR value) {
-    std::u16string out;
-    if (value) out.assign(reinterpret_cast<const char16_t*>(value), SysStringLen(value));
-    SysFreeString(value);
-    return out;
-}
-
+// The object's interfaces as the pattern port reports their failures.
 template <class T>
-ComPtr<T> queryChecked(IDispatch* object, REFIID iid, const char* what) {
-    ComPtr<T> out;
-    if (!object) throw PatternError(E_POINTER, what);
-    check(object->QueryInterface(iid, out.putVoid()), what);
-    return out;
+CComPtr<T> queryChecked(const CComPtr<IDispatch>& object, REFIID iid, const char* what) {
+    try {
+        return object.query<T>(iid);
+    } catch (const CComError& error) {
+        throw PatternError(error.code(), what);
+    }
 }
 
 // The object reports group texts, not positions; the views the port promises are found again
@@ -74,44 +69,44 @@ bool runningOnWine() {
     return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-class VbscriptPattern final : public IPerlPattern {
+class CVbscriptPattern final : public IPerlPattern {
 public:
-    VbscriptPattern() {
+    CVbscriptPattern() {
         check(CoCreateInstance(kClsidRegExp, nullptr, CLSCTX_INPROC_SERVER, kIidRegExp2,
-                               regExp_.putVoid()),
+                               m_regExp.putVoid()),
               "IRegExp2");
     }
 
     void setPattern(std::u16string_view pattern) override {
-        Bstr text(dotAsClass(pattern));
+        CBstr text(dotAsClass(pattern));
         if (!text.get()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
-        check(regExp_->put_Pattern(text.get()), "IRegExp2");
+        check(m_regExp->put_Pattern(text.get()), "IRegExp2");
     }
     void setGlobal(bool global) override {
-        global_ = global;
-        const bool native = global && !stepGlobalSearch_;
-        check(regExp_->put_Global(native ? VARIANT_TRUE : VARIANT_FALSE), "IRegExp2");
+        m_global = global;
+        const bool native = global && !m_stepGlobalSearch;
+        check(m_regExp->put_Global(native ? VARIANT_TRUE : VARIANT_FALSE), "IRegExp2");
     }
 
     const std::vector<PerlMatch>& execute(std::u16string_view text) override {
-        matches_.clear();
-        if (!global_ || !stepGlobalSearch_) {
+        m_matches.clear();
+        if (!m_global || !m_stepGlobalSearch) {
             executeOnce(text);
-            return matches_;
+            return m_matches;
         }
         // One leftmost search at a time; after an empty match the next starts one further on.
         for (size_t from = 0; from <= text.size();) {
-            const size_t before = matches_.size();
+            const size_t before = m_matches.size();
             executeOnce(text.substr(from));
-            if (matches_.size() == before) break;
-            const std::u16string_view found = matches_.back().value;
+            if (m_matches.size() == before) break;
+            const std::u16string_view found = m_matches.back().value;
             from = static_cast<size_t>(found.data() - text.data()) + found.size() + (found.empty() ? 1 : 0);
         }
-        return matches_;
+        return m_matches;
     }
 
 private:
-    PerlMatch readMatch(std::u16string_view text, const ComPtr<IMatch2>& match) {
+    PerlMatch readMatch(std::u16string_view text, const CComPtr<IMatch2>& match) {
         LONG first = 0, length = 0;
         check(match->get_FirstIndex(&first), "IMatch2");
         check(match->get_Length(&length), "IMatch2");
@@ -119,9 +114,9 @@ private:
             throw PatternError(E_UNEXPECTED, "IMatch2");
         PerlMatch out;
         out.value = text.substr(first, length);
-        ComPtr<IDispatch> groups;
+        CComPtr<IDispatch> groups;
         check(match->get_SubMatches(groups.put()), "IMatch2");
-        auto subMatches = queryChecked<ISubMatches>(groups.get(), kIidSubMatches, "ISubMatches");
+        auto subMatches = queryChecked<ISubMatches>(groups, kIidSubMatches, "ISubMatches");
         LONG count = 0;
         check(subMatches->get_Count(&count), "ISubMatches");
         size_t from = 0, previousEnd = 0;
@@ -129,7 +124,8 @@ private:
             VARIANT value;
             VariantInit(&value);
             check(subMatches->get_Item(k, &value), "ISubMatches");
-            std::u16string group = value.vt == VT_BSTR ? takeText(value.bstrVal) : std::u16string();
+            const std::u16string group =
+                value.vt == VT_BSTR ? CBstr::attach(value.bstrVal).text() : std::u16string();
             if (value.vt != VT_BSTR) VariantClear(&value);
             out.subMatches.push_back(group.empty() ? std::u16string_view()
                                                    : locate(out.value, from, previousEnd, group));
@@ -138,31 +134,31 @@ private:
     }
 
     void executeOnce(std::u16string_view text) {
-        Bstr source(text);
+        CBstr source(text);
         if (!source.get()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
-        ComPtr<IDispatch> result;
-        check(regExp_->Execute(source.get(), result.put()), "IRegExp2");
-        auto collection = queryChecked<IMatchCollection2>(result.get(), kIidMatchCollection2, "IMatchCollection2");
+        CComPtr<IDispatch> result;
+        check(m_regExp->Execute(source.get(), result.put()), "IRegExp2");
+        auto collection = queryChecked<IMatchCollection2>(result, kIidMatchCollection2, "IMatchCollection2");
         LONG count = 0;
         check(collection->get_Count(&count), "IMatchCollection2");
         for (LONG i = 0; i < count; ++i) {
-            ComPtr<IDispatch> item;
+            CComPtr<IDispatch> item;
             check(collection->get_Item(i, item.put()), "IMatchCollection2");
-            matches_.push_back(readMatch(text, queryChecked<IMatch2>(item.get(), kIidMatch2, "IMatch2")));
+            m_matches.push_back(readMatch(text, queryChecked<IMatch2>(item, kIidMatch2, "IMatch2")));
         }
     }
 
-    ComPtr<IRegExp2> regExp_;
-    std::vector<PerlMatch> matches_;
-    bool global_ = false;
+    CComPtr<IRegExp2> m_regExp;
+    std::vector<PerlMatch> m_matches;
+    bool m_global = false;
     // Wine's object never gets past an empty match of a global search; there the search is
     // stepped here instead. The patterns run globally hold no ^ or \b, so a search that starts
     // inside the text finds what the object's own global search would.
-    const bool stepGlobalSearch_ = runningOnWine();
+    const bool m_stepGlobalSearch = runningOnWine();
 };
 
 }  // namespace
 
-std::unique_ptr<IPerlPattern> createVbscriptPattern() { return std::make_unique<VbscriptPattern>(); }
+std::unique_ptr<IPerlPattern> createVbscriptPattern() { return std::make_unique<CVbscriptPattern>(); }
 
 }  // namespace pelux::win32

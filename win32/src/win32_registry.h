@@ -8,7 +8,7 @@
 
 namespace pelux::win32 {
 
-class Win32Registry final : public IRegistry {
+class CWin32Registry final : public IRegistry {
 public:
     int32_t createKey(RegistryRoot root, std::u16string_view path) override;
     int32_t deleteTree(RegistryRoot root, std::u16string_view path) override;
@@ -19,8 +19,9 @@ public:
                         std::u16string_view name) override;
 };
 
-// HKLM "Software\Tandrel\PeluxBar", values kept as REG_MULTI_SZ. Reads accept REG_SZ too.
-class Win32SettingsKey final : public ISettingsKey {
+// HKLM "Software\Tandrel\PeluxBar", values kept as REG_MULTI_SZ. A value of any type is read
+// as the text its bytes spell.
+class CWin32SettingsKey final : public ISettingsKey {
 public:
     std::optional<std::u16string> readValue(std::u16string_view name) override;
     bool writeValue(std::u16string_view name, std::u16string_view text) override;

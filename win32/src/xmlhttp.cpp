@@ -3,18 +3,24 @@
 #include <windows.h>
 #include <msxml2.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <new>
 #include <string>
 
 #include "bstr.h"
 #include "com_ptr.h"
-#include "dialogs.h"
+#include "platform_win32.h"
 
 namespace pelux::win32 {
 namespace {
 
 // IXMLHTTPRequest as the object registers it; the import library's symbol is spelt otherwise.
 constexpr IID kIidXmlHttpRequest{0xED8C108D, 0x4349, 0x11D2, {0x91, 0xA4, 0x00, 0xC0, 0x4F, 0x79, 0x69, 0xE8}};
+constexpr LONG kReadyStateComplete = 4;
+// The longest single sleep of the wait: short enough that a reply is taken up promptly even
+// when its arrival wakes nothing on this thread.
+constexpr ULONGLONG kWaitSliceMs = 50;
 
 void check(HRESULT hr, const char* what) {
     if (FAILED(hr)) throw HttpRequestError(std::string(what) + " failed");
@@ -28,45 +34,82 @@ VARIANT missing() {
     return value;
 }
 
+// A quit request taken from the queue during the wait reaches the host's own loop afterwards,
+// with exit code 0 as during a load, whichever way the wait ends.
+class CQuitHeldBack {
+public:
+    ~CQuitHeldBack() {
+        if (m_taken) PostQuitMessage(0);
+    }
+    void pump() {
+        if (!dispatchWaitingMessages()) m_taken = true;
+    }
+
+private:
+    bool m_taken = false;
+};
+
+// The object reports its progress through window messages of this thread: they are handled
+// while it waits, as a load handles them.
+void waitForReply(IXMLHTTPRequest& request, std::chrono::milliseconds limit) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(limit.count());
+    CQuitHeldBack quit;
+    for (;;) {
+        quit.pump();
+        LONG state = 0;
+        check(request.get_readyState(&state), "readyState");
+        if (state == kReadyStateComplete) return;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            request.abort();
+            throw HttpRequestError("no reply within the time limit");
+        }
+        const auto slice = static_cast<DWORD>(std::min(deadline - now, kWaitSliceMs));
+        MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
 }  // namespace
 
-HttpReply XmlHttpRequest::get(const std::string& url, std::chrono::milliseconds) {
+HttpReply CXmlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {
     CLSID clsid;
     check(CLSIDFromProgID(L"Msxml2.XMLHTTP", &clsid), "Msxml2.XMLHTTP lookup");
-    ComPtr<IUnknown> object;
+    CComPtr<IUnknown> object;
     check(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IUnknown, object.putVoid()),
           "Msxml2.XMLHTTP creation");
-    ComPtr<IXMLHTTPRequest> request;
-    check(object->QueryInterface(kIidXmlHttpRequest, request.putVoid()), "IXMLHTTPRequest");
+    auto request = object.try_query<IXMLHTTPRequest>(kIidXmlHttpRequest);
     if (!request) throw HttpRequestError("no IXMLHTTPRequest");
-    VARIANT synchronous;
-    VariantInit(&synchronous);
-    synchronous.vt = VT_BOOL;
-    synchronous.boolVal = VARIANT_FALSE;
+    VARIANT asynchronous;
+    VariantInit(&asynchronous);
+    asynchronous.vt = VT_BOOL;
+    asynchronous.boolVal = VARIANT_TRUE;
     const std::u16string wideUrl(url.begin(), url.end());
-    Bstr method(u"GET"), address(wideUrl);
+    CBstr method(u"GET"), address(wideUrl);
     if (!method.get() || !address.get()) throw std::bad_alloc();
-    check(request->open(method.get(), address.get(), synchronous, missing(), missing()), "open");
+    check(request->open(method.get(), address.get(), asynchronous, missing(), missing()), "open");
     check(request->send(missing()), "send");
+    waitForReply(*request.get(), timeout);
     HttpReply reply;
     LONG status = 0;
-    if (SUCCEEDED(request->get_status(&status))) reply.status = static_cast<int>(status);
-    BSTR text = nullptr;
-    check(request->get_responseText(&text), "responseText");
-    if (text) {
-        reply.text.assign(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-        SysFreeString(text);
-    }
+    check(request->get_status(&status), "status");
+    // A request that ended without any reply (no connection, a broken transfer) completes with
+    // no HTTP status.
+    if (status == 0) throw HttpRequestError("no reply");
+    reply.status = static_cast<int>(status);
+    CBstr text;
+    check(request->get_responseText(text.put()), "responseText");
+    reply.text = text.text();
     return reply;
 }
 
-void Win32Notices::showMessage(std::u16string_view text, std::u16string_view caption) {
-    const std::wstring body(text.begin(), text.end()), title(caption.begin(), caption.end());
-    MessageBoxW(nullptr, body.c_str(), title.c_str(), MB_OK);
-}
-
-void Win32Notices::showTranslation(std::u16string_view text) {
-    showTranslationDialog(std::wstring(text.begin(), text.end()));
+std::chrono::milliseconds translationTimeLimit(std::chrono::milliseconds standard) {
+    wchar_t value[16] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"PELUXBAR_TRANSLATION_TIMEOUT_MS", value, 16);
+    if (length == 0 || length >= 16) return standard;
+    wchar_t* end = nullptr;
+    const long milliseconds = std::wcstol(value, &end, 10);
+    if (*end != L'\0' || milliseconds <= 0) return standard;
+    return std::chrono::milliseconds(milliseconds);
 }
 
 }  // namespace pelux::win32

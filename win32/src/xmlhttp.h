@@ -1,22 +1,22 @@
-// The core's HTTP port over the platform's "Msxml2.XMLHTTP" object, and its notices port over
-// message boxes and the translation dialog.
+// The core's HTTP port over the platform's "Msxml2.XMLHTTP" object.
 #pragma once
 
+#include <chrono>
+
 #include "platform/http_request.h"
-#include "platform/notices.h"
 
 namespace pelux::win32 {
 
-class XmlHttpRequest final : public IHttpRequest {
+class CXmlHttpRequest final : public IHttpRequest {
 public:
-    // The object blocks until the reply is in; it has no time limit of its own to offer.
+    // Sends the request asynchronously and waits for the reply while handling the thread's
+    // window messages, so the browser stays alive; gives up (HttpRequestError) after `timeout`.
     HttpReply get(const std::string& url, std::chrono::milliseconds timeout) override;
 };
 
-class Win32Notices final : public INotices {
-public:
-    void showMessage(std::u16string_view text, std::u16string_view caption) override;
-    void showTranslation(std::u16string_view text) override;
-};
+// The time limit of a translation request: `standard`, unless the environment variable
+// PELUXBAR_TRANSLATION_TIMEOUT_MS holds a positive number of milliseconds. The variable exists
+// for the tests, which cannot wait the full limit for a silent service.
+std::chrono::milliseconds translationTimeLimit(std::chrono::milliseconds standard);
 
 }  // namespace pelux::win32

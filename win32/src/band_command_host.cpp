@@ -1,18 +1,16 @@
-// The band's menu, and the band window as the core's command handler sees it: the rebar band,
-// the text area's font, the Text Color dialog, the browser and the two loads.
+// The band window as the core's command handler sees it: the rebar band, the text area's font,
+// the Text Color dialog, the browser and the two loads.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
 
-#include "band/band_menu.h"
-#include "band/band_settings.h"
+#include "band/band_commands.h"
 #include "band_window.h"
+#include "bstr.h"
 #include "dialogs.h"
 #include "dictionary/loaders.h"
-#include "module.h"
 #include "platform_win32.h"
-#include "resources.h"
 
 namespace pelux::win32 {
 namespace {
@@ -44,21 +42,6 @@ LOGFONTW fontDescription(HWND text) {
 }
 
 }  // namespace
-
-void CBandWindow::showMenu(POINT clientPoint) {
-    HMENU menu = LoadMenuW(moduleHandle(), MAKEINTRESOURCEW(kMenuBand));
-    if (!menu) return;
-    HMENU popup = GetSubMenu(menu, 0);
-    const BandSettings& settings = bandSettings();
-    CheckMenuItem(popup, kCommandUseToolTips,
-                  MF_BYCOMMAND | (settings.UseToolTips ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, kCommandShowSubWords,
-                  MF_BYCOMMAND | (settings.ShowSubWordTranslations ? MF_CHECKED : MF_UNCHECKED));
-    ClientToScreen(m_menuButton.hwnd(), &clientPoint);
-    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, clientPoint.x,
-                   clientPoint.y, 0, m_hwnd, nullptr);
-    DestroyMenu(menu);
-}
 
 std::optional<int32_t> CBandWindow::currentBandHeight() {
     REBARBANDINFOW band{};
@@ -105,25 +88,23 @@ ColorDialogAnswer CBandWindow::askTextColor(std::u16string_view initialText) {
 void CBandWindow::stopAndNavigate(std::u16string_view address) {
     if (!m_spWebBrowser) return;
     m_spWebBrowser->Stop();
-    BSTR url = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(address.data()),
-                                 static_cast<UINT>(address.size()));
-    if (!url) return;
-    m_spWebBrowser->Navigate(url, nullptr, nullptr, nullptr, nullptr);
-    SysFreeString(url);
+    CBstr url(address);
+    if (!url.get()) return;
+    m_spWebBrowser->Navigate(url.get(), nullptr, nullptr, nullptr, nullptr);
 }
 
 void CBandWindow::loadChineseDictionary() {
-    auto text = std::make_shared<EditTextWindow>(m_text.hwnd());
+    auto text = std::make_shared<CEditTextWindow>(m_text.hwnd());
     pelux::loadChineseDictionary(loadEnvironment(text));
 }
 
 void CBandWindow::loadJapaneseDictionary() {
-    auto text = std::make_shared<EditTextWindow>(m_text.hwnd());
+    auto text = std::make_shared<CEditTextWindow>(m_text.hwnd());
     pelux::loadJapaneseDictionary(loadEnvironment(text));
 }
 
 LoadEnvironment CBandWindow::loadEnvironment(const std::shared_ptr<ITextWindow>& text) {
-    return LoadEnvironment{text, &m_pump, &m_keys, Win32ModuleDirectory().directory()};
+    return LoadEnvironment{text, &m_pump, &m_keys, CWin32ModuleDirectory().directory()};
 }
 
 }  // namespace pelux::win32

@@ -1,4 +1,4 @@
-#include "host.h"
+#include "component_host.h"
 
 #include <vector>
 
