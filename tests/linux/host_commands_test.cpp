@@ -320,6 +320,7 @@ TEST_F(HostCommandsTest, DropsMalformedAndUnknownCommandsAndAnswers) {
         R"({"type":"colorAnswer","tab":3,"dialog":1,"result":1,"text":7})",
         R"({"type":"translate","tab":3})",
         R"({"type":"translate","tab":3,"text":null})",
+        json{{"type", "translate"}, {"tab", 3}, {"text", std::string(kMaxTranslateUnits + 1, 'a')}}.dump(),
         R"({"type":"colour","tab":3})",
     };
     std::vector<std::string> messages = bad;
@@ -327,10 +328,9 @@ TEST_F(HostCommandsTest, DropsMalformedAndUnknownCommandsAndAnswers) {
     const std::vector<json> replies = run(messages);
     // Only the refused translation requests are answered, with the usual failure.
     const json failed{{"type", "notice"}, {"tab", 3}, {"text", "Exception occurred"}, {"caption", "Error"}};
-    ASSERT_EQ(replies.size(), 3u);
-    EXPECT_EQ(replies[0], failed);
-    EXPECT_EQ(replies[1], failed);
-    EXPECT_EQ(replies[2]["type"], "bandHeight");
+    ASSERT_EQ(replies.size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(replies[i], failed);
+    EXPECT_EQ(replies[3]["type"], "bandHeight");
     EXPECT_FALSE(std::filesystem::exists(settings->path()));
     EXPECT_EQ(bandSettings().UseToolTips.load(), 1);
 }
