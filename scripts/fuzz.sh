@@ -73,6 +73,11 @@ for row in "${targets[@]}"; do
   grep -E '^stat::number_of_executed_units' "$build/fuzz_$name.log" | sed "s/^/  /" || true
 done
 
+# libFuzzer ends without exit handlers, so the targets' scratch folders outlive them.
+for scratch in /dev/shm/peluxbar-fuzz-* "${TMPDIR:-/tmp}"/peluxbar-fuzz-*; do
+  [[ -d "$scratch" ]] && ! kill -0 "${scratch##*-}" 2>/dev/null && rm -rf "$scratch"
+done
+
 if ((${#failed[@]})); then
   echo "fuzz: FAILED: ${failed[*]} (inputs in $build/findings/)" >&2
   exit 1
