@@ -18,10 +18,10 @@ build=${PELUX_FUZZ_BUILD:-build-fuzz}
 targets=(
   "brace_search        24   brace_search"
   "brace_search_nocase 24   brace_search"
-  "dict_cedict         1024 -"
+  "dict_cedict         512  -"
   "dict_unichin        1024 -"
-  "dict_edict          1024 -"
-  "dict_kanjidic       1024 -"
+  "dict_edict          512  -"
+  "dict_kanjidic       512  -"
   "dict_irregular      1024 -"
   "native_channel      4096 native_channel"
   "host_messages       2048 host_messages"
@@ -71,6 +71,11 @@ for row in "${targets[@]}"; do
     failed+=("$name")
   fi
   grep -E '^stat::number_of_executed_units' "$build/fuzz_$name.log" | sed "s/^/  /" || true
+done
+
+# libFuzzer ends without exit handlers, so the targets' scratch folders outlive them.
+for scratch in /dev/shm/peluxbar-fuzz-* "${TMPDIR:-/tmp}"/peluxbar-fuzz-*; do
+  [[ -d "$scratch" ]] && ! kill -0 "${scratch##*-}" 2>/dev/null && rm -rf "$scratch"
 done
 
 if ((${#failed[@]})); then
