@@ -18,7 +18,9 @@ const OptionInfo* findOption(const CommandInfo& info, std::string_view name) {
 bool looksLikeOption(const std::string& arg) { return arg.starts_with("--") || arg == "-h"; }
 
 std::string optionForm(const OptionInfo& option) {
-    return option.valueName.empty() ? option.name : option.name + " " + option.valueName;
+    std::string form = option.name;
+    if (!option.valueName.empty()) form.append(" ").append(option.valueName);
+    return form;
 }
 
 }  // namespace
@@ -35,26 +37,29 @@ std::optional<std::string> ParsedOptions::value(std::string_view name) const {
 }
 
 std::string usageText(const CommandInfo& info) {
-    std::string usage = "usage: peluxbar " + info.name;
+    std::string usage = "usage: peluxbar ";
+    usage.append(info.name);
     for (const OptionInfo& option : info.options) {
-        if (option.inUsage == InUsage::Optional) usage += " [" + optionForm(option) + "]";
-        if (option.inUsage == InUsage::Required) usage += " " + optionForm(option);
+        if (option.inUsage == InUsage::Optional) usage.append(" [").append(optionForm(option)).append("]");
+        if (option.inUsage == InUsage::Required) usage.append(" ").append(optionForm(option));
     }
-    if (!info.operands.empty()) usage += " " + info.operands;
-    return usage + "\n";
+    if (!info.operands.empty()) usage.append(" ").append(info.operands);
+    return usage.append("\n");
 }
 
 std::string helpText(const CommandInfo& info) {
-    std::string help = usageText(info) + "\n" + info.summary + "\n";
+    std::string help = usageText(info);
+    help.append("\n").append(info.summary).append("\n");
     if (info.options.empty()) return help;
-    size_t width = 0;
+    size_t width = std::string_view("--help").size();
     for (const OptionInfo& option : info.options) width = std::max(width, optionForm(option).size());
-    help += "\noptions:\n";
-    for (const OptionInfo& option : info.options) {
-        const std::string form = optionForm(option);
-        help += "  " + form + std::string(width - form.size() + 2, ' ') + option.help + "\n";
-    }
-    return help + "  --help" + std::string(width > 4 ? width - 4 : 2, ' ') + "this text\n";
+    help.append("\noptions:\n");
+    const auto line = [&help, width](const std::string& form, const std::string& text) {
+        help.append("  ").append(form).append(width - form.size() + 2, ' ').append(text).append("\n");
+    };
+    for (const OptionInfo& option : info.options) line(optionForm(option), option.help);
+    line("--help", "this text");
+    return help;
 }
 
 int usageError(const CommandInfo& info, const std::string& message) {
@@ -79,14 +84,14 @@ std::optional<int> parseCommandLine(const CommandInfo& info, const Arguments& ar
             if (option->valueName.empty()) {
                 parsed.m_given.emplace_back(arg, std::string());
             } else if (i + 1 >= args.size()) {
-                return usageError(info, arg + " needs a value (" + option->valueName + ")");
+                return usageError(info, std::string(arg).append(" needs a value (").append(option->valueName).append(")"));
             } else {
                 parsed.m_given.emplace_back(arg, args[++i]);
             }
         } else if (info.dashedOperands) {
             parsed.m_operands.push_back(arg);
         } else {
-            return usageError(info, "unknown option " + arg);
+            return usageError(info, std::string("unknown option ").append(arg));
         }
     }
     return std::nullopt;
