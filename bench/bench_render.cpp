@@ -51,7 +51,7 @@ BENCHMARK(BM_RenderPinyinLine);
 void BM_RenderJapaneseLine(benchmark::State& state) {
     initKanaRomajiTable();
     static const std::vector<std::u16string> lines = entryLines("edict.txt", u"\r\n");
-    renderLines(state, lines, renderJapaneseLine);
+    renderLines(state, lines, [](const std::u16string& line) { return renderJapaneseLine(line); });
 }
 BENCHMARK(BM_RenderJapaneseLine);
 

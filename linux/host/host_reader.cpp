@@ -17,7 +17,7 @@ namespace {
 std::optional<DictionaryLanguage> loadedLanguage() {
     DictionaryLock lock(theDictionary().mutex());
     if (!theDictionary().isLoaded()) return std::nullopt;
-    return theDictionary().m_language;
+    return theDictionary().language();
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ TEST_F(HostReaderTest, PointerRepliesCarryTheMatchOnlyWithThePopupOn) {
     const std::string nothing = json{{"type", "pointer"}, {"tab", 4}, {"frame", 0}, {"seq", 3}, {"x", 1}, {"y", 2},
                                      {"character", nullptr}, {"word", ""}, {"sentence", ""}, {"hasBody", true}}
                                     .dump();
+    bandSettings().StandardPinyin = 1;
     runHost({kLoadChinese}, settings);
     std::vector<json> off = pointerReplies({zh});
     ASSERT_EQ(off.size(), 1u);
@@ -74,7 +75,6 @@ TEST_F(HostReaderTest, PointerRepliesCarryTheMatchOnlyWithThePopupOn) {
     EXPECT_FALSE(off[0].contains("popup"));
 
     bandSettings().ReaderPopup = 1;
-    bandSettings().StandardPinyin = 1;
     settings.values[u"FontSize"] = u"-27";
     const std::vector<json> on = pointerReplies({zh, en, nothing});
     ASSERT_EQ(on.size(), 3u);
@@ -99,7 +99,7 @@ TEST_F(HostReaderTest, LoadsTheLastCompletedLoadAtStartInEveryTab) {
     EXPECT_EQ(replies[0], (json{{"type", "text"}, {"tab", -1}, {"text", "Loading . . ."}}));
     EXPECT_EQ(replies.back(), (json{{"type", "loadEnded"}, {"tab", -1}}));
     DictionaryLock lock(theDictionary().mutex());
-    EXPECT_EQ(theDictionary().m_language, Japanese);
+    EXPECT_EQ(theDictionary().language(), Japanese);
     EXPECT_TRUE(theDictionary().isLoaded());
 }
 

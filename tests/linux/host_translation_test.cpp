@@ -76,7 +76,7 @@ TEST(HostTranslation, ASilentServiceHoldsUpOnlyTheTabThatAsked) {
     testing::prepareHostProcess();
     {
         DictionaryLock lock(theDictionary().mutex());
-        theDictionary().m_language = Chinese;
+        theDictionary().setLanguage(Chinese);
     }
     MemorySettings settings;
     auto service = std::make_unique<LocalHttpServer>("", LocalHttpServer::Behaviour::StaySilent);

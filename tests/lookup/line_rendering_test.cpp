@@ -56,7 +56,7 @@ void expectEveryLineAgrees(DictionaryLanguage language, const std::filesystem::p
     CDictionary& store = theDictionary();
     int compared = 0;
     for (LineNumber line = 0, missing = 0; missing < 16; ++line) {
-        const std::u16string text = store.lineText(line);
+        const std::u16string text(store.lineText(line));
         missing = text.empty() ? missing + 1 : 0;
         if (text.empty()) continue;
         SCOPED_TRACE(traceOf(text));
