@@ -18,47 +18,16 @@
 #include "lookup/pinyin.h"
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
+#include "support/corpus_texts.h"
 
 namespace {
 
 using namespace pelux;
 using Clock = std::chrono::steady_clock;
 
-std::u16string readCorpus(const char* name) {
-    std::ifstream in(std::filesystem::path(PELUX_SOURCE_DIR) / "bench" / "corpus" / name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return utf8ToUtf16(text.str()).value_or(u"");
-}
-
-// Every position of every sentence, each tail running to the end of its sentence.
-std::vector<std::u16string> sentenceTails(const std::u16string& corpus) {
-    std::vector<std::u16string> tails;
-    size_t start = 0;
-    while (start < corpus.size()) {
-        size_t end = corpus.find_first_of(u"。？！\n", start);
-        end = end == std::u16string::npos ? corpus.size() : end + 1;
-        for (size_t i = start; i < end; ++i) {
-            if (corpus[i] != u'\n') tails.push_back(corpus.substr(i, end - i));
-        }
-        start = end;
-    }
-    return tails;
-}
-
-std::vector<std::u16string> englishWords(const std::u16string& corpus) {
-    std::vector<std::u16string> words;
-    std::u16string word;
-    for (char16_t c : corpus + u" ") {
-        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'\'') {
-            word.push_back(c);
-        } else if (!word.empty()) {
-            words.push_back(word + u" ");
-            word.clear();
-        }
-    }
-    return words;
-}
+using testing_support::englishWords;
+using testing_support::readCorpus;
+using testing_support::sentenceTails;
 
 void report(const char* name, const std::vector<std::u16string>& texts, bool subWords) {
     std::vector<double> micros;

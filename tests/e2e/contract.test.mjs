@@ -90,7 +90,7 @@ test('every message the host builds is one the schema accepts, with no field it 
     { ...fromPage('command'), id: 107 }, { ...fromPage('command'), id: 32787 }, { ...fromPage('command'), id: 32795 },
     { ...fromPage('command'), id: 32788 }, { ...fromPage('command'), id: 32772 },
     { ...fromPage('command'), id: 32802 }, { ...fromPage('colorAnswer'), dialog: 1, result: 2 },
-    { type: 'translate', tab: 3, text: '中' }, { type: 'translate', tab: 3 },
+    { type: 'translate', tab: 3, text: '中' }, { type: 'translate', tab: 3 }, { type: 'getReaderSettings' },
   ];
   const { replies } = await runHost(session);
   const built = new Set();
