@@ -35,6 +35,8 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
         if (result.deinflected) {
             result.wordLength = static_cast<int32_t>(result.deinflected->surface.size());
             result.wordLine = result.deinflected->line;
+            const LineSpan formLines = store.entriesFor(result.deinflected->dictionaryForm);
+            result.wordLines.assign(formLines.begin(), formLines.end());
         }
     }
 

@@ -91,6 +91,14 @@ protected:
     ReaderOptions reader;
 };
 
+TEST_F(DeinflectedDisplay, WithAllEntriesShowsTheDictionaryFormsEntries) {
+    ReaderOptions all = reader;
+    all.allEntries = true;
+    const DisplayText display = pointAt(u"食べました。", false, all);
+    EXPECT_EQ(display.tooltipText, u"食べました ← 食べる (polite past)\r\n食べる [たべる ta·be·ru] /(v1) to eat/")
+        << traceOf(display.tooltipText);
+}
+
 TEST_F(DeinflectedDisplay, NamesTheFormAboveTheEntryInBandAndTooltip) {
     const DisplayText display = pointAt(u"食べました。", true, reader);
     EXPECT_EQ(display.bandText,
