@@ -124,6 +124,29 @@ HWND createHostWindow(int width, int height) {
                            GetModuleHandleW(nullptr), nullptr);
 }
 
+std::optional<DWORD> runCasesInChild(const wchar_t* caseFilter, const wchar_t* marker, DWORD waitMs) {
+    wchar_t program[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\" " + caseFilter;
+    SetEnvironmentVariableW(marker, L"1");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    const BOOL started =
+        CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
+    SetEnvironmentVariableW(marker, nullptr);
+    if (!started) return DWORD{1};
+    std::optional<DWORD> exitCode;
+    if (WaitForSingleObject(child.hProcess, waitMs) == WAIT_OBJECT_0) {
+        DWORD code = 1;
+        GetExitCodeProcess(child.hProcess, &code);
+        exitCode = code;
+    }
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    return exitCode;
+}
+
 void pumpWaitingMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -2,6 +2,8 @@
 // the settings key, and a site of the host's own.
 #pragma once
 
+#include <optional>
+
 #include <windows.h>
 #include <ocidl.h>
 #include <docobj.h>
@@ -44,5 +46,11 @@ IUnknown* createSite(HWND window, const SiteShape& shape);
 // A top-level window that stands for the browser's rebar.
 HWND createHostWindow(int width, int height);
 void pumpWaitingMessages();
+
+// Runs this program again with only the cases named `caseFilter`, `marker` set in its
+// environment so the child knows it is one; the band reads its key once per process, so a case
+// that needs other settings runs them in a child. The child's exit code (nonzero: failed checks
+// or no start), or nullopt when it did not end within `waitMs`.
+std::optional<DWORD> runCasesInChild(const wchar_t* caseFilter, const wchar_t* marker, DWORD waitMs);
 
 }  // namespace pelux::wintest

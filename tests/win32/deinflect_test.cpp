@@ -67,25 +67,7 @@ WIN_TEST(DeinflectFromTheKeyReachesThePointerRoad) {
     if (GetEnvironmentVariableW(kChildMarker, nullptr, 0) != 0) return;
     clearSettings();
     writeSetting(L"Deinflect", L"1");
-    wchar_t program[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(program) + L"\" DeinflectChild";
-    SetEnvironmentVariableW(kChildMarker, L"1");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const BOOL started =
-        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-    SetEnvironmentVariableW(kChildMarker, nullptr);
-    CHECK(started);
-    if (started) {
-        WaitForSingleObject(process.hProcess, 120000);
-        DWORD code = 1;
-        GetExitCodeProcess(process.hProcess, &code);
-        CHECK_EQ(code, static_cast<DWORD>(0));
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    CHECK(runCasesInChild(L"DeinflectChild", kChildMarker, 120000) == DWORD{0});
     clearSettings();
 }
 

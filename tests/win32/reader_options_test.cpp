@@ -79,25 +79,7 @@ WIN_TEST(ReaderSwitchesInTheKeyShapeTheBandText) {
         return;
     }
     for (const wchar_t* name : {L"AllEntries", L"StandardPinyin", L"HepburnRomaji"}) writeSetting(name, L"1");
-    wchar_t program[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring commandLine = L"band_host.exe ReaderSwitchesInTheKeyShapeTheBandText";
-    SetEnvironmentVariableW(kChildVariable, L"1");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    const BOOL started =
-        CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
-    SetEnvironmentVariableW(kChildVariable, nullptr);
-    CHECK(started);
-    if (started) {
-        DWORD exitCode = 1;
-        WaitForSingleObject(child.hProcess, 60000);
-        GetExitCodeProcess(child.hProcess, &exitCode);
-        CHECK_EQ(exitCode, DWORD{0});
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
-    }
+    CHECK(runCasesInChild(L"ReaderSwitchesInTheKeyShapeTheBandText", kChildVariable, 60000) == DWORD{0});
     clearSettings();
 }
 
