@@ -1,6 +1,7 @@
 // Cost of one pointer event after capture: road choice, lookup and composition, with a dictionary
 // loaded. Prints mean and 99th percentile per road.
-//   bench_lookup [DICT_DIR]   (default: $PELUXBAR_DICT_DIR, else the bundled data/ set)
+//   bench_lookup [DICT_DIR [ROUNDS]]   (default: $PELUXBAR_DICT_DIR, else the bundled data/ set;
+//                                      ROUNDS: passes over the corpus, 5 by default; more for a profile)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +24,8 @@
 namespace {
 
 using namespace pelux;
+
+int gRounds = 5;
 using Clock = std::chrono::steady_clock;
 
 using testing_support::englishWords;
@@ -32,7 +35,7 @@ using testing_support::sentenceTails;
 void report(const char* name, const std::vector<std::u16string>& texts, bool subWords) {
     std::vector<double> micros;
     size_t output = 0;
-    for (int round = 0; round < 5; ++round) {
+    for (int round = 0; round < gRounds; ++round) {
         for (const std::u16string& text : texts) {
             const auto started = Clock::now();
             const DisplayText display = translateCapturedText(captureFromText(text), subWords);
@@ -43,8 +46,8 @@ void report(const char* name, const std::vector<std::u16string>& texts, bool sub
     std::sort(micros.begin(), micros.end());
     double sum = 0;
     for (double m : micros) sum += m;
-    std::printf("  %-28s %5zu texts x5  mean %7.2f us   p50 %7.2f us   p99 %7.2f us   (%zu chars shown)\n", name,
-                texts.size(), sum / static_cast<double>(micros.size()), micros[micros.size() / 2],
+    std::printf("  %-28s %5zu texts x%d mean %7.2f us   p50 %7.2f us   p99 %7.2f us   (%zu chars shown)\n", name,
+                texts.size(), gRounds, sum / static_cast<double>(micros.size()), micros[micros.size() / 2],
                 micros[micros.size() * 99 / 100], output);
 }
 
@@ -54,7 +57,7 @@ void reportDeinflection(const std::vector<std::u16string>& tails) {
     ReaderOptions reader;
     reader.deinflect = true;
     std::vector<double> micros;
-    for (int round = 0; round < 5; ++round) {
+    for (int round = 0; round < gRounds; ++round) {
         for (const std::u16string& text : tails) {
             const auto started = Clock::now();
             translateCapturedText(captureFromText(text), true, reader);
@@ -69,9 +72,9 @@ void reportDeinflection(const std::vector<std::u16string>& tails) {
         DictionaryLock lock(theDictionary().mutex());
         if (lookupCjkText(text, text.front(), false, reader).deinflected) ++longer;
     }
-    std::printf("  %-28s %5zu texts x5  mean %7.2f us   p50 %7.2f us   p99 %7.2f us   (deinflected word longer at "
+    std::printf("  %-28s %5zu texts x%d mean %7.2f us   p50 %7.2f us   p99 %7.2f us   (deinflected word longer at "
                 "%zu positions, %.1f%%)\n",
-                "Japanese tails, deinflect on", tails.size(), sum / static_cast<double>(micros.size()),
+                "Japanese tails, deinflect on", tails.size(), gRounds, sum / static_cast<double>(micros.size()),
                 micros[micros.size() / 2], micros[micros.size() * 99 / 100], longer,
                 100.0 * static_cast<double>(longer) / static_cast<double>(tails.size()));
 }
@@ -99,6 +102,7 @@ int main(int argc, char** argv) {
     } else if (const char* env = std::getenv("PELUXBAR_DICT_DIR")) {
         directory = env;
     }
+    if (argc > 2) gRounds = std::max(1, std::atoi(argv[2]));
     registerLinuxPlatform();
     initKanaRomajiTable();
     initToneMarkTable();

@@ -44,7 +44,7 @@ void renderLines(benchmark::State& state, const std::vector<std::u16string>& lin
 void BM_RenderPinyinLine(benchmark::State& state) {
     initToneMarkTable();
     static const std::vector<std::u16string> lines = entryLines("cedict.txt", u"\r");
-    renderLines(state, lines, renderPinyinLine);
+    renderLines(state, lines, [](const std::u16string& line) { return renderPinyinLine(line); });
 }
 BENCHMARK(BM_RenderPinyinLine);
 

@@ -70,7 +70,11 @@ void appendChineseCharacterLine(std::u16string& band, std::u16string_view render
     const size_t slash = stored.find(u'/');
     if (slash == std::u16string::npos) return;
     const std::u16string_view definitions = std::u16string_view(stored).substr(slash);
-    band += standardPinyin ? standardPinyinDefinitions(definitions) : std::u16string(definitions);
+    if (standardPinyin) {
+        band += standardPinyinDefinitions(definitions);
+    } else {
+        band.append(definitions);
+    }
 }
 
 // The line that names a deinflected word's form goes above its entry, in the band and the tooltip.
@@ -88,12 +92,15 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
         const LineList ranked = reader.allEntries ? rankedStoreLines(result.wordLines, kMaxEntriesPerWord) : LineList();
         const std::span<const LineNumber> shown =
             reader.allEntries ? std::span<const LineNumber>(ranked) : std::span<const LineNumber>(&result.wordLine, 1);
+        std::u16string rendered;
         for (LineNumber line : shown) {
-            const std::u16string entry = renderEntry(line, reader);
-            const std::u16string rendered = reader.allEntries ? withoutLineEnd(entry) : entry;
+            rendered.clear();
+            appendEntry(rendered, line, reader);
+            if (reader.allEntries) dropLineEnd(rendered);
             if (!display.tooltipText.empty()) display.tooltipText += kLineEnd;
             display.tooltipText += rendered;
-            display.bandText += rendered + std::u16string(kLineEnd);
+            display.bandText += rendered;
+            display.bandText += kLineEnd;
         }
     }
     if (result.wordLength >= 2 && showSubWords) {
@@ -106,10 +113,13 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
                 display.bandText += kLineEnd;
             } else {
                 if (!item.chineseLine) continue;
-                const std::u16string rendered = renderEntry(*item.chineseLine, reader);
-                if (rendered.empty()) continue;
+                const size_t before = display.bandText.size();
                 display.bandText += u'\t';
-                display.bandText += rendered;
+                appendEntry(display.bandText, *item.chineseLine, reader);
+                if (display.bandText.size() == before + 1) {
+                    display.bandText.resize(before);  // a line without text gives no sub-word line
+                    continue;
+                }
                 display.bandText += kLineEnd;
             }
         }
@@ -129,27 +139,35 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
     DisplayText display;
     display.bandText = result.label;
     const LineList ranked = reader.allEntries ? rankedStoreLines(result.lines, kMaxEnglishEntries) : LineList();
+    // Entries are rendered straight into the band: a word can have hundreds of them.
+    std::u16string& band = display.bandText;
+    std::u16string head;
     for (LineNumber line : reader.allEntries ? ranked : result.lines) {
-        const std::u16string entry = renderEntry(line, reader);
-        const std::u16string rendered = reader.allEntries ? withoutLineEnd(entry) : entry;
-        display.tooltipText.append(rendered, 0, rendered.find(u'/'));
-        display.bandText += u": ";
-        display.bandText += rendered;
+        band += u": ";
+        const size_t entryAt = band.size();
+        appendEntry(band, line, reader);
+        if (reader.allEntries) dropLineEnd(band, entryAt);
+        const std::u16string_view rendered = std::u16string_view(band).substr(entryAt);
+        display.tooltipText.append(rendered.substr(0, rendered.find(u'/')));
 
         const size_t headLength = rendered.find(u' ');
         if (headLength != std::u16string::npos && headLength > 1 && showSubWords) {
+            // The character lines read the head and the simplified form after it while the band grows.
+            head.assign(rendered.substr(0, 2 * headLength + 1));
             for (size_t i = 0; i < headLength; ++i) {
                 if (!japanese) {
-                    appendChineseCharacterLine(display.bandText, rendered, i, headLength, reader.standardPinyin);
+                    appendChineseCharacterLine(band, head, i, headLength, reader.standardPinyin);
                     continue;
                 }
-                const std::u16string_view info = store.charInfo(rendered[i]);
+                const std::u16string_view info = store.charInfo(head[i]);
                 if (info.empty()) continue;
-                display.bandText += u"\r\n\t";
-                display.bandText += characterWithInfo(rendered[i], info);
+                band += u"\r\n\t";
+                band += head[i];
+                band += u' ';
+                band.append(info);
             }
         }
-        display.bandText += kLineEnd;
+        band += kLineEnd;
     }
     return display;
 }

@@ -81,12 +81,16 @@ const std::u16string& kanaRomaji(char16_t character) {
     return g_kanaTable[character - kFirstKana];
 }
 
+void appendRomanizedKana(std::u16string& out, std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i > 0) out.push_back(u'\u00B7');
+        out += kanaRomaji(text[i]);
+    }
+}
+
 std::u16string romanizeKana(std::u16string_view text) {
     std::u16string result;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (i > 0) result.push_back(u'\u00B7');
-        result += kanaRomaji(text[i]);
-    }
+    appendRomanizedKana(result, text);
     return result;
 }
 

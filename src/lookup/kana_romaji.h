@@ -9,6 +9,9 @@ namespace pelux {
 // Fills the table once per process; safe to call from any thread, any number of times.
 void initKanaRomajiTable();
 
+// The romanized kana of `text`, one syllable per character joined by middle dots, added to `out`.
+void appendRomanizedKana(std::u16string& out, std::u16string_view text);
+
 // The romanized syllable of one character; empty for characters without an entry.
 const std::u16string& kanaRomaji(char16_t character);
 

@@ -4,6 +4,7 @@
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "lookup/standard_pinyin.h"
+#include "text/until_nul.h"
 
 namespace pelux {
 
@@ -56,7 +57,7 @@ private:
 // blank, and every blank of one run leads to the same character after the run, so each run is
 // judged once, by its first blank.
 std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line) {
-    const std::u16string_view text = line.substr(0, line.find(u'\0'));
+    const std::u16string_view text = untilNul(line);
     ReadingCloser closer(text);
     size_t headEnd = 0;
     while (headEnd < text.size()) {
@@ -81,34 +82,54 @@ std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line) {
     return std::nullopt;
 }
 
-std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn) {
+void appendJapaneseLine(std::u16string& result, std::u16string_view line, bool hepburn) {
     const std::optional<JapaneseLineParts> parts = splitJapaneseLine(line);
-    if (!parts) return line;
-    const auto romanize = hepburn ? hepburnRomaji : romanizeKana;
-    std::u16string result;
+    if (!parts) {
+        result.append(line);
+        return;
+    }
     // The romanization takes at most five units per kana with its dot.
     const size_t romanized = 5 * (parts->reading.empty() ? parts->headword.size() : parts->reading.size());
-    result.reserve(line.size() + parts->reading.size() + romanized + 4);
+    result.reserve(result.size() + line.size() + parts->reading.size() + romanized + 4);
     result.append(parts->headword);
     result += u" [";
+    const std::u16string_view kana = parts->reading.empty() ? parts->headword : parts->reading;
     if (!parts->reading.empty()) {
         result.append(parts->reading);
         result.push_back(u' ');
-        result += romanize(parts->reading);
+    }
+    if (hepburn) {
+        result += hepburnRomaji(kana);
     } else {
-        result += romanize(parts->headword);
+        appendRomanizedKana(result, kana);
     }
     result.push_back(u']');
     result.append(parts->rest);
+}
+
+std::u16string renderJapaneseLine(std::u16string_view line, bool hepburn) {
+    std::u16string result;
+    appendJapaneseLine(result, line, hepburn);
     return result;
 }
 
+void appendEntry(std::u16string& out, LineNumber line, const ReaderOptions& reader) {
+    const CDictionary& store = theDictionary();
+    const std::u16string_view text = store.lineText(line);
+    if (text.empty()) return;
+    if (store.language() != Chinese) {
+        appendJapaneseLine(out, text, reader.hepburnRomaji);
+    } else if (reader.standardPinyin) {
+        out += renderStandardPinyinLine(text);
+    } else {
+        appendPinyinLine(out, text);
+    }
+}
+
 std::u16string renderEntry(LineNumber line, const ReaderOptions& reader) {
-    CDictionary& store = theDictionary();
-    const std::u16string text(store.lineText(line));
-    if (text.empty()) return {};
-    if (store.language() == Chinese) return reader.standardPinyin ? renderStandardPinyinLine(text) : renderPinyinLine(text);
-    return renderJapaneseLine(text, reader.hepburnRomaji);
+    std::u16string out;
+    appendEntry(out, line, reader);
+    return out;
 }
 
 }  // namespace pelux

@@ -15,10 +15,13 @@ namespace pelux {
 // The display form of a stored line: tone marks for Chinese, the romanized reading for Japanese.
 // A number without a line gives an empty text.
 std::u16string renderEntry(LineNumber line, const ReaderOptions& reader = {});
+// The same, added to `out`: the road that composes many entries into one text copies none.
+void appendEntry(std::u16string& out, LineNumber line, const ReaderOptions& reader = {});
 
 // The Japanese line with the romanization of its reading (or headword) inserted, in modified
 // Hepburn when `hepburn` is set.
-std::u16string renderJapaneseLine(const std::u16string& line, bool hepburn = false);
+std::u16string renderJapaneseLine(std::u16string_view line, bool hepburn = false);
+void appendJapaneseLine(std::u16string& out, std::u16string_view line, bool hepburn = false);
 
 // A Japanese line cut where the romanization goes: the headword, the reading between " [" and
 // "]" when the line has one (possibly empty), and the rest from the blanks before the first

@@ -3,6 +3,8 @@
 #include <array>
 #include <mutex>
 
+#include "text/until_nul.h"
+
 namespace pelux {
 
 namespace {
@@ -40,9 +42,6 @@ bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool isRunCharacter(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || isDigit(c) || c == u':';
 }
-
-// Lines and runs are read up to their first NUL, as a zero-terminated text would be.
-std::u16string_view untilNul(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 
 // The tone digit that closes a syllable whose rest starts at `from`: the first digit, provided
 // no vowel comes before it. Returns the digit's index, or npos.
@@ -108,14 +107,19 @@ std::optional<SyllableParts> findSyllable(std::u16string_view run) {
     return std::nullopt;
 }
 
-std::u16string markSyllable(std::u16string_view run) {
+void appendMarkedSyllable(std::u16string& out, std::u16string_view run) {
     const std::optional<SyllableParts> syllable = findSyllable(run);
-    if (!syllable) return {};
-    std::u16string result(syllable->leadIn);
+    if (!syllable) return;
+    out.append(syllable->leadIn);
     // A digit outside 1 to 5 has no tone form: the vowel stays unmarked and the digit still goes.
     const char16_t marked = toneForm(syllable->vowel, syllable->rest.back());
-    result.push_back(marked ? marked : syllable->vowel);
-    result.append(syllable->rest.substr(0, syllable->rest.size() - 1));
+    out.push_back(marked ? marked : syllable->vowel);
+    out.append(syllable->rest.substr(0, syllable->rest.size() - 1));
+}
+
+std::u16string markSyllable(std::u16string_view run) {
+    std::u16string result;
+    appendMarkedSyllable(result, run);
     return result;
 }
 
@@ -142,13 +146,20 @@ std::optional<PinyinLineParts> splitPinyinLine(std::u16string_view line) {
     return std::nullopt;
 }
 
-std::u16string renderPinyinLine(const std::u16string& line) {
-    const std::optional<PinyinLineParts> parts = splitPinyinLine(line);
-    if (!parts) return line;
-
-    // Marking never lengthens a run, and each space stands for at least one character between runs.
+std::u16string renderPinyinLine(std::u16string_view line) {
     std::u16string output;
+    // Marking never lengthens a run, and each space stands for at least one character between runs.
     output.reserve(line.size());
+    appendPinyinLine(output, line);
+    return output;
+}
+
+void appendPinyinLine(std::u16string& output, std::u16string_view line) {
+    const std::optional<PinyinLineParts> parts = splitPinyinLine(line);
+    if (!parts) {
+        output.append(line);
+        return;
+    }
     output.append(parts->head);
     // Runs are taken from the pinyin only, so that a syllable quoted in the definitions after
     // the closing bracket never lands between the brackets.
@@ -160,12 +171,11 @@ std::u16string renderPinyinLine(const std::u16string& line) {
         if (runStart == pinyin.size()) break;
         size_t runEnd = runStart;
         while (runEnd < pinyin.size() && isRunCharacter(pinyin[runEnd])) ++runEnd;
-        output += markSyllable(pinyin.substr(runStart, runEnd - runStart));
+        appendMarkedSyllable(output, pinyin.substr(runStart, runEnd - runStart));
         position = runEnd;
         if (position < pinyin.size()) output.push_back(u' ');
     }
     output.append(parts->tail);
-    return output;
 }
 
 }  // namespace pelux

@@ -11,10 +11,14 @@ namespace pelux {
 void initToneMarkTable();
 
 // The line with the pinyin between its first "[" and the following "]" rewritten with tone marks.
-std::u16string renderPinyinLine(const std::u16string& line);
+std::u16string renderPinyinLine(std::u16string_view line);
+// The same, added to `out`.
+void appendPinyinLine(std::u16string& out, std::u16string_view line);
 
 // One run of pinyin letters, digits and colons, marked; empty when it holds no syllable.
 std::u16string markSyllable(std::u16string_view run);
+// The same, added to `out`.
+void appendMarkedSyllable(std::u16string& out, std::u16string_view run);
 
 // A syllable as the marking rule reads it: the lead-in before the vowel that takes the mark, that
 // vowel, and the rest up to and including the tone digit. Views into the run.

@@ -11,9 +11,8 @@ LineList rankedStoreLines(const LineList& lines, size_t limit) {
     return rankEntryLines(lines, limit, [&store](LineNumber line) { return std::u16string_view(store.lineText(line)); });
 }
 
-std::u16string withoutLineEnd(std::u16string rendered) {
-    while (!rendered.empty() && (rendered.back() == u'\r' || rendered.back() == u'\n')) rendered.pop_back();
-    return rendered;
+void dropLineEnd(std::u16string& text, size_t from) {
+    while (text.size() > from && (text.back() == u'\r' || text.back() == u'\n')) text.pop_back();
 }
 
 std::u16string characterInfoToShow(std::u16string_view info, bool japanese, const ReaderOptions& reader) {

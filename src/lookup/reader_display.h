@@ -14,9 +14,9 @@ namespace pelux {
 // The lines of a key as the store holds them, ranked, at most `limit`.
 LineList rankedStoreLines(const LineList& lines, size_t limit);
 
-// A rendered entry without the line end a Japanese line keeps from its file, so that every
-// line of a list of entries is one line of the band.
-std::u16string withoutLineEnd(std::u16string rendered);
+// Drops the line end a Japanese line keeps from its file from the end of `text`, never before
+// `from` (where the entry starts), so that every entry of a list is one line of the band.
+void dropLineEnd(std::u16string& text, size_t from = 0);
 
 // The character line's information: the Mandarin reading in standard pinyin when asked.
 std::u16string characterInfoToShow(std::u16string_view info, bool japanese, const ReaderOptions& reader);

@@ -12,6 +12,7 @@
 #include "dictionary/loaders.h"
 #include "line_rendering_reference.h"
 #include "support/text_trace.h"
+#include "text/until_nul.h"
 
 namespace pelux {
 namespace {
@@ -103,6 +104,22 @@ TEST(LineRendering, MalformedMegabyteLinesRenderInOnePass) {
     const std::u16string reading = openings.substr(3);
     EXPECT_EQ(renderJapaneseLine(openings + u"] /x/"), u"x [" + reading + u" " + romanizeKana(reading) + u"] /x/");
     EXPECT_EQ(renderJapaneseLine(openings), openings);
+}
+
+// Lines are read up to their first NUL; the scan looks at four units a step, so a NUL must be
+// found in every lane, beside units whose bits could hide it.
+TEST(LineRendering, LinesEndAtTheirFirstNulWhereverItIs) {
+    for (const char16_t filler : {u'a', char16_t(0x0001), char16_t(0x8000), char16_t(0xFFFF), char16_t(0x0100)}) {
+        for (size_t length = 0; length <= 13; ++length) {
+            const std::u16string text(length, filler);
+            EXPECT_EQ(untilNul(text), std::u16string_view(text));
+            for (size_t nul = 0; nul < length; ++nul) {
+                std::u16string cut = text;
+                cut[nul] = u'\0';
+                EXPECT_EQ(untilNul(cut).size(), nul) << int(filler) << " " << length;
+            }
+        }
+    }
 }
 
 }  // namespace
