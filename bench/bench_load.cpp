@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -44,15 +45,29 @@ long peakResidentKilobytes() {
     return -1;
 }
 
-// Read, decode, split, store each line; the number of lines, or -1 when the file is missing.
+// Read, decode, split, store each line; the number of lines, or -1 when the file is missing. The
+// baseline has its own plain reader, so that work on the loaders cannot move it.
 long baselineRun(const std::filesystem::path& file) {
-    pelux::DictionaryFile reader;
-    if (!reader.open(file, pelux::FileMode::Utf16Binary)) return -1;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return -1;
+    in.seekg(0, std::ios::end);
+    std::string bytes(std::size_t(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0, std::ios::beg);
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    bytes.resize(std::size_t(in.gcount()));
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = char16_t(static_cast<unsigned char>(bytes[2 * i]) | (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
     std::map<int32_t, std::u16string> lines;
-    std::u16string_view line;
     int32_t number = 0;
-    reader.skipHeader();
-    while (reader.readLine(line)) lines.emplace_hint(lines.end(), number++, std::u16string(line));
+    const std::size_t headerEnd = text.find(u'\n');  // the header line is skipped, as the loaders do
+    std::size_t start = headerEnd == std::u16string::npos ? text.size() : headerEnd + 1;
+    while (start < text.size()) {
+        const std::size_t feed = text.find(u'\n', start);
+        const std::size_t end = feed == std::u16string::npos ? text.size() : feed + 1;
+        lines.emplace_hint(lines.end(), number++, text.substr(start, end - start));
+        start = end;
+    }
     return long(lines.size());
 }
 
