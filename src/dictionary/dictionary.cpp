@@ -21,6 +21,8 @@ bool CDictionary::settleLanguage(DictionaryLanguage fallback) {
 }
 
 void CDictionary::resetForLoad(DictionaryLanguage language) {
+    m_waitingAdds.clear();
+    m_waitingKeyText.clear();
     m_image.reset();
     m_lineText = {};
     m_lineSlots = {};
@@ -65,19 +67,61 @@ void CDictionary::reserveForFile(std::size_t characters) {
 void CDictionary::addToIndex(std::u16string_view key, LineNumber line, bool collapse) {
     makeOwned();
     m_indexTouched = true;
-    m_index.add(key, line, collapse, m_lineText);
+    WaitingAdd add{0, uint32_t(key.size()), line, collapse};
+    // A key that lies in the line text waits as its place there: the text only grows while
+    // adds wait, so the place stays good even when the text moves.
+    if (liesWithin(key, m_lineText) && std::size_t(key.data() - m_lineText.data()) < kPoolKey) {
+        add.at = uint32_t(key.data() - m_lineText.data());
+    } else {
+        add.at = uint32_t(m_waitingKeyText.size()) | kPoolKey;
+        m_waitingKeyText.append(key);
+    }
+    m_waitingAdds.push_back(add);
+    if (m_waitingAdds.size() == kAddBatch) applyWaitingAdds();
+}
+
+void CDictionary::applyWaitingAdds() const {
+    if (m_waitingAdds.empty()) return;
+    KeyIndex::Add adds[kAddBatch];
+    const std::u16string_view lineText = m_lineText;
+    const std::u16string_view keyText = m_waitingKeyText;
+    std::size_t count = 0;
+    for (const WaitingAdd& add : m_waitingAdds) {
+        const std::u16string_view key = (add.at & kPoolKey) ? keyText.substr(add.at & ~kPoolKey, add.length)
+                                                             : lineText.substr(add.at, add.length);
+        adds[count++] = KeyIndex::Add{key, add.line, add.collapse};
+        if (count == kAddBatch) {
+            m_index.addAll(std::span<const KeyIndex::Add>(adds, count), lineText);
+            count = 0;
+        }
+    }
+    m_index.addAll(std::span<const KeyIndex::Add>(adds, count), lineText);
+    m_waitingAdds.clear();
+    m_waitingKeyText.clear();
     m_indexView = m_index.view();
+}
+
+bool CDictionary::isWaitingToBeAdded(std::u16string_view key) const {
+    for (const WaitingAdd& add : m_waitingAdds) {
+        if (add.length != key.size()) continue;
+        const std::u16string_view waiting = (add.at & kPoolKey)
+                                                ? std::u16string_view(m_waitingKeyText).substr(add.at & ~kPoolKey, add.length)
+                                                : std::u16string_view(m_lineText).substr(add.at, add.length);
+        if (waiting == key) return true;
+    }
+    return false;
 }
 
 void CDictionary::finishIndex() {
     if (m_image) return;
+    applyWaitingAdds();
     m_index.pack();
     m_indexView = m_index.view();
 }
 
 LineSpan CDictionary::entriesFor(std::u16string_view key) const {
     m_indexTouched = true;
-    const IndexEntry* entry = m_indexView.find(key, m_lineTextView);
+    const IndexEntry* entry = index().find(key, m_lineTextView);
     if (!entry) return {};
     if (!m_image && !m_index.packed()) {
         m_index.gather(*entry, m_gathered);
@@ -88,8 +132,9 @@ LineSpan CDictionary::entriesFor(std::u16string_view key) const {
 
 bool CDictionary::hasEntries(std::u16string_view key) const {
     m_indexTouched = true;
+    // Asked for every English stem during a load: answered without emptying the queue.
     const IndexEntry* entry = m_indexView.find(key, m_lineTextView);
-    return entry && entry->count > 0;
+    return (entry && entry->count > 0) || isWaitingToBeAdded(key);
 }
 
 std::u16string_view CDictionary::lineText(LineNumber line) const {
@@ -112,6 +157,7 @@ std::u16string_view CDictionary::charInfo(int32_t code) const {
 
 std::u16string_view CDictionary::adoptLineText(std::u16string text) {
     makeOwned();
+    applyWaitingAdds();  // their places refer to the text being replaced
     m_lineText = std::move(text);
     refreshViews();
     return m_lineText;
@@ -158,10 +204,12 @@ void CDictionary::setStem(std::u16string_view stem, std::u16string_view word) {
 }
 
 StoreTables CDictionary::tables() const {
-    return StoreTables{m_lineTextView, m_lineView, m_charTextView, m_charView, m_indexView};
+    return StoreTables{m_lineTextView, m_lineView, m_charTextView, m_charView, index()};
 }
 
 void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const IMappedFile> image, bool loaded) {
+    m_waitingAdds.clear();
+    m_waitingKeyText.clear();
     m_lineText = {};
     m_lineSlots = {};
     m_charText = {};
@@ -180,8 +228,9 @@ void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const IM
 
 std::vector<std::u16string> CDictionary::keysInOrder() const {
     std::vector<std::u16string> keys;
-    keys.reserve(m_indexView.entries.size());
-    for (const IndexEntry& entry : m_indexView.entries) keys.emplace_back(m_indexView.keyOf(entry, m_lineTextView));
+    const IndexView& view = index();
+    keys.reserve(view.entries.size());
+    for (const IndexEntry& entry : view.entries) keys.emplace_back(view.keyOf(entry, m_lineTextView));
     std::sort(keys.begin(), keys.end());
     return keys;
 }
@@ -199,6 +248,7 @@ std::map<std::u16string, std::u16string, std::less<>> CDictionary::irregularEntr
 }
 
 std::size_t CDictionary::bytesHeld() const {
+    applyWaitingAdds();
     return m_lineText.capacity() * sizeof(char16_t) + m_lineSlots.capacity() * sizeof(LineSlot) +
            m_charText.capacity() * sizeof(char16_t) + m_chars.capacity() * sizeof(CharSlot) + m_index.bytesHeld() +
            m_stems.bytesHeld() + m_loadStems.bytesHeld() + m_irregular.bytesHeld() +

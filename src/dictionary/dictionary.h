@@ -107,11 +107,11 @@ public:
 
     // Inspection, for the tests and the benchmarks.
     std::size_t lineCount() const { return m_lineCount; }
-    std::size_t keyCount() const { return m_indexView.entries.size(); }
+    std::size_t keyCount() const { return index().entries.size(); }
     std::size_t charInfoCount() const { return m_charView.size(); }
     std::size_t stemCount() const { return m_stems.size(); }
     bool hasLine(LineNumber line) const;
-    bool hasKey(std::u16string_view key) const { return m_indexView.find(key, m_lineTextView) != nullptr; }
+    bool hasKey(std::u16string_view key) const { return index().find(key, m_lineTextView) != nullptr; }
     bool hasStem(std::u16string_view stem) const { return m_stems.contains(stem); }
     std::vector<std::u16string> keysInOrder() const;
     std::map<int32_t, std::u16string> charInfoEntries() const;
@@ -128,6 +128,24 @@ private:
     // Copies a mapped image into memory of the store's own before a write.
     void makeOwned();
     void refreshViews();
+    // The index with every waiting add applied: what all reads of the index go through.
+    const IndexView& index() const {
+        if (!m_waitingAdds.empty()) applyWaitingAdds();
+        return m_indexView;
+    }
+    void applyWaitingAdds() const;
+    bool isWaitingToBeAdded(std::u16string_view key) const;
+
+    // Index adds wait in a short queue, so that the table reads of a whole batch can start
+    // together: each is a cache miss into tables of megabytes. Every read of the index applies
+    // the waiting adds first, so no caller can see the queue.
+    struct WaitingAdd {
+        uint32_t at;  // in the line text, or with kPoolKey set in m_waitingKeyText
+        uint32_t length;
+        LineNumber line;
+        bool collapse;
+    };
+    static constexpr std::size_t kAddBatch = 256;
 
     DictionaryLanguage m_language = Chinese;
     std::u16string m_lineText;
@@ -135,7 +153,9 @@ private:
     std::size_t m_lineCount = 0;
     std::u16string m_charText;
     std::vector<CharSlot> m_chars;
-    KeyIndex m_index;
+    mutable KeyIndex m_index;
+    mutable std::vector<WaitingAdd> m_waitingAdds;
+    mutable std::u16string m_waitingKeyText;  // the waiting keys that do not lie in the line text
     StringTable m_stems;
     StringTable m_loadStems;  // the stems this load set, which its image must carry
     StringTable m_irregular;
@@ -145,7 +165,7 @@ private:
     std::span<const LineSlot> m_lineView;
     std::u16string_view m_charTextView;
     std::span<const CharSlot> m_charView;
-    IndexView m_indexView;
+    mutable IndexView m_indexView;
 
     mutable bool m_indexTouched = false;
     mutable std::vector<LineNumber> m_gathered;

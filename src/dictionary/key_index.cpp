@@ -83,9 +83,8 @@ void KeyIndex::grow() {
     m_slots.swap(slots);
 }
 
-IndexEntry& KeyIndex::findOrAdd(std::u16string_view key, std::u16string_view lineText) {
+IndexEntry& KeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u16string_view lineText) {
     if ((m_entries.size() + 1) * 2 > m_slots.size()) grow();
-    const uint32_t hash = keyHash(key);
     const IndexView current = view();
     const std::size_t mask = m_slots.size() - 1;
     std::size_t i = hash & mask;
@@ -112,7 +111,36 @@ IndexEntry& KeyIndex::findOrAdd(std::u16string_view key, std::u16string_view lin
 
 void KeyIndex::add(std::u16string_view key, LineNumber line, bool collapse, std::u16string_view lineText) {
     if (m_packed) unpack();
-    IndexEntry& entry = findOrAdd(key, lineText);
+    addHashed(key, keyHash(key), line, collapse, lineText);
+}
+
+void KeyIndex::addAll(std::span<const Add> adds, std::u16string_view lineText) {
+    if (adds.empty()) return;
+    if (m_packed) unpack();
+    if ((m_entries.size() + adds.size()) * 2 > m_slots.size()) reserve(m_entries.size() + adds.size());
+    constexpr std::size_t kAhead = 64;
+    uint32_t hashes[kAhead];
+    for (std::size_t start = 0; start < adds.size(); start += kAhead) {
+        const std::size_t count = std::min(kAhead, adds.size() - start);
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = 0; i < count; ++i) {
+            hashes[i] = keyHash(adds[start + i].key);
+            __builtin_prefetch(&m_slots[hashes[i] & mask]);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const uint64_t slot = m_slots[hashes[i] & mask];
+            if (slot != 0) __builtin_prefetch(&m_entries[uint32_t(slot) - 1]);
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const Add& add = adds[start + i];
+            addHashed(add.key, hashes[i], add.line, add.collapse, lineText);
+        }
+    }
+}
+
+void KeyIndex::addHashed(std::u16string_view key, uint32_t hash, LineNumber line, bool collapse,
+                         std::u16string_view lineText) {
+    IndexEntry& entry = findOrAdd(key, hash, lineText);
     uint32_t& tail = m_tails[std::size_t(&entry - m_entries.data())];
     if (collapse && tail != kNoPosting && m_postings[tail].line == line) return;
     m_postings.push_back(Posting{line, kNoPosting});

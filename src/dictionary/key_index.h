@@ -50,6 +50,14 @@ public:
     void reserve(std::size_t keys);
     // `lineText` is the store's text; a key that lies inside it is kept as a reference.
     void add(std::u16string_view key, LineNumber line, bool collapse, std::u16string_view lineText);
+    struct Add {
+        std::u16string_view key;
+        LineNumber line;
+        bool collapse;
+    };
+    // The same as add() for each, in order. The slots and entries that the adds will read are
+    // fetched from memory for the whole batch first, so that their cache misses overlap.
+    void addAll(std::span<const Add> adds, std::u16string_view lineText);
     // Turns the postings into packed lists; reads are then one slice each.
     void pack();
     // Makes a copy of `view` the content of this index, as packed lists.
@@ -66,7 +74,8 @@ private:
         LineNumber line;
         uint32_t next;
     };
-    IndexEntry& findOrAdd(std::u16string_view key, std::u16string_view lineText);
+    IndexEntry& findOrAdd(std::u16string_view key, uint32_t hash, std::u16string_view lineText);
+    void addHashed(std::u16string_view key, uint32_t hash, LineNumber line, bool collapse, std::u16string_view lineText);
     void unpack();
     void grow();
 
