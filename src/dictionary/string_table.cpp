@@ -24,19 +24,20 @@ std::size_t StringTable::findSlot(std::u16string_view key, uint32_t hash) const 
     if (m_slots.empty()) return kMissing;
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t i = hash & mask; m_slots[i] != 0; i = (i + 1) & mask) {
-        const Entry& entry = m_entries[m_slots[i] - 1];
-        if (entry.hash == hash && text(entry.keyAt, entry.keyLength) == key) return i;
+        if (uint32_t(m_slots[i] >> 32) != hash) continue;
+        const Entry& entry = m_entries[uint32_t(m_slots[i]) - 1];
+        if (text(entry.keyAt, entry.keyLength) == key) return i;
     }
     return kMissing;
 }
 
 void StringTable::grow() {
-    std::vector<uint32_t> slots(std::max<std::size_t>(m_slots.size() * 2, 64), 0);
+    std::vector<uint64_t> slots(std::max<std::size_t>(m_slots.size() * 2, 64), 0);
     const std::size_t mask = slots.size() - 1;
-    for (uint32_t n = 0; n < m_entries.size(); ++n) {
+    for (std::size_t n = 0; n < m_entries.size(); ++n) {
         std::size_t i = m_entries[n].hash & mask;
         while (slots[i] != 0) i = (i + 1) & mask;
-        slots[i] = n + 1;
+        slots[i] = slotOf(m_entries[n].hash, n);
     }
     m_slots.swap(slots);
 }
@@ -45,7 +46,7 @@ void StringTable::set(std::u16string_view key, std::u16string_view value) {
     const uint32_t hash = keyHashOf(key);
     const std::size_t slot = findSlot(key, hash);
     if (slot != kMissing) {
-        Entry& entry = m_entries[m_slots[slot] - 1];
+        Entry& entry = m_entries[uint32_t(m_slots[slot]) - 1];
         if (text(entry.valueAt, entry.valueLength) == value) return;
         if (value.size() <= entry.valueLength) {
             std::copy(value.begin(), value.end(), m_pool.begin() + entry.valueAt);
@@ -62,18 +63,18 @@ void StringTable::set(std::u16string_view key, std::u16string_view value) {
     const std::size_t mask = m_slots.size() - 1;
     std::size_t i = hash & mask;
     while (m_slots[i] != 0) i = (i + 1) & mask;
-    m_slots[i] = uint32_t(m_entries.size());
+    m_slots[i] = slotOf(hash, m_entries.size() - 1);
 }
 
 std::u16string_view StringTable::get(std::u16string_view key) const {
     const std::size_t slot = findSlot(key, keyHashOf(key));
     if (slot == kMissing) return {};
-    const Entry& entry = m_entries[m_slots[slot] - 1];
+    const Entry& entry = m_entries[uint32_t(m_slots[slot]) - 1];
     return text(entry.valueAt, entry.valueLength);
 }
 
 std::size_t StringTable::bytesHeld() const {
-    return m_slots.capacity() * sizeof(uint32_t) + m_entries.capacity() * sizeof(Entry) +
+    return m_slots.capacity() * sizeof(uint64_t) + m_entries.capacity() * sizeof(Entry) +
            m_pool.capacity() * sizeof(char16_t);
 }
 

@@ -38,7 +38,9 @@ private:
     std::size_t findSlot(std::u16string_view key, uint32_t hash) const;
     void grow();
 
-    std::vector<uint32_t> m_slots;  // entry number + 1, 0 for a free slot
+    // The key's hash in the upper half and the entry number + 1 in the lower, 0 for a free slot:
+    // a probe passes other keys without reading their entries.
+    std::vector<uint64_t> m_slots;
     std::vector<Entry> m_entries;
     std::vector<char16_t> m_pool;
 };
