@@ -145,7 +145,7 @@ private:
         LineNumber line;
         bool collapse;
     };
-    static constexpr std::size_t kAddBatch = 256;
+    static constexpr std::size_t kAddBatch = 64;
 
     DictionaryLanguage m_language = Chinese;
     std::u16string m_lineText;
