@@ -136,7 +136,7 @@ TEST(DictText, SingleByteTextKeepsLatin1AndReplacesTheRest) {
 }
 
 TEST(DictText, EucJpDecodesJisX0208Jisx0212AndHalfWidthKana) {
-    EucJpDecoder decoder;
+    CEucJpDecoder decoder;
     const struct {
         const char* name;
         std::string euc;
@@ -272,7 +272,7 @@ TEST(DictBuild, AtomicFileWithoutCommitChangesNothing) {
     TempDir dir;
     writeBytes(dir.path() / "edict.uni", "old");
     {
-        AtomicFile file(dir.path(), "edict.uni");
+        CAtomicFile file(dir.path(), "edict.uni");
         file.write(std::string(3 << 20, 'x'));  // large enough to reach the disk before the end
     }
     EXPECT_EQ(readBytes(dir.path() / "edict.uni"), "old");
