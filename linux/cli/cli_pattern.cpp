@@ -43,7 +43,7 @@ struct PatternOptions {
 };
 
 std::optional<int> parseOptions(const Arguments& args, PatternOptions& options) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(kPatternInfo, args, parsed)) return exitCode;
     options.json = parsed.has("--json");
     options.dump = parsed.has("--dump");
