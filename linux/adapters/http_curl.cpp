@@ -32,7 +32,7 @@ struct ReplyBuffer {
 size_t appendReply(char* data, size_t size, size_t count, void* userData) {
     auto* buffer = static_cast<ReplyBuffer*>(userData);
     const size_t length = size * count;
-    if (length > CurlHttpRequest::kMaxReplyBytes - buffer->bytes.size()) {
+    if (length > CCurlHttpRequest::kMaxReplyBytes - buffer->bytes.size()) {
         buffer->tooLarge = true;
         return 0;  // makes curl end the transfer with a write error
     }
@@ -72,7 +72,7 @@ std::u16string decodeReplyText(std::string_view body, std::string_view contentTy
     return utf8ToUtf16Lenient(body);
 }
 
-HttpReply CurlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {
+HttpReply CCurlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {
     initCurlOnce();
     EasyHandle handle(curl_easy_init());
     if (!handle) throw HttpRequestError("cannot create an HTTP request");

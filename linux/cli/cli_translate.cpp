@@ -80,7 +80,7 @@ int runTranslateCommand(const Arguments& args) {
         std::fputs("peluxbar translate: TEXT is not valid UTF-8\n", stderr);
         return 2;
     }
-    CurlHttpRequest http;
+    CCurlHttpRequest http;
     CConsoleNotices notices;
     CGoogle google(http, notices, options.settings);
     const TranslationOutcome outcome = google.GoogleTranslate(*text);

@@ -44,7 +44,7 @@ protected:
         EXPECT_EQ(notices.messages[0].caption, u"Error");
     }
 
-    CurlHttpRequest http;
+    CCurlHttpRequest http;
     RecordingNotices notices;
 
 private:
