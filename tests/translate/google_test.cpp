@@ -107,8 +107,8 @@ TEST_F(GoogleTranslateTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) 
         std::function<HttpReply()> answer;
     };
     const Row rows[] = {
-        {"connection refused", []() -> HttpReply { throw HttpRequestError("Connection refused"); }},
-        {"time limit", []() -> HttpReply { throw HttpRequestError("Timeout was reached"); }},
+        {"connection refused", []() -> HttpReply { throw CHttpRequestError("Connection refused"); }},
+        {"time limit", []() -> HttpReply { throw CHttpRequestError("Timeout was reached"); }},
         {"out of memory", []() -> HttpReply { throw std::bad_alloc(); }},
         {"foreign exception", []() -> HttpReply { throw 42; }},
         {"server error page with a textarea", [] { return HttpReply{503, u"<textarea>busy</textarea>"}; }},
