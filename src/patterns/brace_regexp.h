@@ -88,8 +88,8 @@ public:
     BraceSpan group(int i) const { return m_groups.at(static_cast<size_t>(i)); }
 
     // Both -1 after a failed search.
-    int32_t matchStart = -1;
-    int32_t matchEnd = -1;
+    int32_t matchStart() const { return m_matchStart; }
+    int32_t matchEnd() const { return m_matchEnd; }
 
     // The backtracking stack never grows beyond the limit (64M entries unless lowered); a
     // search that would need more fails instead.
@@ -125,6 +125,8 @@ private:
     size_t m_stackLimit = kMaxStackEntries;
     uint64_t m_stepBudget = kDefaultStepBudget;
     bool m_budgetSpent = false;
+    int32_t m_matchStart = -1;
+    int32_t m_matchEnd = -1;
 };
 
 class CBraceRegExp {

@@ -339,8 +339,8 @@ void runDifferential(uint32_t seed, bool caseSensitive, int patterns) {
             ASSERT_EQ(regexp.search(text.c_str(), &match), expected);
             ++compared;
             if (!expected) continue;
-            EXPECT_EQ(match.matchStart, start);
-            EXPECT_EQ(match.matchEnd, end);
+            EXPECT_EQ(match.matchStart(), start);
+            EXPECT_EQ(match.matchEnd(), end);
             for (int g = 0; g < generator.groups(); ++g) {
                 const auto [groupStart, groupEnd] = reference.groups()[static_cast<size_t>(g)];
                 SCOPED_TRACE("group " + std::to_string(g));
