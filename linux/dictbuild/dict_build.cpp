@@ -66,8 +66,6 @@ std::string trimmed(std::string text) {
 
 }  // namespace
 
-const char* sourceName(DictSource source) { return infoOf(source).name; }
-
 SourceLocation locateSource(DictSource source, const fs::path& exeDir, const fs::path& workDir) {
     SourceLocation location;
     const char* chosen = std::getenv(infoOf(source).environment);

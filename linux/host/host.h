@@ -57,8 +57,6 @@ public:
     // One inbound frame: validated, handled, or logged and dropped.
     void handleFrame(const std::string& frame);
 
-    bool bandVisible() const { return m_bandVisible; }
-
 private:
     void pumpMessages() override;
     void handle(const PointerMessage& message);

@@ -83,7 +83,7 @@ void CNativeHost::loadRememberedDictionary() {
     CommandMessage everyTab;
     everyTab.tab = kEveryTab;
     CTabBandCommands band(*this, everyTab);
-    if (pelux::loadRememberedDictionary(band, m_settings)) send({{"type", "loadEnded"}, {"tab", kEveryTab}});
+    if (pelux::loadRememberedDictionary(band, m_settings)) send(loadEndedReply(kEveryTab));
 }
 
 void CNativeHost::sendSharedSettings() {
