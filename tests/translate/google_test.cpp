@@ -9,8 +9,8 @@
 namespace pelux {
 namespace {
 
-using testing::RecordingNotices;
-using testing::ScriptedHttp;
+using testing::CRecordingNotices;
+using testing::CScriptedHttp;
 
 const std::u16string kDefaultNotice = u"Translating to/from Chinese by default until a dictionary is chosen ...";
 constexpr const char* kBase = "http://127.0.0.1:9";
@@ -27,8 +27,8 @@ protected:
         return url.substr(url.find("&langpair=") + 10);
     }
 
-    ScriptedHttp http;
-    RecordingNotices notices;
+    CScriptedHttp http;
+    CRecordingNotices notices;
     CGoogle google{http, notices, TranslationSettings{kBase, std::chrono::milliseconds(250)}};
 
 private:
@@ -116,7 +116,7 @@ TEST_F(GoogleTranslateTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) 
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        RecordingNotices rowNotices;
+        CRecordingNotices rowNotices;
         http.answer = row.answer;
         CGoogle failing(http, rowNotices, TranslationSettings{kBase, std::chrono::milliseconds(250)});
         const TranslationOutcome outcome = failing.GoogleTranslate(u"中文");
