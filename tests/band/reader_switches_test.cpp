@@ -65,7 +65,7 @@ private:
     void load(const char* name, DictionaryLanguage language) {
         loads.push_back(name);
         clearLoadCancelled();
-        StoreBuilder store(language);
+        CStoreBuilder store(language);
         if (!missingFile) store.line(u"line", {u"key"});
         if (cancel) {
             Escape escape;
