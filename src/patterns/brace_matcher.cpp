@@ -145,7 +145,7 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
     intptr_t searchStart = 0;
     intptr_t pos = 0;
     size_t pc = 0;
-    uint64_t stepsLeft = match.m_stepBudget;
+    uint64_t stepsLeft = CBraceMatch::kDefaultStepBudget;
     match.m_matchStart = 0;
 
 #define BRACE_PUSH(value)                                 \

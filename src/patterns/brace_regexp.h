@@ -102,7 +102,6 @@ public:
     // of a well-formed line (31M on a line of a million units); the default leaves three times
     // that, and gives up on `(a+)+b` against 28 a's within a second.
     static constexpr uint64_t kDefaultStepBudget = 100'000'000;
-    void setStepBudget(uint64_t steps) { m_stepBudget = steps; }
     // Whether the last search ended because its step budget was spent.
     bool budgetSpent() const { return m_budgetSpent; }
 
@@ -123,7 +122,6 @@ private:
     std::vector<intptr_t> m_stack;  // entry 0 is never used
     size_t m_depth = 0;
     size_t m_stackLimit = kMaxStackEntries;
-    uint64_t m_stepBudget = kDefaultStepBudget;
     bool m_budgetSpent = false;
     int32_t m_matchStart = -1;
     int32_t m_matchEnd = -1;
