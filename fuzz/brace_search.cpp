@@ -13,9 +13,9 @@ namespace {
 // Whatever the search reports must lie inside the text, and every group inside the match.
 void checkMatch(const CBraceMatch& match, const char16_t* end, const char16_t* text, size_t length) {
     const auto inText = [length](int32_t at) { return at >= 0 && size_t(at) <= length; };
-    if (!inText(match.matchStart) || !inText(match.matchEnd) || match.matchStart > match.matchEnd)
+    if (!inText(match.matchStart()) || !inText(match.matchEnd()) || match.matchStart() > match.matchEnd())
         violated("the match lies outside the text");
-    if (end != text + match.matchEnd) violated("the end pointer is not the match's end");
+    if (end != text + match.matchEnd()) violated("the end pointer is not the match's end");
     for (int i = 0; i < match.groupCount(); ++i) {
         const BraceSpan span = match.group(i);
         if (span.start == -1) continue;
@@ -33,7 +33,7 @@ void checkSameAsCaseSensitive(const std::u16string& pattern, const std::u16strin
     if (regexp.compile(pattern.c_str(), true) != BraceOk) violated("only the case-insensitive compile succeeded");
     CBraceMatch match(16);
     regexp.search(text.c_str(), &match);
-    if (match.matchStart != found.matchStart || match.matchEnd != found.matchEnd)
+    if (match.matchStart() != found.matchStart() || match.matchEnd() != found.matchEnd())
         violated("ignoring case moved the match of a text without capitals");
     for (int i = 0; i < match.groupCount(); ++i) {
         if (match.group(i).start != found.group(i).start || match.group(i).end != found.group(i).end)
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (regexp.search(text.c_str(), &match, &end)) {
         // The engine stops at the first NUL, as its callers hand it C strings.
         checkMatch(match, end, text.c_str(), std::char_traits<char16_t>::length(text.c_str()));
-    } else if (match.matchStart != -1 || match.matchEnd != -1 || end != nullptr) {
+    } else if (match.matchStart() != -1 || match.matchEnd() != -1 || end != nullptr) {
         violated("a failed search left match bounds");
     }
     if (!PELUX_FUZZ_CASE_SENSITIVE && !hasAsciiCapital(pattern) && !hasAsciiCapital(text))

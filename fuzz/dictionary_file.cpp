@@ -77,7 +77,7 @@ void load(bool japanese) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     registerLinuxPlatform();
-    MemorySettings none;
+    CMemorySettings none;
     initEngine(none);
     for (const auto& entry : std::filesystem::directory_iterator(PELUX_DATA_DIR)) {
         if (!entry.is_regular_file()) continue;

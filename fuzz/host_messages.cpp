@@ -33,7 +33,7 @@ std::string framedLines(std::string_view bytes) {
 }
 
 // Each input starts from a fresh process's state: no dictionary, default settings.
-void resetProcessState(MemorySettings& settings) {
+void resetProcessState(CMemorySettings& settings) {
     {
         DictionaryLock lock(theDictionary().mutex());
         theDictionary().resetForLoad(None);
@@ -57,13 +57,13 @@ void checkReplies(const std::string& output) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     registerLinuxPlatform();
-    MemorySettings none;
+    CMemorySettings none;
     initEngine(none);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    MemorySettings settings;
+    CMemorySettings settings;
     settings.values[std::u16string(kSettingTranslationService)] = kUnreachableService;
     resetProcessState(settings);
 

@@ -67,7 +67,7 @@ void checkHex(std::u16string_view text) {
 // The settings record and the band's size and font from a store holding the text
 // under every name.
 void useAsEverySetting(const std::u16string& text) {
-    MemorySettings settings;
+    CMemorySettings settings;
     for (std::u16string_view name : {kSettingUseToolTips, kSettingShowSubWords, kSettingFontColor, kSettingFontSize,
                                      kSettingHeight, kSettingWidth})
         settings.values[std::u16string(name)] = text;

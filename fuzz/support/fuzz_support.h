@@ -41,7 +41,7 @@ inline std::pair<std::string_view, std::string_view> splitAt(std::string_view by
     std::abort();
 }
 
-class MemorySettings : public ISettingsKey {
+class CMemorySettings : public ISettingsKey {
 public:
     std::map<std::u16string, std::u16string, std::less<>> values;
     std::optional<std::u16string> readValue(std::u16string_view name) override {

@@ -12,12 +12,12 @@ namespace pelux {
 
 namespace {
 
-class MappedFile final : public IMappedFile {
+class CMappedFile final : public IMappedFile {
 public:
-    MappedFile(void* address, std::size_t size) : m_address(address), m_size(size) {}
-    ~MappedFile() override { munmap(m_address, m_size); }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
+    CMappedFile(void* address, std::size_t size) : m_address(address), m_size(size) {}
+    ~CMappedFile() override { munmap(m_address, m_size); }
+    CMappedFile(const CMappedFile&) = delete;
+    CMappedFile& operator=(const CMappedFile&) = delete;
     const std::byte* data() const override { return static_cast<const std::byte*>(m_address); }
     std::size_t size() const override { return m_size; }
 
@@ -51,7 +51,7 @@ std::unique_ptr<IMappedFile> CLinuxFileMapper::mapReadOnly(const std::filesystem
     }
     ::close(fd);
     if (address == MAP_FAILED) return nullptr;
-    return std::make_unique<MappedFile>(address, size);
+    return std::make_unique<CMappedFile>(address, size);
 }
 
 bool CLinuxFileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {

@@ -32,7 +32,7 @@ struct ReplyBuffer {
 size_t appendReply(char* data, size_t size, size_t count, void* userData) {
     auto* buffer = static_cast<ReplyBuffer*>(userData);
     const size_t length = size * count;
-    if (length > CurlHttpRequest::kMaxReplyBytes - buffer->bytes.size()) {
+    if (length > CCurlHttpRequest::kMaxReplyBytes - buffer->bytes.size()) {
         buffer->tooLarge = true;
         return 0;  // makes curl end the transfer with a write error
     }
@@ -52,11 +52,11 @@ bool namesLatin1(std::string_view contentType) {
 }
 
 void setOption(CURL* handle, CURLoption option, long value) {
-    if (curl_easy_setopt(handle, option, value) != CURLE_OK) throw HttpRequestError("cannot set up the request");
+    if (curl_easy_setopt(handle, option, value) != CURLE_OK) throw CHttpRequestError("cannot set up the request");
 }
 
 void setOption(CURL* handle, CURLoption option, const char* value) {
-    if (curl_easy_setopt(handle, option, value) != CURLE_OK) throw HttpRequestError("cannot set up the request");
+    if (curl_easy_setopt(handle, option, value) != CURLE_OK) throw CHttpRequestError("cannot set up the request");
 }
 
 }  // namespace
@@ -72,10 +72,10 @@ std::u16string decodeReplyText(std::string_view body, std::string_view contentTy
     return utf8ToUtf16Lenient(body);
 }
 
-HttpReply CurlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {
+HttpReply CCurlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {
     initCurlOnce();
     EasyHandle handle(curl_easy_init());
-    if (!handle) throw HttpRequestError("cannot create an HTTP request");
+    if (!handle) throw CHttpRequestError("cannot create an HTTP request");
     CURL* curl = handle.get();
     ReplyBuffer reply;
     char errorText[CURL_ERROR_SIZE] = {};
@@ -96,11 +96,11 @@ HttpReply CurlHttpRequest::get(const std::string& url, std::chrono::milliseconds
     if (curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText) != CURLE_OK ||
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendReply) != CURLE_OK ||
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply) != CURLE_OK)
-        throw HttpRequestError("cannot set up the request");
+        throw CHttpRequestError("cannot set up the request");
 
     const CURLcode result = curl_easy_perform(curl);
-    if (reply.tooLarge) throw HttpRequestError("the reply is larger than " + std::to_string(kMaxReplyBytes) + " bytes");
-    if (result != CURLE_OK) throw HttpRequestError(errorText[0] ? errorText : curl_easy_strerror(result));
+    if (reply.tooLarge) throw CHttpRequestError("the reply is larger than " + std::to_string(kMaxReplyBytes) + " bytes");
+    if (result != CURLE_OK) throw CHttpRequestError(errorText[0] ? errorText : curl_easy_strerror(result));
 
     long status = 0;
     char* contentType = nullptr;

@@ -8,7 +8,7 @@
 
 namespace pelux {
 
-class CurlHttpRequest final : public IHttpRequest {
+class CCurlHttpRequest final : public IHttpRequest {
 public:
     // Replies larger than this are refused rather than held in memory.
     static constexpr size_t kMaxReplyBytes = 16 * 1024 * 1024;

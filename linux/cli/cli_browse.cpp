@@ -75,7 +75,7 @@ const CommandInfo kBrowseInfo = {
 };
 
 int runBrowseCommand(const Arguments& args) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(kBrowseInfo, args, parsed)) return *exitCode;
     if (parsed.operands().size() > 1) return usageError(kBrowseInfo, "more than one URL given");
     const fs::path profile = parsed.has("--profile") ? fs::absolute(*parsed.value("--profile"))

@@ -41,7 +41,7 @@ fs::path executableDirectory() {
 // Reads the subcommand's options into the paths; an exit code when the command stops here.
 std::optional<int> readOptions(const CommandInfo& info, const Arguments& args,
                                std::initializer_list<std::pair<const char*, fs::path*>> paths) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(info, Arguments(args.begin() + 1, args.end()), parsed))
         return exitCode;
     if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");

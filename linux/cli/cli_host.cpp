@@ -23,7 +23,7 @@ const CommandInfo kHostInfo = {
 };
 
 int runHostCommand(const Arguments& args) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(kHostInfo, args, parsed)) return *exitCode;
     // Chromium passes the caller's origin (and on some systems a window id); nothing else.
     for (const std::string& arg : parsed.operands()) {

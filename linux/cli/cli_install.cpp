@@ -29,7 +29,7 @@ namespace {
 // exit code when the command stops here.
 std::optional<int> manifestDirectories(const CommandInfo& info, const Arguments& args,
                                        std::vector<std::filesystem::path>& directories) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(info, args, parsed)) return exitCode;
     if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");
     const std::optional<std::string> profile = parsed.value("--user-data-dir");

@@ -53,7 +53,7 @@ struct LookupOptions {
     std::optional<std::string> text;
 };
 
-std::optional<int> readLanguage(const ParsedOptions& parsed, LookupOptions& options) {
+std::optional<int> readLanguage(const CParsedOptions& parsed, LookupOptions& options) {
     const std::optional<std::string> language = parsed.value("--lang");
     if (!language) return usageError(kLookupInfo, "--lang zh or --lang ja is required");
     if (*language == "zh") {
@@ -68,7 +68,7 @@ std::optional<int> readLanguage(const ParsedOptions& parsed, LookupOptions& opti
 
 // Parses the arguments; returns an exit code when they are unusable.
 std::optional<int> parseOptions(const Arguments& args, LookupOptions& options) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(kLookupInfo, args, parsed)) return exitCode;
     if (const std::optional<int> exitCode = readLanguage(parsed, options)) return exitCode;
     if (parsed.operands().size() > 1) return usageError(kLookupInfo, "more than one TEXT given");
@@ -94,14 +94,17 @@ std::optional<int> parseOptions(const Arguments& args, LookupOptions& options) {
 }
 
 // Load progress goes nowhere; only the last text matters, when it reports a failure.
-class RememberingTextWindow : public ITextWindow {
+class CRememberingTextWindow : public ITextWindow {
 public:
-    void setText(std::u16string_view text) override { lastText.assign(text); }
-    std::u16string lastText;
+    void setText(std::u16string_view text) override { m_lastText.assign(text); }
+    const std::u16string& lastText() const { return m_lastText; }
+
+private:
+    std::u16string m_lastText;
 };
 
 // The command line keeps no settings: its switches are its options.
-class NoSettings : public ISettingsKey {
+class CNoSettings : public ISettingsKey {
 public:
     std::optional<std::u16string> readValue(std::u16string_view) override { return std::nullopt; }
     bool writeValue(std::u16string_view, std::u16string_view) override { return false; }
@@ -119,7 +122,7 @@ bool anyDictionaryFileOpens(const LookupOptions& options) {
 }
 
 void loadDictionary(const LookupOptions& options) {
-    auto window = std::make_shared<RememberingTextWindow>();
+    auto window = std::make_shared<CRememberingTextWindow>();
     LoadEnvironment environment;
     environment.textWindow = window;
     environment.directory = options.dictDir;
@@ -129,11 +132,11 @@ void loadDictionary(const LookupOptions& options) {
         loadJapaneseDictionary(environment);
     }
     // A load that could not read a file says so as its last text in the band.
-    if (window->lastText.starts_with(u"Could not"))
-        std::fprintf(stderr, "peluxbar lookup: %s\n", utf16ToUtf8(window->lastText).c_str());
+    if (window->lastText().starts_with(u"Could not"))
+        std::fprintf(stderr, "peluxbar lookup: %s\n", utf16ToUtf8(window->lastText()).c_str());
 }
 
-class CommandLineBand : public IBandView {
+class CCommandLineBand : public IBandView {
 public:
     bool isVisible() override { return true; }
     ITextWindow& textArea() override { return m_text; }
@@ -151,7 +154,7 @@ DisplayText lookUp(const std::u16string& text, const LookupOptions& options) {
     pointer.word = text;
     pointer.sentence = text;
     CCapturedEvent event(pointer);
-    CommandLineBand band;
+    CCommandLineBand band;
     handleMouseMove(event, band, options.switches);
     return {band.text(), event.element().title().value_or(std::u16string())};
 }
@@ -206,7 +209,7 @@ int runLookupCommand(const Arguments& args) {
     }
 
     registerLinuxPlatform();
-    NoSettings settings;
+    CNoSettings settings;
     initEngine(settings);
     const bool anyFile = anyDictionaryFileOpens(options);
     loadDictionary(options);

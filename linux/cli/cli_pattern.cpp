@@ -43,7 +43,7 @@ struct PatternOptions {
 };
 
 std::optional<int> parseOptions(const Arguments& args, PatternOptions& options) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(kPatternInfo, args, parsed)) return exitCode;
     options.json = parsed.has("--json");
     options.dump = parsed.has("--dump");
@@ -76,7 +76,7 @@ void printJson(BraceStatus status, bool matched, const CBraceMatch& match, int g
     Json out;
     out["status"] = static_cast<int>(status);
     out["matched"] = matched;
-    out["match"] = matched ? spanJson(match.matchStart, match.matchEnd) : Json(nullptr);
+    out["match"] = matched ? spanJson(match.matchStart(), match.matchEnd()) : Json(nullptr);
     Json groups = Json::array();
     for (int i = 0; i < groupCount; ++i) {
         const BraceSpan group = matched ? match.group(i) : BraceSpan();
@@ -99,8 +99,8 @@ void printText(BraceStatus status, bool matched, const CBraceMatch& match, int g
     std::printf("matched: %s\n", matched ? "yes" : match.budgetSpent() ? "no (step budget spent)" : "no");
     if (!matched) return;
     BraceSpan whole;
-    whole.start = match.matchStart;
-    whole.end = match.matchEnd;
+    whole.start = match.matchStart();
+    whole.end = match.matchEnd();
     std::printf("match: %s\n", spanText(text, whole).c_str());
     for (int i = 0; i < groupCount; ++i) {
         const BraceSpan group = match.group(i);

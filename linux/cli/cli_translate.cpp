@@ -29,7 +29,7 @@ namespace {
 
 // The translation goes to standard output; messages meant for a message box go to the error
 // stream as "caption: text".
-class ConsoleNotices final : public INotices {
+class CConsoleNotices final : public INotices {
 public:
     void showMessage(std::u16string_view text, std::u16string_view caption) override {
         std::fprintf(stderr, "%s: %s\n", utf16ToUtf8(caption).c_str(), utf16ToUtf8(text).c_str());
@@ -55,7 +55,7 @@ std::optional<std::chrono::milliseconds> parseSeconds(const std::string& value) 
 
 // Without --base the service is the one the settings name. An exit code when the command stops here.
 std::optional<int> parseArguments(const Arguments& args, TranslateOptions& options) {
-    ParsedOptions parsed;
+    CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(kTranslateInfo, args, parsed)) return exitCode;
     if (parsed.operands().size() != 1) return usageError(kTranslateInfo, "expected one TEXT");
     CSettingsFile settingsFile(defaultSettingsPath());
@@ -80,8 +80,8 @@ int runTranslateCommand(const Arguments& args) {
         std::fputs("peluxbar translate: TEXT is not valid UTF-8\n", stderr);
         return 2;
     }
-    CurlHttpRequest http;
-    ConsoleNotices notices;
+    CCurlHttpRequest http;
+    CConsoleNotices notices;
     CGoogle google(http, notices, options.settings);
     const TranslationOutcome outcome = google.GoogleTranslate(*text);
     if (outcome.shown) return 0;

@@ -25,11 +25,11 @@ std::string optionForm(const OptionInfo& option) {
 
 }  // namespace
 
-bool ParsedOptions::has(std::string_view name) const {
+bool CParsedOptions::has(std::string_view name) const {
     return std::any_of(m_given.begin(), m_given.end(), [name](const auto& given) { return given.first == name; });
 }
 
-std::optional<std::string> ParsedOptions::value(std::string_view name) const {
+std::optional<std::string> CParsedOptions::value(std::string_view name) const {
     for (auto given = m_given.rbegin(); given != m_given.rend(); ++given) {
         if (given->first == name) return given->second;
     }
@@ -67,7 +67,7 @@ int usageError(const CommandInfo& info, const std::string& message) {
     return 2;
 }
 
-std::optional<int> parseCommandLine(const CommandInfo& info, const Arguments& args, ParsedOptions& parsed) {
+std::optional<int> parseCommandLine(const CommandInfo& info, const Arguments& args, CParsedOptions& parsed) {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

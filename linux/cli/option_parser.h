@@ -33,7 +33,7 @@ struct CommandInfo {
     bool dashedOperands = false;
 };
 
-class ParsedOptions {
+class CParsedOptions {
 public:
     bool has(std::string_view name) const;
     // The value of the option's last occurrence.
@@ -41,7 +41,7 @@ public:
     const std::vector<std::string>& operands() const { return m_operands; }
 
 private:
-    friend std::optional<int> parseCommandLine(const CommandInfo&, const Arguments&, ParsedOptions&);
+    friend std::optional<int> parseCommandLine(const CommandInfo&, const Arguments&, CParsedOptions&);
     std::vector<std::pair<std::string, std::string>> m_given;
     std::vector<std::string> m_operands;
 };
@@ -52,7 +52,7 @@ std::string helpText(const CommandInfo& info);
 // Options may come before or between the operands; "--" ends them. Returns the exit code when
 // the command is to stop here: 0 after printing the help for --help or -h, 2 after printing what
 // was wrong and the usage on standard error.
-std::optional<int> parseCommandLine(const CommandInfo& info, const Arguments& args, ParsedOptions& parsed);
+std::optional<int> parseCommandLine(const CommandInfo& info, const Arguments& args, CParsedOptions& parsed);
 
 // Prints "peluxbar NAME: message" and the usage on standard error; returns 2.
 int usageError(const CommandInfo& info, const std::string& message);

@@ -66,8 +66,6 @@ std::string trimmed(std::string text) {
 
 }  // namespace
 
-const char* sourceName(DictSource source) { return infoOf(source).name; }
-
 SourceLocation locateSource(DictSource source, const fs::path& exeDir, const fs::path& workDir) {
     SourceLocation location;
     const char* chosen = std::getenv(infoOf(source).environment);
@@ -92,11 +90,11 @@ std::string missingSourceMessage(DictSource source, const SourceLocation& locati
 }
 
 BuildOutcome buildCedictFile(const fs::path& source, const fs::path& outDir) {
-    LineReader in(source);
+    CLineReader in(source);
     BuildOutcome outcome{0, 0, "lines not in UTF-8 left out"};
     std::string line;
     std::string date;
-    std::optional<UniFileWriter> out;
+    std::optional<CUniFileWriter> out;
     while (in.next(line)) {
         if (line.empty()) continue;
         if (line[0] == '#') {
@@ -125,12 +123,12 @@ BuildOutcome buildCedictFile(const fs::path& source, const fs::path& outDir) {
 }
 
 BuildOutcome buildEdictFile(const fs::path& source, const fs::path& outDir) {
-    LineReader in(source);
-    EucJpDecoder decoder;
+    CLineReader in(source);
+    CEucJpDecoder decoder;
     std::string line;
     // EDICT's own first line is its header (release and copyright); it is no entry.
     if (!in.next(line)) throw std::runtime_error(source.string() + " is empty");
-    UniFileWriter out(outDir, "edict.uni", u"# PeluxBar Japanese-English dictionary, from EDICT: " + decoder.decode(line));
+    CUniFileWriter out(outDir, "edict.uni", u"# PeluxBar Japanese-English dictionary, from EDICT: " + decoder.decode(line));
     while (in.next(line)) {
         if (!line.empty()) out.writeLine(decoder.decode(line));
     }
@@ -141,8 +139,8 @@ BuildOutcome buildEdictFile(const fs::path& source, const fs::path& outDir) {
 }
 
 BuildOutcome buildKanjidicFile(const fs::path& source, const fs::path& outDir) {
-    LineReader in(source);
-    EucJpDecoder decoder;
+    CLineReader in(source);
+    CEucJpDecoder decoder;
     std::u16string header = u"# PeluxBar kanji dictionary, from KANJIDIC";
     std::string line;
     std::vector<std::u16string> entries;
@@ -156,7 +154,7 @@ BuildOutcome buildKanjidicFile(const fs::path& source, const fs::path& outDir) {
     }
     in.finish();
     requireEntries(entries.size(), source, "KANJIDIC lines");
-    UniFileWriter out(outDir, "kanjidic.uni", header);
+    CUniFileWriter out(outDir, "kanjidic.uni", header);
     for (const std::u16string& entry : entries) out.writeLine(entry);
     out.commit();
     return {out.lines(), decoder.invalidSequences(), "byte sequences not in EUC-JP replaced by U+FFFD"};
@@ -187,7 +185,7 @@ std::string unichinLine(char32_t code, const CharacterReadings& readings) {
 }  // namespace
 
 BuildOutcome buildUnichinFile(const fs::path& source, const fs::path& outDir) {
-    std::optional<LineReader> in;
+    std::optional<CLineReader> in;
     if (source.extension() == ".bz2")
         in.emplace(std::vector<std::string>{"bzip2", "-dc", "--", source.string()});
     else
@@ -216,7 +214,7 @@ BuildOutcome buildUnichinFile(const fs::path& source, const fs::path& outDir) {
         else if (property == "kDefinition") characters[code].definition = value;
     }
     in->finish();
-    ByteFileWriter out(outDir, "UNICHIN.TXT",
+    CByteFileWriter out(outDir, "UNICHIN.TXT",
                        "PeluxBar single characters, from the Unihan database: code\tU+code\t-\tMandarin\t"
                        "definition\tCantonese\t-");
     for (const auto& [code, readings] : characters) {
@@ -232,7 +230,7 @@ BuildOutcome buildUnichinFile(const fs::path& source, const fs::path& outDir) {
 BuildOutcome buildIrregularVerbsFile(const fs::path& outDir) {
     std::string_view text = irregularVerbsText();
     const auto headerEnd = text.find('\n');
-    ByteFileWriter out(outDir, "irregularverbs.txt", text.substr(0, headerEnd));
+    CByteFileWriter out(outDir, "irregularverbs.txt", text.substr(0, headerEnd));
     text.remove_prefix(headerEnd + 1);
     while (!text.empty()) {
         const auto end = text.find('\n');

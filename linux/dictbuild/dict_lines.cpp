@@ -11,12 +11,12 @@
 
 namespace pelux {
 
-LineReader::LineReader(const std::filesystem::path& file) : m_what(file.string()) {
+CLineReader::CLineReader(const std::filesystem::path& file) : m_what(file.string()) {
     m_file = std::fopen(file.c_str(), "rb");
     if (!m_file) throw std::runtime_error("cannot open " + m_what + ": " + std::strerror(errno));
 }
 
-LineReader::LineReader(const std::vector<std::string>& argv) : m_what(argv.at(0)) {
+CLineReader::CLineReader(const std::vector<std::string>& argv) : m_what(argv.at(0)) {
     for (std::size_t i = 1; i < argv.size(); ++i) m_what += " " + argv[i];
     int fds[2];
     int errorFds[2];
@@ -47,14 +47,14 @@ LineReader::LineReader(const std::vector<std::string>& argv) : m_what(argv.at(0)
     m_file = ::fdopen(fds[0], "rb");
 }
 
-LineReader::~LineReader() {
+CLineReader::~CLineReader() {
     if (m_file) std::fclose(m_file);
     if (m_childErrors >= 0) ::close(m_childErrors);
     if (m_child > 0) ::waitpid(m_child, nullptr, 0);
     std::free(m_buffer);
 }
 
-bool LineReader::next(std::string& line) {
+bool CLineReader::next(std::string& line) {
     const ssize_t length = ::getline(&m_buffer, &m_capacity, m_file);
     if (length < 0) return false;
     std::size_t size = static_cast<std::size_t>(length);
@@ -65,7 +65,7 @@ bool LineReader::next(std::string& line) {
     return true;
 }
 
-void LineReader::finish() {
+void CLineReader::finish() {
     const bool readFailed = std::ferror(m_file) != 0;
     std::fclose(m_file);
     m_file = nullptr;

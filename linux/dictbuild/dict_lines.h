@@ -10,15 +10,15 @@
 
 namespace pelux {
 
-class LineReader {
+class CLineReader {
 public:
     // Throws std::runtime_error when the file cannot be opened.
-    explicit LineReader(const std::filesystem::path& file);
+    explicit CLineReader(const std::filesystem::path& file);
     // Runs argv[0] (searched in PATH) and reads what it writes to its standard output.
-    explicit LineReader(const std::vector<std::string>& argv);
-    ~LineReader();
-    LineReader(const LineReader&) = delete;
-    LineReader& operator=(const LineReader&) = delete;
+    explicit CLineReader(const std::vector<std::string>& argv);
+    ~CLineReader();
+    CLineReader(const CLineReader&) = delete;
+    CLineReader& operator=(const CLineReader&) = delete;
 
     // The next line without its line feed and without a carriage return before it.
     bool next(std::string& line);

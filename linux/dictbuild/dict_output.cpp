@@ -29,23 +29,23 @@ void syncDirectory(const std::filesystem::path& dir) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(const std::filesystem::path& dir, const std::string& name)
+CAtomicFile::CAtomicFile(const std::filesystem::path& dir, const std::string& name)
     : m_final(dir / name), m_temporary(dir / (name + ".tmp")) {
     m_fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (m_fd < 0) throw systemError("cannot create", m_temporary);
 }
 
-AtomicFile::~AtomicFile() {
+CAtomicFile::~CAtomicFile() {
     if (m_fd >= 0) ::close(m_fd);
     if (!m_committed) ::unlink(m_temporary.c_str());
 }
 
-void AtomicFile::write(std::string_view bytes) {
+void CAtomicFile::write(std::string_view bytes) {
     m_buffer.append(bytes);
     if (m_buffer.size() >= kFlushSize) flushBuffer();
 }
 
-void AtomicFile::flushBuffer() {
+void CAtomicFile::flushBuffer() {
     std::size_t done = 0;
     while (done < m_buffer.size()) {
         const ssize_t written = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
@@ -56,7 +56,7 @@ void AtomicFile::flushBuffer() {
     m_buffer.clear();
 }
 
-void AtomicFile::commit() {
+void CAtomicFile::commit() {
     flushBuffer();
     if (::fsync(m_fd) != 0) throw systemError("cannot sync", m_temporary);
     const int fd = m_fd;
@@ -67,7 +67,7 @@ void AtomicFile::commit() {
     syncDirectory(m_final.parent_path().empty() ? std::filesystem::path(".") : m_final.parent_path());
 }
 
-UniFileWriter::UniFileWriter(const std::filesystem::path& dir, const std::string& name, std::u16string_view header)
+CUniFileWriter::CUniFileWriter(const std::filesystem::path& dir, const std::string& name, std::u16string_view header)
     : m_file(dir, name) {
     appendUtf16Le(m_bytes, u"\uFEFF");
     appendUtf16Le(m_bytes, header);
@@ -75,7 +75,7 @@ UniFileWriter::UniFileWriter(const std::filesystem::path& dir, const std::string
     m_file.write(m_bytes);
 }
 
-void UniFileWriter::writeLine(std::u16string_view line) {
+void CUniFileWriter::writeLine(std::u16string_view line) {
     m_bytes.clear();
     appendUtf16Le(m_bytes, line);
     appendUtf16Le(m_bytes, u"\r\n");
@@ -83,13 +83,13 @@ void UniFileWriter::writeLine(std::u16string_view line) {
     ++m_lines;
 }
 
-ByteFileWriter::ByteFileWriter(const std::filesystem::path& dir, const std::string& name, std::string_view header)
+CByteFileWriter::CByteFileWriter(const std::filesystem::path& dir, const std::string& name, std::string_view header)
     : m_file(dir, name) {
     m_file.write(header);
     m_file.write("\r\n");
 }
 
-void ByteFileWriter::writeLine(std::string_view line) {
+void CByteFileWriter::writeLine(std::string_view line) {
     m_file.write(line);
     m_file.write("\r\n");
     ++m_lines;

@@ -9,14 +9,14 @@
 
 namespace pelux {
 
-class AtomicFile {
+class CAtomicFile {
 public:
     // Creates DIR/NAME.tmp; throws std::runtime_error when it cannot.
-    AtomicFile(const std::filesystem::path& dir, const std::string& name);
+    CAtomicFile(const std::filesystem::path& dir, const std::string& name);
     // Without commit() the temporary file is removed and DIR/NAME stays as it was.
-    ~AtomicFile();
-    AtomicFile(const AtomicFile&) = delete;
-    AtomicFile& operator=(const AtomicFile&) = delete;
+    ~CAtomicFile();
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
 
     void write(std::string_view bytes);
     // Flushes, syncs and renames over DIR/NAME. Throws std::runtime_error on failure.
@@ -33,29 +33,29 @@ private:
 };
 
 // A .uni file: UTF-16LE, the first line starting with the byte-order mark, CRLF line ends.
-class UniFileWriter {
+class CUniFileWriter {
 public:
-    UniFileWriter(const std::filesystem::path& dir, const std::string& name, std::u16string_view header);
+    CUniFileWriter(const std::filesystem::path& dir, const std::string& name, std::u16string_view header);
     void writeLine(std::u16string_view line);
     void commit() { m_file.commit(); }
     std::size_t lines() const { return m_lines; }
 
 private:
-    AtomicFile m_file;
+    CAtomicFile m_file;
     std::string m_bytes;
     std::size_t m_lines = 0;
 };
 
 // A single-byte text file with CRLF line ends; the first line is the header.
-class ByteFileWriter {
+class CByteFileWriter {
 public:
-    ByteFileWriter(const std::filesystem::path& dir, const std::string& name, std::string_view header);
+    CByteFileWriter(const std::filesystem::path& dir, const std::string& name, std::string_view header);
     void writeLine(std::string_view line);
     void commit() { m_file.commit(); }
     std::size_t lines() const { return m_lines; }
 
 private:
-    AtomicFile m_file;
+    CAtomicFile m_file;
     std::size_t m_lines = 0;
 };
 

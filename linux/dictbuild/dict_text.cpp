@@ -134,14 +134,14 @@ void appendUtf16Le(std::string& out, std::u16string_view text) {
     }
 }
 
-EucJpDecoder::EucJpDecoder() : m_handle(iconv_open("UTF-16LE", "EUC-JP")) {
+CEucJpDecoder::CEucJpDecoder() : m_handle(iconv_open("UTF-16LE", "EUC-JP")) {
     if (m_handle == reinterpret_cast<void*>(iconv_t(-1)))
         throw std::runtime_error("this system's iconv cannot convert EUC-JP");
 }
 
-EucJpDecoder::~EucJpDecoder() { iconv_close(static_cast<iconv_t>(m_handle)); }
+CEucJpDecoder::~CEucJpDecoder() { iconv_close(static_cast<iconv_t>(m_handle)); }
 
-std::u16string EucJpDecoder::decode(std::string_view bytes) {
+std::u16string CEucJpDecoder::decode(std::string_view bytes) {
     const auto handle = static_cast<iconv_t>(m_handle);
     iconv(handle, nullptr, nullptr, nullptr, nullptr);
     std::u16string out;

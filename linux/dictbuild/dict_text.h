@@ -22,12 +22,12 @@ void appendUtf16Le(std::string& out, std::u16string_view text);
 
 // EUC-JP (JIS X 0208, JIS X 0212 and half-width katakana) to UTF-16 through iconv. A byte
 // sequence that is not EUC-JP becomes U+FFFD, counted in invalidSequences().
-class EucJpDecoder {
+class CEucJpDecoder {
 public:
-    EucJpDecoder();
-    ~EucJpDecoder();
-    EucJpDecoder(const EucJpDecoder&) = delete;
-    EucJpDecoder& operator=(const EucJpDecoder&) = delete;
+    CEucJpDecoder();
+    ~CEucJpDecoder();
+    CEucJpDecoder(const CEucJpDecoder&) = delete;
+    CEucJpDecoder& operator=(const CEucJpDecoder&) = delete;
 
     std::u16string decode(std::string_view bytes);
     std::size_t invalidSequences() const { return m_invalid; }

@@ -95,7 +95,7 @@ void CNativeHost::handle(const PointerMessage& message) {
     handleMouseMove(event, band, pointerSwitches(bandSettings()));
     if (band.text()) m_tabBands.setText(message.tab, *band.text());
     nlohmann::json reply = pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title());
-    addReaderFields(reply, band.matchedLength(), m_settings);
+    addReaderFields(reply, readerFields(message.frame, band.matchedLength(), m_settings));
     send(reply);
 }
 

@@ -13,6 +13,7 @@
 #include "host/native_channel.h"
 #include "host/native_messages.h"
 #include "band/band_commands.h"
+#include "dictionary/load_environment.h"
 #include "platform/key_state.h"
 #include "platform/message_pump.h"
 #include "platform/settings_key.h"
@@ -48,7 +49,22 @@ private:
 // The shell's "default GUI font": the height a band's font keeps when "FontSize" is unreadable.
 inline constexpr int32_t kDefaultGuiFontHeight = -11;
 
-class CNativeHost : private IMessagePump {
+// What a band command needs of the host while it runs for one tab.
+class ITabCommandHost {
+public:
+    virtual ~ITabCommandHost() = default;
+    virtual void send(const nlohmann::json& message) = 0;
+    // The font height in the settings, for a tab that did not say its own.
+    virtual int32_t storedFontHeight() = 0;
+    // The tab's band keeps the height for a band drawn anew after a navigation.
+    virtual void keepTabFont(int64_t tab, int32_t height) = 0;
+    // Opens the tab's Text Color dialog and answers the other messages until it ends.
+    virtual ColorDialogAnswer runColorDialog(int64_t tab, std::u16string_view initialText) = 0;
+    // Where a load started from the tab writes its progress, and what it polls while it runs.
+    virtual LoadEnvironment loadEnvironment(int64_t tab) = 0;
+};
+
+class CNativeHost : private IMessagePump, private ITabCommandHost {
 public:
     CNativeHost(CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir);
 
@@ -56,8 +72,6 @@ public:
     int run();
     // One inbound frame: validated, handled, or logged and dropped.
     void handleFrame(const std::string& frame);
-
-    bool bandVisible() const { return m_bandVisible; }
 
 private:
     void pumpMessages() override;
@@ -79,13 +93,14 @@ private:
     void handle(const NoticeClosedMessage& message);
     // The failure notice for a translation request too damaged to read.
     void refuseTranslation(const std::string& frame);
-    void send(const nlohmann::json& message);
+    void send(const nlohmann::json& message) override;
+    int32_t storedFontHeight() override;
+    void keepTabFont(int64_t tab, int32_t height) override;
+    LoadEnvironment loadEnvironment(int64_t tab) override;
     // Every tab redraws its menu's check marks and its text colour from the shared record.
     void sendSharedSettings();
-    // Opens the tab's Text Color dialog and answers the other messages until it ends. A dialog
-    // whose tab closes, or whose browser goes away, ends as Cancel.
-    ColorDialogAnswer runColorDialog(int64_t tab, std::u16string_view initialText);
-    friend class CTabBandCommands;
+    // A dialog whose tab closes, or whose browser goes away, ends as Cancel.
+    ColorDialogAnswer runColorDialog(int64_t tab, std::u16string_view initialText) override;
     std::shared_ptr<CTabTextWindow> textWindowOf(int64_t tab);
 
     CNativeChannel& m_channel;

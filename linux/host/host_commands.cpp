@@ -15,16 +15,16 @@ namespace pelux {
 // One command's view of the band in the tab that sent it.
 class CTabBandCommands : public IBandCommandHost {
 public:
-    CTabBandCommands(CNativeHost& host, const CommandMessage& message) : m_host(host), m_message(message) {}
+    CTabBandCommands(ITabCommandHost& host, const CommandMessage& message) : m_host(host), m_message(message) {}
 
     std::optional<int32_t> currentBandHeight() override { return m_message.bandHeight; }
     void setBandHeight(int32_t height) override { m_host.send(bandHeightReply(m_message.tab, height)); }
     int32_t currentFontHeight() override {
         if (m_message.fontHeight) return *m_message.fontHeight;
-        return bandFontHeight(m_host.m_settings, kDefaultGuiFontHeight);
+        return m_host.storedFontHeight();
     }
     void setFontHeight(int32_t height) override {
-        m_host.m_tabBands.setFont(m_message.tab, height);
+        m_host.keepTabFont(m_message.tab, height);
         m_host.send(bandFontReply(m_message.tab, height, fontPixelHeight(height)));
     }
     ColorDialogAnswer askTextColor(std::u16string_view initialText) override {
@@ -33,20 +33,11 @@ public:
     void stopAndNavigate(std::u16string_view address) override {
         m_host.send(navigateReply(m_message.tab, address));
     }
-    void loadChineseDictionary() override { pelux::loadChineseDictionary(environment()); }
-    void loadJapaneseDictionary() override { pelux::loadJapaneseDictionary(environment()); }
+    void loadChineseDictionary() override { pelux::loadChineseDictionary(m_host.loadEnvironment(m_message.tab)); }
+    void loadJapaneseDictionary() override { pelux::loadJapaneseDictionary(m_host.loadEnvironment(m_message.tab)); }
 
 private:
-    LoadEnvironment environment() {
-        LoadEnvironment environment;
-        environment.textWindow = m_host.textWindowOf(m_message.tab);
-        environment.pump = &m_host;
-        environment.keys = &m_host.m_keys;
-        environment.directory = m_host.m_dictionaryDir;
-        return environment;
-    }
-
-    CNativeHost& m_host;
+    ITabCommandHost& m_host;
     const CommandMessage& m_message;
 };
 
@@ -83,7 +74,20 @@ void CNativeHost::loadRememberedDictionary() {
     CommandMessage everyTab;
     everyTab.tab = kEveryTab;
     CTabBandCommands band(*this, everyTab);
-    if (pelux::loadRememberedDictionary(band, m_settings)) send({{"type", "loadEnded"}, {"tab", kEveryTab}});
+    if (pelux::loadRememberedDictionary(band, m_settings)) send(loadEndedReply(kEveryTab));
+}
+
+int32_t CNativeHost::storedFontHeight() { return bandFontHeight(m_settings, kDefaultGuiFontHeight); }
+
+void CNativeHost::keepTabFont(int64_t tab, int32_t height) { m_tabBands.setFont(tab, height); }
+
+LoadEnvironment CNativeHost::loadEnvironment(int64_t tab) {
+    LoadEnvironment environment;
+    environment.textWindow = textWindowOf(tab);
+    environment.pump = this;
+    environment.keys = &m_keys;
+    environment.directory = m_dictionaryDir;
+    return environment;
 }
 
 void CNativeHost::sendSharedSettings() {

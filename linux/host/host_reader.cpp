@@ -9,6 +9,7 @@
 #include "band/settings_values.h"
 #include "dictionary/dictionary.h"
 #include "host/host.h"
+#include "host/native_replies.h"
 
 namespace pelux {
 
@@ -22,26 +23,20 @@ std::optional<DictionaryLanguage> loadedLanguage() {
 
 }  // namespace
 
-void addReaderFields(nlohmann::json& reply, std::optional<int32_t> matchedLength, ISettingsKey& settings,
-                     const BandSettings& record) {
-    const std::optional<DictionaryLanguage> language = loadedLanguage();
-    if (language == Chinese || language == Japanese) reply["lang"] = language == Chinese ? "zh" : "ja";
-    if (record.ReaderPopup == 0 || !matchedLength) return;
+ReaderFields readerFields(int64_t frame, std::optional<int32_t> matchedLength, ISettingsKey& settings,
+                          const BandSettings& record) {
+    ReaderFields fields;
+    fields.language = loadedLanguage();
+    if (record.ReaderPopup == 0 || !matchedLength) return fields;
     // The top frame's popup takes its band's own font; only a frame's popup needs the stored one,
     // and the settings file is not read on every move for nothing.
-    const bool topFrame = reply.value("frame", int64_t{0}) == 0;
-    const int32_t fontHeight = topFrame ? kDefaultFontHeight : bandFontHeight(settings, kDefaultGuiFontHeight);
-    reply["popup"] = {{"match", *matchedLength},
-                      {"color", utf16ToUtf8(colorToText(record.FontColor))},
-                      {"fontPixels", fontPixelHeight(fontHeight)},
-                      {"tones", record.StandardPinyin != 0 && language == Chinese}};
-}
-
-nlohmann::json readerSettingsMessage(const BandSettings& record) {
-    nlohmann::json values = nlohmann::json::object();
-    // Any nonzero stored number is on, as the switch's readers take it.
-    for (const ReaderSwitch& s : readerSwitches()) values[utf16ToUtf8(s.name)] = (record.*s.field).load() != 0 ? 1 : 0;
-    return {{"type", "readerSettings"}, {"values", values}};
+    const int32_t fontHeight = frame == 0 ? kDefaultFontHeight : bandFontHeight(settings, kDefaultGuiFontHeight);
+    ReaderPopup& popup = fields.popup.emplace();
+    popup.match = *matchedLength;
+    popup.color = colorToText(record.FontColor);
+    popup.fontPixels = fontPixelHeight(fontHeight);
+    popup.tones = record.StandardPinyin != 0 && fields.language == Chinese;
+    return fields;
 }
 
 void CNativeHost::handle(const SetSettingMessage& message) {
@@ -55,6 +50,6 @@ void CNativeHost::handle(const SetSettingMessage& message) {
 
 void CNativeHost::handle(const ReaderSettingsRequest&) { sendReaderSettings(); }
 
-void CNativeHost::sendReaderSettings() { send(readerSettingsMessage()); }
+void CNativeHost::sendReaderSettings() { send(readerSettingsMessage(bandSettings())); }
 
 }  // namespace pelux

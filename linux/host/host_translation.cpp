@@ -53,7 +53,7 @@ private:
 
 void translateOnThisThread(CNativeChannel& channel, int64_t tab, const std::u16string& text,
                            DictionaryLanguage language, const TranslationSettings& settings) {
-    CurlHttpRequest http;
+    CCurlHttpRequest http;
     CTabNotices notices(channel, tab);
     CGoogle google(http, notices, settings);
     try {
@@ -67,7 +67,7 @@ void translateOnThisThread(CNativeChannel& channel, int64_t tab, const std::u16s
 }  // namespace
 
 void CHostTranslations::request(int64_t tab, std::u16string_view text) {
-    CurlHttpRequest unused;
+    CCurlHttpRequest unused;
     CNumberedNotices notices(m_channel, tab, m_lastNotice + 1);
     CGoogle google(unused, notices, readTranslationSettings(m_settings));
     Waiting request{tab, std::u16string(text), google.settleLanguage()};
@@ -88,7 +88,7 @@ void CHostTranslations::tabClosed(int64_t tab) {
 }
 
 void CHostTranslations::refuse(int64_t tab) {
-    CurlHttpRequest unused;
+    CCurlHttpRequest unused;
     CTabNotices notices(m_channel, tab);
     CGoogle(unused, notices).reportFailure();
 }

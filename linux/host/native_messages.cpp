@@ -11,9 +11,9 @@ namespace {
 using nlohmann::json;
 
 // Reads the fields of one inbound object, remembering the first problem.
-class FieldReader {
+class CFieldReader {
 public:
-    FieldReader(const json& object, std::string& error) : m_object(object), m_error(error) {}
+    CFieldReader(const json& object, std::string& error) : m_object(object), m_error(error) {}
 
     bool ok() const { return m_error.empty(); }
 
@@ -92,13 +92,13 @@ constexpr int32_t kMaxBandSide = 100000;
 // The Text Color dialog's edit holds seven characters; a longer answer is cut by the command.
 constexpr std::size_t kMaxColorAnswerUnits = 64;
 
-std::optional<int32_t> optionalFontHeight(FieldReader& in) {
+std::optional<int32_t> optionalFontHeight(CFieldReader& in) {
     const std::optional<int64_t> height = in.optionalInteger("fontHeight", kInt32Min, kInt32Max);
     if (!height) return std::nullopt;
     return static_cast<int32_t>(*height);
 }
 
-std::optional<InboundMessage> readByType(const std::string& type, FieldReader& in) {
+std::optional<InboundMessage> readByType(const std::string& type, CFieldReader& in) {
     if (type == "pointer") {
         PointerMessage m;
         m.tab = in.integer("tab", -1, kMaxId);
@@ -177,7 +177,7 @@ std::optional<InboundMessage> parseInboundMessage(const std::string& frame, std:
     if (!message.is_object()) return error = "not a JSON object", std::nullopt;
     const auto type = message.find("type");
     if (type == message.end() || !type->is_string()) return error = "no type", std::nullopt;
-    FieldReader in(message, error);
+    CFieldReader in(message, error);
     std::optional<InboundMessage> parsed = readByType(type->get<std::string>(), in);
     if (!parsed && error.empty()) error = "unknown type \"" + escapeForLog(type->get<std::string>()) + "\"";
     if (!in.ok()) return std::nullopt;
@@ -190,7 +190,7 @@ std::optional<int64_t> tabOfRefusedTranslation(const std::string& frame) {
     const auto type = message.find("type");
     if (type == message.end() || *type != "translate") return std::nullopt;
     std::string error;
-    FieldReader in(message, error);
+    CFieldReader in(message, error);
     const int64_t tab = in.integer("tab", -1, kMaxId);
     if (!in.ok()) return std::nullopt;
     return tab;

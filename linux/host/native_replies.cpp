@@ -1,6 +1,7 @@
 #include "host/native_replies.h"
 
 #include "adapters/utf8.h"
+#include "band/reader_switches.h"
 #include "host/native_channel.h"
 
 namespace pelux {
@@ -95,6 +96,24 @@ json menuJson(const std::vector<MenuItem>& items) {
         }
     }
     return list;
+}
+
+void addReaderFields(json& reply, const ReaderFields& fields) {
+    const std::optional<DictionaryLanguage> language = fields.language;
+    if (language == Chinese || language == Japanese) reply["lang"] = language == Chinese ? "zh" : "ja";
+    if (!fields.popup) return;
+    const ReaderPopup& popup = *fields.popup;
+    reply["popup"] = {{"match", popup.match},
+                      {"color", utf16ToUtf8(popup.color)},
+                      {"fontPixels", popup.fontPixels},
+                      {"tones", popup.tones}};
+}
+
+json readerSettingsMessage(const BandSettings& record) {
+    json values = json::object();
+    // Any nonzero stored number is on, as the switch's readers take it.
+    for (const ReaderSwitch& s : readerSwitches()) values[utf16ToUtf8(s.name)] = (record.*s.field).load() != 0 ? 1 : 0;
+    return {{"type", "readerSettings"}, {"values", values}};
 }
 
 json bandStateReply(const BandState& state) {

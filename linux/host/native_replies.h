@@ -12,6 +12,8 @@
 
 #include "band/band_geometry.h"
 #include "band/band_menu.h"
+#include "band/band_settings.h"
+#include "dictionary/dictionary.h"
 
 namespace pelux {
 
@@ -31,6 +33,22 @@ nlohmann::json pointerReply(int64_t tab, int64_t frame, int64_t seq,
                             const std::optional<std::u16string>& bandText,
                             const std::optional<std::u16string>& title);
 nlohmann::json menuJson(const std::vector<MenuItem>& items);
+
+// The fields of a pointer reply that the band ignores: "lang" ("zh" or "ja") while a dictionary
+// is loaded, and "popup" when the reader's popup is to be shown.
+struct ReaderPopup {
+    int32_t match = 0;     // characters matched
+    std::u16string color;  // "#RRGGBB"
+    int32_t fontPixels = 0;
+    bool tones = false;  // whether pinyin tones are to be coloured
+};
+struct ReaderFields {
+    std::optional<DictionaryLanguage> language;
+    std::optional<ReaderPopup> popup;
+};
+void addReaderFields(nlohmann::json& reply, const ReaderFields& fields);
+// The reader's switches as they are now, each 1 or 0.
+nlohmann::json readerSettingsMessage(const BandSettings& record);
 
 struct BandState {
     int64_t tab = 0;

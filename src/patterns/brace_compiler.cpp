@@ -24,7 +24,7 @@ BraceStatus CBraceRegExp::compile(const char16_t* pattern, bool caseSensitive) {
     m_groupCount = 0;
     m_slotCount = 0;
     m_caseSensitive = caseSensitive;
-    BraceParser parser;
+    CBraceParser parser;
     try {
         std::u16string_view source(pattern);
         std::u16string lowered;

@@ -11,10 +11,10 @@ namespace {
 using Op = BraceOp;
 using Node = BraceNode;
 
-class Emitter {
+class CBraceEmitter {
 public:
     // With no program the emitter only counts; kids then add their counted size.
-    explicit Emitter(std::vector<BraceInstruction>* program) : m_program(program) {}
+    explicit CBraceEmitter(std::vector<BraceInstruction>* program) : m_program(program) {}
 
     size_t size() const { return m_size; }
 
@@ -239,13 +239,13 @@ private:
 }  // namespace
 
 size_t measureBraceNode(const BraceNode& node) {
-    Emitter counter(nullptr);
+    CBraceEmitter counter(nullptr);
     counter.construct(node, 0);
     return counter.size();
 }
 
 size_t measureBraceProgram(const BraceNode& body) {
-    Emitter counter(nullptr);
+    CBraceEmitter counter(nullptr);
     counter.program(body, false);
     return counter.size();
 }
@@ -253,7 +253,7 @@ size_t measureBraceProgram(const BraceNode& body) {
 std::vector<BraceInstruction> emitBraceProgram(const BraceNode& body, bool anchored) {
     std::vector<BraceInstruction> program;
     program.reserve(measureBraceProgram(body));
-    Emitter emitter(&program);
+    CBraceEmitter emitter(&program);
     emitter.program(body, anchored);
     return program;
 }

@@ -26,14 +26,14 @@ void CBraceMatch::reset(int groups, int slots) {
     m_slots.assign(static_cast<size_t>(slots), 0);
     m_depth = 0;
     m_budgetSpent = false;
-    matchStart = -1;
-    matchEnd = -1;
+    m_matchStart = -1;
+    m_matchEnd = -1;
 }
 
 void CBraceMatch::clearResult() {
     for (BraceSpan& span : m_groups) span = BraceSpan();
-    matchStart = -1;
-    matchEnd = -1;
+    m_matchStart = -1;
+    m_matchEnd = -1;
 }
 
 bool CBraceRegExp::search(const char16_t* text, CBraceMatch* match, const char16_t** end) const {
@@ -61,7 +61,7 @@ bool CBraceRegExp::search(const char16_t* text, CBraceMatch* match, const char16
         match->clearResult();
         return false;
     }
-    if (end) *end = text + match->matchEnd;
+    if (end) *end = text + match->m_matchEnd;
     return true;
 }
 
@@ -145,8 +145,8 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
     intptr_t searchStart = 0;
     intptr_t pos = 0;
     size_t pc = 0;
-    uint64_t stepsLeft = match.m_stepBudget;
-    match.matchStart = 0;
+    uint64_t stepsLeft = CBraceMatch::kDefaultStepBudget;
+    match.m_matchStart = 0;
 
 #define BRACE_PUSH(value)                                 \
     do {                                                  \
@@ -234,7 +234,7 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
                 if (text[searchStart] == 0 || text[searchStart + 1] == 0) return RunResult::NoMatch;
                 pos = ++searchStart;
                 match.m_depth = 0;
-                match.matchStart = static_cast<int32_t>(pos);
+                match.m_matchStart = static_cast<int32_t>(pos);
                 pc = 0;
                 break;
             case BraceOp::opGiveUp:
@@ -242,7 +242,7 @@ CBraceRegExp::RunResult CBraceRegExp::run(const char16_t* text, CBraceMatch& mat
             case BraceOp::opAccept:
                 // Offsets travel as int32_t; a match beyond that reach cannot be reported.
                 if (pos > INT32_MAX) return RunResult::Failed;
-                match.matchEnd = static_cast<int32_t>(pos);
+                match.m_matchEnd = static_cast<int32_t>(pos);
                 return RunResult::Match;
         }
         continue;

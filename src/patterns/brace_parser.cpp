@@ -74,14 +74,14 @@ bool isCloser(char16_t c) { return c == u')' || c == u']' || c == u'}'; }
 
 }  // namespace
 
-BraceNode BraceParser::parse(const char16_t* begin, const char16_t* end) {
+BraceNode CBraceParser::parse(const char16_t* begin, const char16_t* end) {
     Source source{begin, end, false};
     // An unmatched closer at the top level ends the pattern quietly.
     return parseSequence(source, 0);
 }
 
 // Alternations one after another, up to the end or a closer that no construct consumes.
-BraceNode BraceParser::parseSequence(Source& s, int depth) {
+BraceNode CBraceParser::parseSequence(Source& s, int depth) {
     enter(depth);
     Node node;
     node.kind = Kind::Sequence;
@@ -100,7 +100,7 @@ BraceNode BraceParser::parseSequence(Source& s, int depth) {
 
 // Quantified items separated by `|`; the leftmost is tried first. A `|` with nothing after it
 // (end of pattern or a closer) offers the empty alternative.
-BraceNode BraceParser::parseAlternation(Source& s, int depth) {
+BraceNode CBraceParser::parseAlternation(Source& s, int depth) {
     Node first = parseQuantified(s, depth);
     if (s.atEnd() || *s.p != u'|') return first;
     Node node;
@@ -123,7 +123,7 @@ BraceNode BraceParser::parseAlternation(Source& s, int depth) {
 
 // An item and at most one quantifier (`*` `+` `?`, each optionally followed by a lazy `?`).
 // X+ is X followed by X*; the copy keeps the group numbers and takes fresh slots.
-BraceNode BraceParser::parseQuantified(Source& s, int depth) {
+BraceNode CBraceParser::parseQuantified(Source& s, int depth) {
     const int firstSlot = m_slots;
     Node item = parseItem(s, depth);
     if (s.atEnd() || (*s.p != u'*' && *s.p != u'+' && *s.p != u'?')) return item;
@@ -153,7 +153,7 @@ BraceNode BraceParser::parseQuantified(Source& s, int depth) {
     return finish(std::move(node));
 }
 
-BraceNode BraceParser::parseItem(Source& s, int depth) {
+BraceNode CBraceParser::parseItem(Source& s, int depth) {
     enter(depth);
     // Only reached after `!` with nothing to negate: the empty item, which always matches, so
     // such a negation never does.
@@ -187,7 +187,7 @@ BraceNode BraceParser::parseItem(Source& s, int depth) {
     return leaf(Kind::Char, c);
 }
 
-BraceNode BraceParser::parsePlainGroup(Source& s, int depth) {
+BraceNode CBraceParser::parsePlainGroup(Source& s, int depth) {
     ++s.p;
     Node inner = parseSequence(s, depth);
     if (s.atEnd() || *s.p != u')') throw BraceCompileError{BraceMissingParen};
@@ -195,7 +195,7 @@ BraceNode BraceParser::parsePlainGroup(Source& s, int depth) {
     return finish(wrap(Kind::Plain, std::move(inner)));
 }
 
-BraceNode BraceParser::parseMatchGroup(Source& s, int depth) {
+BraceNode CBraceParser::parseMatchGroup(Source& s, int depth) {
     ++s.p;
     const int32_t group = m_groups++;
     Node inner = parseSequence(s, depth);
@@ -206,7 +206,7 @@ BraceNode BraceParser::parseMatchGroup(Source& s, int depth) {
     return finish(std::move(node));
 }
 
-BraceNode BraceParser::parseNegation(Source& s, int depth) {
+BraceNode CBraceParser::parseNegation(Source& s, int depth) {
     const int32_t firstGroup = m_groups;
     Node node = wrap(Kind::Negation, parseItem(s, depth));
     node.firstGroup = firstGroup;
@@ -219,7 +219,7 @@ BraceNode BraceParser::parseNegation(Source& s, int depth) {
 
 // `\` digits: back-reference; `\` letter: abbreviation; otherwise the character itself. A lone
 // `\` at the very end of the pattern stands for a backslash.
-BraceNode BraceParser::parseEscape(Source& s, int depth) {
+BraceNode CBraceParser::parseEscape(Source& s, int depth) {
     ++s.p;
     if (s.atEnd()) return leaf(Kind::Char, u'\\');
     const char16_t c = *s.p;
@@ -240,7 +240,7 @@ BraceNode BraceParser::parseEscape(Source& s, int depth) {
     return parseAbbreviation(abbreviation, depth);
 }
 
-BraceNode BraceParser::parseAbbreviation(const char16_t* text, int depth) {
+BraceNode CBraceParser::parseAbbreviation(const char16_t* text, int depth) {
     Source sub{text, text + std::char_traits<char16_t>::length(text), true};
     try {
         return parseAlternation(sub, depth);
@@ -252,7 +252,7 @@ BraceNode BraceParser::parseAbbreviation(const char16_t* text, int depth) {
 // [...] or [^...]: one (low, high) pair per item. A dash first in the set is the character
 // itself ([-] too); a dash after an item's character asks for a range and needs a high end; any
 // other unescaped dash before "]" ([a-z-]) is an error.
-BraceNode BraceParser::parseSet(Source& s) {
+BraceNode CBraceParser::parseSet(Source& s) {
     ++s.p;
     Node node;
     node.kind = Kind::Set;

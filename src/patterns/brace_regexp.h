@@ -88,8 +88,8 @@ public:
     BraceSpan group(int i) const { return m_groups.at(static_cast<size_t>(i)); }
 
     // Both -1 after a failed search.
-    int32_t matchStart = -1;
-    int32_t matchEnd = -1;
+    int32_t matchStart() const { return m_matchStart; }
+    int32_t matchEnd() const { return m_matchEnd; }
 
     // The backtracking stack never grows beyond the limit (64M entries unless lowered); a
     // search that would need more fails instead.
@@ -102,7 +102,6 @@ public:
     // of a well-formed line (31M on a line of a million units); the default leaves three times
     // that, and gives up on `(a+)+b` against 28 a's within a second.
     static constexpr uint64_t kDefaultStepBudget = 100'000'000;
-    void setStepBudget(uint64_t steps) { m_stepBudget = steps; }
     // Whether the last search ended because its step budget was spent.
     bool budgetSpent() const { return m_budgetSpent; }
 
@@ -123,8 +122,9 @@ private:
     std::vector<intptr_t> m_stack;  // entry 0 is never used
     size_t m_depth = 0;
     size_t m_stackLimit = kMaxStackEntries;
-    uint64_t m_stepBudget = kDefaultStepBudget;
     bool m_budgetSpent = false;
+    int32_t m_matchStart = -1;
+    int32_t m_matchEnd = -1;
 };
 
 class CBraceRegExp {

@@ -75,7 +75,7 @@ namespace pelux {
 
 // Recursive descent over the pattern. Groups and slots are numbered in the order the constructs
 // are read, which the emitter keeps; the counts stay readable after a failed parse.
-class BraceParser {
+class CBraceParser {
 public:
     // Parses [begin, end), without a leading `^`. Throws BraceCompileError.
     BraceNode parse(const char16_t* begin, const char16_t* end);

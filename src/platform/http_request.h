@@ -15,7 +15,7 @@ struct HttpReply {
 
 // Anything that kept a complete reply from arriving: no connection, a broken transfer, the
 // time limit, a reply too large to hold.
-class HttpRequestError : public std::runtime_error {
+class CHttpRequestError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -25,7 +25,7 @@ public:
     virtual ~IHttpRequest() = default;
     // Sends GET for the absolute URL, with no request headers of the caller's, and blocks until
     // the whole reply is in or `timeout` has passed since the call began.
-    // Throws HttpRequestError on any failure; the reply's status is returned, not judged.
+    // Throws CHttpRequestError on any failure; the reply's status is returned, not judged.
     virtual HttpReply get(const std::string& url, std::chrono::milliseconds timeout) = 0;
 };
 

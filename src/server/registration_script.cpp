@@ -29,15 +29,15 @@ bool equalsIgnoringCase(std::u16string_view a, std::u16string_view b) {
 
 // Splits the script into tokens. A brace directly followed by a hexadecimal digit begins a
 // bare GUID key name such as {0002DF01-0000-0000-C000-000000000046}, not a block.
-class Lexer {
+class CScriptLexer {
 public:
-    explicit Lexer(std::u16string_view text) : text_(text) {}
+    explicit CScriptLexer(std::u16string_view text) : m_text(text) {}
 
     std::optional<Token> next() {
-        while (pos_ < text_.size() && text_[pos_] <= u' ') ++pos_;
-        if (pos_ == text_.size()) return Token{TokenKind::End, {}};
-        const char16_t c = text_[pos_];
-        if (c == u'{' && pos_ + 1 < text_.size() && isHexDigit(text_[pos_ + 1])) return guid();
+        while (m_pos < m_text.size() && m_text[m_pos] <= u' ') ++m_pos;
+        if (m_pos == m_text.size()) return Token{TokenKind::End, {}};
+        const char16_t c = m_text[m_pos];
+        if (c == u'{' && m_pos + 1 < m_text.size() && isHexDigit(m_text[m_pos + 1])) return guid();
         if (c == u'{') return single(TokenKind::Open);
         if (c == u'}') return single(TokenKind::Close);
         if (c == u'=') return single(TokenKind::Equals);
@@ -47,29 +47,29 @@ public:
 
 private:
     Token single(TokenKind kind) {
-        ++pos_;
+        ++m_pos;
         return Token{kind, {}};
     }
 
     std::optional<Token> guid() {
-        const size_t end = text_.find(u'}', pos_);
+        const size_t end = m_text.find(u'}', m_pos);
         if (end == std::u16string_view::npos) return std::nullopt;
-        Token token{TokenKind::Word, std::u16string(text_.substr(pos_, end + 1 - pos_))};
-        pos_ = end + 1;
+        Token token{TokenKind::Word, std::u16string(m_text.substr(m_pos, end + 1 - m_pos))};
+        m_pos = end + 1;
         return token;
     }
 
     // A doubled quote inside a quoted text stands for one quote.
     std::optional<Token> quoted() {
         Token token{TokenKind::Quoted, {}};
-        for (++pos_; pos_ < text_.size(); ++pos_) {
-            if (text_[pos_] != u'\'') {
-                token.text += text_[pos_];
-            } else if (pos_ + 1 < text_.size() && text_[pos_ + 1] == u'\'') {
+        for (++m_pos; m_pos < m_text.size(); ++m_pos) {
+            if (m_text[m_pos] != u'\'') {
+                token.text += m_text[m_pos];
+            } else if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\'') {
                 token.text += u'\'';
-                ++pos_;
+                ++m_pos;
             } else {
-                ++pos_;
+                ++m_pos;
                 return token;
             }
         }
@@ -77,15 +77,15 @@ private:
     }
 
     Token word() {
-        const size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] > u' ' && text_[pos_] != u'{' &&
-               text_[pos_] != u'}' && text_[pos_] != u'=' && text_[pos_] != u'\'')
-            ++pos_;
-        return Token{TokenKind::Word, std::u16string(text_.substr(start, pos_ - start))};
+        const size_t start = m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] > u' ' && m_text[m_pos] != u'{' &&
+               m_text[m_pos] != u'}' && m_text[m_pos] != u'=' && m_text[m_pos] != u'\'')
+            ++m_pos;
+        return Token{TokenKind::Word, std::u16string(m_text.substr(start, m_pos - start))};
     }
 
-    std::u16string_view text_;
-    size_t pos_ = 0;
+    std::u16string_view m_text;
+    size_t m_pos = 0;
 };
 
 // Replaces %NAME% with the variable's value and %% with one percent sign.
@@ -111,15 +111,15 @@ std::optional<std::u16string> expand(std::u16string_view text, const ScriptVaria
     return out;
 }
 
-class Parser {
+class CScriptParser {
 public:
-    Parser(std::u16string_view script, const ScriptVariables& variables)
-        : lexer_(script), variables_(variables) {}
+    CScriptParser(std::u16string_view script, const ScriptVariables& variables)
+        : m_lexer(script), m_variables(variables) {}
 
     std::optional<ParsedScript> parse() {
         ParsedScript script;
         if (!advance()) return std::nullopt;
-        while (token_.kind != TokenKind::End) {
+        while (m_token.kind != TokenKind::End) {
             ScriptRoot root;
             if (!parseRootName(root.root) || !expectOpen()) return std::nullopt;
             ScriptKey holder;
@@ -132,14 +132,14 @@ public:
 
 private:
     bool advance() {
-        auto next = lexer_.next();
+        auto next = m_lexer.next();
         if (!next) return false;
-        token_ = std::move(*next);
+        m_token = std::move(*next);
         return true;
     }
 
     bool isWord(std::u16string_view keyword) const {
-        return token_.kind == TokenKind::Word && equalsIgnoringCase(token_.text, keyword);
+        return m_token.kind == TokenKind::Word && equalsIgnoringCase(m_token.text, keyword);
     }
 
     bool parseRootName(RegistryRoot& root) {
@@ -153,22 +153,22 @@ private:
         return advance();
     }
 
-    bool expectOpen() { return token_.kind == TokenKind::Open && advance(); }
+    bool expectOpen() { return m_token.kind == TokenKind::Open && advance(); }
 
     // A name, bare or quoted, with its variables replaced.
     std::optional<std::u16string> takeName() {
-        if (token_.kind != TokenKind::Word && token_.kind != TokenKind::Quoted) return std::nullopt;
-        auto name = expand(token_.text, variables_);
+        if (m_token.kind != TokenKind::Word && m_token.kind != TokenKind::Quoted) return std::nullopt;
+        auto name = expand(m_token.text, m_variables);
         if (!name || name->empty() || !advance()) return std::nullopt;
         return name;
     }
 
     // `= s 'text'`
     std::optional<std::u16string> takeStringAssignment() {
-        if (token_.kind != TokenKind::Equals || !advance()) return std::nullopt;
+        if (m_token.kind != TokenKind::Equals || !advance()) return std::nullopt;
         if (!isWord(u"s") || !advance()) return std::nullopt;
-        if (token_.kind != TokenKind::Quoted) return std::nullopt;
-        auto text = expand(token_.text, variables_);
+        if (m_token.kind != TokenKind::Quoted) return std::nullopt;
+        auto text = expand(m_token.text, m_variables);
         if (!text || !advance()) return std::nullopt;
         return text;
     }
@@ -176,8 +176,8 @@ private:
     // Entries up to the closing brace. Named values belong to keys: a bare `val` directly under a
     // root is a fault, not a key of that name.
     bool parseBody(ScriptKey& parent, bool valuesAllowed) {
-        while (token_.kind != TokenKind::Close) {
-            if (token_.kind == TokenKind::End) return false;
+        while (m_token.kind != TokenKind::Close) {
+            if (m_token.kind == TokenKind::End) return false;
             if (isWord(u"val")) {
                 if (!valuesAllowed || !advance()) return false;
                 ScriptValue value;
@@ -208,20 +208,20 @@ private:
         auto name = takeName();
         if (!name) return false;
         key.name = std::move(*name);
-        if (token_.kind == TokenKind::Equals) {
+        if (m_token.kind == TokenKind::Equals) {
             key.defaultText = takeStringAssignment();
             if (!key.defaultText) return false;
         }
-        if (token_.kind == TokenKind::Open) {
+        if (m_token.kind == TokenKind::Open) {
             if (!advance()) return false;
             return parseBody(key, true);
         }
         return true;
     }
 
-    Lexer lexer_;
-    const ScriptVariables& variables_;
-    Token token_;
+    CScriptLexer m_lexer;
+    const ScriptVariables& m_variables;
+    Token m_token;
 };
 
 bool failed(int32_t status) { return status != 0; }
@@ -278,7 +278,7 @@ int32_t unregisterKey(const ScriptKey& key, const std::u16string& parent, Regist
 
 std::optional<ParsedScript> parseRegistrationScript(std::u16string_view script,
                                                     const ScriptVariables& variables) {
-    return Parser(script, variables).parse();
+    return CScriptParser(script, variables).parse();
 }
 
 int32_t runRegistrationScript(const ParsedScript& script, ScriptMode mode, IRegistry& registry) {

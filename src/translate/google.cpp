@@ -56,7 +56,7 @@ TranslationOutcome CGoogle::requestAndShow(std::u16string_view text, std::string
         // An error page from the service is no translation, even when it happens to hold a
         // textarea; reporting it as an empty one would hide the failure.
         if (!isSuccessStatus(reply.status))
-            throw HttpRequestError("the service answered with HTTP status " + std::to_string(reply.status));
+            throw CHttpRequestError("the service answered with HTTP status " + std::to_string(reply.status));
         outcome.translation = extractTranslation(reply.text);
         m_notices.showTranslation(outcome.translation);
         outcome.shown = true;

@@ -12,10 +12,10 @@
 namespace pelux {
 namespace {
 
-using testing::FakeSettingsKey;
+using testing::CFakeSettingsKey;
 
 // A band that records what the commands asked of it.
-class RecordingBand : public IBandCommandHost {
+class CRecordingBand : public IBandCommandHost {
 public:
     std::optional<int32_t> bandHeight = 40;
     int32_t fontHeight = -19;
@@ -45,8 +45,8 @@ private:
 };
 
 struct CommandsTest : ::testing::Test {
-    RecordingBand band;
-    FakeSettingsKey settings;
+    CRecordingBand band;
+    CFakeSettingsKey settings;
     BandSettings record;
 
     BandCommandOutcome run(uint64_t command) { return onCommand(command, band, settings, record); }

@@ -38,7 +38,7 @@ TEST(SavedBandSize, ReadsWidthAndHeightOrTheDefaults) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        testing::FakeSettingsKey key;
+        testing::CFakeSettingsKey key;
         if (row.height) key.values[u"Height"] = *row.height;
         if (row.width) key.values[u"Width"] = *row.width;
         const BandSize size = savedBandSize(key);
@@ -48,7 +48,7 @@ TEST(SavedBandSize, ReadsWidthAndHeightOrTheDefaults) {
 }
 
 TEST(SaveBandSize, NeverStoresAHeightUnder35AndReadsBackTheSame) {
-    testing::FakeSettingsKey key;
+    testing::CFakeSettingsKey key;
     saveBandSize(key, {0, 0, 900, 30});
     EXPECT_EQ(key.values[u"Height"], u"35");
     EXPECT_EQ(key.values[u"Width"], u"900");
@@ -69,7 +69,7 @@ TEST(BandHeightAfterCommand, StepsBy35AndStopsAt35) {
 }
 
 TEST(BandFontHeight, ComesFromFontSizeWithMinus19AsDefault) {
-    testing::FakeSettingsKey key;
+    testing::CFakeSettingsKey key;
     EXPECT_EQ(bandFontHeight(key, -11), -19);
     key.values[u"FontSize"] = u"-27";
     EXPECT_EQ(bandFontHeight(key, -11), -27);

@@ -30,7 +30,7 @@ TEST(ReadBandSettings, GivesTheStoredValuesOrTheDefaults) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        testing::FakeSettingsKey key;
+        testing::CFakeSettingsKey key;
         key.values = row.stored;
         BandSettings settings;
         readBandSettings(key, settings);
@@ -41,10 +41,10 @@ TEST(ReadBandSettings, GivesTheStoredValuesOrTheDefaults) {
 }
 
 TEST(InitEngine, DoesItsWorkOnceForTheWholeProcess) {
-    testing::FakeSettingsKey first;
+    testing::CFakeSettingsKey first;
     first.values[u"UseToolTips"] = u"1";
     first.values[u"FontColor"] = u"#FF0000";
-    testing::FakeSettingsKey second;
+    testing::CFakeSettingsKey second;
     second.values[u"UseToolTips"] = u"0";
 
     std::vector<std::thread> threads;

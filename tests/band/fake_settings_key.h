@@ -8,7 +8,7 @@
 
 namespace pelux::testing {
 
-class FakeSettingsKey : public ISettingsKey {
+class CFakeSettingsKey : public ISettingsKey {
 public:
     std::map<std::u16string, std::u16string> values;
     std::map<std::u16string, int> reads;

@@ -13,12 +13,12 @@
 namespace pelux {
 namespace {
 
-using testing::FakeSettingsKey;
+using testing::CFakeSettingsKey;
 
 TEST(ReaderSwitches, EachNameSetsItsOwnFieldAndStoresIt) {
     for (const ReaderSwitch& s : readerSwitches()) {
         SCOPED_TRACE(std::string(s.name.begin(), s.name.end()));
-        FakeSettingsKey settings;
+        CFakeSettingsKey settings;
         BandSettings record;
         ASSERT_TRUE(setReaderSwitch(s.name, true, settings, record));
         EXPECT_EQ((record.*s.field).load(), 1);
@@ -34,7 +34,7 @@ TEST(ReaderSwitches, EachNameSetsItsOwnFieldAndStoresIt) {
 
 TEST(ReaderSwitches, OtherNamesChangeNothing) {
     for (std::u16string_view name : {u"UseToolTips", u"allentries", u"LoadAtStart ", u"", u"FontColor"}) {
-        FakeSettingsKey settings;
+        CFakeSettingsKey settings;
         BandSettings record;
         EXPECT_FALSE(setReaderSwitch(name, true, settings, record));
         EXPECT_TRUE(settings.values.empty());
@@ -43,7 +43,7 @@ TEST(ReaderSwitches, OtherNamesChangeNothing) {
 }
 
 // A band whose loads fill the store with one line of their language, or stop at Escape.
-class LoadingBand : public IBandCommandHost {
+class CLoadingBand : public IBandCommandHost {
 public:
     std::vector<std::string> loads;
     bool cancel = false;
@@ -65,7 +65,7 @@ private:
     void load(const char* name, DictionaryLanguage language) {
         loads.push_back(name);
         clearLoadCancelled();
-        StoreBuilder store(language);
+        CStoreBuilder store(language);
         if (!missingFile) store.line(u"line", {u"key"});
         if (cancel) {
             Escape escape;
@@ -87,11 +87,11 @@ TEST(LoadAtStart, LoadsTheRememberedLanguageOnlyWhenSwitchedOn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.remembered ? std::string(c.remembered->begin(), c.remembered->end()) : "absent");
-        FakeSettingsKey settings;
+        CFakeSettingsKey settings;
         if (c.remembered) settings.values[std::u16string(kSettingLastLoadedLanguage)] = *c.remembered;
         BandSettings record;
         record.LoadAtStart = c.loadAtStart;
-        LoadingBand band;
+        CLoadingBand band;
         EXPECT_EQ(loadRememberedDictionary(band, settings, record), !c.loads.empty());
         EXPECT_EQ(band.loads, c.loads);
     }
@@ -112,12 +112,12 @@ TEST(LoadAtStart, RemembersOnlyLoadsThatRanToTheirEndWithTheSwitchOn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FakeSettingsKey settings;
+        CFakeSettingsKey settings;
         settings.values[std::u16string(kSettingLastLoadedLanguage)] = u"0";
         if (c.loadAtStart == 0) settings.values.clear();
         BandSettings record;
         record.LoadAtStart = c.loadAtStart;
-        LoadingBand band;
+        CLoadingBand band;
         band.cancel = c.cancel;
         band.missingFile = c.missingFile;
         onCommand(kCommandLoadJapanese, band, settings, record);
@@ -127,10 +127,10 @@ TEST(LoadAtStart, RemembersOnlyLoadsThatRanToTheirEndWithTheSwitchOn) {
 }
 
 TEST(LoadAtStart, TheFirstCallOfTheProcessOnlyLoads) {
-    FakeSettingsKey settings;
+    CFakeSettingsKey settings;
     settings.values[std::u16string(kSettingLastLoadedLanguage)] = u"0";
     bandSettings().LoadAtStart = 1;
-    LoadingBand band;
+    CLoadingBand band;
     EXPECT_TRUE(loadRememberedDictionaryOnce(band, settings));
     EXPECT_FALSE(loadRememberedDictionaryOnce(band, settings));
     bandSettings().LoadAtStart = 0;

@@ -71,7 +71,7 @@ TEST(ColorToText, GivesTheDialogTextOfTheDisplayColour) {
 }
 
 TEST(ReadSettingText, TreatsAValueTooLongForTheBufferAsAbsent) {
-    testing::FakeSettingsKey key;
+    testing::CFakeSettingsKey key;
     key.values[u"FontColor"] = std::u16string(150, u'7');
     key.values[u"Height"] = std::u16string(49, u'1');
     key.values[u"Width"] = std::u16string(50, u'1');
@@ -82,7 +82,7 @@ TEST(ReadSettingText, TreatsAValueTooLongForTheBufferAsAbsent) {
 }
 
 TEST(ReadSettingText, StopsAtAnEmbeddedNul) {
-    testing::FakeSettingsKey key;
+    testing::CFakeSettingsKey key;
     key.values[u"UseToolTips"] = std::u16string(u"1\0 junk", 7);
     EXPECT_EQ(readSettingText(key, u"UseToolTips"), u"1");
 }

@@ -22,9 +22,9 @@ struct FakePage {
     std::map<std::u16string, std::u16string> attributes;
 };
 
-class FakeRange : public ITextRange {
+class CFakeRange : public ITextRange {
 public:
-    explicit FakeRange(FakePage& page) : m_page(page) {}
+    explicit CFakeRange(FakePage& page) : m_page(page) {}
     bool moveToPoint(int32_t x, int32_t y) override {
         m_page.calls.push_back("moveToPoint");
         m_unit.clear();
@@ -39,7 +39,7 @@ public:
     }
     bool setEndPoint(std::u16string_view how, const ITextRange& other) override {
         m_page.calls.push_back("setEndPoint");
-        if (how == kEndToEnd && static_cast<const FakeRange&>(other).m_unit == kUnitSentence) m_unit = u"to end";
+        if (how == kEndToEnd && static_cast<const CFakeRange&>(other).m_unit == kUnitSentence) m_unit = u"to end";
         return true;
     }
     std::optional<std::u16string> text() override {
@@ -56,31 +56,31 @@ private:
     bool m_atPoint = false;
 };
 
-class FakeBody : public IBodyElement {
+class CFakeBody : public IBodyElement {
 public:
-    explicit FakeBody(FakePage& page) : m_page(page) {}
+    explicit CFakeBody(FakePage& page) : m_page(page) {}
     std::unique_ptr<ITextRange> createTextRange() override {
         m_page.calls.push_back("createTextRange");
-        return std::make_unique<FakeRange>(m_page);
+        return std::make_unique<CFakeRange>(m_page);
     }
 
 private:
     FakePage& m_page;
 };
 
-class FakeDocument : public IDocument {
+class CFakeDocument : public IDocument {
 public:
-    explicit FakeDocument(FakePage& page) : m_page(page), m_body(page) {}
+    explicit CFakeDocument(FakePage& page) : m_page(page), m_body(page) {}
     IBodyElement* body() override { return m_page.hasBody ? &m_body : nullptr; }
 
 private:
     FakePage& m_page;
-    FakeBody m_body;
+    CFakeBody m_body;
 };
 
-class FakeElement : public IElement {
+class CFakeElement : public IElement {
 public:
-    explicit FakeElement(FakePage& page) : m_page(page), m_document(page) {}
+    explicit CFakeElement(FakePage& page) : m_page(page), m_document(page) {}
     IDocument* document() override {
         m_page.calls.push_back("document");
         return m_page.documentFails ? nullptr : &m_document;
@@ -94,31 +94,31 @@ public:
 
 private:
     FakePage& m_page;
-    FakeDocument m_document;
+    CFakeDocument m_document;
 };
 
-class FakeEvent : public IEventObject {
+class CFakeEvent : public IEventObject {
 public:
-    explicit FakeEvent(FakePage& page) : m_page(page), m_element(page) {}
+    explicit CFakeEvent(FakePage& page) : m_page(page), m_element(page) {}
     std::optional<int32_t> clientX() override { return m_page.calls.push_back("clientX"), m_page.x; }
     std::optional<int32_t> clientY() override { return m_page.calls.push_back("clientY"), m_page.y; }
     IElement* srcElement() override { return m_page.calls.push_back("srcElement"), &m_element; }
 
 private:
     FakePage& m_page;
-    FakeElement m_element;
+    CFakeElement m_element;
 };
 
-class FakeTextWindow : public ITextWindow {
+class CFakeTextWindow : public ITextWindow {
 public:
     std::vector<std::u16string> writes;
     void setText(std::u16string_view text) override { writes.emplace_back(text); }
 };
 
-class FakeBandView : public IBandView {
+class CFakeBandView : public IBandView {
 public:
     bool visible = true;
-    FakeTextWindow text;
+    CFakeTextWindow text;
     bool isVisible() override { return visible; }
     ITextWindow& textArea() override { return text; }
 };

@@ -10,14 +10,14 @@
 namespace pelux {
 namespace {
 
-using testing::FakeBandView;
-using testing::FakeEvent;
+using testing::CFakeBandView;
+using testing::CFakeEvent;
 using testing::FakePage;
 
 // A store with a few Chinese lines, loaded for the tests that need one and emptied afterwards.
-class LoadedStore {
+class CLoadedStore {
 public:
-    LoadedStore() {
+    CLoadedStore() {
         CDictionary& store = theDictionary();
         DictionaryLock lock(store.mutex());
         store.resetForLoad(Chinese);
@@ -28,7 +28,7 @@ public:
         store.addToIndex(u"国人", 2, true);
         store.addToIndex(u"cat", 3, true);
     }
-    ~LoadedStore() {
+    ~CLoadedStore() {
         DictionaryLock lock(theDictionary().mutex());
         theDictionary().resetForLoad(None);
     }
@@ -47,8 +47,8 @@ FakePage pageAt(int32_t x, int32_t y, std::u16string character, std::u16string w
 
 TEST(HandleMouseMove, DoesNothingAtAllWhileTheBandIsHidden) {
     FakePage page = pageAt(10, 10, u"中", u"中", u"中国人很多。");
-    FakeEvent event(page);
-    FakeBandView band;
+    CFakeEvent event(page);
+    CFakeBandView band;
     band.visible = false;
     handleMouseMove(event, band, pointerSwitches(bandSettings()));
     EXPECT_TRUE(page.calls.empty());
@@ -57,8 +57,8 @@ TEST(HandleMouseMove, DoesNothingAtAllWhileTheBandIsHidden) {
 
 TEST(HandleMouseMove, PromptsForADictionaryBeforeTouchingTheDocument) {
     FakePage page = pageAt(120, 45, u"中", u"中", u"中国人很多。");
-    FakeEvent event(page);
-    FakeBandView band;
+    CFakeEvent event(page);
+    CFakeBandView band;
     handleMouseMove(event, band, pointerSwitches(bandSettings()));
     ASSERT_EQ(band.text.writes.size(), 1u);
     EXPECT_EQ(band.text.writes[0], u"<---- Please load dictionary for this window.    120 45");
@@ -89,7 +89,7 @@ TEST(CaptureTextAtPoint, TakesTheRoadOfTheCharacterUnderThePointer) {
     for (const CaptureRow& row : rows) {
         SCOPED_TRACE(row.name);
         FakePage page = pageAt(5, 6, row.character, row.word, row.toEnd);
-        testing::FakeBody body(page);
+        testing::CFakeBody body(page);
         const std::optional<CapturedText> captured = captureTextAtPoint(body, 5, 6);
         ASSERT_TRUE(captured.has_value());
         EXPECT_EQ(captured->firstChar, row.character[0]);
@@ -100,22 +100,22 @@ TEST(CaptureTextAtPoint, TakesTheRoadOfTheCharacterUnderThePointer) {
 
 TEST(CaptureTextAtPoint, YieldsNothingWithoutACharacterAtThePoint) {
     FakePage empty = pageAt(5, 6, u"", u"", u"");
-    testing::FakeBody body(empty);
+    testing::CFakeBody body(empty);
     EXPECT_FALSE(captureTextAtPoint(body, 5, 6).has_value());
 
     FakePage noCharacter = pageAt(5, 6, u"x", u"x", u"");
     noCharacter.unitText.erase(u"character");
-    testing::FakeBody otherBody(noCharacter);
+    testing::CFakeBody otherBody(noCharacter);
     EXPECT_FALSE(captureTextAtPoint(otherBody, 5, 6).has_value());
 }
 
 TEST(HandleMouseMove, ShowsTheSameTextAsTheLookupOfTheCapturedText) {
-    LoadedStore store;
+    CLoadedStore store;
     bandSettings().UseToolTips = 0;
     for (const char16_t* toEnd : {u"中国人很多。", u"国人很多。"}) {
         FakePage page = pageAt(30, 40, std::u16string(1, toEnd[0]), std::u16string(1, toEnd[0]), toEnd);
-        FakeEvent event(page);
-        FakeBandView band;
+        CFakeEvent event(page);
+        CFakeBandView band;
         handleMouseMove(event, band, pointerSwitches(bandSettings()));
         ASSERT_EQ(band.text.writes.size(), 1u);
         EXPECT_EQ(band.text.writes[0], translateCapturedText(captureFromText(toEnd), false).bandText);
@@ -124,11 +124,11 @@ TEST(HandleMouseMove, ShowsTheSameTextAsTheLookupOfTheCapturedText) {
 }
 
 TEST(HandleMouseMove, SetsTheTitleWhenTooltipsAreOnEvenWhenEmpty) {
-    LoadedStore store;
+    CLoadedStore store;
     bandSettings().UseToolTips = 1;
     FakePage page = pageAt(1, 2, u"z", u"zzyzx ", u"");
-    FakeEvent event(page);
-    FakeBandView band;
+    CFakeEvent event(page);
+    CFakeBandView band;
     handleMouseMove(event, band, pointerSwitches(bandSettings()));
     bandSettings().UseToolTips = 0;
     ASSERT_EQ(page.attributes.count(u"title"), 1u);
@@ -136,25 +136,25 @@ TEST(HandleMouseMove, SetsTheTitleWhenTooltipsAreOnEvenWhenEmpty) {
 }
 
 TEST(HandleMouseMove, KeepsThePreviousTextWhenTheDocumentCannotBeRead) {
-    LoadedStore store;
+    CLoadedStore store;
     FakePage frameset = pageAt(1, 2, u"中", u"中", u"中国");
     frameset.hasBody = false;
     FakePage noDocument = pageAt(1, 2, u"中", u"中", u"中国");
     noDocument.documentFails = true;
     FakePage nothingThere = pageAt(1, 2, u"", u"", u"");
     for (FakePage* page : {&frameset, &noDocument, &nothingThere}) {
-        FakeEvent event(*page);
-        FakeBandView band;
+        CFakeEvent event(*page);
+        CFakeBandView band;
         handleMouseMove(event, band, pointerSwitches(bandSettings()));
         EXPECT_TRUE(band.text.writes.empty());
     }
 }
 
 TEST(HandleMouseMove, RepeatsTheWholeRoadForTheSamePlace) {
-    LoadedStore store;
+    CLoadedStore store;
     FakePage page = pageAt(7, 8, u"中", u"中", u"中国人");
-    FakeEvent event(page);
-    FakeBandView band;
+    CFakeEvent event(page);
+    CFakeBandView band;
     handleMouseMove(event, band, pointerSwitches(bandSettings()));
     const std::size_t callsForOne = page.calls.size();
     handleMouseMove(event, band, pointerSwitches(bandSettings()));

@@ -153,7 +153,7 @@ TEST_F(ChineseLoaderTest, EscapeHeldAtTheStartCancelsAtLineZero) {
     writeStandardFiles(manyLines(10));
     writeBytes("UNICHIN.TXT", "h\n4E00\ta\tb\tyi1\tone\tjat1\tz\n");
     writeBytes("irregularverbs.txt", "h\nwa wb\n");
-    m_keys = testing_support::ScriptedKeys({true});
+    m_keys = testing_support::CScriptedKeys({true});
     load();
     EXPECT_EQ(store().lineCount(), 1u);
     EXPECT_FALSE(store().hasKey(u"字"));
@@ -166,14 +166,14 @@ TEST_F(ChineseLoaderTest, EscapeHeldAtTheStartCancelsAtLineZero) {
 
 TEST_F(ChineseLoaderTest, EscapePressedBeforeTheLoadDoesNotCancel) {
     writeStandardFiles(manyLines(1500));
-    m_keys = testing_support::ScriptedKeys({true, false});
+    m_keys = testing_support::CScriptedKeys({true, false});
     load();
     EXPECT_EQ(store().lineCount(), 1500u);
 }
 
 TEST_F(ChineseLoaderTest, EscapeBetweenChecksCancelsAtTheNextThousand) {
     writeStandardFiles(manyLines(2500));
-    m_keys = testing_support::ScriptedKeys({false, false, true});
+    m_keys = testing_support::CScriptedKeys({false, false, true});
     load();
     EXPECT_EQ(store().lineCount(), 1001u);
     EXPECT_EQ(store().entriesFor(u"字").back(), 999);

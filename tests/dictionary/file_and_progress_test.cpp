@@ -71,7 +71,7 @@ TEST(Progress, TextsAreExact) {
 class ProgressStepTest : public LoadTest {};
 
 TEST_F(ProgressStepTest, DoesNothingBetweenThousands) {
-    m_keys = testing_support::ScriptedKeys({true});
+    m_keys = testing_support::CScriptedKeys({true});
     EXPECT_FALSE(loadProgressStep(environment(), 999, kChineseProgressFormat));
     EXPECT_TRUE(texts().empty());
     EXPECT_EQ(m_pump.calls, 0);
@@ -79,7 +79,7 @@ TEST_F(ProgressStepTest, DoesNothingBetweenThousands) {
 }
 
 TEST_F(ProgressStepTest, ShowsPumpsThenPollsAtEveryThousand) {
-    m_keys = testing_support::ScriptedKeys({false, true});
+    m_keys = testing_support::CScriptedKeys({false, true});
     m_pump.onPump = [&](int call) { EXPECT_EQ(m_keys.polls, std::size_t(call - 1)) << "Escape polled before the messages were handled"; };
     EXPECT_FALSE(loadProgressStep(environment(), 0, kChineseProgressFormat));
     EXPECT_TRUE(loadProgressStep(environment(), 2000, kJapaneseProgressFormat));

@@ -87,7 +87,7 @@ TEST_F(JapaneseLoaderTest, EscapeEndsOnlyTheMainFile) {
     for (int i = 0; i < 1200; ++i) body += u"語 [ご] /word/\r\n";
     writeUnicodeFile("edict.uni", body);
     writeBytes("irregularverbs.txt", "h\nwords word\n");
-    m_keys = testing_support::ScriptedKeys({false, false, true});
+    m_keys = testing_support::CScriptedKeys({false, false, true});
     load();
     EXPECT_EQ(store().lineCount(), 1001u);
     EXPECT_EQ(store().entriesFor(u"word").size(), 1000u);

@@ -24,16 +24,16 @@ struct TextLog {
     std::vector<std::u16string> texts;
 };
 
-class RecordingWindow : public ITextWindow {
+class CRecordingWindow : public ITextWindow {
 public:
-    explicit RecordingWindow(std::shared_ptr<TextLog> log) : m_log(std::move(log)) {}
+    explicit CRecordingWindow(std::shared_ptr<TextLog> log) : m_log(std::move(log)) {}
     void setText(std::u16string_view text) override { m_log->texts.emplace_back(text); }
 
 private:
     std::shared_ptr<TextLog> m_log;
 };
 
-class ScriptedPump : public IMessagePump {
+class CScriptedPump : public IMessagePump {
 public:
     void pumpMessages() override {
         ++calls;
@@ -44,9 +44,9 @@ public:
 };
 
 // Answers the Escape polls from a script: poll i (from 0) answers answers[i], later polls the last.
-class ScriptedKeys : public IKeyState {
+class CScriptedKeys : public IKeyState {
 public:
-    explicit ScriptedKeys(std::vector<bool> answers = {false}) : m_answers(std::move(answers)) {}
+    explicit CScriptedKeys(std::vector<bool> answers = {false}) : m_answers(std::move(answers)) {}
     bool pollEscape() override {
         const std::size_t i = std::min<std::size_t>(polls++, m_answers.size() - 1);
         return m_answers[i];
@@ -77,7 +77,7 @@ protected:
                        std::to_string(::getpid()));
         std::filesystem::remove_all(m_directory);
         std::filesystem::create_directories(m_directory);
-        m_window = std::make_shared<RecordingWindow>(m_log);
+        m_window = std::make_shared<CRecordingWindow>(m_log);
         CDictionary& store = theDictionary();
         store.resetForLoad(None);
         store.clearStems();
@@ -107,9 +107,9 @@ protected:
 
     std::filesystem::path m_directory;
     std::shared_ptr<TextLog> m_log = std::make_shared<TextLog>();
-    std::shared_ptr<RecordingWindow> m_window;
-    ScriptedPump m_pump;
-    ScriptedKeys m_keys;
+    std::shared_ptr<CRecordingWindow> m_window;
+    CScriptedPump m_pump;
+    CScriptedKeys m_keys;
 };
 
 // Every indexed line number is a stored line, and every list ascends.

@@ -138,10 +138,10 @@ TEST_P(StoreImageTest, UnwritableImagePlaceStillLoadsFromText) {
 
 TEST_P(StoreImageTest, MissingOrCancelledLoadsWriteNoImage) {
     std::filesystem::remove(imagePath());
-    m_keys = testing_support::ScriptedKeys({false, true});
+    m_keys = testing_support::CScriptedKeys({false, true});
     EXPECT_TRUE(load().cancelled);
     EXPECT_FALSE(std::filesystem::exists(imagePath()));
-    m_keys = testing_support::ScriptedKeys();
+    m_keys = testing_support::CScriptedKeys();
     std::filesystem::remove(m_directory / "irregularverbs.txt");
     const LoadReport report = load();
     EXPECT_EQ(report.missingFiles.size(), 1u);

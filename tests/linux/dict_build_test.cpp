@@ -85,13 +85,13 @@ std::vector<std::string> splitTabs(const std::string& line) {
     return fields;
 }
 
-class TempDir {
+class CTempDir {
 public:
-    TempDir() {
+    CTempDir() {
         char pattern[] = "/tmp/pelux-dict-XXXXXX";
         m_path = ::mkdtemp(pattern);
     }
-    ~TempDir() { fs::remove_all(m_path); }
+    ~CTempDir() { fs::remove_all(m_path); }
     const fs::path& path() const { return m_path; }
 
 private:
@@ -136,7 +136,7 @@ TEST(DictText, SingleByteTextKeepsLatin1AndReplacesTheRest) {
 }
 
 TEST(DictText, EucJpDecodesJisX0208Jisx0212AndHalfWidthKana) {
-    EucJpDecoder decoder;
+    CEucJpDecoder decoder;
     const struct {
         const char* name;
         std::string euc;
@@ -160,7 +160,7 @@ TEST(DictText, EucJpDecodesJisX0208Jisx0212AndHalfWidthKana) {
 }
 
 TEST(DictBuild, CedictFileHasBomHeaderCrlfAndSkipsComments) {
-    TempDir dir;
+    CTempDir dir;
     writeBytes(dir.path() / "cedict_ts.u8",
                "# CC-CEDICT\n#! date=2019-05-27T20:06:35Z\n"
                "中國 中国 [Zhong1 guo2] /China/\n\n"
@@ -180,7 +180,7 @@ TEST(DictBuild, CedictFileHasBomHeaderCrlfAndSkipsComments) {
 }
 
 TEST(DictBuild, EdictAndKanjidicAreConvertedFromEucJpUnderTheirOwnHeader) {
-    TempDir dir;
+    CTempDir dir;
     writeBytes(dir.path() / "edict", "\xA1\xA1\xA1\xA9 /EDICT test header/\n\xB8\xA4 [\xA4\xA4\xA4\xCC] /(n) dog/\n");
     writeBytes(dir.path() / "kanjidic", "# KANJIDIC test header/\n\xC6\xFC 467C U65e5 N2097 {day} {sun}\n");
     EXPECT_EQ(buildEdictFile(dir.path() / "edict", dir.path()).lines, 1u);
@@ -197,7 +197,7 @@ TEST(DictBuild, EdictAndKanjidicAreConvertedFromEucJpUnderTheirOwnHeader) {
 }
 
 TEST(DictBuild, UnichinLinesHaveSevenNonEmptySingleByteFields) {
-    TempDir dir;
+    CTempDir dir;
     writeBytes(dir.path() / "Unihan_Readings.txt",
                "# Unihan_Readings.txt\n\n"
                "U+4E2D\tkCantonese\tzung1\n"
@@ -229,7 +229,7 @@ TEST(DictBuild, UnichinLinesHaveSevenNonEmptySingleByteFields) {
 }
 
 TEST(DictBuild, FailedBuildLeavesTheOldFileAndNoTemporary) {
-    TempDir dir;
+    CTempDir dir;
     writeBytes(dir.path() / "cedict_ts.uni", "old");
     // A directory opens but cannot be read: the source fails after the output was started.
     fs::create_directory(dir.path() / "unreadable");
@@ -254,7 +254,7 @@ TEST(DictBuild, FailedBuildLeavesTheOldFileAndNoTemporary) {
 
 TEST(DictBuild, CorruptCompressedUnihanLeavesTheOldFile) {
     if (std::system("command -v bzip2 >/dev/null 2>&1") != 0) GTEST_SKIP() << "bzip2 is not installed";
-    TempDir dir;
+    CTempDir dir;
     writeBytes(dir.path() / "UNICHIN.TXT", "old");
     writeBytes(dir.path() / "Unihan_Readings.txt.bz2", "BZh91AY&SY this is not bzip2 data");
     try {
@@ -269,10 +269,10 @@ TEST(DictBuild, CorruptCompressedUnihanLeavesTheOldFile) {
 }
 
 TEST(DictBuild, AtomicFileWithoutCommitChangesNothing) {
-    TempDir dir;
+    CTempDir dir;
     writeBytes(dir.path() / "edict.uni", "old");
     {
-        AtomicFile file(dir.path(), "edict.uni");
+        CAtomicFile file(dir.path(), "edict.uni");
         file.write(std::string(3 << 20, 'x'));  // large enough to reach the disk before the end
     }
     EXPECT_EQ(readBytes(dir.path() / "edict.uni"), "old");
@@ -326,7 +326,7 @@ TEST(DictCommand, MissingSourcesFailTheBuildButTheOtherFilesAreWritten) {
     std::string output;
     const char* variables[] = {"PELUXBAR_CEDICT", "PELUXBAR_EDICT", "PELUXBAR_KANJIDIC", "PELUXBAR_UNIHAN"};
     for (const char* variable : variables) ::setenv(variable, "/nonexistent/source", 1);
-    TempDir empty;
+    CTempDir empty;
     const int missing = runPeluxbar({"dict", "build", "--out", empty.path().string()}, output);
     for (const char* variable : variables) ::unsetenv(variable);
     EXPECT_EQ(missing, 1);
@@ -349,7 +349,7 @@ TEST(DictCommand, BuildsTheFullFilesFromTheRealSources) {
         if (locateSource(needed, source / "build", source).found.empty() || cedict.found.empty())
             GTEST_SKIP() << "the dictionary sources are not installed (scripts/setup.sh --dict)";
     }
-    TempDir dir;
+    CTempDir dir;
     ::setenv("PELUXBAR_CEDICT", cedict.found.c_str(), 1);
     std::string output;
     const int code = runPeluxbar({"dict", "build", "--out", dir.path().string()}, output);
@@ -471,7 +471,7 @@ TEST(BundledData, IrregularFormsFileIsTheBuiltInList) {
 }
 
 TEST(BundledData, CommittedFilesAreUpToDateWithTheirSources) {
-    TempDir dir;
+    CTempDir dir;
     buildDataSet(kDataDir / "src", dir.path());
     for (const char* file : {"cedict_ts.uni", "edict.uni", "kanjidic.uni", "UNICHIN.TXT", "irregularverbs.txt"}) {
         SCOPED_TRACE(file);
@@ -480,7 +480,7 @@ TEST(BundledData, CommittedFilesAreUpToDateWithTheirSources) {
 }
 
 TEST(BundledData, MakeDataRejectsAFaultySourceAndKeepsTheOldFiles) {
-    TempDir dir;
+    CTempDir dir;
     fs::copy(kDataDir / "src", dir.path() / "src");
     writeBytes(dir.path() / "src" / "kanjidic.txt", "日 ニチ ひ {day}\n本 ホン もと no meanings\n");
     writeBytes(dir.path() / "cedict_ts.uni", "old");

@@ -28,8 +28,8 @@ namespace {
 
 using nlohmann::json;
 using testing::httpReply;
-using testing::LocalHttpServer;
-using testing::MemorySettings;
+using testing::CLocalHttpServer;
+using testing::CMemorySettings;
 using testing::prepareHostProcess;
 using testing::runHost;
 using testing::unusedLoopbackPort;
@@ -424,7 +424,7 @@ TEST_F(HostTranslateTest, AsksTheStoredServiceAndAnswersTheTabThatAsked) {
         {Japanese, "日本", "/translate_t?text=%E6%97%A5%E6%9C%AC&langpair=ja|en"},
         {Japanese, "Japan", "/translate_t?text=%4A%61%70%61%6E&langpair=en|ja"},
     };
-    LocalHttpServer server(httpReply(200, "<p><textarea name=q rows=5>中国 China</textarea><textarea>no</textarea>"));
+    CLocalHttpServer server(httpReply(200, "<p><textarea name=q rows=5>中国 China</textarea><textarea>no</textarea>"));
     useService(server.baseUrl());
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -440,7 +440,7 @@ TEST_F(HostTranslateTest, AsksTheStoredServiceAndAnswersTheTabThatAsked) {
 }
 
 TEST_F(HostTranslateTest, AReplyWithoutATextareaShowsAnEmptyTranslation) {
-    LocalHttpServer server(httpReply(200, "<html><body>Service busy</body></html>"));
+    CLocalHttpServer server(httpReply(200, "<html><body>Service busy</body></html>"));
     useService(server.baseUrl());
     const std::vector<json> replies = run({translate(7, "你好")});
     ASSERT_EQ(replies.size(), 1u);
@@ -461,7 +461,7 @@ std::string noticeClosed(int64_t tab, int64_t notice) {
 }
 
 TEST_F(HostTranslateTest, WithoutADictionaryTheFirstTranslationExplainsTheDefaultOnce) {
-    LocalHttpServer server(httpReply(200, "<textarea>hello</textarea>"));
+    CLocalHttpServer server(httpReply(200, "<textarea>hello</textarea>"));
     useService(server.baseUrl());
     setLanguage(None);
     // The request waits for the notice: a notice closed by another tab, or one never closed,

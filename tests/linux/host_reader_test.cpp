@@ -14,7 +14,7 @@ namespace pelux {
 namespace {
 
 using nlohmann::json;
-using testing::MemorySettings;
+using testing::CMemorySettings;
 using testing::runHost;
 
 std::string pointer(int seq, const char* character, const char* word, const char* sentence, int frame = 0) {
@@ -40,7 +40,7 @@ protected:
         std::erase_if(all, [](const json& m) { return m["type"] != "pointerResult"; });
         return all;
     }
-    MemorySettings settings;
+    CMemorySettings settings;
 };
 
 TEST_F(HostReaderTest, SetsAReaderSwitchStoresItAndTellsEveryone) {

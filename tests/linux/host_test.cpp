@@ -14,7 +14,7 @@ namespace pelux {
 namespace {
 
 using nlohmann::json;
-using testing::MemorySettings;
+using testing::CMemorySettings;
 using testing::prepareHostProcess;
 using testing::runHost;
 
@@ -31,7 +31,7 @@ protected:
         DictionaryLock lock(theDictionary().mutex());
         theDictionary().resetForLoad(None);
     }
-    MemorySettings settings;
+    CMemorySettings settings;
 };
 
 TEST_F(HostTest, PromptsBeforeALoadAndDropsWhatItCannotRead) {

@@ -15,13 +15,13 @@ namespace {
 
 using nlohmann::json;
 using testing::frame;
-using testing::LocalHttpServer;
-using testing::MemorySettings;
+using testing::CLocalHttpServer;
+using testing::CMemorySettings;
 
 // The host on a thread of its own, between two pipes.
-class PipedHost {
+class CPipedHost {
 public:
-    explicit PipedHost(ISettingsKey& settings) {
+    explicit CPipedHost(ISettingsKey& settings) {
         EXPECT_EQ(::pipe(m_toHost), 0);
         EXPECT_EQ(::pipe(m_fromHost), 0);
         m_thread = std::thread([this, &settings] {
@@ -31,7 +31,7 @@ public:
             ::close(m_fromHost[1]);
         });
     }
-    ~PipedHost() {
+    ~CPipedHost() {
         endInput();
         m_thread.join();
         ::close(m_toHost[0]);
@@ -78,11 +78,11 @@ TEST(HostTranslation, ASilentServiceHoldsUpOnlyTheTabThatAsked) {
         DictionaryLock lock(theDictionary().mutex());
         theDictionary().setLanguage(Chinese);
     }
-    MemorySettings settings;
-    auto service = std::make_unique<LocalHttpServer>("", LocalHttpServer::Behaviour::StaySilent);
+    CMemorySettings settings;
+    auto service = std::make_unique<CLocalHttpServer>("", CLocalHttpServer::Behaviour::StaySilent);
     const std::string base = service->baseUrl();
     settings.values[u"TranslationService"] = std::u16string(base.begin(), base.end());
-    PipedHost host(settings);
+    CPipedHost host(settings);
     host.send({{"type", "translate"}, {"tab", 7}, {"text", "你好"}});
     for (int seq = 1; seq <= 3; ++seq) {
         host.send({{"type", "pointer"}, {"tab", 8}, {"frame", 0}, {"seq", seq}, {"x", 1}, {"y", 2},

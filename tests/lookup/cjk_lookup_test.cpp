@@ -8,7 +8,7 @@ namespace pelux {
 namespace {
 
 TEST(CjkLookup, LongestKeyWinsAndItsFirstLine) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     build.line(u"中 line", {u"中"});
     build.line(u"中國 line", {u"中国"});
     const LineNumber first = build.line(u"中国人 first", {u"中国人"});
@@ -22,7 +22,7 @@ TEST(CjkLookup, LongestKeyWinsAndItsFirstLine) {
 }
 
 TEST(CjkLookup, WordsLongerThanEightCharactersAreNeverFound) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     build.line(u"nine", {u"一二三四五六七八九"});
     const LineNumber two = build.line(u"two", {u"一二"});
     CjkLookupResult result = lookupCjkText(u"一二三四五六七八九十", u'一', false);
@@ -36,9 +36,9 @@ TEST(CjkLookup, WordsLongerThanEightCharactersAreNeverFound) {
 }
 
 TEST(CjkLookup, KeysWithEmptyListsDoNotCount) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     const LineNumber one = build.line(u"人", {u"人"});
-    StoreBuilder::store().entriesFor(u"人民");  // leaves an empty entry behind
+    CStoreBuilder::store().entriesFor(u"人民");  // leaves an empty entry behind
     const CjkLookupResult result = lookupCjkText(u"人民", u'人', true);
     EXPECT_EQ(result.wordLength, 1);
     EXPECT_EQ(result.wordLine, one);
@@ -46,7 +46,7 @@ TEST(CjkLookup, KeysWithEmptyListsDoNotCount) {
 }
 
 TEST(CjkLookup, NothingFoundStillReportsTheFirstCharacter) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     build.line(u"x", {u"国"});
     build.charInfo(u'中', u" [M: zhong1 C: zung1] middle");
     const CjkLookupResult result = lookupCjkText(u"中", u'中', true);
@@ -57,7 +57,7 @@ TEST(CjkLookup, NothingFoundStillReportsTheFirstCharacter) {
 }
 
 TEST(CjkLookup, ChineseSubWordItemsCarryFirstLinesOfSingleCharacters) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     const LineNumber zhong = build.line(u"中", {u"中"});
     const LineNumber ren = build.line(u"人", {u"人"});
     build.line(u"中国人", {u"中国人"});
@@ -76,7 +76,7 @@ TEST(CjkLookup, ChineseSubWordItemsCarryFirstLinesOfSingleCharacters) {
 }
 
 TEST(CjkLookup, JapaneseSubWordItemsAndKanaRomaji) {
-    StoreBuilder build(Japanese);
+    CStoreBuilder build(Japanese);
     build.line(u"日本 [にほん] /Japan/\r\n", {u"日本", u"にほん"});
     build.charInfo(u'日', u"{day} {sun}");
     build.charInfo(u'に', u"unused");
@@ -96,7 +96,7 @@ TEST(CjkLookup, JapaneseSubWordItemsAndKanaRomaji) {
 }
 
 TEST(CjkLookup, OnlyAJapaneseStoreIsTreatedAsJapanese) {
-    StoreBuilder build(None);
+    CStoreBuilder build(None);
     build.line(u"にほん", {u"にほん"});
     const CjkLookupResult result = lookupCjkText(u"にほん", u'に', true);
     EXPECT_TRUE(result.firstCharRomaji.empty());

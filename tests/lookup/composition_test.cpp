@@ -9,7 +9,7 @@ namespace pelux {
 namespace {
 
 TEST(RenderJapaneseLine, InsertsRomanizationOfReadingOrHeadword) {
-    StoreBuilder build(Japanese);
+    CStoreBuilder build(Japanese);
     const struct {
         const char16_t* line;
         const char16_t* rendered;
@@ -29,19 +29,19 @@ TEST(RenderJapaneseLine, InsertsRomanizationOfReadingOrHeadword) {
 }
 
 TEST(RenderEntry, FollowsTheStoreLanguageAndIgnoresMissingLines) {
-    StoreBuilder chinese(Chinese);
+    CStoreBuilder chinese(Chinese);
     const LineNumber line = chinese.line(u"傳統 传统 [chuan2 tong3] /tradition/\r", {u"传统"});
     EXPECT_EQ(renderEntry(line), u"傳統 传统 [chuán tŏng] /tradition/\r");
     EXPECT_EQ(renderEntry(999), u"");
 
-    StoreBuilder japanese(Japanese);
+    CStoreBuilder japanese(Japanese);
     const LineNumber jline = japanese.line(u"日本 [にほん] /Japan/\r\n", {u"日本"});
     EXPECT_EQ(renderEntry(jline), u"日本 [にほん ni·ho·n] /Japan/\r\n");
 }
 
 class ChineseComposition : public ::testing::Test {
 protected:
-    StoreBuilder build{Chinese};
+    CStoreBuilder build{Chinese};
     void SetUp() override {
         build.chinese(u"中國人", u"中国人", u"[zhong1 guo2 ren2] /Chinese person/");
         build.chinese(u"中", u"中", u"[zhong1] /middle/");
@@ -80,7 +80,7 @@ TEST_F(ChineseComposition, NoWordGivesHeaderInBothTexts) {
 }
 
 TEST(JapaneseComposition, KanaHeaderCarriesRomajiAndSubWordsCarryInfo) {
-    StoreBuilder build(Japanese);
+    CStoreBuilder build(Japanese);
     build.line(u"日本 [にほん] /Japan/\r\n", {u"日本", u"にほん"});
     build.charInfo(u'日', u"{day}");
     build.charInfo(u'本', u"{book}");
@@ -95,7 +95,7 @@ TEST(JapaneseComposition, KanaHeaderCarriesRomajiAndSubWordsCarryInfo) {
 }
 
 TEST(EnglishComposition, LabelThenEachLineWithTooltipOfHeads) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     EnglishLookupResult result;
     result.label = u"dog";
     result.lines = {build.chinese(u"狗", u"狗", u"[gou3] /dog/"), build.chinese(u"犬", u"犬", u"[quan3] /dog/")};
@@ -109,7 +109,7 @@ TEST(EnglishComposition, LabelThenEachLineWithTooltipOfHeads) {
 }
 
 TEST(EnglishComposition, ChineseSubWordLinesPairTraditionalAndSimplified) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     build.chinese(u"傳", u"传", u"[chuan2] /to pass on/");
     build.chinese(u"統", u"统", u"[tong3] /to unite/");
     EnglishLookupResult result;
@@ -123,7 +123,7 @@ TEST(EnglishComposition, ChineseSubWordLinesPairTraditionalAndSimplified) {
 }
 
 TEST(EnglishComposition, JapaneseSubWordLinesCarryCharacterInfo) {
-    StoreBuilder build(Japanese);
+    CStoreBuilder build(Japanese);
     build.charInfo(u'日', u"{day}");
     EnglishLookupResult result;
     result.label = u"japan";
@@ -132,7 +132,7 @@ TEST(EnglishComposition, JapaneseSubWordLinesCarryCharacterInfo) {
 }
 
 TEST(EnglishComposition, MalformedLinesNeverReadPastTheirEnd) {
-    StoreBuilder build(Chinese);
+    CStoreBuilder build(Chinese);
     build.chinese(u"甲", u"甲", u"no slash");
     build.chinese(u"乙", u"乙", u"[yi3] /second/");
     EnglishLookupResult result;
@@ -149,7 +149,7 @@ namespace pelux {
 namespace {
 
 TEST(Composition, PiecesLongerThanAThousandCharactersAreKeptWhole) {
-    StoreBuilder build(Japanese);
+    CStoreBuilder build(Japanese);
     const std::u16string info = u"{" + std::u16string(1500, u'x') + u"}";
     build.charInfo(u'日', info);
     build.line(u"日本 [にほん] /Japan/\r\n", {u"日本"});

@@ -66,7 +66,7 @@ TEST(Deinflect, HostileTextStaysBounded) {
     std::u16string endless;
     for (int i = 0; i < 2000; ++i) endless += u"させられ";
     EXPECT_LE(deinflect(endless).size(), 96u);
-    StoreBuilder build(Japanese);
+    CStoreBuilder build(Japanese);
     build.line(u"食べる [たべる] /(v1) to eat/", {u"食べる"});
     EXPECT_FALSE(findDeinflectedWord(u"食べ" + endless, 0).has_value());
 }
@@ -87,7 +87,7 @@ protected:
         return translateCapturedText(captureFromText(std::move(text)), subWords, options);
     }
 
-    StoreBuilder build{Japanese};
+    CStoreBuilder build{Japanese};
     ReaderOptions reader;
 };
 

@@ -12,7 +12,7 @@ namespace {
 class EnglishLookup : public ::testing::Test {
 protected:
     void SetUp() override { registerLinuxPlatform(); }
-    StoreBuilder build{Chinese};
+    CStoreBuilder build{Chinese};
 };
 
 TEST_F(EnglishLookup, NormalizesWhiteSpaceAndCase) {
@@ -108,7 +108,7 @@ TEST_F(EnglishLookup, StemTableLeadsToAWordThatIsLookedUpAgain) {
 }
 
 TEST_F(EnglishLookup, WordWithoutIrregularFormNeverReachesTheEmptyKey) {
-    StoreBuilder japanese(Japanese);
+    CStoreBuilder japanese(Japanese);
     japanese.line(u" /(n) headword missing/\r\n", {u""});
     const EnglishLookupResult result = lookupEnglishWord(u"xyzzy");
     EXPECT_EQ(result.label, u"xyzzy");
@@ -116,7 +116,7 @@ TEST_F(EnglishLookup, WordWithoutIrregularFormNeverReachesTheEmptyKey) {
 }
 
 TEST_F(EnglishLookup, JapaneseRepeatsAreKept) {
-    StoreBuilder japanese(Japanese);
+    CStoreBuilder japanese(Japanese);
     const LineNumber line = japanese.line(u"犬 [いぬ] /dog/dog/\r\n", {u"犬", u"いぬ", u"dog", u"dog"});
     EXPECT_EQ(lookupEnglishWord(u"dog").lines, (LineList{line, line}));
 }

@@ -24,7 +24,7 @@ TEST(BraceBudget, ExponentialBacktrackingSpendsTheBudgetAndFails) {
         CBraceMatch match(256);
         EXPECT_FALSE(regexp.search(row.text.c_str(), &match));
         EXPECT_TRUE(match.budgetSpent());
-        EXPECT_EQ(match.matchStart, -1);
+        EXPECT_EQ(match.matchStart(), -1);
         // The next search starts with a whole budget again.
         EXPECT_TRUE(regexp.search((row.text.substr(0, 4) + u"ab").c_str(), &match));
         EXPECT_FALSE(match.budgetSpent());

@@ -101,8 +101,8 @@ TEST(BraceCompile, UnmatchedCloserAtTopLevelEndsThePatternQuietly) {
         ASSERT_EQ(regexp.compile(pattern), BraceOk);
         CBraceMatch match;
         ASSERT_TRUE(regexp.search(u"xab", &match));
-        EXPECT_EQ(match.matchStart, 1);
-        EXPECT_EQ(match.matchEnd, 2);
+        EXPECT_EQ(match.matchStart(), 1);
+        EXPECT_EQ(match.matchEnd(), 2);
     }
 }
 
@@ -183,8 +183,8 @@ TEST(BraceCompile, AbbreviationsCompileAsOneQuantifiableItem) {
     ASSERT_EQ(regexp.compile(u"\\z+"), BraceOk);
     CBraceMatch match;
     ASSERT_TRUE(regexp.search(u"abc 2024 年", &match));
-    EXPECT_EQ(match.matchStart, 4);
-    EXPECT_EQ(match.matchEnd, 8);
+    EXPECT_EQ(match.matchStart(), 4);
+    EXPECT_EQ(match.matchEnd(), 8);
     // Escapes other than abbreviation letters are the character itself: \t is the letter t.
     ASSERT_EQ(regexp.compile(u"\\t\\r\\x"), BraceOk);
     EXPECT_TRUE(regexp.search(u"trx", &match));
@@ -196,8 +196,8 @@ TEST(BraceCompile, LoneTrailingBackslashIsALiteralOutsideSetsAndUnclosedInside) 
     ASSERT_EQ(regexp.compile(u"a\\"), BraceOk);
     CBraceMatch match;
     EXPECT_TRUE(regexp.search(u"xa\\", &match));
-    EXPECT_EQ(match.matchStart, 1);
-    EXPECT_EQ(match.matchEnd, 3);
+    EXPECT_EQ(match.matchStart(), 1);
+    EXPECT_EQ(match.matchEnd(), 3);
     EXPECT_FALSE(regexp.search(u"a", &match));
     EXPECT_EQ(regexp.compile(u"[a\\"), BraceMissingBracket);
     EXPECT_EQ(regexp.compile(u"[\\"), BraceMissingBracket);

@@ -34,10 +34,10 @@ void checkRow(const SearchRow& row, bool caseSensitive) {
     ASSERT_EQ(found, row.match != nullptr);
     if (!found) return;
     const std::u16string_view text(row.text);
-    EXPECT_EQ(text.substr(match.matchStart, match.matchEnd - match.matchStart), row.match);
-    EXPECT_EQ(end, row.text + match.matchEnd);
+    EXPECT_EQ(text.substr(match.matchStart(), match.matchEnd() - match.matchStart()), row.match);
+    EXPECT_EQ(end, row.text + match.matchEnd());
     if (row.matchStart >= 0) {
-        EXPECT_EQ(match.matchStart, row.matchStart);
+        EXPECT_EQ(match.matchStart(), row.matchStart);
     }
     ASSERT_EQ(match.groupCount(), static_cast<int>(row.groups.size()));
     for (size_t i = 0; i < row.groups.size(); ++i) {
@@ -200,7 +200,7 @@ TEST(BraceSearch, EndPointerWalksThroughEveryMatchAndIsKeptOnFailure) {
     }
     EXPECT_EQ(found, (std::vector<std::u16string>{u"2024", u"12", u"7"}));
     EXPECT_EQ(end, date.c_str() + date.size() - 1);
-    EXPECT_EQ(match.matchStart, -1);
+    EXPECT_EQ(match.matchStart(), -1);
     EXPECT_FALSE(match.group(0).isSet());
 }
 
@@ -232,7 +232,7 @@ void* runLongSearch(void* argument) {
     auto* job = static_cast<LongSearch*>(argument);
     CBraceMatch match(256);
     job->found = job->regexp->search(job->text->c_str(), &match);
-    job->end = match.matchEnd;
+    job->end = match.matchEnd();
     return nullptr;
 }
 

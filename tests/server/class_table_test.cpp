@@ -10,7 +10,7 @@
 namespace pelux {
 namespace {
 
-using testing::FakeRegistry;
+using testing::CFakeRegistry;
 constexpr RegistryRoot kCR = RegistryRoot::ClassesRoot;
 constexpr RegistryRoot kLM = RegistryRoot::LocalMachine;
 const std::u16string kModule = u"C:\\Program Files\\PeluxBar\\PeluxBar.dll";
@@ -23,12 +23,12 @@ std::u16string componentScript() {
     return std::u16string(ascii.begin(), ascii.end());
 }
 
-int32_t runComponentScript(ScriptMode mode, FakeRegistry& registry) {
+int32_t runComponentScript(ScriptMode mode, CFakeRegistry& registry) {
     return runRegistrationScript(componentScript(), registrationVariables(kModule, u""), mode,
                                  registry);
 }
 
-int32_t runClassScripts(ScriptMode mode, FakeRegistry& registry) {
+int32_t runClassScripts(ScriptMode mode, CFakeRegistry& registry) {
     for (const ClassRow& row : kClassTable) {
         const int32_t status = runRegistrationScript(
             classEntryScript(row), registrationVariables(kModule, row.description), mode, registry);
@@ -38,12 +38,12 @@ int32_t runClassScripts(ScriptMode mode, FakeRegistry& registry) {
 }
 
 TEST(ComponentScript, ListsTheBandAsToolbarAndAddsItsButton) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     ASSERT_EQ(runComponentScript(ScriptMode::Register, registry), 0);
     EXPECT_EQ(registry.at(kCR, u"AppID\\PeluxBar.DLL")->at(u"AppID"), u"et todo too?");
     const std::u16string ie = u"Software\\Microsoft\\Internet Explorer\\";
     EXPECT_EQ(registry.at(kLM, ie + u"Toolbar")->at(std::u16string(kPeluxBandClsid)), u"PeluxBar");
-    const FakeRegistry::Values button{
+    const CFakeRegistry::Values button{
         {u"", u"PeluxBar Button"},
         {u"Default Visible", u"Yes"},
         {u"ButtonText", u"PeluxBar"},
@@ -58,7 +58,7 @@ TEST(ComponentScript, ListsTheBandAsToolbarAndAddsItsButton) {
 }
 
 TEST(ComponentScript, UnregisterRemovesOnlyOurEntries) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     const std::u16string ie = u"Software\\Microsoft\\Internet Explorer\\";
     registry.createKey(kLM, ie + u"Toolbar");
     registry.setValue(kLM, ie + u"Toolbar", u"{OTHER}", u"Another toolbar");
@@ -67,13 +67,13 @@ TEST(ComponentScript, UnregisterRemovesOnlyOurEntries) {
     EXPECT_FALSE(registry.has(kCR, u"AppID\\PeluxBar.DLL"));
     EXPECT_TRUE(registry.has(kCR, u"AppID"));
     EXPECT_EQ(*registry.at(kLM, ie + u"Toolbar"),
-              (FakeRegistry::Values{{u"{OTHER}", u"Another toolbar"}}));
+              (CFakeRegistry::Values{{u"{OTHER}", u"Another toolbar"}}));
     EXPECT_FALSE(registry.has(kLM, ie + u"Extensions\\" + std::u16string(kToolbarButtonId)));
     EXPECT_TRUE(registry.has(kLM, ie + u"Extensions"));
 }
 
 TEST(ClassEntries, WriteBothProgIdsAndTheClassKeyOfEachClass) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     ASSERT_EQ(runClassScripts(ScriptMode::Register, registry), 0);
     for (const ClassRow& row : kClassTable) {
         const std::u16string clsid(row.clsid), progId(row.progId),
@@ -85,18 +85,18 @@ TEST(ClassEntries, WriteBothProgIdsAndTheClassKeyOfEachClass) {
         EXPECT_EQ(registry.at(kCR, independent + u"\\CLSID")->at(u""), clsid);
         EXPECT_EQ(registry.at(kCR, independent + u"\\CurVer")->at(u""), progId);
         const std::u16string key = u"CLSID\\" + clsid;
-        EXPECT_EQ(*registry.at(kCR, key), (FakeRegistry::Values{{u"", description}, {u"AppID", u""}}));
+        EXPECT_EQ(*registry.at(kCR, key), (CFakeRegistry::Values{{u"", description}, {u"AppID", u""}}));
         EXPECT_EQ(registry.at(kCR, key + u"\\ProgID")->at(u""), progId);
         EXPECT_EQ(registry.at(kCR, key + u"\\VersionIndependentProgID")->at(u""), independent);
         EXPECT_TRUE(registry.at(kCR, key + u"\\Programmable")->empty());
         EXPECT_EQ(*registry.at(kCR, key + u"\\InprocServer32"),
-                  (FakeRegistry::Values{{u"", kModule}, {u"ThreadingModel", u"apartment"}}));
+                  (CFakeRegistry::Values{{u"", kModule}, {u"ThreadingModel", u"apartment"}}));
         EXPECT_EQ(registry.at(kCR, key + u"\\TypeLib")->at(u""), std::u16string(kTypeLibraryId));
     }
 }
 
 TEST(ClassEntries, UnregisterLeavesTheClassesRootAsOthersUseIt) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     registry.createKey(kCR, u"CLSID\\{OTHER}");
     ASSERT_EQ(runClassScripts(ScriptMode::Register, registry), 0);
     ASSERT_EQ(runClassScripts(ScriptMode::Unregister, registry), 0);

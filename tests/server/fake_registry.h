@@ -10,7 +10,7 @@
 
 namespace pelux::testing {
 
-class FakeRegistry : public IRegistry {
+class CFakeRegistry : public IRegistry {
 public:
     using Values = std::map<std::u16string, std::u16string>;
     using Key = std::pair<RegistryRoot, std::u16string>;

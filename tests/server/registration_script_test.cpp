@@ -7,7 +7,7 @@
 namespace pelux {
 namespace {
 
-using testing::FakeRegistry;
+using testing::CFakeRegistry;
 constexpr RegistryRoot kCR = RegistryRoot::ClassesRoot;
 constexpr RegistryRoot kLM = RegistryRoot::LocalMachine;
 
@@ -15,7 +15,7 @@ const ScriptVariables kVariables{{u"MODULE", u"C:\\Programme\\Pelux\\PeluxBar.dl
                                  {u"NAME", u"字典"}};
 
 TEST(RegistrationScript, WritesKeysDefaultValuesAndNamedValuesWithVariablesReplaced) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     const auto status = runRegistrationScript(
         u"HKCR { 'Pelux.Test' = s '漢字 %NAME%' { val Path = s '%MODULE%,204' "
         u"Sub { val Percent = s '100%%' val Quote = s 'it''s' } } }",
@@ -29,7 +29,7 @@ TEST(RegistrationScript, WritesKeysDefaultValuesAndNamedValuesWithVariablesRepla
 }
 
 TEST(RegistrationScript, ReadsBareGuidNamesAsKeysNotBlocks) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     ASSERT_EQ(runRegistrationScript(u"HKLM { NoRemove CLSID { {0002DF01-0000-0000-C000-000000000046} "
                                     u"= s 'Browser' { val {ABCDEF01-0000-0000-0000-000000000000} = s 'x' } } }",
                                     kVariables, ScriptMode::Register, registry),
@@ -56,7 +56,7 @@ TEST(RegistrationScript, RefusesFaultyScriptsWithoutTouchingTheRegistry) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        FakeRegistry registry;
+        CFakeRegistry registry;
         EXPECT_EQ(runRegistrationScript(row.script, kVariables, ScriptMode::Register, registry),
                   kScriptSyntaxError);
         EXPECT_EQ(registry.operations, 0);
@@ -64,7 +64,7 @@ TEST(RegistrationScript, RefusesFaultyScriptsWithoutTouchingTheRegistry) {
 }
 
 TEST(RegistrationScript, ForceRemoveRewritesTheKeyFromScratch) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     registry.createKey(kCR, u"CLSID\\{X}\\Stale");
     registry.setValue(kCR, u"CLSID\\{X}", u"Old", u"value");
     ASSERT_EQ(runRegistrationScript(u"HKCR { NoRemove CLSID { ForceRemove '{X}' = s 'New' { Fresh } } }",
@@ -72,18 +72,18 @@ TEST(RegistrationScript, ForceRemoveRewritesTheKeyFromScratch) {
               0);
     EXPECT_FALSE(registry.has(kCR, u"CLSID\\{X}\\Stale"));
     EXPECT_TRUE(registry.has(kCR, u"CLSID\\{X}\\Fresh"));
-    EXPECT_EQ(*registry.at(kCR, u"CLSID\\{X}"), (FakeRegistry::Values{{u"", u"New"}}));
+    EXPECT_EQ(*registry.at(kCR, u"CLSID\\{X}"), (CFakeRegistry::Values{{u"", u"New"}}));
 }
 
 TEST(RegistrationScript, UnregisterKeepsNoRemoveKeysAndKeysOthersStillUse) {
     const std::u16string_view script =
         u"HKCR { NoRemove Shared { val Mine = s 'm' Plain { Leaf } ForceRemove Owned { Deep } } }";
-    FakeRegistry registry;
+    CFakeRegistry registry;
     ASSERT_EQ(runRegistrationScript(script, kVariables, ScriptMode::Register, registry), 0);
     registry.setValue(kCR, u"Shared", u"Theirs", u"t");
     registry.createKey(kCR, u"Shared\\Plain\\Foreign");
     ASSERT_EQ(runRegistrationScript(script, kVariables, ScriptMode::Unregister, registry), 0);
-    EXPECT_EQ(*registry.at(kCR, u"Shared"), (FakeRegistry::Values{{u"Theirs", u"t"}}));
+    EXPECT_EQ(*registry.at(kCR, u"Shared"), (CFakeRegistry::Values{{u"Theirs", u"t"}}));
     EXPECT_TRUE(registry.has(kCR, u"Shared\\Plain\\Foreign"));
     EXPECT_FALSE(registry.has(kCR, u"Shared\\Plain\\Leaf"));
     EXPECT_FALSE(registry.has(kCR, u"Shared\\Owned"));
@@ -91,7 +91,7 @@ TEST(RegistrationScript, UnregisterKeepsNoRemoveKeysAndKeysOthersStillUse) {
 }
 
 TEST(RegistrationScript, UnregisterOfWhatIsAlreadyGoneSucceeds) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     EXPECT_EQ(runRegistrationScript(u"HKLM { NoRemove A { val V = s 'v' B { C } ForceRemove D } }",
                                     kVariables, ScriptMode::Unregister, registry),
               0);
@@ -99,7 +99,7 @@ TEST(RegistrationScript, UnregisterOfWhatIsAlreadyGoneSucceeds) {
 }
 
 TEST(RegistrationScript, RegisterStopsAtTheFirstFailureAndReportsIt) {
-    FakeRegistry registry;
+    CFakeRegistry registry;
     registry.failCreating = u"a\\b";
     EXPECT_EQ(runRegistrationScript(u"HKCR { A { B { C } } After } HKLM { Later }", kVariables,
                                     ScriptMode::Register, registry),

@@ -22,7 +22,7 @@
 
 namespace pelux::testing {
 
-class MemorySettings : public ISettingsKey {
+class CMemorySettings : public ISettingsKey {
 public:
     std::map<std::u16string, std::u16string> values;
     std::optional<std::u16string> readValue(std::u16string_view name) override {
@@ -39,7 +39,7 @@ public:
 // no stored settings.
 inline void prepareHostProcess() {
     registerLinuxPlatform();
-    MemorySettings none;
+    CMemorySettings none;
     initEngine(none);
 }
 

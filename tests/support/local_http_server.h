@@ -19,14 +19,14 @@
 
 namespace pelux::testing {
 
-class LocalHttpServer {
+class CLocalHttpServer {
 public:
     enum class Behaviour { Answer, StaySilent };
 
-    explicit LocalHttpServer(std::string rawReply, Behaviour behaviour = Behaviour::Answer);
-    ~LocalHttpServer();
-    LocalHttpServer(const LocalHttpServer&) = delete;
-    LocalHttpServer& operator=(const LocalHttpServer&) = delete;
+    explicit CLocalHttpServer(std::string rawReply, Behaviour behaviour = Behaviour::Answer);
+    ~CLocalHttpServer();
+    CLocalHttpServer(const CLocalHttpServer&) = delete;
+    CLocalHttpServer& operator=(const CLocalHttpServer&) = delete;
 
     int port() const { return m_port; }
     std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(m_port); }
@@ -81,7 +81,7 @@ inline int boundLoopbackSocket(int* port) {
 
 }  // namespace local_http_detail
 
-inline LocalHttpServer::LocalHttpServer(std::string rawReply, Behaviour behaviour)
+inline CLocalHttpServer::CLocalHttpServer(std::string rawReply, Behaviour behaviour)
     : m_reply(std::move(rawReply)), m_behaviour(behaviour) {
     m_listener = local_http_detail::boundLoopbackSocket(&m_port);
     if (::listen(m_listener, 8) != 0) {
@@ -91,23 +91,23 @@ inline LocalHttpServer::LocalHttpServer(std::string rawReply, Behaviour behaviou
     m_thread = std::thread([this] { serve(); });
 }
 
-inline LocalHttpServer::~LocalHttpServer() {
+inline CLocalHttpServer::~CLocalHttpServer() {
     m_stop = true;
     m_thread.join();
     ::close(m_listener);
 }
 
-inline std::vector<std::string> LocalHttpServer::requestLines() const {
+inline std::vector<std::string> CLocalHttpServer::requestLines() const {
     std::lock_guard lock(m_mutex);
     return m_requestLines;
 }
 
-inline bool LocalHttpServer::waitReadable(int fd, int milliseconds) const {
+inline bool CLocalHttpServer::waitReadable(int fd, int milliseconds) const {
     pollfd entry{fd, POLLIN, 0};
     return ::poll(&entry, 1, milliseconds) > 0;
 }
 
-inline void LocalHttpServer::serve() {
+inline void CLocalHttpServer::serve() {
     while (!m_stop) {
         if (!waitReadable(m_listener, local_http_detail::kPollMilliseconds)) continue;
         const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
@@ -117,7 +117,7 @@ inline void LocalHttpServer::serve() {
     }
 }
 
-inline void LocalHttpServer::handle(int connection) {
+inline void CLocalHttpServer::handle(int connection) {
     const auto giveUp = std::chrono::steady_clock::now() + local_http_detail::kLongestConnection;
     std::string request;
     while (!m_stop && std::chrono::steady_clock::now() < giveUp && request.find("\r\n\r\n") == std::string::npos &&

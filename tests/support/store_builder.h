@@ -11,9 +11,9 @@
 
 namespace pelux {
 
-class StoreBuilder {
+class CStoreBuilder {
 public:
-    explicit StoreBuilder(DictionaryLanguage language) {
+    explicit CStoreBuilder(DictionaryLanguage language) {
         initKanaRomajiTable();
         initToneMarkTable();
         store().resetForLoad(language);

@@ -10,7 +10,7 @@
 
 namespace pelux::testing {
 
-class RecordingNotices final : public INotices {
+class CRecordingNotices final : public INotices {
 public:
     struct Message {
         std::u16string text;
@@ -28,7 +28,7 @@ public:
     void showTranslation(std::u16string_view text) override { translations.emplace_back(text); }
 };
 
-class ScriptedHttp final : public IHttpRequest {
+class CScriptedHttp final : public IHttpRequest {
 public:
     std::vector<std::string> urls;
     std::vector<std::chrono::milliseconds> timeouts;

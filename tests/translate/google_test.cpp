@@ -9,8 +9,8 @@
 namespace pelux {
 namespace {
 
-using testing::RecordingNotices;
-using testing::ScriptedHttp;
+using testing::CRecordingNotices;
+using testing::CScriptedHttp;
 
 const std::u16string kDefaultNotice = u"Translating to/from Chinese by default until a dictionary is chosen ...";
 constexpr const char* kBase = "http://127.0.0.1:9";
@@ -27,8 +27,8 @@ protected:
         return url.substr(url.find("&langpair=") + 10);
     }
 
-    ScriptedHttp http;
-    RecordingNotices notices;
+    CScriptedHttp http;
+    CRecordingNotices notices;
     CGoogle google{http, notices, TranslationSettings{kBase, std::chrono::milliseconds(250)}};
 
 private:
@@ -107,8 +107,8 @@ TEST_F(GoogleTranslateTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) 
         std::function<HttpReply()> answer;
     };
     const Row rows[] = {
-        {"connection refused", []() -> HttpReply { throw HttpRequestError("Connection refused"); }},
-        {"time limit", []() -> HttpReply { throw HttpRequestError("Timeout was reached"); }},
+        {"connection refused", []() -> HttpReply { throw CHttpRequestError("Connection refused"); }},
+        {"time limit", []() -> HttpReply { throw CHttpRequestError("Timeout was reached"); }},
         {"out of memory", []() -> HttpReply { throw std::bad_alloc(); }},
         {"foreign exception", []() -> HttpReply { throw 42; }},
         {"server error page with a textarea", [] { return HttpReply{503, u"<textarea>busy</textarea>"}; }},
@@ -116,7 +116,7 @@ TEST_F(GoogleTranslateTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) 
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        RecordingNotices rowNotices;
+        CRecordingNotices rowNotices;
         http.answer = row.answer;
         CGoogle failing(http, rowNotices, TranslationSettings{kBase, std::chrono::milliseconds(250)});
         const TranslationOutcome outcome = failing.GoogleTranslate(u"中文");

@@ -18,8 +18,8 @@ namespace pelux {
 namespace {
 
 using testing::httpReply;
-using testing::LocalHttpServer;
-using testing::RecordingNotices;
+using testing::CLocalHttpServer;
+using testing::CRecordingNotices;
 using testing::unusedLoopbackPort;
 
 constexpr std::chrono::milliseconds kShortTimeout(400);
@@ -44,15 +44,15 @@ protected:
         EXPECT_EQ(notices.messages[0].caption, u"Error");
     }
 
-    CurlHttpRequest http;
-    RecordingNotices notices;
+    CCurlHttpRequest http;
+    CRecordingNotices notices;
 
 private:
     DictionaryLanguage m_saved = Chinese;
 };
 
 TEST_F(LocalServiceTest, GoodReplyShowsTheTextareaAndTheRequestLineIsExact) {
-    LocalHttpServer server(httpReply(200, "<html><form><textarea name=q rows=3>I love you</textarea></form></html>"));
+    CLocalHttpServer server(httpReply(200, "<html><form><textarea name=q rows=3>I love you</textarea></form></html>"));
     const TranslationOutcome outcome = translate(server.baseUrl(), u"我爱你");
     EXPECT_TRUE(outcome.shown) << outcome.failure;
     EXPECT_EQ(notices.translations, std::vector<std::u16string>{u"I love you"});
@@ -77,7 +77,7 @@ TEST_F(LocalServiceTest, RepliesAreDecodedAsTheServerDeclares) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        LocalHttpServer server(httpReply(200, row.body, row.contentType));
+        CLocalHttpServer server(httpReply(200, row.body, row.contentType));
         notices.translations.clear();
         translate(server.baseUrl(), u"hello");
         EXPECT_EQ(notices.translations, std::vector<std::u16string>{row.translation});
@@ -85,7 +85,7 @@ TEST_F(LocalServiceTest, RepliesAreDecodedAsTheServerDeclares) {
 }
 
 TEST_F(LocalServiceTest, ReplyWithoutTextareaShowsAnEmptyTranslation) {
-    LocalHttpServer server(httpReply(200, "<html><body>Please try again later</body></html>"));
+    CLocalHttpServer server(httpReply(200, "<html><body>Please try again later</body></html>"));
     const TranslationOutcome outcome = translate(server.baseUrl(), u"the中");
     EXPECT_TRUE(outcome.shown);
     EXPECT_EQ(notices.translations, std::vector<std::u16string>{u""});
@@ -94,7 +94,7 @@ TEST_F(LocalServiceTest, ReplyWithoutTextareaShowsAnEmptyTranslation) {
 }
 
 TEST_F(LocalServiceTest, ErrorStatusIsAFailure) {
-    LocalHttpServer server(httpReply(500, "<textarea>Internal error</textarea>"));
+    CLocalHttpServer server(httpReply(500, "<textarea>Internal error</textarea>"));
     expectFailureReported(translate(server.baseUrl(), u"中"));
 }
 
@@ -105,7 +105,7 @@ TEST_F(LocalServiceTest, RefusedConnectionIsAFailure) {
 }
 
 TEST_F(LocalServiceTest, ServerThatNeverAnswersEndsAtTheTimeLimit) {
-    LocalHttpServer server("", LocalHttpServer::Behaviour::StaySilent);
+    CLocalHttpServer server("", CLocalHttpServer::Behaviour::StaySilent);
     const TranslationOutcome outcome = translate(server.baseUrl(), u"中");
     expectFailureReported(outcome);
     EXPECT_EQ(server.requestLines().size(), 1u);
@@ -135,7 +135,7 @@ CommandResult runPeluxbar(const std::string& arguments, const std::string& envir
 
 TEST(TranslateCommand, PrintsTheTranslationOrFails) {
     if (!std::getenv("PELUXBAR_BIN")) GTEST_SKIP() << "PELUXBAR_BIN is not set";
-    LocalHttpServer server(httpReply(200, "<textarea>Beijing</textarea>"));
+    CLocalHttpServer server(httpReply(200, "<textarea>Beijing</textarea>"));
     const CommandResult good = runPeluxbar("translate --base " + server.baseUrl() + " 北京");
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.output, "Beijing\n");
@@ -146,7 +146,7 @@ TEST(TranslateCommand, PrintsTheTranslationOrFails) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.output, "");
 
-    LocalHttpServer silent("", LocalHttpServer::Behaviour::StaySilent);
+    CLocalHttpServer silent("", CLocalHttpServer::Behaviour::StaySilent);
     EXPECT_EQ(runPeluxbar("translate --timeout 0.3 --base " + silent.baseUrl() + " 北京").exitCode, 1);
 
     EXPECT_EQ(runPeluxbar("translate --base " + server.baseUrl() + " \"$(printf '\\377')\"").exitCode, 2);
@@ -155,7 +155,7 @@ TEST(TranslateCommand, PrintsTheTranslationOrFails) {
 
 TEST(TranslateCommand, UsesTheServiceNamedInTheSettings) {
     if (!std::getenv("PELUXBAR_BIN")) GTEST_SKIP() << "PELUXBAR_BIN is not set";
-    LocalHttpServer server(httpReply(200, "<textarea>Tokyo</textarea>"));
+    CLocalHttpServer server(httpReply(200, "<textarea>Tokyo</textarea>"));
     const std::filesystem::path config =
         std::filesystem::path(PELUX_BINARY_DIR) / "translate_test_config";
     std::filesystem::create_directories(config / "peluxbar");

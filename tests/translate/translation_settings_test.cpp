@@ -7,7 +7,7 @@
 namespace pelux {
 namespace {
 
-class MapSettingsKey final : public ISettingsKey {
+class CMapSettingsKey final : public ISettingsKey {
 public:
     std::map<std::u16string, std::u16string, std::less<>> values;
     std::optional<std::u16string> readValue(std::u16string_view name) override {
@@ -45,7 +45,7 @@ TEST(TranslationServiceSetting, OnlyPlainHttpAddressesAreTaken) {
 }
 
 TEST(TranslationServiceSetting, MissingOrUnfitValueKeepsTheDefault) {
-    MapSettingsKey key;
+    CMapSettingsKey key;
     EXPECT_EQ(readTranslationSettings(key).baseAddress, kDefaultTranslationBase);
     key.values[u"TranslationService"] = u"javascript:alert(1)";
     EXPECT_EQ(readTranslationSettings(key).baseAddress, kDefaultTranslationBase);

@@ -103,15 +103,15 @@ WIN_TEST(ReferencePagesOpenInTheHostingBrowser) {
 }
 
 // Answers the Text Color dialog the way a user would: reads what it shows, types, presses.
-class ColourAnswer {
+class CColourAnswer {
 public:
-    ColourAnswer(std::wstring typed, int button)
-        : typed_(std::move(typed)), button_(button), thread_([this] { answer(); }) {}
-    ~ColourAnswer() { thread_.join(); }
+    CColourAnswer(std::wstring typed, int button)
+        : m_typed(std::move(typed)), m_button(button), m_thread([this] { answer(); }) {}
+    ~CColourAnswer() { m_thread.join(); }
     std::wstring shown() {
-        thread_.join();
-        thread_ = std::thread([] {});
-        return shown_;
+        m_thread.join();
+        m_thread = std::thread([] {});
+        return m_shown;
     }
 
 private:
@@ -121,16 +121,16 @@ private:
             if (!dialog || !IsWindowVisible(dialog)) continue;
             wchar_t text[64] = L"";
             GetDlgItemTextW(dialog, 207, text, 64);
-            shown_ = text;
-            SetDlgItemTextW(dialog, 207, typed_.c_str());
-            PostMessageW(dialog, WM_COMMAND, button_, 0);
+            m_shown = text;
+            SetDlgItemTextW(dialog, 207, m_typed.c_str());
+            PostMessageW(dialog, WM_COMMAND, m_button, 0);
             return;
         }
     }
-    std::wstring typed_;
-    int button_;
-    std::wstring shown_;
-    std::thread thread_;
+    std::wstring m_typed;
+    int m_button;
+    std::wstring m_shown;
+    std::thread m_thread;
 };
 
 COLORREF paintedColour(HWND window, HWND text) {
@@ -146,32 +146,32 @@ WIN_TEST(ColourDialogSetsTheTextColour) {
     Band band;
     CHECK_EQ(paintedColour(band.window, band.text()), RGB(0, 0, 255));  // blue by default
     {
-        ColourAnswer user(L"#FF0000", IDOK);
+        CColourAnswer user(L"#FF0000", IDOK);
         band.command(32802);
         CHECK_EQ(user.shown(), std::wstring(L"#0000FF"));
     }
     CHECK_EQ(readSetting(L"FontColor"), std::wstring(L"#FF0000"));
     CHECK_EQ(paintedColour(band.window, band.text()), RGB(255, 0, 0));
     {
-        ColourAnswer user(L"#00FF00FF", IDOK);  // only seven characters are read
+        CColourAnswer user(L"#00FF00FF", IDOK);  // only seven characters are read
         band.command(32802);
         CHECK_EQ(user.shown(), std::wstring(L"#FF0000"));
     }
     CHECK_EQ(readSetting(L"FontColor"), std::wstring(L"#00FF00"));
     CHECK_EQ(paintedColour(band.window, band.text()), RGB(0, 255, 0));
     {
-        ColourAnswer user(L"green", IDOK);  // kept as typed, colour unchanged
+        CColourAnswer user(L"green", IDOK);  // kept as typed, colour unchanged
         band.command(32802);
     }
     CHECK_EQ(readSetting(L"FontColor"), std::wstring(L"green"));
     CHECK_EQ(paintedColour(band.window, band.text()), RGB(0, 255, 0));
     {
-        ColourAnswer user(L"#0000FF", IDCANCEL);
+        CColourAnswer user(L"#0000FF", IDCANCEL);
         band.command(32802);
     }
     CHECK_EQ(readSetting(L"FontColor"), std::wstring(L"green"));
     {
-        ColourAnswer user(L"#0000FF", 206);  // Other Colors: the colour names page
+        CColourAnswer user(L"#0000FF", 206);  // Other Colors: the colour names page
         band.command(32802);
     }
     const auto visited = dom::navigations(band.browser);
@@ -181,7 +181,7 @@ WIN_TEST(ColourDialogSetsTheTextColour) {
     // Leave the process-wide colour as a fresh band would find it.
     writeSetting(L"FontColor", L"#0000FF");
     {
-        ColourAnswer user(L"#0000FF", IDOK);
+        CColourAnswer user(L"#0000FF", IDOK);
         band.command(32802);
     }
     clearSettings();
@@ -194,13 +194,13 @@ namespace pelux::wintest {
 namespace {
 
 // Looks at the band's menu while it is open, then closes it with Escape.
-class MenuLook {
+class CMenuLook {
 public:
-    MenuLook() : thread_([this] { look(); }) {}
-    ~MenuLook() {
-        if (thread_.joinable()) thread_.join();
+    CMenuLook() : m_thread([this] { look(); }) {}
+    ~CMenuLook() {
+        if (m_thread.joinable()) m_thread.join();
     }
-    void finish() { thread_.join(); }
+    void finish() { m_thread.join(); }
     UINT toolTips = 0, subWords = 0, fontSmaller = 0;
     int items = 0;
     std::wstring first;
@@ -223,7 +223,7 @@ private:
             return;
         }
     }
-    std::thread thread_;
+    std::thread m_thread;
 };
 
 WIN_TEST(MenuShowsTheSwitchesAsTheyAre) {
@@ -233,7 +233,7 @@ WIN_TEST(MenuShowsTheSwitchesAsTheyAre) {
     for (int i = 0; i < 2 && readSetting(L"UseToolTips") != L"1"; ++i) band.command(32795);
     for (int i = 0; i < 2 && readSetting(L"ShowSubWordTranslations") != L"0"; ++i) band.command(32799);
     HWND button = FindWindowExW(band.window, nullptr, L"Pelux Button", nullptr);
-    MenuLook look;
+    CMenuLook look;
     SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));  // returns when it closes
     look.finish();
     CHECK_EQ(look.items, 17);

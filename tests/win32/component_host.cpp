@@ -8,35 +8,35 @@ namespace {
 constexpr wchar_t kSettingsPath[] = L"Software\\Tandrel\\PeluxBar";
 constexpr GUID kSidWebBrowserApp{0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-class Site final : public IOleWindow, public IInputObjectSite, public IOleCommandTarget,
+class CTestSite final : public IOleWindow, public IInputObjectSite, public IOleCommandTarget,
                    public IServiceProvider {
 public:
-    Site(HWND window, const SiteShape& shape) : window_(window), shape_(shape) {
-        if (shape_.browser) shape_.browser->AddRef();
+    CTestSite(HWND window, const SiteShape& shape) : m_window(window), m_shape(shape) {
+        if (m_shape.browser) m_shape.browser->AddRef();
     }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
         *out = nullptr;
         if (IsEqualIID(riid, IID_IUnknown)) *out = static_cast<IOleWindow*>(this);
-        else if (IsEqualIID(riid, IID_IOleWindow) && shape_.window) *out = static_cast<IOleWindow*>(this);
-        else if (IsEqualIID(riid, IID_IInputObjectSite) && shape_.inputObjectSite) *out = static_cast<IInputObjectSite*>(this);
-        else if (IsEqualIID(riid, IID_IOleCommandTarget) && shape_.commandTarget) *out = static_cast<IOleCommandTarget*>(this);
-        else if (IsEqualIID(riid, IID_IServiceProvider) && shape_.commandTarget) *out = static_cast<IServiceProvider*>(this);
+        else if (IsEqualIID(riid, IID_IOleWindow) && m_shape.window) *out = static_cast<IOleWindow*>(this);
+        else if (IsEqualIID(riid, IID_IInputObjectSite) && m_shape.inputObjectSite) *out = static_cast<IInputObjectSite*>(this);
+        else if (IsEqualIID(riid, IID_IOleCommandTarget) && m_shape.commandTarget) *out = static_cast<IOleCommandTarget*>(this);
+        else if (IsEqualIID(riid, IID_IServiceProvider) && m_shape.commandTarget) *out = static_cast<IServiceProvider*>(this);
         if (!*out) return E_NOINTERFACE;
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
     STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --refs_;
+        const ULONG left = --m_refs;
         if (!left) {
-            if (shape_.browser) shape_.browser->Release();
+            if (m_shape.browser) m_shape.browser->Release();
             delete this;
         }
         return left;
     }
     STDMETHODIMP GetWindow(HWND* out) override {
-        *out = window_;
+        *out = m_window;
         return S_OK;
     }
     STDMETHODIMP ContextSensitiveHelp(BOOL) override { return S_OK; }
@@ -45,15 +45,15 @@ public:
     STDMETHODIMP Exec(const GUID*, DWORD, DWORD, VARIANT*, VARIANT*) override { return S_OK; }
     STDMETHODIMP QueryService(REFGUID service, REFIID riid, void** out) override {
         *out = nullptr;
-        if (!IsEqualGUID(service, kSidWebBrowserApp) || !shape_.browser) return E_NOINTERFACE;
-        return shape_.browser->QueryInterface(riid, out);
+        if (!IsEqualGUID(service, kSidWebBrowserApp) || !m_shape.browser) return E_NOINTERFACE;
+        return m_shape.browser->QueryInterface(riid, out);
     }
 
 private:
-    ~Site() = default;
-    HWND window_;
-    SiteShape shape_;
-    ULONG refs_ = 1;
+    ~CTestSite() = default;
+    HWND m_window;
+    SiteShape m_shape;
+    ULONG m_refs = 1;
 };
 
 LRESULT CALLBACK hostProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -105,7 +105,7 @@ std::wstring readSetting(const wchar_t* name, DWORD* type) {
 }
 
 IUnknown* createSite(HWND window, const SiteShape& shape) {
-    return static_cast<IOleWindow*>(new Site(window, shape));
+    return static_cast<IOleWindow*>(new CTestSite(window, shape));
 }
 
 HWND createHostWindow(int width, int height) {

@@ -22,22 +22,22 @@ struct Notice {
 };
 
 // Closes each message box of this process as it appears, noting what it said.
-class NoticeWatcher {
+class CNoticeWatcher {
 public:
-    NoticeWatcher() : thread_([this] { watch(); }) {}
-    ~NoticeWatcher() {
-        stop_ = true;
-        thread_.join();
+    CNoticeWatcher() : m_thread([this] { watch(); }) {}
+    ~CNoticeWatcher() {
+        m_stop = true;
+        m_thread.join();
     }
     std::vector<Notice> seen() {
-        std::lock_guard lock(mutex_);
-        return notices_;
+        std::lock_guard lock(m_mutex);
+        return m_notices;
     }
 
 private:
     void watch() {
-        while (!stop_) {
-            EnumWindows(&NoticeWatcher::each, reinterpret_cast<LPARAM>(this));
+        while (!m_stop) {
+            EnumWindows(&CNoticeWatcher::each, reinterpret_cast<LPARAM>(this));
             Sleep(20);
         }
     }
@@ -51,20 +51,20 @@ private:
             wcscmp(caption, L"Error") != 0 || !IsWindowVisible(window))
             return TRUE;
         GetDlgItemTextW(window, 0xFFFF, text, 512);  // the message box's text control
-        auto* watcher = reinterpret_cast<NoticeWatcher*>(self);
+        auto* watcher = reinterpret_cast<CNoticeWatcher*>(self);
         {
-            std::lock_guard lock(watcher->mutex_);
-            watcher->notices_.push_back({caption, text});
+            std::lock_guard lock(watcher->m_mutex);
+            watcher->m_notices.push_back({caption, text});
         }
         PostMessageW(window, WM_COMMAND, IDOK, 0);
         Sleep(100);
         return TRUE;
     }
 
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<Notice> notices_;
-    std::thread thread_;
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::vector<Notice> m_notices;
+    std::thread m_thread;
 };
 
 std::vector<HWND> translationWindows() {
@@ -111,7 +111,7 @@ WIN_TEST(GoogleTranslateShowsTheServicesTranslation) {
                               reinterpret_cast<void**>(&google)),
              S_OK);
     if (!google) return;
-    NoticeWatcher watcher;
+    CNoticeWatcher watcher;
     const size_t before = requestLog().size();
 
     VARIANT text;
@@ -202,7 +202,7 @@ WIN_TEST(ASilentServiceEndsAtTheTimeLimitWhileMessagesAreHandled) {
     IGoogle* google = newGoogle();
     CHECK(google != nullptr);
     if (!google) return;
-    NoticeWatcher watcher;
+    CNoticeWatcher watcher;
     VARIANT text;
     VariantInit(&text);
     text.vt = VT_BSTR;
@@ -245,7 +245,7 @@ WIN_TEST(EnterAndEscapeCloseTheTranslationWindowInAPlainMessageLoop) {
     IGoogle* google = newGoogle();
     CHECK(google != nullptr);
     if (!google) return;
-    NoticeWatcher watcher;  // a failed request must not leave its message box in the way
+    CNoticeWatcher watcher;  // a failed request must not leave its message box in the way
     VARIANT text;
     VariantInit(&text);
     text.vt = VT_BSTR;

@@ -11,7 +11,7 @@
 namespace pelux::win32 {
 namespace {
 
-struct CSuperclass {
+struct Superclass {
     const wchar_t* name;
     WNDPROC base = nullptr;
 };
@@ -21,10 +21,10 @@ std::mutex g_classLock;
 }  // namespace
 
 WNDPROC superclass(const wchar_t* name, const wchar_t* base, WNDPROC procedure) {
-    static CSuperclass classes[] = {{L"PELUXWND"}, {L"Pelux Edit"}, {L"Pelux Button"},
+    static Superclass classes[] = {{L"PELUXWND"}, {L"Pelux Edit"}, {L"Pelux Button"},
                                    {L"Bigger"}, {L"Smaller"}};
     std::lock_guard lock(g_classLock);
-    for (CSuperclass& entry : classes) {
+    for (Superclass& entry : classes) {
         if (wcscmp(entry.name, name) != 0) continue;
         if (entry.base) return entry.base;
         WNDCLASSEXW info{};

@@ -52,13 +52,13 @@ private:
     CreateFunction m_create;
 };
 
-struct CClassEntry {
+struct ClassEntry {
     const GUID* clsid;
     CreateFunction create;
     CClassFactory* factory = nullptr;
 };
 
-CClassEntry g_classes[] = {
+ClassEntry g_classes[] = {
     {&kClsidPeluxBand, &createInstance<CPeluxBand>},
     {&kClsidGoogle, &createInstance<CGoogle>},
 };
@@ -69,7 +69,7 @@ std::mutex g_classLock;
 HRESULT getClassObject(REFCLSID clsid, REFIID riid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    for (CClassEntry& entry : g_classes) {
+    for (ClassEntry& entry : g_classes) {
         if (!IsEqualCLSID(clsid, *entry.clsid)) continue;
         {
             std::lock_guard lock(g_classLock);

@@ -10,12 +10,12 @@ namespace pelux::win32 {
 
 namespace {
 
-class MappedView final : public IMappedFile {
+class CMappedView final : public IMappedFile {
 public:
-    MappedView(const void* view, std::size_t size) : m_view(view), m_size(size) {}
-    ~MappedView() override { UnmapViewOfFile(m_view); }
-    MappedView(const MappedView&) = delete;
-    MappedView& operator=(const MappedView&) = delete;
+    CMappedView(const void* view, std::size_t size) : m_view(view), m_size(size) {}
+    ~CMappedView() override { UnmapViewOfFile(m_view); }
+    CMappedView(const CMappedView&) = delete;
+    CMappedView& operator=(const CMappedView&) = delete;
     const std::byte* data() const override { return static_cast<const std::byte*>(m_view); }
     std::size_t size() const override { return m_size; }
 
@@ -24,14 +24,14 @@ private:
     std::size_t m_size;
 };
 
-class Handle {
+class CHandle {
 public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle() {
+    explicit CHandle(HANDLE handle) : m_handle(handle) {}
+    ~CHandle() {
         if (valid()) CloseHandle(m_handle);
     }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
+    CHandle(const CHandle&) = delete;
+    CHandle& operator=(const CHandle&) = delete;
     bool valid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return m_handle; }
 
@@ -53,28 +53,28 @@ bool writePieces(HANDLE file, std::span<const std::string_view> pieces) {
 
 }  // namespace
 
-std::unique_ptr<IMappedFile> Win32FileMapper::mapReadOnly(const std::filesystem::path& path) {
+std::unique_ptr<IMappedFile> CWin32FileMapper::mapReadOnly(const std::filesystem::path& path) {
     // Shared for deletion too, so that a newer image can be moved over this one while it is mapped.
-    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+    const CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return nullptr;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
         uint64_t(size.QuadPart) > uint64_t(SIZE_MAX))
         return nullptr;
-    const Handle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    const CHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping.valid()) return nullptr;
     const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
     if (!view) return nullptr;
-    return std::make_unique<MappedView>(view, std::size_t(size.QuadPart));
+    return std::make_unique<CMappedView>(view, std::size_t(size.QuadPart));
 }
 
-bool Win32FileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {
+bool CWin32FileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {
     const std::wstring temporary = path.wstring() + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
                                    std::to_wstring(GetCurrentThreadId()) + L".tmp";
     bool ok = false;
     {
-        const Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        const CHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) return false;
         ok = writePieces(file.get(), pieces);
@@ -84,8 +84,8 @@ bool Win32FileMapper::replaceAtomically(const std::filesystem::path& path, std::
     return ok;
 }
 
-Win32FileMapper& fileMapperInstance() {
-    static Win32FileMapper mapper;
+CWin32FileMapper& fileMapperInstance() {
+    static CWin32FileMapper mapper;
     return mapper;
 }
 

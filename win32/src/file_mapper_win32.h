@@ -6,13 +6,13 @@
 
 namespace pelux::win32 {
 
-class Win32FileMapper final : public IFileMapper {
+class CWin32FileMapper final : public IFileMapper {
 public:
     std::unique_ptr<IMappedFile> mapReadOnly(const std::filesystem::path& path) override;
     bool replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) override;
 };
 
 // The one mapper of the process, registered with the core when the module loads.
-Win32FileMapper& fileMapperInstance();
+CWin32FileMapper& fileMapperInstance();
 
 }  // namespace pelux::win32

@@ -30,7 +30,7 @@ std::wstring modulePath() {
 STDMETHODIMP CComObject::CInner::QueryInterface(REFIID riid, void** out) {
     if (!out) return E_POINTER;
     *out = IsEqualIID(riid, IID_IUnknown) ? static_cast<IUnknown*>(this)
-                                          : self->findInterface(riid);
+                                          : m_self->findInterface(riid);
     if (!*out) return E_NOINTERFACE;
     static_cast<IUnknown*>(*out)->AddRef();
     return S_OK;

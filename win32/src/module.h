@@ -41,16 +41,19 @@ protected:
     virtual void* findInterface(REFIID riid) = 0;
 
 private:
-    struct CInner final : IUnknown {
-        explicit CInner(CComObject* self) : self(self) {}
+    class CInner final : public IUnknown {
+    public:
+        explicit CInner(CComObject* self) : m_self(self) {}
         STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-        STDMETHODIMP_(ULONG) AddRef() override { return ++self->m_refs; }
+        STDMETHODIMP_(ULONG) AddRef() override { return ++m_self->m_refs; }
         STDMETHODIMP_(ULONG) Release() override {
-            const ULONG left = --self->m_refs;
-            if (left == 0) delete self;
+            const ULONG left = --m_self->m_refs;
+            if (left == 0) delete m_self;
             return left;
         }
-        CComObject* self;
+
+    private:
+        CComObject* m_self;
     };
     CInner m_inner;
     IUnknown* m_outer;

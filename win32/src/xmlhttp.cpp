@@ -23,7 +23,7 @@ constexpr LONG kReadyStateComplete = 4;
 constexpr ULONGLONG kWaitSliceMs = 50;
 
 void check(HRESULT hr, const char* what) {
-    if (FAILED(hr)) throw HttpRequestError(std::string(what) + " failed");
+    if (FAILED(hr)) throw CHttpRequestError(std::string(what) + " failed");
 }
 
 VARIANT missing() {
@@ -62,7 +62,7 @@ void waitForReply(IXMLHTTPRequest& request, std::chrono::milliseconds limit) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) {
             request.abort();
-            throw HttpRequestError("no reply within the time limit");
+            throw CHttpRequestError("no reply within the time limit");
         }
         const auto slice = static_cast<DWORD>(std::min(deadline - now, kWaitSliceMs));
         MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -78,7 +78,7 @@ HttpReply CXmlHttpRequest::get(const std::string& url, std::chrono::milliseconds
     check(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IUnknown, object.putVoid()),
           "Msxml2.XMLHTTP creation");
     auto request = object.try_query<IXMLHTTPRequest>(kIidXmlHttpRequest);
-    if (!request) throw HttpRequestError("no IXMLHTTPRequest");
+    if (!request) throw CHttpRequestError("no IXMLHTTPRequest");
     VARIANT asynchronous;
     VariantInit(&asynchronous);
     asynchronous.vt = VT_BOOL;
@@ -94,7 +94,7 @@ HttpReply CXmlHttpRequest::get(const std::string& url, std::chrono::milliseconds
     check(request->get_status(&status), "status");
     // A request that ended without any reply (no connection, a broken transfer) completes with
     // no HTTP status.
-    if (status == 0) throw HttpRequestError("no reply");
+    if (status == 0) throw CHttpRequestError("no reply");
     reply.status = static_cast<int>(status);
     CBstr text;
     check(request->get_responseText(text.put()), "responseText");
