@@ -59,7 +59,7 @@ CPcre2Pattern::CPcre2Pattern() {
     m_matchContext = pcre2_match_context_create(nullptr);
     if (!m_compileContext || !m_matchContext) {
         release();
-        throw PatternError(PCRE2_ERROR_NOMEMORY, "pattern object: out of memory");
+        throw CPatternError(PCRE2_ERROR_NOMEMORY, "pattern object: out of memory");
     }
     // The line feed alone ends a line, so "." still takes a carriage return.
     pcre2_set_newline(m_compileContext, PCRE2_NEWLINE_LF);
@@ -90,11 +90,11 @@ void CPcre2Pattern::setPattern(std::u16string_view pattern) {
     PCRE2_SIZE errorOffset = 0;
     pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(units), pattern.size(), PCRE2_DOLLAR_ENDONLY,
                                      &error, &errorOffset, m_compileContext);
-    if (!code) throw PatternError(error, errorText(error, "pattern does not compile").c_str());
+    if (!code) throw CPatternError(error, errorText(error, "pattern does not compile").c_str());
     pcre2_match_data* matchData = pcre2_match_data_create_from_pattern(code, nullptr);
     if (!matchData) {
         pcre2_code_free(code);
-        throw PatternError(PCRE2_ERROR_NOMEMORY, "pattern object: out of memory");
+        throw CPatternError(PCRE2_ERROR_NOMEMORY, "pattern object: out of memory");
     }
     // Where JIT is not available the interpreter gives the same results, only slower.
     pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
@@ -155,7 +155,7 @@ const std::vector<PerlMatch>& CPcre2Pattern::execute(std::u16string_view text) {
         if (rc < 0) {
             m_used = 0;
             trimMatches();
-            throw PatternError(rc, errorText(rc, "pattern match failed").c_str());
+            throw CPatternError(rc, errorText(rc, "pattern match failed").c_str());
         }
         record(text);
         if (!m_global) break;

@@ -10,7 +10,7 @@ LoadCommandOutcome runLoadCommand(uint32_t command, const DictionaryLoaders& loa
     if (command == kCommandLoadChinese) loader = &loaders.loadChinese;
     if (command == kCommandLoadJapanese) loader = &loaders.loadJapanese;
     if (loader == nullptr) return LoadCommandOutcome::NotALoadCommand;
-    const LoadGuard guard(LoadGuard::Entry::Command);
+    const CLoadGuard guard(CLoadGuard::Entry::Command);
     if (!guard.entered()) return LoadCommandOutcome::IgnoredDuringLoad;
     if (*loader) (*loader)();
     return LoadCommandOutcome::Loaded;

@@ -32,7 +32,7 @@ std::u16string_view simplifiedFormOf(std::u16string_view text, std::size_t first
     return text.substr(start, std::size_t(length));
 }
 
-void indexChineseLine(IndexWriter& index, std::u16string_view text, LineNumber line, ChinesePatterns& patterns,
+void indexChineseLine(CIndexWriter& index, std::u16string_view text, LineNumber line, ChinesePatterns& patterns,
                       std::u16string& scratch) {
     const std::size_t space = text.find(u' ');
     index.add(space == std::u16string_view::npos ? text : text.substr(0, space), line, false);
@@ -46,10 +46,10 @@ void indexChineseLine(IndexWriter& index, std::u16string_view text, LineNumber l
         indexEnglishDefinition(index, run.value, line, true, patterns.suffixes, scratch);
 }
 
-void readChineseMainFile(LoadSession& session, const LoadEnvironment& environment, CDictionary& store,
+void readChineseMainFile(CLoadSession& session, const LoadEnvironment& environment, CDictionary& store,
                          ChinesePatterns& patterns) {
     const std::filesystem::path path = session.pathOf(kChineseMainFile);
-    DictionaryFile file;
+    CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
     session.noteRead(0, file.stamp());
     patterns.line->setPattern(kDefinitionRunPattern);
@@ -58,7 +58,7 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
-    IndexWriter index(store, file.size());
+    CIndexWriter index(store, file.size());
     std::u16string scratch;
     std::u16string_view line;
     LineNumber n = 0;
@@ -72,7 +72,7 @@ void readChineseMainFile(LoadSession& session, const LoadEnvironment& environmen
         }
         try {
             indexChineseLine(index, text, n, patterns, scratch);
-        } catch (const PatternError&) {
+        } catch (const CPatternError&) {
             // A line the pattern object gives up on keeps its stored text and whatever keys it
             // already gave; the load goes on.
         }
@@ -92,11 +92,11 @@ void storeCharacterLine(CDictionary& store, std::u16string_view line, IPerlPatte
     store.setCharInfo(code, text);
 }
 
-void readChineseCharFile(LoadSession& session, CDictionary& store, IPerlPattern& fieldPattern) {
+void readChineseCharFile(CLoadSession& session, CDictionary& store, IPerlPattern& fieldPattern) {
     fieldPattern.setPattern(kFieldPattern);
     fieldPattern.setGlobal(true);
     const std::filesystem::path path = session.pathOf(kChineseCharFile);
-    DictionaryFile file;
+    CDictionaryFile file;
     if (!file.open(path, FileMode::SingleByteText)) return session.noteMissing(path);
     session.noteRead(1, file.stamp());
     file.skipHeader();
@@ -104,7 +104,7 @@ void readChineseCharFile(LoadSession& session, CDictionary& store, IPerlPattern&
     while (file.readLine(line)) {
         try {
             storeCharacterLine(store, line, fieldPattern);
-        } catch (const PatternError&) {
+        } catch (const CPatternError&) {
         }
     }
 }
@@ -114,13 +114,13 @@ const LanguageFiles kChineseFiles{Chinese, kChineseMainFile, kChineseCharFile, k
 }  // namespace
 
 LoadReport loadChineseDictionary(const LoadEnvironment& environment) {
-    LoadSession session(environment, kChineseFiles);
+    CLoadSession session(environment, kChineseFiles);
     if (!session.started()) return {};
     ChinesePatterns patterns;
     try {
         patterns.line = createPerlPattern();
         patterns.suffixes = SuffixPatterns::create();
-    } catch (const PatternError&) {
+    } catch (const CPatternError&) {
         return session.fail(u"Could not load the dictionary: no pattern object available");
     }
     CDictionary& store = theDictionary();

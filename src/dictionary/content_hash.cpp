@@ -30,11 +30,11 @@ uint64_t avalanche(uint64_t h) {
 
 }  // namespace
 
-void ContentHasher::mixBlock(const unsigned char* block) {
+void CContentHasher::mixBlock(const unsigned char* block) {
     for (int lane = 0; lane < 4; ++lane) m_lanes[lane] = mixLane(m_lanes[lane], readWord(block + 8 * lane));
 }
 
-void ContentHasher::update(const void* data, std::size_t size) {
+void CContentHasher::update(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     m_length += size;
     std::size_t i = 0;
@@ -48,7 +48,7 @@ void ContentHasher::update(const void* data, std::size_t size) {
     while (i < size) m_pending[m_pendingSize++] = bytes[i++];
 }
 
-uint64_t ContentHasher::finish() const {
+uint64_t CContentHasher::finish() const {
     uint64_t h = m_length * kPrime1;
     for (uint64_t lane : m_lanes) h = mixLane(h, lane) ^ std::rotl(h, 27);
     uint64_t tail = 0;
@@ -57,7 +57,7 @@ uint64_t ContentHasher::finish() const {
 }
 
 uint64_t contentHash(const void* data, std::size_t size) {
-    ContentHasher hasher;
+    CContentHasher hasher;
     hasher.update(data, size);
     return hasher.finish();
 }
@@ -79,7 +79,7 @@ std::optional<FileStamp> stampFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::vector<char> chunk(std::size_t(1) << 20);
-    ContentHasher hasher;
+    CContentHasher hasher;
     uint64_t total = 0;
     while (in) {
         in.read(chunk.data(), std::streamsize(chunk.size()));

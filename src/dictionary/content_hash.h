@@ -9,7 +9,7 @@
 
 namespace pelux {
 
-class ContentHasher {
+class CContentHasher {
 public:
     // The hash does not depend on how the bytes are cut into calls.
     void update(const void* data, std::size_t size);

@@ -82,20 +82,20 @@ void CDictionary::addToIndex(std::u16string_view key, LineNumber line, bool coll
 
 void CDictionary::applyWaitingAdds() const {
     if (m_waitingAdds.empty()) return;
-    KeyIndex::Add adds[kAddBatch];
+    CKeyIndex::Add adds[kAddBatch];
     const std::u16string_view lineText = m_lineText;
     const std::u16string_view keyText = m_waitingKeyText;
     std::size_t count = 0;
     for (const WaitingAdd& add : m_waitingAdds) {
         const std::u16string_view key = (add.at & kPoolKey) ? keyText.substr(add.at & ~kPoolKey, add.length)
                                                              : lineText.substr(add.at, add.length);
-        adds[count++] = KeyIndex::Add{key, add.line, add.collapse};
+        adds[count++] = CKeyIndex::Add{key, add.line, add.collapse};
         if (count == kAddBatch) {
-            m_index.addAll(std::span<const KeyIndex::Add>(adds, count), lineText);
+            m_index.addAll(std::span<const CKeyIndex::Add>(adds, count), lineText);
             count = 0;
         }
     }
-    m_index.addAll(std::span<const KeyIndex::Add>(adds, count), lineText);
+    m_index.addAll(std::span<const CKeyIndex::Add>(adds, count), lineText);
     m_waitingAdds.clear();
     m_waitingKeyText.clear();
     m_indexView = m_index.view();
@@ -119,15 +119,15 @@ void CDictionary::finishIndex() {
     m_indexView = m_index.view();
 }
 
-LineSpan CDictionary::entriesFor(std::u16string_view key) const {
+CLineSpan CDictionary::entriesFor(std::u16string_view key) const {
     m_indexTouched = true;
     const IndexEntry* entry = index().find(key, m_lineTextView);
     if (!entry) return {};
     if (!m_image && !m_index.packed()) {
         m_index.gather(*entry, m_gathered);
-        return LineSpan(m_gathered.data(), m_gathered.size());
+        return CLineSpan(m_gathered.data(), m_gathered.size());
     }
-    return LineSpan(m_indexView.lists.subspan(entry->first, entry->count));
+    return CLineSpan(m_indexView.lists.subspan(entry->first, entry->count));
 }
 
 bool CDictionary::hasEntries(std::u16string_view key) const {

@@ -29,12 +29,12 @@ enum DictionaryLanguage : int32_t { Chinese = 0, Japanese = 1, None = 2 };
 using LineList = std::vector<LineNumber>;
 
 // The line numbers of one key, valid until the store is next written.
-class LineSpan : public std::span<const LineNumber> {
+class CLineSpan : public std::span<const LineNumber> {
 public:
     using std::span<const LineNumber>::span;
-    LineSpan(std::span<const LineNumber> span) : std::span<const LineNumber>(span) {}
+    CLineSpan(std::span<const LineNumber> span) : std::span<const LineNumber>(span) {}
     operator LineList() const { return LineList(begin(), end()); }
-    friend bool operator==(const LineSpan& a, const LineList& b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+    friend bool operator==(const CLineSpan& a, const LineList& b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
 };
 
 struct LineSlot {
@@ -72,7 +72,7 @@ public:
     void addToIndex(std::u16string_view key, LineNumber line, bool collapse);
 
     // Reads: a missing key gives the empty value, and an empty value means "none".
-    LineSpan entriesFor(std::u16string_view key) const;
+    CLineSpan entriesFor(std::u16string_view key) const;
     bool hasEntries(std::u16string_view key) const;
     std::u16string_view lineText(LineNumber line) const;
     std::u16string_view charInfo(int32_t code) const;
@@ -99,8 +99,8 @@ public:
 
     // The arrays a finished load produced, for writing the image; valid until the next write.
     StoreTables tables() const;
-    const StringTable& stemsOfThisLoad() const { return m_loadStems; }
-    const StringTable& irregularForms() const { return m_irregular; }
+    const CStringTable& stemsOfThisLoad() const { return m_loadStems; }
+    const CStringTable& irregularForms() const { return m_irregular; }
     // Makes an image's arrays the store's content; `image` keeps them mapped. `loaded`: what
     // isLoaded() said when the load that made the image ended.
     void adoptImage(const StoreTables& tables, std::shared_ptr<const IMappedFile> image, bool loaded);
@@ -153,12 +153,12 @@ private:
     std::size_t m_lineCount = 0;
     std::u16string m_charText;
     std::vector<CharSlot> m_chars;
-    mutable KeyIndex m_index;
+    mutable CKeyIndex m_index;
     mutable std::vector<WaitingAdd> m_waitingAdds;
     mutable std::u16string m_waitingKeyText;  // the waiting keys that do not lie in the line text
-    StringTable m_stems;
-    StringTable m_loadStems;  // the stems this load set, which its image must carry
-    StringTable m_irregular;
+    CStringTable m_stems;
+    CStringTable m_loadStems;  // the stems this load set, which its image must carry
+    CStringTable m_irregular;
     std::shared_ptr<const IMappedFile> m_image;
 
     std::u16string_view m_lineTextView;

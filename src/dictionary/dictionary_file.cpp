@@ -68,7 +68,7 @@ bool readUtf16File(std::ifstream& in, std::u16string& text, FileStamp& stamp) {
 
 }  // namespace
 
-bool DictionaryFile::open(const std::filesystem::path& path, FileMode mode) {
+bool CDictionaryFile::open(const std::filesystem::path& path, FileMode mode) {
     m_text.clear();
     m_view = {};
     m_position = 0;
@@ -92,7 +92,7 @@ bool DictionaryFile::open(const std::filesystem::path& path, FileMode mode) {
     return true;
 }
 
-bool DictionaryFile::readLine(std::u16string_view& line) {
+bool CDictionaryFile::readLine(std::u16string_view& line) {
     if (m_position >= m_view.size()) return false;
     const std::size_t feed = m_view.find(u'\n', m_position);
     const std::size_t end = feed == std::u16string_view::npos ? m_view.size() : feed + 1;

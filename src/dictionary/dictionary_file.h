@@ -17,7 +17,7 @@ enum class FileMode {
     SingleByteText,
 };
 
-class DictionaryFile {
+class CDictionaryFile {
 public:
     // False when the file cannot be read; the object then holds no lines.
     bool open(const std::filesystem::path& path, FileMode mode);

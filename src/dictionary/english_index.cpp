@@ -35,7 +35,7 @@ const PerlMatch* firstMatch(IPerlPattern& pattern, std::u16string_view text) {
 
 }  // namespace
 
-void indexEnglishDefinition(IndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
+void indexEnglishDefinition(CIndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
                             SuffixPatterns& patterns, std::u16string& scratch) {
     std::u16string_view word;
     if (!singleWordOf(definition, word)) return;
@@ -70,7 +70,7 @@ void linkIrregularGroup(CDictionary& store, const std::vector<std::u16string_vie
 bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path, FileStamp& stamp) {
     store.clearIrregular();
     std::unique_ptr<IPerlPattern> wordPattern = createPerlPattern(kWordPattern, true);
-    DictionaryFile file;
+    CDictionaryFile file;
     if (!file.open(path, FileMode::SingleByteText)) return false;
     stamp = file.stamp();
     file.skipHeader();
@@ -82,7 +82,7 @@ bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path, 
         try {
             for (const PerlMatch& match : wordPattern->execute(line))
                 if (!match.subMatches.empty()) words.push_back(match.subMatches.front());
-        } catch (const PatternError&) {
+        } catch (const CPatternError&) {
             continue;  // a line the pattern object gives up on has no usable words
         }
         linkIrregularGroup(store, words);

@@ -28,14 +28,14 @@ inline constexpr const char* kIrregularFileName = "irregularverbs.txt";
 struct SuffixPatterns {
     std::unique_ptr<IPerlPattern> shortSuffix;
     std::unique_ptr<IPerlPattern> longSuffix;
-    // Throws PatternError when the objects cannot be created.
+    // Throws CPatternError when the objects cannot be created.
     static SuffixPatterns create();
 };
 
 // Indexes one definition of line `line` when it is a single word or "to " and a single word.
 // `scratch` is a buffer the caller keeps across calls so that the lower-cased word needs no
 // allocation of its own.
-void indexEnglishDefinition(IndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
+void indexEnglishDefinition(CIndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
                             SuffixPatterns& patterns, std::u16string& scratch);
 
 // Rebuilds the irregular-form table from the file at `path` against the current index, and

@@ -2,7 +2,7 @@
 
 namespace pelux {
 
-IndexWriter::IndexWriter(CDictionary& store, std::size_t fileCharacters) : m_store(store) {
+CIndexWriter::CIndexWriter(CDictionary& store, std::size_t fileCharacters) : m_store(store) {
     m_store.reserveForFile(fileCharacters);
 }
 

@@ -10,10 +10,10 @@
 
 namespace pelux {
 
-class IndexWriter {
+class CIndexWriter {
 public:
     // `fileCharacters`: the size of the file being indexed, from which the index is sized.
-    IndexWriter(CDictionary& store, std::size_t fileCharacters);
+    CIndexWriter(CDictionary& store, std::size_t fileCharacters);
 
     CDictionary& store() { return m_store; }
     void add(std::u16string_view key, LineNumber line, bool collapse) { m_store.addToIndex(key, line, collapse); }

@@ -36,11 +36,11 @@ void storeKanjiLine(CDictionary& store, std::u16string_view line, IPerlPattern& 
     store.setCharInfo(code, match.subMatches[1]);
 }
 
-void readKanjiFile(LoadSession& session, CDictionary& store, IPerlPattern& characterPattern) {
+void readKanjiFile(CLoadSession& session, CDictionary& store, IPerlPattern& characterPattern) {
     characterPattern.setPattern(kCharacterPattern);
     characterPattern.setGlobal(false);
     const std::filesystem::path path = session.pathOf(kJapaneseCharFile);
-    DictionaryFile file;
+    CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
     session.noteRead(1, file.stamp());
     file.skipHeader();
@@ -48,12 +48,12 @@ void readKanjiFile(LoadSession& session, CDictionary& store, IPerlPattern& chara
     while (file.readLine(line)) {
         try {
             storeKanjiLine(store, line, characterPattern);
-        } catch (const PatternError&) {
+        } catch (const CPatternError&) {
         }
     }
 }
 
-void indexJapaneseLine(IndexWriter& index, std::u16string_view line, LineNumber n, JapanesePatterns& patterns,
+void indexJapaneseLine(CIndexWriter& index, std::u16string_view line, LineNumber n, JapanesePatterns& patterns,
                        EntryBuffers& buffers) {
     const std::vector<PerlMatch>& entry = patterns.line->execute(line);
     if (!entry.empty() && entry.front().subMatches.size() >= 3) {
@@ -69,21 +69,21 @@ void indexJapaneseLine(IndexWriter& index, std::u16string_view line, LineNumber 
     }
 }
 
-void readMainFile(LoadSession& session, const LoadEnvironment& environment, CDictionary& store,
+void readMainFile(CLoadSession& session, const LoadEnvironment& environment, CDictionary& store,
                   JapanesePatterns& patterns) {
     patterns.line->setPattern(kEntryPattern);
     patterns.line->setGlobal(false);
     patterns.definitions->setPattern(kDefinitionPattern);
     patterns.definitions->setGlobal(true);
     const std::filesystem::path path = session.pathOf(kJapaneseMainFile);
-    DictionaryFile file;
+    CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
     session.noteRead(0, file.stamp());
     file.continueIn(store.adoptLineText(file.releaseText()));
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
 
-    IndexWriter index(store, file.size());
+    CIndexWriter index(store, file.size());
     EntryBuffers buffers;
     std::u16string_view line;
     LineNumber n = 0;
@@ -96,7 +96,7 @@ void readMainFile(LoadSession& session, const LoadEnvironment& environment, CDic
         }
         try {
             indexJapaneseLine(index, line, n, patterns, buffers);
-        } catch (const PatternError&) {
+        } catch (const CPatternError&) {
             // The line stays stored; keys it could not give are simply missing.
         }
     }
@@ -127,14 +127,14 @@ void removeParenthesised(std::u16string& line) {
 }
 
 LoadReport loadJapaneseDictionary(const LoadEnvironment& environment) {
-    LoadSession session(environment, kJapaneseFiles);
+    CLoadSession session(environment, kJapaneseFiles);
     if (!session.started()) return {};
     JapanesePatterns patterns;
     try {
         patterns.line = createPerlPattern();
         patterns.definitions = createPerlPattern();
         patterns.suffixes = SuffixPatterns::create();
-    } catch (const PatternError&) {
+    } catch (const CPatternError&) {
         return session.fail(u"Could not load the dictionary: no pattern object available");
     }
     CDictionary& store = theDictionary();

@@ -52,7 +52,7 @@ bool IndexView::isConsistent(std::size_t lineTextSize) const {
     return true;
 }
 
-void KeyIndex::clear() {
+void CKeyIndex::clear() {
     m_slots = {};
     m_entries = {};
     m_tails = {};
@@ -62,7 +62,7 @@ void KeyIndex::clear() {
     m_packed = true;
 }
 
-void KeyIndex::reserve(std::size_t keys) {
+void CKeyIndex::reserve(std::size_t keys) {
     const std::size_t slots = std::bit_ceil(std::max<std::size_t>(keys * 2, 16));
     if (slots <= m_slots.size()) return;
     m_entries.reserve(keys);
@@ -72,7 +72,7 @@ void KeyIndex::reserve(std::size_t keys) {
     grow();
 }
 
-void KeyIndex::grow() {
+void CKeyIndex::grow() {
     std::vector<uint64_t> slots(std::max<std::size_t>(m_slots.size() * 2, 16), 0);
     const std::size_t mask = slots.size() - 1;
     for (std::size_t n = 0; n < m_entries.size(); ++n) {
@@ -83,7 +83,7 @@ void KeyIndex::grow() {
     m_slots.swap(slots);
 }
 
-IndexEntry& KeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u16string_view lineText) {
+IndexEntry& CKeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u16string_view lineText) {
     if ((m_entries.size() + 1) * 2 > m_slots.size()) grow();
     const IndexView current = view();
     const std::size_t mask = m_slots.size() - 1;
@@ -109,12 +109,12 @@ IndexEntry& KeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u16
     return m_entries.back();
 }
 
-void KeyIndex::add(std::u16string_view key, LineNumber line, bool collapse, std::u16string_view lineText) {
+void CKeyIndex::add(std::u16string_view key, LineNumber line, bool collapse, std::u16string_view lineText) {
     if (m_packed) unpack();
     addHashed(key, keyHash(key), line, collapse, lineText);
 }
 
-void KeyIndex::addAll(std::span<const Add> adds, std::u16string_view lineText) {
+void CKeyIndex::addAll(std::span<const Add> adds, std::u16string_view lineText) {
     if (adds.empty()) return;
     if (m_packed) unpack();
     if ((m_entries.size() + adds.size()) * 2 > m_slots.size()) reserve(m_entries.size() + adds.size());
@@ -138,7 +138,7 @@ void KeyIndex::addAll(std::span<const Add> adds, std::u16string_view lineText) {
     }
 }
 
-void KeyIndex::addHashed(std::u16string_view key, uint32_t hash, LineNumber line, bool collapse,
+void CKeyIndex::addHashed(std::u16string_view key, uint32_t hash, LineNumber line, bool collapse,
                          std::u16string_view lineText) {
     IndexEntry& entry = findOrAdd(key, hash, lineText);
     uint32_t& tail = m_tails[std::size_t(&entry - m_entries.data())];
@@ -154,7 +154,7 @@ void KeyIndex::addHashed(std::u16string_view key, uint32_t hash, LineNumber line
     ++entry.count;
 }
 
-void KeyIndex::pack() {
+void CKeyIndex::pack() {
     if (m_packed) return;
     std::vector<LineNumber> lists;
     lists.reserve(m_postings.size());
@@ -169,7 +169,7 @@ void KeyIndex::pack() {
     m_packed = true;
 }
 
-void KeyIndex::unpack() {
+void CKeyIndex::unpack() {
     m_postings.clear();
     m_postings.reserve(m_lists.size());
     m_tails.assign(m_entries.size(), kNoPosting);
@@ -192,7 +192,7 @@ void KeyIndex::unpack() {
     m_packed = false;
 }
 
-void KeyIndex::assign(const IndexView& view) {
+void CKeyIndex::assign(const IndexView& view) {
     clear();
     m_slots.assign(view.slots.begin(), view.slots.end());
     m_entries.assign(view.entries.begin(), view.entries.end());
@@ -200,16 +200,16 @@ void KeyIndex::assign(const IndexView& view) {
     m_lists.assign(view.lists.begin(), view.lists.end());
 }
 
-IndexView KeyIndex::view() const {
+IndexView CKeyIndex::view() const {
     return IndexView{m_slots, m_entries, m_pool, m_packed ? std::span<const LineNumber>(m_lists) : std::span<const LineNumber>()};
 }
 
-void KeyIndex::gather(const IndexEntry& entry, std::vector<LineNumber>& out) const {
+void CKeyIndex::gather(const IndexEntry& entry, std::vector<LineNumber>& out) const {
     out.clear();
     for (uint32_t p = entry.first; p != kNoPosting; p = m_postings[p].next) out.push_back(m_postings[p].line);
 }
 
-std::size_t KeyIndex::bytesHeld() const {
+std::size_t CKeyIndex::bytesHeld() const {
     return m_slots.capacity() * sizeof(uint64_t) + m_entries.capacity() * sizeof(IndexEntry) +
            m_tails.capacity() * sizeof(uint32_t) + m_pool.capacity() * sizeof(char16_t) +
            m_postings.capacity() * sizeof(Posting) + m_lists.capacity() * sizeof(LineNumber);

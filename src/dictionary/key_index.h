@@ -28,7 +28,7 @@ inline constexpr uint32_t kNoPosting = 0xFFFFFFFFu;
 uint32_t keyHash(std::u16string_view key);
 inline uint64_t slotOf(uint32_t hash, std::size_t entry) { return (uint64_t(hash) << 32) | uint64_t(entry + 1); }
 
-// The index as readers see it: arrays that belong to a KeyIndex or to a mapped image.
+// The index as readers see it: arrays that belong to a CKeyIndex or to a mapped image.
 struct IndexView {
     // The hash of the key in the upper half and the entry number + 1 in the lower, 0 for a free
     // slot; a power of two long. A probe compares hashes without touching the entries.
@@ -44,7 +44,7 @@ struct IndexView {
     bool isConsistent(std::size_t lineTextSize) const;
 };
 
-class KeyIndex {
+class CKeyIndex {
 public:
     void clear();
     void reserve(std::size_t keys);

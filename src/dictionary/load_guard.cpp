@@ -10,10 +10,10 @@ constexpr unsigned kLoaderBit = 2;
 // Atomic so that isLoadRunning may be asked from any thread without the store's lock.
 std::atomic<unsigned> g_running{0};
 
-unsigned bitOf(LoadGuard::Entry entry) { return entry == LoadGuard::Entry::Command ? kCommandBit : kLoaderBit; }
+unsigned bitOf(CLoadGuard::Entry entry) { return entry == CLoadGuard::Entry::Command ? kCommandBit : kLoaderBit; }
 }  // namespace
 
-LoadGuard::LoadGuard(Entry entry) {
+CLoadGuard::CLoadGuard(Entry entry) {
     const unsigned bit = bitOf(entry);
     unsigned state = g_running.load();
     do {
@@ -22,7 +22,7 @@ LoadGuard::LoadGuard(Entry entry) {
     m_held = bit;
 }
 
-LoadGuard::~LoadGuard() {
+CLoadGuard::~CLoadGuard() {
     if (m_held) g_running.fetch_and(~m_held);
 }
 

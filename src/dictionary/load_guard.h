@@ -5,7 +5,7 @@
 
 namespace pelux {
 
-class LoadGuard {
+class CLoadGuard {
 public:
     enum class Entry {
         // A load command: refused while any load runs anywhere in the process.
@@ -15,10 +15,10 @@ public:
         // loader run by a command enters freely.
         Loader,
     };
-    explicit LoadGuard(Entry entry);
-    ~LoadGuard();
-    LoadGuard(const LoadGuard&) = delete;
-    LoadGuard& operator=(const LoadGuard&) = delete;
+    explicit CLoadGuard(Entry entry);
+    ~CLoadGuard();
+    CLoadGuard(const CLoadGuard&) = delete;
+    CLoadGuard& operator=(const CLoadGuard&) = delete;
 
     bool entered() const { return m_held != 0; }
 

@@ -6,13 +6,13 @@
 
 namespace pelux {
 
-LoadSession::LoadSession(const LoadEnvironment& environment, const LanguageFiles& files)
-    : m_environment(environment), m_files(files), m_lock(theDictionary().mutex()), m_guard(LoadGuard::Entry::Loader) {
+CLoadSession::CLoadSession(const LoadEnvironment& environment, const LanguageFiles& files)
+    : m_environment(environment), m_files(files), m_lock(theDictionary().mutex()), m_guard(CLoadGuard::Entry::Loader) {
     m_report.ran = m_guard.entered();
     if (m_report.ran) clearLoadCancelled();
 }
 
-std::filesystem::path LoadSession::pathOf(const char* fileName) const {
+std::filesystem::path CLoadSession::pathOf(const char* fileName) const {
     return dictionaryFilePath(m_environment.directory, fileName);
 }
 
@@ -27,7 +27,7 @@ std::u16string pathForDisplay(const std::filesystem::path& path) {
     }
 }
 
-bool LoadSession::loadFromImage(CDictionary& store) {
+bool CLoadSession::loadFromImage(CDictionary& store) {
     const ImageSources sources{pathOf(m_files.mainFile), pathOf(m_files.charFile), pathOf(kIrregularFileName)};
     const std::optional<CheckedImage> image =
         openStoreImage(m_files.language, imagePathFor(m_environment.directory, m_files.language), sources);
@@ -44,12 +44,12 @@ bool LoadSession::loadFromImage(CDictionary& store) {
     return true;
 }
 
-bool LoadSession::progressStep(LineNumber line) {
+bool CLoadSession::progressStep(LineNumber line) {
     if (line == 0 && m_escapeAtFirstStep) return true;  // the image's attempt took this step already
     return loadProgressStep(m_environment, line, m_files.progressFormat);
 }
 
-void LoadSession::runIrregularPass(CDictionary& store) {
+void CLoadSession::runIrregularPass(CDictionary& store) {
     const std::filesystem::path path = pathOf(kIrregularFileName);
     try {
         FileStamp stamp;
@@ -58,14 +58,14 @@ void LoadSession::runIrregularPass(CDictionary& store) {
         } else {
             noteRead(2, stamp);
         }
-    } catch (const PatternError&) {
+    } catch (const CPatternError&) {
         // No word pattern: the irregular forms stay empty, which lookups take as "none". Such a
         // store is not what a sound load gives, so it is not kept as an image.
         m_incomplete = true;
     }
 }
 
-LoadReport LoadSession::finish(CDictionary& store) {
+LoadReport CLoadSession::finish(CDictionary& store) {
     if (!m_report.fromImage && !m_report.cancelled && !m_incomplete && m_report.missingFiles.empty()) {
         m_report.imageWritten = writeStoreImage(store, m_files.language, imagePathFor(m_environment.directory, m_files.language),
                                                 m_stamps, ImageFacts{m_linesRead});
@@ -81,7 +81,7 @@ LoadReport LoadSession::finish(CDictionary& store) {
     return m_report;
 }
 
-LoadReport LoadSession::fail(std::u16string_view text) {
+LoadReport CLoadSession::fail(std::u16string_view text) {
     showLoadText(m_environment, text);
     m_report.failure.assign(text);
     return m_report;

@@ -23,13 +23,13 @@ struct LanguageFiles {
     std::u16string_view progressFormat;
 };
 
-class LoadSession {
+class CLoadSession {
 public:
     // Takes the store's lock for the whole load. `started()` is false when this thread is
     // already inside a load (a load command dispatched while that load pumped messages).
-    LoadSession(const LoadEnvironment& environment, const LanguageFiles& files);
-    LoadSession(const LoadSession&) = delete;
-    LoadSession& operator=(const LoadSession&) = delete;
+    CLoadSession(const LoadEnvironment& environment, const LanguageFiles& files);
+    CLoadSession(const CLoadSession&) = delete;
+    CLoadSession& operator=(const CLoadSession&) = delete;
 
     bool started() const { return m_guard.entered(); }
     std::filesystem::path pathOf(const char* fileName) const;
@@ -56,7 +56,7 @@ private:
     const LoadEnvironment& m_environment;
     const LanguageFiles& m_files;
     DictionaryLock m_lock;
-    LoadGuard m_guard;
+    CLoadGuard m_guard;
     LoadReport m_report;
     ImageStamps m_stamps{};
     uint32_t m_linesRead = 0;

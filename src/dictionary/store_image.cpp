@@ -43,7 +43,7 @@ static_assert(sizeof(FileStamp) == 24 && sizeof(IndexEntry) == 20 && sizeof(Line
 
 // A string table as one run of code units: for each pair, the key's length in two units, the
 // key, the value's length in two units, the value.
-std::u16string flattenTable(const StringTable& table) {
+std::u16string flattenTable(const CStringTable& table) {
     std::u16string flat;
     const auto appendText = [&flat](std::u16string_view text) {
         flat.push_back(char16_t(text.size() & 0xFFFF));
@@ -115,7 +115,7 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
 
     static const char kPadding[8] = {};
     std::vector<std::string_view> pieces{std::string_view()};  // the header, once it is complete
-    ContentHasher body;
+    CContentHasher body;
     uint64_t offset = sizeof(ImageHeader);
     for (uint32_t s = 0; s < kSectionCount; ++s) {
         header.sections[s] = SectionPlace{offset, bodies[s].size() / unitSizes[s]};
@@ -136,9 +136,9 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
 namespace {
 
 // The image's arrays, each checked to lie inside the mapping at its own alignment.
-class ImageReader {
+class CImageReader {
 public:
-    ImageReader(const IMappedFile& file, const ImageHeader& header) : m_file(file), m_header(header) {}
+    CImageReader(const IMappedFile& file, const ImageHeader& header) : m_file(file), m_header(header) {}
     bool ok() const { return m_ok; }
 
     template <typename T>
@@ -202,7 +202,7 @@ std::optional<CheckedImage> openStoreImage(DictionaryLanguage language, const st
     std::memcpy(&header, file->data(), sizeof header);
     if (!headerMatches(header, *file, language, sources)) return std::nullopt;
 
-    ImageReader reader(*file, header);
+    CImageReader reader(*file, header);
     CheckedImage image;
     StoreTables& tables = image.tables;
     tables.lineText = reader.text(LineText);

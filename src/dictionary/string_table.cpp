@@ -6,21 +6,21 @@
 
 namespace pelux {
 
-uint32_t StringTable::keyHashOf(std::u16string_view key) { return keyHash(key); }
+uint32_t CStringTable::keyHashOf(std::u16string_view key) { return keyHash(key); }
 
-void StringTable::clear() {
+void CStringTable::clear() {
     m_slots = {};
     m_entries = {};
     m_pool = {};
 }
 
-uint32_t StringTable::append(std::u16string_view text) {
+uint32_t CStringTable::append(std::u16string_view text) {
     const auto at = uint32_t(m_pool.size());
     m_pool.insert(m_pool.end(), text.begin(), text.end());
     return at;
 }
 
-std::size_t StringTable::findSlot(std::u16string_view key, uint32_t hash) const {
+std::size_t CStringTable::findSlot(std::u16string_view key, uint32_t hash) const {
     if (m_slots.empty()) return kMissing;
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t i = hash & mask; m_slots[i] != 0; i = (i + 1) & mask) {
@@ -31,7 +31,7 @@ std::size_t StringTable::findSlot(std::u16string_view key, uint32_t hash) const 
     return kMissing;
 }
 
-void StringTable::grow() {
+void CStringTable::grow() {
     std::vector<uint64_t> slots(std::max<std::size_t>(m_slots.size() * 2, 64), 0);
     const std::size_t mask = slots.size() - 1;
     for (std::size_t n = 0; n < m_entries.size(); ++n) {
@@ -42,7 +42,7 @@ void StringTable::grow() {
     m_slots.swap(slots);
 }
 
-void StringTable::set(std::u16string_view key, std::u16string_view value) {
+void CStringTable::set(std::u16string_view key, std::u16string_view value) {
     const uint32_t hash = keyHashOf(key);
     const std::size_t slot = findSlot(key, hash);
     if (slot != kMissing) {
@@ -66,14 +66,14 @@ void StringTable::set(std::u16string_view key, std::u16string_view value) {
     m_slots[i] = slotOf(hash, m_entries.size() - 1);
 }
 
-std::u16string_view StringTable::get(std::u16string_view key) const {
+std::u16string_view CStringTable::get(std::u16string_view key) const {
     const std::size_t slot = findSlot(key, keyHashOf(key));
     if (slot == kMissing) return {};
     const Entry& entry = m_entries[uint32_t(m_slots[slot]) - 1];
     return text(entry.valueAt, entry.valueLength);
 }
 
-std::size_t StringTable::bytesHeld() const {
+std::size_t CStringTable::bytesHeld() const {
     return m_slots.capacity() * sizeof(uint64_t) + m_entries.capacity() * sizeof(Entry) +
            m_pool.capacity() * sizeof(char16_t);
 }

@@ -8,7 +8,7 @@
 
 namespace pelux {
 
-class StringTable {
+class CStringTable {
 public:
     void clear();
     // Replaces the value of `key`, adding the key when it is new.

@@ -8,7 +8,7 @@
 namespace pelux {
 
 std::optional<LineNumber> firstLineOf(std::u16string_view key) {
-    const LineSpan lines = theDictionary().entriesFor(key);
+    const CLineSpan lines = theDictionary().entriesFor(key);
     if (lines.empty()) return std::nullopt;
     return lines.front();
 }
@@ -22,7 +22,7 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
 
     const size_t longest = std::min<size_t>(captured.size(), kMaxWordLength);
     for (size_t length = longest; length >= 1; --length) {
-        const LineSpan lines = store.entriesFor(captured.substr(0, length));
+        const CLineSpan lines = store.entriesFor(captured.substr(0, length));
         if (!lines.empty()) {
             result.wordLength = static_cast<int32_t>(length);
             result.wordLine = lines.front();
@@ -35,7 +35,7 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
         if (result.deinflected) {
             result.wordLength = static_cast<int32_t>(result.deinflected->surface.size());
             result.wordLine = result.deinflected->line;
-            const LineSpan formLines = store.entriesFor(result.deinflected->dictionaryForm);
+            const CLineSpan formLines = store.entriesFor(result.deinflected->dictionaryForm);
             result.wordLines.assign(formLines.begin(), formLines.end());
         }
     }

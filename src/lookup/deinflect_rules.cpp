@@ -124,7 +124,7 @@ constexpr GodanRow kGodanRows[] = {
     {u'う', u"", u"", u"", u"", u"うて", 0, kGodanTou},
 };
 
-class RuleTableBuilder {
+class CRuleTableBuilder {
 public:
     std::vector<DeinflectRule> build() {
         for (const GodanRow& row : kGodanRows) addGodanRow(row);
@@ -215,7 +215,7 @@ private:
 }  // namespace
 
 const std::vector<DeinflectRule>& deinflectRules() {
-    static const std::vector<DeinflectRule> rules = RuleTableBuilder().build();
+    static const std::vector<DeinflectRule> rules = CRuleTableBuilder().build();
     return rules;
 }
 

@@ -73,12 +73,12 @@ EnglishLookupResult lookupEnglishWord(std::u16string_view captured) {
     std::u16string stem;
     try {
         stem = findStem(word);
-    } catch (const PatternError&) {
+    } catch (const CPatternError&) {
         // Without a pattern object the word is shown as it stands, with no lines.
     }
     if (stem.empty()) return result;
 
-    const LineSpan stemLines = store.entriesFor(stem);
+    const CLineSpan stemLines = store.entriesFor(stem);
     if (!stemLines.empty()) {
         result.lines = stemLines;
         result.label = std::u16string(u"[root]").append(stem);

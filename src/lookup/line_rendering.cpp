@@ -28,9 +28,9 @@ bool slashAfterBlanks(std::u16string_view text, size_t from) {
 
 // Finds the "]" that closes a reading: the first one at or after a given place that blanks and
 // a "/" follow. The places asked for only grow, so one forward scan answers every question.
-class ReadingCloser {
+class CReadingCloser {
 public:
-    explicit ReadingCloser(std::u16string_view text) : m_text(text) {}
+    explicit CReadingCloser(std::u16string_view text) : m_text(text) {}
 
     size_t firstFrom(size_t from) {
         if (m_found != kNone && m_found >= from) return m_found;
@@ -58,7 +58,7 @@ private:
 // judged once, by its first blank.
 std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line) {
     const std::u16string_view text = untilNul(line);
-    ReadingCloser closer(text);
+    CReadingCloser closer(text);
     size_t headEnd = 0;
     while (headEnd < text.size()) {
         if (!isBlank(text[headEnd])) {

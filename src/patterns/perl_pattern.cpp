@@ -12,9 +12,9 @@ void setPerlPatternFactory(PerlPatternFactory factory) { g_factory.store(factory
 
 std::unique_ptr<IPerlPattern> createPerlPattern() {
     PerlPatternFactory factory = g_factory.load();
-    if (!factory) throw PatternError(-1, "no pattern object factory registered");
+    if (!factory) throw CPatternError(-1, "no pattern object factory registered");
     std::unique_ptr<IPerlPattern> object = factory();
-    if (!object) throw PatternError(-1, "the pattern object could not be created");
+    if (!object) throw CPatternError(-1, "the pattern object could not be created");
     return object;
 }
 

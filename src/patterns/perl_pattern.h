@@ -11,9 +11,9 @@
 namespace pelux {
 
 // Raised by every failing call of a pattern object; `status` is the platform's failure code.
-class PatternError : public std::runtime_error {
+class CPatternError : public std::runtime_error {
 public:
-    PatternError(int32_t status, const char* what) : std::runtime_error(what), m_status(status) {}
+    CPatternError(int32_t status, const char* what) : std::runtime_error(what), m_status(status) {}
     int32_t status() const { return m_status; }
 
 private:
@@ -41,7 +41,7 @@ using PerlPatternFactory = std::unique_ptr<IPerlPattern> (*)();
 
 // The platform registers its factory once at start-up; the core creates objects through it.
 void setPerlPatternFactory(PerlPatternFactory factory);
-// Throws PatternError when no factory is registered or the object cannot be created.
+// Throws CPatternError when no factory is registered or the object cannot be created.
 std::unique_ptr<IPerlPattern> createPerlPattern();
 // Convenience: a new object with its pattern and global flag already set.
 std::unique_ptr<IPerlPattern> createPerlPattern(std::u16string_view pattern, bool global);

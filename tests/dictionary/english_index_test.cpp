@@ -14,7 +14,7 @@ protected:
         patterns = SuffixPatterns::create();
     }
     void index(std::u16string_view definition, LineNumber line, bool collapse = false) {
-        IndexWriter index(store(), 0);
+        CIndexWriter index(store(), 0);
         indexEnglishDefinition(index, definition, line, collapse, patterns, scratch);
     }
     SuffixPatterns patterns;

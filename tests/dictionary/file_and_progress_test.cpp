@@ -14,7 +14,7 @@ using testing_support::utf16LeBytes;
 class DictionaryFileTest : public LoadTest {
 protected:
     std::vector<std::u16string> readAll(const char* name, FileMode mode) {
-        DictionaryFile file;
+        CDictionaryFile file;
         EXPECT_TRUE(file.open(m_directory / name, mode));
         std::vector<std::u16string> result;
         std::u16string_view line;
@@ -52,7 +52,7 @@ TEST_F(DictionaryFileTest, TextModeJoinsCrLfAndKeepsByteValues) {
 TEST_F(DictionaryFileTest, EmptyAndMissingFiles) {
     writeBytes("empty.uni", "");
     EXPECT_TRUE(readAll("empty.uni", FileMode::Utf16Binary).empty());
-    DictionaryFile file;
+    CDictionaryFile file;
     EXPECT_FALSE(file.open(m_directory / "absent.uni", FileMode::Utf16Binary));
     std::u16string_view line;
     EXPECT_FALSE(file.readLine(line));

@@ -14,7 +14,7 @@ protected:
 };
 
 TEST_F(IndexWriterTest, SharesEntriesWithReadersOfTheStore) {
-    IndexWriter index(store, 0);
+    CIndexWriter index(store, 0);
     EXPECT_TRUE(store.entriesFor(u"犬").empty());  // a pointer event read the key first
     index.add(u"犬", 1, false);
     store.addToIndex(u"犬", 2, false);  // written behind the writer's back
@@ -24,7 +24,7 @@ TEST_F(IndexWriterTest, SharesEntriesWithReadersOfTheStore) {
 }
 
 TEST_F(IndexWriterTest, HasEntriesLeavesNoKeyLikeEntriesFor) {
-    IndexWriter index(store, 0);
+    CIndexWriter index(store, 0);
     EXPECT_FALSE(index.hasEntries(u"run"));
     EXPECT_FALSE(store.hasKey(u"run"));
     index.add(u"run", 0, false);
@@ -32,7 +32,7 @@ TEST_F(IndexWriterTest, HasEntriesLeavesNoKeyLikeEntriesFor) {
 }
 
 TEST_F(IndexWriterTest, ManyKeysSurviveTheTableGrowing) {
-    IndexWriter index(store, 0);
+    CIndexWriter index(store, 0);
     constexpr int kKeys = 300000;
     for (int i = 0; i < kKeys; ++i) {
         const std::string digits = std::to_string(i);

@@ -23,8 +23,8 @@ TEST(Pcre2Pattern, CompileErrorCarriesThePcre2Status) {
     std::unique_ptr<IPerlPattern> pattern = createPcre2Pattern();
     try {
         pattern->setPattern(u"a)");
-        FAIL() << "no PatternError";
-    } catch (const PatternError& error) {
+        FAIL() << "no CPatternError";
+    } catch (const CPatternError& error) {
         EXPECT_GT(error.status(), 0);  // compile errors are positive in PCRE2
     }
 }
@@ -37,7 +37,7 @@ TEST(Pcre2Pattern, LongLinesDoNotExhaustTheMatcher) {
     std::u16string line(20000, u'U');
     try {
         EXPECT_TRUE(pattern->execute(line).empty());
-    } catch (const PatternError& error) {
+    } catch (const CPatternError& error) {
         // Giving up is acceptable too, as long as it is reported as a pattern failure.
         EXPECT_LT(error.status(), 0);
     }

@@ -158,7 +158,7 @@ TEST_P(PerlPatternContract, BadPatternRaisesPatternError) {
             pattern->setPattern(u"(unclosed");
             pattern->execute(u"unclosed");
         },
-        PatternError);
+        CPatternError);
 }
 
 TEST_P(PerlPatternContract, MatchesAreViewsIntoTheText) {

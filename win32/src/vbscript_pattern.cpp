@@ -11,7 +11,7 @@ namespace pelux::win32 {
 namespace {
 
 void check(HRESULT hr, const char* what) {
-    if (FAILED(hr)) throw PatternError(hr, what);
+    if (FAILED(hr)) throw CPatternError(hr, what);
 }
 
 // The object's interfaces as the pattern port reports their failures.
@@ -20,7 +20,7 @@ CComPtr<T> queryChecked(const CComPtr<IDispatch>& object, REFIID iid, const char
     try {
         return object.query<T>(iid);
     } catch (const CComError& error) {
-        throw PatternError(error.code(), what);
+        throw CPatternError(error.code(), what);
     }
 }
 
@@ -79,7 +79,7 @@ public:
 
     void setPattern(std::u16string_view pattern) override {
         CBstr text(dotAsClass(pattern));
-        if (!text.get()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
+        if (!text.get()) throw CPatternError(E_OUTOFMEMORY, "SysAllocStringLen");
         check(m_regExp->put_Pattern(text.get()), "IRegExp2");
     }
     void setGlobal(bool global) override {
@@ -111,7 +111,7 @@ private:
         check(match->get_FirstIndex(&first), "IMatch2");
         check(match->get_Length(&length), "IMatch2");
         if (first < 0 || length < 0 || static_cast<size_t>(first) + length > text.size())
-            throw PatternError(E_UNEXPECTED, "IMatch2");
+            throw CPatternError(E_UNEXPECTED, "IMatch2");
         PerlMatch out;
         out.value = text.substr(first, length);
         CComPtr<IDispatch> groups;
@@ -135,7 +135,7 @@ private:
 
     void executeOnce(std::u16string_view text) {
         CBstr source(text);
-        if (!source.get()) throw PatternError(E_OUTOFMEMORY, "SysAllocStringLen");
+        if (!source.get()) throw CPatternError(E_OUTOFMEMORY, "SysAllocStringLen");
         CComPtr<IDispatch> result;
         check(m_regExp->Execute(source.get(), result.put()), "IRegExp2");
         auto collection = queryChecked<IMatchCollection2>(result, kIidMatchCollection2, "IMatchCollection2");

@@ -50,7 +50,7 @@ inline constexpr IID kIidMatchCollection2{0x3F4DACB2, 0x160D, 0x11D2, {0xA8, 0xE
 inline constexpr IID kIidMatch2{0x3F4DACB1, 0x160D, 0x11D2, {0xA8, 0xE9, 0x00, 0x10, 0x4B, 0x36, 0x5C, 0x9F}};
 inline constexpr IID kIidSubMatches{0x3F4DACB3, 0x160D, 0x11D2, {0xA8, 0xE9, 0x00, 0x10, 0x4B, 0x36, 0x5C, 0x9F}};
 
-// A new VBScript pattern object; throws PatternError when it cannot be created.
+// A new VBScript pattern object; throws CPatternError when it cannot be created.
 std::unique_ptr<IPerlPattern> createVbscriptPattern();
 
 }  // namespace pelux::win32
