@@ -144,6 +144,18 @@ std::u16string_view CDictionary::lineText(LineNumber line) const {
     return m_lineTextView.substr(slot.at, slot.length);
 }
 
+void CDictionary::prefetchLine(LineNumber line, bool textToo) const {
+    if (line < 0 || std::size_t(line) >= m_lineView.size()) return;
+    const LineSlot& slot = m_lineView[std::size_t(line)];
+    if (!textToo) {
+        __builtin_prefetch(&slot);
+        return;
+    }
+    if (slot.at == kNoLine || slot.at >= m_lineTextView.size()) return;
+    __builtin_prefetch(m_lineTextView.data() + slot.at);
+    __builtin_prefetch(m_lineTextView.data() + slot.at + 32);
+}
+
 bool CDictionary::hasLine(LineNumber line) const {
     return line >= 0 && std::size_t(line) < m_lineView.size() && m_lineView[std::size_t(line)].at != kNoLine;
 }

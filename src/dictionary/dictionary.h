@@ -75,6 +75,9 @@ public:
     CLineSpan entriesFor(std::u16string_view key) const;
     bool hasEntries(std::u16string_view key) const;
     std::u16string_view lineText(LineNumber line) const;
+    // Hints that lineText(line) will be read soon: `textToo` starts fetching the text as well,
+    // which reads the line's slot, so ask for the slot alone a few lines earlier.
+    void prefetchLine(LineNumber line, bool textToo) const;
     std::u16string_view charInfo(int32_t code) const;
     std::u16string_view stemTarget(std::u16string_view stem) const { return m_stems.get(stem); }
     std::u16string_view irregularForm(std::u16string_view form) const { return m_irregular.get(form); }

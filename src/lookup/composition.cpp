@@ -142,7 +142,13 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
     // Entries are rendered straight into the band: a word can have hundreds of them.
     std::u16string& band = display.bandText;
     std::u16string head;
-    for (LineNumber line : reader.allEntries ? ranked : result.lines) {
+    const std::span<const LineNumber> shown = reader.allEntries ? std::span<const LineNumber>(ranked)
+                                                                : std::span<const LineNumber>(result.lines);
+    for (size_t n = 0; n < shown.size(); ++n) {
+        // A common word has hundreds of lines spread over the whole text: fetch ahead.
+        if (n + 8 < shown.size()) store.prefetchLine(shown[n + 8], false);
+        if (n + 4 < shown.size()) store.prefetchLine(shown[n + 4], true);
+        const LineNumber line = shown[n];
         band += u": ";
         const size_t entryAt = band.size();
         appendEntry(band, line, reader);
