@@ -80,35 +80,26 @@ void CDictionary::addToIndex(std::u16string_view key, LineNumber line, bool coll
     if (m_waitingAdds.size() == kAddBatch) applyWaitingAdds();
 }
 
+std::u16string_view CDictionary::waitingKey(const WaitingAdd& add) const {
+    if (add.at & kPoolKey) return std::u16string_view(m_waitingKeyText).substr(add.at & ~kPoolKey, add.length);
+    return std::u16string_view(m_lineText).substr(add.at, add.length);
+}
+
 void CDictionary::applyWaitingAdds() const {
     if (m_waitingAdds.empty()) return;
+    // addToIndex applies the queue when it is full, so it never holds more than one batch.
     CKeyIndex::Add adds[kAddBatch];
-    const std::u16string_view lineText = m_lineText;
-    const std::u16string_view keyText = m_waitingKeyText;
     std::size_t count = 0;
-    for (const WaitingAdd& add : m_waitingAdds) {
-        const std::u16string_view key = (add.at & kPoolKey) ? keyText.substr(add.at & ~kPoolKey, add.length)
-                                                             : lineText.substr(add.at, add.length);
-        adds[count++] = CKeyIndex::Add{key, add.line, add.collapse};
-        if (count == kAddBatch) {
-            m_index.addAll(std::span<const CKeyIndex::Add>(adds, count), lineText);
-            count = 0;
-        }
-    }
-    m_index.addAll(std::span<const CKeyIndex::Add>(adds, count), lineText);
+    for (const WaitingAdd& add : m_waitingAdds) adds[count++] = CKeyIndex::Add{waitingKey(add), add.line, add.collapse};
+    m_index.addAll(std::span<const CKeyIndex::Add>(adds, count), m_lineText);
     m_waitingAdds.clear();
     m_waitingKeyText.clear();
     m_indexView = m_index.view();
 }
 
 bool CDictionary::isWaitingToBeAdded(std::u16string_view key) const {
-    for (const WaitingAdd& add : m_waitingAdds) {
-        if (add.length != key.size()) continue;
-        const std::u16string_view waiting = (add.at & kPoolKey)
-                                                ? std::u16string_view(m_waitingKeyText).substr(add.at & ~kPoolKey, add.length)
-                                                : std::u16string_view(m_lineText).substr(add.at, add.length);
-        if (waiting == key) return true;
-    }
+    for (const WaitingAdd& add : m_waitingAdds)
+        if (add.length == key.size() && waitingKey(add) == key) return true;
     return false;
 }
 

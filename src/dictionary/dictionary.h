@@ -149,6 +149,7 @@ private:
         bool collapse;
     };
     static constexpr std::size_t kAddBatch = 64;
+    std::u16string_view waitingKey(const WaitingAdd& add) const;
 
     DictionaryLanguage m_language = Chinese;
     std::u16string m_lineText;

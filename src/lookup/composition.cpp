@@ -27,12 +27,11 @@ std::u16string hex(uint32_t value) {
     return std::u16string(std::make_reverse_iterator(digits + count), std::make_reverse_iterator(digits));
 }
 
-// "%c %s": a character and its information text.
-std::u16string characterWithInfo(char16_t character, std::u16string_view info) {
-    std::u16string piece(1, character);
-    piece.push_back(u' ');
-    piece.append(info);
-    return piece;
+// "%c %s": a character and its information text, added to `out`.
+void appendCharacterWithInfo(std::u16string& out, char16_t character, std::u16string_view info) {
+    out.push_back(character);
+    out.push_back(u' ');
+    out.append(info);
 }
 
 // "(%c = 0x%X) ", or "(%c = 0x%X [%s]) " when the character has a romanization.
@@ -109,7 +108,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
             if (japanese) {
                 if (item.japaneseInfo.empty()) continue;
                 display.bandText += u'\t';
-                display.bandText += characterWithInfo(item.character, item.japaneseInfo);
+                appendCharacterWithInfo(display.bandText, item.character, item.japaneseInfo);
                 display.bandText += kLineEnd;
             } else {
                 if (!item.chineseLine) continue;
@@ -168,9 +167,7 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
                 const std::u16string_view info = store.charInfo(head[i]);
                 if (info.empty()) continue;
                 band += u"\r\n\t";
-                band += head[i];
-                band += u' ';
-                band.append(info);
+                appendCharacterWithInfo(band, head[i], info);
             }
         }
         band += kLineEnd;
