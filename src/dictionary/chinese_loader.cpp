@@ -4,6 +4,7 @@
 #include "dictionary/dictionary_file.h"
 #include "dictionary/english_index.h"
 #include "dictionary/index_writer.h"
+#include "dictionary/load_patterns.h"
 #include "dictionary/load_session.h"
 #include "dictionary/loaders.h"
 
@@ -11,13 +12,7 @@ namespace pelux {
 
 namespace {
 
-constexpr std::u16string_view kDefinitionRunPattern = u"([^/])+";
 constexpr std::u16string_view kFieldPattern = u"[^\\t]+";
-
-struct ChinesePatterns {
-    std::unique_ptr<IPerlPattern> line;
-    SuffixPatterns suffixes;
-};
 
 // The simplified form sits between the first space and the space before "["; lines that lack
 // either still give a form rather than nothing.
@@ -32,8 +27,7 @@ std::u16string_view simplifiedFormOf(std::u16string_view text, std::size_t first
     return text.substr(start, std::size_t(length));
 }
 
-void indexChineseLine(CIndexWriter& index, std::u16string_view text, LineNumber line, ChinesePatterns& patterns,
-                      std::u16string& scratch) {
+void indexChineseLine(CIndexWriter& index, std::u16string_view text, LineNumber line, std::u16string& scratch) {
     const std::size_t space = text.find(u' ');
     index.add(space == std::u16string_view::npos ? text : text.substr(0, space), line, false);
     index.add(simplifiedFormOf(text, space), line, false);
@@ -42,18 +36,16 @@ void indexChineseLine(CIndexWriter& index, std::u16string_view text, LineNumber 
     const std::size_t first = text.find(u'/');
     const std::size_t last = text.rfind(u'/');
     if (first == std::u16string_view::npos || last <= first) return;
-    for (const PerlMatch& run : patterns.line->execute(text.substr(first + 1, last - first - 1)))
-        indexEnglishDefinition(index, run.value, line, true, patterns.suffixes, scratch);
+    forEachDefinitionRun(text.substr(first + 1, last - first - 1), [&](std::u16string_view run) {
+        indexEnglishDefinition(index, run, line, true, scratch);
+    });
 }
 
-void readChineseMainFile(CLoadSession& session, const LoadEnvironment& environment, CDictionary& store,
-                         ChinesePatterns& patterns) {
+void readChineseMainFile(CLoadSession& session, const LoadEnvironment& environment, CDictionary& store) {
     const std::filesystem::path path = session.pathOf(kChineseMainFile);
     CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
     session.noteRead(0, file.stamp());
-    patterns.line->setPattern(kDefinitionRunPattern);
-    patterns.line->setGlobal(true);
     file.continueIn(store.adoptLineText(file.releaseText()));
     file.skipHeader();
     pollEscape(environment);  // a press from before the load must not cancel it
@@ -70,12 +62,7 @@ void readChineseMainFile(CLoadSession& session, const LoadEnvironment& environme
             ++n;
             break;
         }
-        try {
-            indexChineseLine(index, text, n, patterns, scratch);
-        } catch (const CPatternError&) {
-            // A line the pattern object gives up on keeps its stored text and whatever keys it
-            // already gave; the load goes on.
-        }
+        indexChineseLine(index, text, n, scratch);
     }
     session.noteLinesRead(uint32_t(n));
     store.finishIndex();
@@ -116,10 +103,9 @@ const LanguageFiles kChineseFiles{Chinese, kChineseMainFile, kChineseCharFile, k
 LoadReport loadChineseDictionary(const LoadEnvironment& environment) {
     CLoadSession session(environment, kChineseFiles);
     if (!session.started()) return {};
-    ChinesePatterns patterns;
+    std::unique_ptr<IPerlPattern> fieldPattern;
     try {
-        patterns.line = createPerlPattern();
-        patterns.suffixes = SuffixPatterns::create();
+        fieldPattern = createPerlPattern();
     } catch (const CPatternError&) {
         return session.fail(u"Could not load the dictionary: no pattern object available");
     }
@@ -127,8 +113,8 @@ LoadReport loadChineseDictionary(const LoadEnvironment& environment) {
     store.resetForLoad(Chinese);
     showLoadText(environment, kLoadingText);
     if (session.loadFromImage(store)) return session.finish(store);
-    readChineseMainFile(session, environment, store, patterns);
-    readChineseCharFile(session, store, *patterns.line);
+    readChineseMainFile(session, environment, store);
+    readChineseCharFile(session, store, *fieldPattern);
     session.runIrregularPass(store);
     return session.finish(store);
 }

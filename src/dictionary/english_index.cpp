@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "dictionary/dictionary_file.h"
+#include "dictionary/load_patterns.h"
 #include "dictionary/lower_case.h"
 
 namespace pelux {
@@ -28,15 +29,10 @@ bool singleWordOf(std::u16string_view definition, std::u16string_view& word) {
     return word.find(u' ') == std::u16string_view::npos;
 }
 
-const PerlMatch* firstMatch(IPerlPattern& pattern, std::u16string_view text) {
-    const std::vector<PerlMatch>& matches = pattern.execute(text);
-    return matches.empty() ? nullptr : &matches.front();
-}
-
 }  // namespace
 
 void indexEnglishDefinition(CIndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
-                            SuffixPatterns& patterns, std::u16string& scratch) {
+                            std::u16string& scratch) {
     std::u16string_view word;
     if (!singleWordOf(definition, word)) return;
     scratch.assign(word);
@@ -44,11 +40,8 @@ void indexEnglishDefinition(CIndexWriter& index, std::u16string_view definition,
     // A word already in lower case is kept as a place in the line rather than a copy.
     index.add(scratch == word ? word : std::u16string_view(scratch), line, collapse);
 
-    const PerlMatch* match = firstMatch(*patterns.shortSuffix, scratch);
-    if (!match) match = firstMatch(*patterns.longSuffix, scratch);
-    if (!match || match->subMatches.empty()) return;
-    const std::u16string_view stem = match->subMatches.front();
-    if (!index.hasEntries(stem)) index.setStem(stem, scratch);
+    std::u16string_view stem;
+    if (matchSuffixStem(scratch, stem) && !index.hasEntries(stem)) index.setStem(stem, scratch);
 }
 
 namespace {

@@ -24,7 +24,7 @@ inline constexpr std::u16string_view kLongSuffixPattern =
 inline constexpr std::u16string_view kWordPattern = u"([^\\s]+?)(\\s+|$)";
 inline constexpr const char* kIrregularFileName = "irregularverbs.txt";
 
-// The two suffix pattern objects of one load, configured once and used for every definition.
+// The two suffix pattern objects of one English lookup.
 struct SuffixPatterns {
     std::unique_ptr<IPerlPattern> shortSuffix;
     std::unique_ptr<IPerlPattern> longSuffix;
@@ -32,11 +32,12 @@ struct SuffixPatterns {
     static SuffixPatterns create();
 };
 
-// Indexes one definition of line `line` when it is a single word or "to " and a single word.
+// Indexes one definition of line `line` when it is a single word or "to " and a single word, and
+// the stem of a suffixed word (the suffix patterns above, matched by hand) that is not a key.
 // `scratch` is a buffer the caller keeps across calls so that the lower-cased word needs no
 // allocation of its own.
 void indexEnglishDefinition(CIndexWriter& index, std::u16string_view definition, LineNumber line, bool collapse,
-                            SuffixPatterns& patterns, std::u16string& scratch);
+                            std::u16string& scratch);
 
 // Rebuilds the irregular-form table from the file at `path` against the current index, and
 // gives the file's stamp. False when the file cannot be read (the table is then left empty).

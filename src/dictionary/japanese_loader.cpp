@@ -4,6 +4,7 @@
 #include "dictionary/dictionary_file.h"
 #include "dictionary/english_index.h"
 #include "dictionary/index_writer.h"
+#include "dictionary/load_patterns.h"
 #include "dictionary/load_session.h"
 #include "dictionary/loaders.h"
 
@@ -12,14 +13,6 @@ namespace pelux {
 namespace {
 
 constexpr std::u16string_view kCharacterPattern = u".*U(....).*?(\\{.*)";
-constexpr std::u16string_view kEntryPattern = u"(.*?)\\s+(\\[(.*?)\\])?";
-constexpr std::u16string_view kDefinitionPattern = u"/(.+?)(?=/)";
-
-struct JapanesePatterns {
-    std::unique_ptr<IPerlPattern> line;
-    std::unique_ptr<IPerlPattern> definitions;
-    SuffixPatterns suffixes;
-};
 
 // Buffers kept across the lines of one load, so that a line costs no allocation of its own.
 struct EntryBuffers {
@@ -53,28 +46,20 @@ void readKanjiFile(CLoadSession& session, CDictionary& store, IPerlPattern& char
     }
 }
 
-void indexJapaneseLine(CIndexWriter& index, std::u16string_view line, LineNumber n, JapanesePatterns& patterns,
-                       EntryBuffers& buffers) {
-    const std::vector<PerlMatch>& entry = patterns.line->execute(line);
-    if (!entry.empty() && entry.front().subMatches.size() >= 3) {
-        index.add(entry.front().subMatches[0], n, false);
-        const std::u16string_view reading = entry.front().subMatches[2];
-        if (!reading.empty()) index.add(reading, n, false);
+void indexJapaneseLine(CIndexWriter& index, std::u16string_view line, LineNumber n, EntryBuffers& buffers) {
+    EntryHead head;
+    if (matchEntryHead(line, head)) {
+        index.add(head.headword, n, false);
+        if (!head.reading.empty()) index.add(head.reading, n, false);
     }
     buffers.withoutNotes.assign(line);
     removeParenthesised(buffers.withoutNotes);
-    for (const PerlMatch& definition : patterns.definitions->execute(buffers.withoutNotes)) {
-        if (definition.subMatches.empty()) continue;
-        indexEnglishDefinition(index, definition.subMatches.front(), n, false, patterns.suffixes, buffers.word);
-    }
+    forEachSlashedDefinition(buffers.withoutNotes, [&](std::u16string_view definition) {
+        indexEnglishDefinition(index, definition, n, false, buffers.word);
+    });
 }
 
-void readMainFile(CLoadSession& session, const LoadEnvironment& environment, CDictionary& store,
-                  JapanesePatterns& patterns) {
-    patterns.line->setPattern(kEntryPattern);
-    patterns.line->setGlobal(false);
-    patterns.definitions->setPattern(kDefinitionPattern);
-    patterns.definitions->setGlobal(true);
+void readMainFile(CLoadSession& session, const LoadEnvironment& environment, CDictionary& store) {
     const std::filesystem::path path = session.pathOf(kJapaneseMainFile);
     CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
@@ -94,11 +79,7 @@ void readMainFile(CLoadSession& session, const LoadEnvironment& environment, CDi
             ++n;
             break;
         }
-        try {
-            indexJapaneseLine(index, line, n, patterns, buffers);
-        } catch (const CPatternError&) {
-            // The line stays stored; keys it could not give are simply missing.
-        }
+        indexJapaneseLine(index, line, n, buffers);
     }
     session.noteLinesRead(uint32_t(n));
     store.finishIndex();
@@ -129,11 +110,9 @@ void removeParenthesised(std::u16string& line) {
 LoadReport loadJapaneseDictionary(const LoadEnvironment& environment) {
     CLoadSession session(environment, kJapaneseFiles);
     if (!session.started()) return {};
-    JapanesePatterns patterns;
+    std::unique_ptr<IPerlPattern> characterPattern;
     try {
-        patterns.line = createPerlPattern();
-        patterns.definitions = createPerlPattern();
-        patterns.suffixes = SuffixPatterns::create();
+        characterPattern = createPerlPattern();
     } catch (const CPatternError&) {
         return session.fail(u"Could not load the dictionary: no pattern object available");
     }
@@ -141,8 +120,8 @@ LoadReport loadJapaneseDictionary(const LoadEnvironment& environment) {
     store.resetForLoad(Japanese);
     showLoadText(environment, kLoadingText);
     if (session.loadFromImage(store)) return session.finish(store);
-    readKanjiFile(session, store, *patterns.line);
-    readMainFile(session, environment, store, patterns);
+    readKanjiFile(session, store, *characterPattern);
+    readMainFile(session, environment, store);
     session.runIrregularPass(store);
     return session.finish(store);
 }

@@ -9,15 +9,10 @@ namespace {
 
 class EnglishIndexTest : public testing_support::LoadTest {
 protected:
-    void SetUp() override {
-        LoadTest::SetUp();
-        patterns = SuffixPatterns::create();
-    }
     void index(std::u16string_view definition, LineNumber line, bool collapse = false) {
         CIndexWriter index(store(), 0);
-        indexEnglishDefinition(index, definition, line, collapse, patterns, scratch);
+        indexEnglishDefinition(index, definition, line, collapse, scratch);
     }
-    SuffixPatterns patterns;
     std::u16string scratch;
 };
 
