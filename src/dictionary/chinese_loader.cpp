@@ -86,6 +86,7 @@ void readChineseCharFile(CLoadSession& session, CDictionary& store, IPerlPattern
     CDictionaryFile file;
     if (!file.open(path, FileMode::SingleByteText)) return session.noteMissing(path);
     session.noteRead(1, file.stamp());
+    store.reserveCharText(file.size());
     file.skipHeader();
     std::u16string_view line;
     while (file.readLine(line)) {

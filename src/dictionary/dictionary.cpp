@@ -64,6 +64,12 @@ void CDictionary::reserveForFile(std::size_t characters) {
     refreshViews();
 }
 
+void CDictionary::reserveCharText(std::size_t characters) {
+    makeOwned();
+    m_charText.reserve(characters);
+    refreshViews();
+}
+
 void CDictionary::addToIndex(std::u16string_view key, LineNumber line, bool collapse) {
     makeOwned();
     m_indexTouched = true;

@@ -93,6 +93,8 @@ public:
     // Reserves room for what a main file of `characters` gives, so that a load neither rehashes
     // nor copies its tables as it goes.
     void reserveForFile(std::size_t characters);
+    // The same for the per-character texts of a file of `characters`.
+    void reserveCharText(std::size_t characters);
     // Packs the key lists; a load calls it when its main file is read.
     void finishIndex();
 

@@ -36,6 +36,7 @@ void readKanjiFile(CLoadSession& session, CDictionary& store, IPerlPattern& char
     CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
     session.noteRead(1, file.stamp());
+    store.reserveCharText(file.size());
     file.skipHeader();
     std::u16string_view line;
     while (file.readLine(line)) {

@@ -65,9 +65,12 @@ void CKeyIndex::clear() {
 void CKeyIndex::reserve(std::size_t keys) {
     const std::size_t slots = std::bit_ceil(std::max<std::size_t>(keys * 2, 16));
     if (slots <= m_slots.size()) return;
-    m_entries.reserve(keys);
-    m_tails.reserve(keys);
-    m_postings.reserve(keys * 2);
+    // `keys` is an estimate: room beyond it costs address space only, while outgrowing it
+    // copies the arrays into fresh memory, whose first touch is the dear part of a load.
+    const std::size_t room = keys + keys / 4;
+    m_entries.reserve(room);
+    m_tails.reserve(room);
+    m_postings.reserve(room * 2);
     m_slots.assign(slots / 2, 0);  // grow() doubles it and places the entries already held
     grow();
 }

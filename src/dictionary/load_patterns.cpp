@@ -23,22 +23,23 @@ public:
         std::u16string ending;
         for (std::size_t i = 0; i <= alternatives.size(); ++i) {
             if (i == alternatives.size() || alternatives[i] == u'|') {
-                m_longest = std::max(m_longest, ending.size());
-                m_endings.push_back(std::move(ending));
+                if (ending.size() >= m_bySize.size()) m_bySize.resize(ending.size() + 1);
+                m_bySize[ending.size()].push_back(std::move(ending));
                 ending.clear();
             } else if (alternatives[i] != u'\\') {
                 ending.push_back(alternatives[i]);
             }
         }
     }
-    std::size_t longest() const { return m_longest; }
+    std::size_t longest() const { return m_bySize.size() - 1; }
     bool contains(std::u16string_view ending) const {
-        return std::find(m_endings.begin(), m_endings.end(), ending) != m_endings.end();
+        if (ending.size() >= m_bySize.size()) return false;
+        const std::vector<std::u16string>& sameSize = m_bySize[ending.size()];
+        return std::find(sameSize.begin(), sameSize.end(), ending) != sameSize.end();
     }
 
 private:
-    std::vector<std::u16string> m_endings;
-    std::size_t m_longest = 0;
+    std::vector<std::vector<std::u16string>> m_bySize;  // the endings by their length
 };
 
 bool isStemEnd(char16_t c) { return c != u'a' && c != u'e' && c != u'i' && c != u'o' && c != u'u'; }
