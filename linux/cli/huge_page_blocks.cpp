@@ -1,7 +1,8 @@
 // Large blocks of the PeluxBar processes (a dictionary's text, the index tables, a file being
 // read) are backed by transparent huge pages where the kernel offers them on request. A load
 // touches tens of megabytes of fresh memory; with 4 KiB pages the kernel's page faults cost more
-// than the load's own work, and with 2 MiB pages they all but vanish. Small blocks and freeing are
+// than the load's own work, and with 2 MiB pages they all but vanish. Blocks of a mebibyte and
+// more are placed on huge-page boundaries so that all of each can be backed that way. Small blocks and freeing are
 // those of malloc: the advice changes where the pages come from, never what a block holds.
 //
 // Linked into the executables only (not into the sanitizer builds, whose allocator must see every
@@ -14,18 +15,23 @@
 
 namespace {
 
-constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
-constexpr std::size_t kLargeBlock = std::size_t(4) << 20;
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+constexpr std::size_t kLargeBlock = std::size_t(1) << 20;
 
 void* allocate(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (!block) throw std::bad_alloc();
-    if (size >= kLargeBlock) {
-        // Only whole huge pages inside the block: the advice must not reach a neighbour's memory.
-        const std::uintptr_t start = (std::uintptr_t(block) + kHugePage - 1) & ~(kHugePage - 1);
-        const std::uintptr_t end = (std::uintptr_t(block) + size) & ~(kHugePage - 1);
-        if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    if (size < kLargeBlock) {
+        void* block = std::malloc(size == 0 ? 1 : size);
+        if (!block) throw std::bad_alloc();
+        return block;
     }
+    // A large block takes whole huge pages of its own: aligned to one and rounded up to the next,
+    // so that the advice covers all of it and reaches no neighbour's memory. What the rounding
+    // adds is address space until it is touched.
+    const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
+    if (rounded < size) throw std::bad_alloc();
+    void* block = nullptr;
+    if (posix_memalign(&block, kHugePage, rounded) != 0) throw std::bad_alloc();
+    madvise(block, rounded, MADV_HUGEPAGE);
     return block;
 }
 
