@@ -29,6 +29,7 @@ void CDictionary::resetForLoad(DictionaryLanguage language) {
     m_lineCount = 0;
     m_charText = {};
     m_chars = {};
+    ++m_charsVersion;
     m_index.clear();
     m_loadStems.clear();
     m_indexTouched = false;
@@ -157,7 +158,25 @@ bool CDictionary::hasLine(LineNumber line) const {
     return line >= 0 && std::size_t(line) < m_lineView.size() && m_lineView[std::size_t(line)].at != kNoLine;
 }
 
+void CDictionary::updateCharPlaces() const {
+    m_charPlacesVersion = m_charsVersion;
+    m_charPlaces.clear();
+    if (m_charView.size() >= 0xFFFF) return;  // numbers that do not fit: binary search instead
+    m_charPlaces.assign(0x10000, 0);
+    for (std::size_t i = 0; i < m_charView.size(); ++i) {
+        const int32_t code = m_charView[i].code;
+        if (code >= 0 && code < 0x10000) m_charPlaces[std::size_t(code)] = uint16_t(i + 1);
+    }
+}
+
 std::u16string_view CDictionary::charInfo(int32_t code) const {
+    if (m_charPlacesVersion != m_charsVersion) updateCharPlaces();
+    if (!m_charPlaces.empty() && code >= 0 && code < 0x10000) {
+        const uint16_t place = m_charPlaces[std::size_t(code)];
+        if (place == 0) return {};
+        const CharSlot& slot = m_charView[place - 1u];
+        return m_charTextView.substr(slot.at, slot.length);
+    }
     const auto it = std::lower_bound(m_charView.begin(), m_charView.end(), code,
                                      [](const CharSlot& slot, int32_t wanted) { return slot.code < wanted; });
     if (it == m_charView.end() || it->code != code) return {};
@@ -191,6 +210,7 @@ void CDictionary::setLine(LineNumber line, std::u16string_view text) {
 
 void CDictionary::setCharInfo(int32_t code, std::u16string_view text) {
     makeOwned();
+    ++m_charsVersion;
     const CharSlot slot{code, uint32_t(m_charText.size()), uint32_t(text.size())};
     m_charText.append(text);
     if (m_chars.empty() || m_chars.back().code < code) {
@@ -229,6 +249,7 @@ void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const IM
     m_lineView = tables.lines;
     m_charTextView = tables.charText;
     m_charView = tables.chars;
+    ++m_charsVersion;
     m_indexView = tables.index;
     m_lineCount = std::size_t(std::count_if(m_lineView.begin(), m_lineView.end(),
                                             [](const LineSlot& slot) { return slot.at != kNoLine; }));
@@ -261,7 +282,7 @@ std::size_t CDictionary::bytesHeld() const {
     return m_lineText.capacity() * sizeof(char16_t) + m_lineSlots.capacity() * sizeof(LineSlot) +
            m_charText.capacity() * sizeof(char16_t) + m_chars.capacity() * sizeof(CharSlot) + m_index.bytesHeld() +
            m_stems.bytesHeld() + m_loadStems.bytesHeld() + m_irregular.bytesHeld() +
-           m_gathered.capacity() * sizeof(LineNumber);
+           m_gathered.capacity() * sizeof(LineNumber) + m_charPlaces.capacity() * sizeof(uint16_t);
 }
 
 CDictionary& theDictionary() {

@@ -173,6 +173,14 @@ private:
     std::span<const CharSlot> m_charView;
     mutable IndexView m_indexView;
 
+    // The slot number + 1 of each code below 0x10000, rebuilt on the first read after the
+    // character texts change: a read is one array access rather than a binary search, which
+    // matters to the English road, where a common word shows thousands of character lines.
+    void updateCharPlaces() const;
+    uint64_t m_charsVersion = 0;
+    mutable uint64_t m_charPlacesVersion = ~uint64_t(0);
+    mutable std::vector<uint16_t> m_charPlaces;
+
     mutable bool m_indexTouched = false;
     mutable std::vector<LineNumber> m_gathered;
     std::recursive_mutex m_mutex;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "dictionary/dictionary.h"
 
 namespace pelux {
@@ -62,6 +64,28 @@ TEST_F(StoreTest, ResetForLoadKeepsStemsAndIrregularForms) {
     EXPECT_FALSE(store.isLoaded());
     EXPECT_EQ(store.stemTarget(u"quick"), u"quickly");
     EXPECT_EQ(store.irregularForm(u"went"), u"go");
+}
+
+TEST_F(StoreTest, CharacterReadsFollowEveryWriteBetweenThem) {
+    struct Step {
+        int32_t write;  // 0: a reset for a load
+        std::u16string_view text;
+    } steps[] = {{0x4E2D, u"middle"}, {0x4E00, u"one"}, {0x4E2D, u"centre"}, {0x20000, u"outside the plane"},
+                 {-5, u"negative"},   {0, u""},         {0x4E00, u"ichi"},    {0xFFFF, u"last"}};
+    std::map<int32_t, std::u16string> expected;
+    for (const Step& step : steps) {
+        if (step.write == 0) {
+            store.resetForLoad(Japanese);
+            expected.clear();
+        } else {
+            store.setCharInfo(step.write, step.text);
+            expected[step.write] = step.text;
+        }
+        for (int32_t code : {0x4E2D, 0x4E00, 0x20000, -5, 0xFFFF, 0x4E01}) {
+            const auto found = expected.find(code);
+            EXPECT_EQ(store.charInfo(code), found == expected.end() ? u"" : found->second) << std::hex << code;
+        }
+    }
 }
 
 TEST_F(StoreTest, KeysOrderByUnsignedCodeUnitsWithPrefixesFirst) {
