@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes generated seed inputs into OUT/<target>/: the bundled dictionary files whole and cut
-# short, the full dictionaries' first lines when PELUXBAR_FULL_DICT_DIR names them, and brace
-# patterns with texts taken from the pattern tests and from the bundled dictionary lines.
+# short, the full dictionaries' first lines when PELUXBAR_FULL_DICT_DIR names them, brace
+# patterns with texts taken from the pattern tests and from the bundled dictionary lines, and
+# single dictionary lines for the load matchers.
 #   fuzz/make_seeds.sh OUT
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,5 +45,11 @@ for file in cedict_ts.uni edict.uni; do
   for pattern in "${patterns[@]}"; do
     for line in "${lines[@]}"; do printf '%b\0%s' "$pattern" "$line" > "$brace_dir/line_$((n++))"; done
   done
+done
+# The load matchers: single lines of the bundled dictionaries, with their line ends.
+lines_dir="$out/load_patterns"
+mkdir -p "$lines_dir"
+for file in cedict_ts.uni edict.uni; do
+  iconv -f UTF-16LE -t UTF-8 "data/$file" | sed -n '2,40p' | split -l 1 - "$lines_dir/${file%%.*}_"
 done
 echo "fuzz seeds: $(find "$out" -type f | wc -l) files in $out"
