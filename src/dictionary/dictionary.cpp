@@ -32,6 +32,7 @@ void CDictionary::resetForLoad(DictionaryLanguage language) {
     ++m_charsVersion;
     m_index.clear();
     m_loadStems.clear();
+    m_isLoadStem.clear();
     m_indexTouched = false;
     m_language = language;
     refreshViews();
@@ -228,8 +229,17 @@ void CDictionary::setCharInfo(int32_t code, std::u16string_view text) {
 }
 
 void CDictionary::setStem(std::u16string_view stem, std::u16string_view word) {
-    m_stems.set(stem, word);
-    m_loadStems.set(stem, word);
+    const uint32_t entry = m_stems.set(stem, word);
+    if (entry >= m_isLoadStem.size()) m_isLoadStem.resize(std::size_t(entry) + 1, false);
+    if (m_isLoadStem[entry]) return;
+    m_isLoadStem[entry] = true;
+    m_loadStems.push_back(entry);
+}
+
+void CDictionary::clearStems() {
+    m_stems.clear();
+    m_loadStems.clear();
+    m_isLoadStem.clear();
 }
 
 StoreTables CDictionary::tables() const {
@@ -281,7 +291,8 @@ std::size_t CDictionary::bytesHeld() const {
     applyWaitingAdds();
     return m_lineText.capacity() * sizeof(char16_t) + m_lineSlots.capacity() * sizeof(LineSlot) +
            m_charText.capacity() * sizeof(char16_t) + m_chars.capacity() * sizeof(CharSlot) + m_index.bytesHeld() +
-           m_stems.bytesHeld() + m_loadStems.bytesHeld() + m_irregular.bytesHeld() +
+           m_stems.bytesHeld() + m_loadStems.capacity() * sizeof(uint32_t) + m_isLoadStem.capacity() / 8 +
+           m_irregular.bytesHeld() +
            m_gathered.capacity() * sizeof(LineNumber) + m_charPlaces.capacity() * sizeof(uint16_t);
 }
 

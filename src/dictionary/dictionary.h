@@ -104,7 +104,11 @@ public:
 
     // The arrays a finished load produced, for writing the image; valid until the next write.
     StoreTables tables() const;
-    const CStringTable& stemsOfThisLoad() const { return m_loadStems; }
+    // visit(stem, word) for each stem this load set, in the order it first set them.
+    template <typename Visit>
+    void forEachStemOfThisLoad(Visit visit) const {
+        for (uint32_t entry : m_loadStems) m_stems.visitEntry(entry, visit);
+    }
     const CStringTable& irregularForms() const { return m_irregular; }
     // Makes an image's arrays the store's content; `image` keeps them mapped. `loaded`: what
     // isLoaded() said when the load that made the image ended.
@@ -121,7 +125,7 @@ public:
     std::vector<std::u16string> keysInOrder() const;
     std::map<int32_t, std::u16string> charInfoEntries() const;
     std::map<std::u16string, std::u16string, std::less<>> irregularEntries() const;
-    void clearStems() { m_stems.clear(); }
+    void clearStems();
     // Bytes the store holds in memory of its own (a mapped image not counted).
     std::size_t bytesHeld() const;
 
@@ -163,7 +167,10 @@ private:
     mutable std::vector<WaitingAdd> m_waitingAdds;
     mutable std::u16string m_waitingKeyText;  // the waiting keys that do not lie in the line text
     CStringTable m_stems;
-    CStringTable m_loadStems;  // the stems this load set, which its image must carry
+    // The stems this load set, which its image must carry: their entries in m_stems, and for
+    // each entry whether it is among them.
+    std::vector<uint32_t> m_loadStems;
+    std::vector<bool> m_isLoadStem;
     CStringTable m_irregular;
     std::shared_ptr<const IMappedFile> m_image;
 

@@ -41,16 +41,17 @@ static_assert(std::is_trivially_copyable_v<ImageHeader> && sizeof(ImageHeader) %
 uint64_t headerHashOf(const ImageHeader& header) { return contentHash(&header, offsetof(ImageHeader, headerHash)); }
 static_assert(sizeof(FileStamp) == 24 && sizeof(IndexEntry) == 20 && sizeof(LineSlot) == 8 && sizeof(CharSlot) == 12);
 
-// A string table as one run of code units: for each pair, the key's length in two units, the
-// key, the value's length in two units, the value.
-std::u16string flattenTable(const CStringTable& table) {
+// Pairs of texts as one run of code units: for each pair, the key's length in two units, the
+// key, the value's length in two units, the value. `forEach` calls its argument for each pair.
+template <typename ForEach>
+std::u16string flattenPairs(ForEach forEach) {
     std::u16string flat;
     const auto appendText = [&flat](std::u16string_view text) {
         flat.push_back(char16_t(text.size() & 0xFFFF));
         flat.push_back(char16_t(text.size() >> 16));
         flat.append(text);
     };
-    table.forEach([&](std::u16string_view key, std::u16string_view value) {
+    forEach([&](std::u16string_view key, std::u16string_view value) {
         appendText(key);
         appendText(value);
     });
@@ -94,8 +95,8 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
     IFileMapper* mapper = fileMapper();
     if (!mapper) return false;
     const StoreTables tables = store.tables();
-    const std::u16string stems = flattenTable(store.stemsOfThisLoad());
-    const std::u16string irregular = flattenTable(store.irregularForms());
+    const std::u16string stems = flattenPairs([&store](auto visit) { store.forEachStemOfThisLoad(visit); });
+    const std::u16string irregular = flattenPairs([&store](auto visit) { store.irregularForms().forEach(visit); });
     const std::string_view bodies[kSectionCount] = {
         bytesOf(std::span<const char16_t>(tables.lineText)), bytesOf(tables.lines),
         bytesOf(std::span<const char16_t>(tables.charText)), bytesOf(tables.chars),

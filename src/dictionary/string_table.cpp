@@ -42,19 +42,20 @@ void CStringTable::grow() {
     m_slots.swap(slots);
 }
 
-void CStringTable::set(std::u16string_view key, std::u16string_view value) {
+uint32_t CStringTable::set(std::u16string_view key, std::u16string_view value) {
     const uint32_t hash = keyHashOf(key);
     const std::size_t slot = findSlot(key, hash);
     if (slot != kMissing) {
-        Entry& entry = m_entries[uint32_t(m_slots[slot]) - 1];
-        if (text(entry.valueAt, entry.valueLength) == value) return;
+        const uint32_t number = uint32_t(m_slots[slot]) - 1;
+        Entry& entry = m_entries[number];
+        if (text(entry.valueAt, entry.valueLength) == value) return number;
         if (value.size() <= entry.valueLength) {
             std::copy(value.begin(), value.end(), m_pool.begin() + entry.valueAt);
         } else {
             entry.valueAt = append(value);
         }
         entry.valueLength = uint32_t(value.size());
-        return;
+        return number;
     }
     if ((m_entries.size() + 1) * 2 > m_slots.size()) grow();
     const uint32_t keyAt = append(key);
@@ -64,6 +65,7 @@ void CStringTable::set(std::u16string_view key, std::u16string_view value) {
     std::size_t i = hash & mask;
     while (m_slots[i] != 0) i = (i + 1) & mask;
     m_slots[i] = slotOf(hash, m_entries.size() - 1);
+    return uint32_t(m_entries.size() - 1);
 }
 
 std::u16string_view CStringTable::get(std::u16string_view key) const {

@@ -11,14 +11,21 @@ namespace pelux {
 class CStringTable {
 public:
     void clear();
-    // Replaces the value of `key`, adding the key when it is new.
-    void set(std::u16string_view key, std::u16string_view value);
+    // Replaces the value of `key`, adding the key when it is new; the number of its entry, which
+    // stays the key's until the table is cleared.
+    uint32_t set(std::u16string_view key, std::u16string_view value);
     // The value of `key`, empty when it has none.
     std::u16string_view get(std::u16string_view key) const;
     bool contains(std::u16string_view key) const { return findSlot(key, keyHashOf(key)) != kMissing; }
     std::size_t size() const { return m_entries.size(); }
     std::size_t bytesHeld() const;
 
+    // The key and value of entry `entry`, a number that set() returned.
+    template <typename Visit>
+    void visitEntry(uint32_t entry, Visit visit) const {
+        const Entry& held = m_entries[entry];
+        visit(text(held.keyAt, held.keyLength), text(held.valueAt, held.valueLength));
+    }
     template <typename Visit>
     void forEach(Visit visit) const {
         for (const Entry& entry : m_entries) visit(text(entry.keyAt, entry.keyLength), text(entry.valueAt, entry.valueLength));
