@@ -123,8 +123,9 @@ CLineSpan CDictionary::entriesFor(std::u16string_view key) const {
     const IndexEntry* entry = index().find(key, m_lineTextView);
     if (!entry) return {};
     if (!m_image && !m_index.packed()) {
-        m_index.gather(*entry, m_gathered);
-        return CLineSpan(m_gathered.data(), m_gathered.size());
+        // Adds outside a load (tests, a store built by hand) are packed when first read.
+        m_index.pack();
+        m_indexView = m_index.view();
     }
     return CLineSpan(m_indexView.lists.subspan(entry->first, entry->count));
 }
@@ -292,8 +293,7 @@ std::size_t CDictionary::bytesHeld() const {
     return m_lineText.capacity() * sizeof(char16_t) + m_lineSlots.capacity() * sizeof(LineSlot) +
            m_charText.capacity() * sizeof(char16_t) + m_chars.capacity() * sizeof(CharSlot) + m_index.bytesHeld() +
            m_stems.bytesHeld() + m_loadStems.capacity() * sizeof(uint32_t) + m_isLoadStem.capacity() / 8 +
-           m_irregular.bytesHeld() +
-           m_gathered.capacity() * sizeof(LineNumber) + m_charPlaces.capacity() * sizeof(uint16_t);
+           m_irregular.bytesHeld() + m_charPlaces.capacity() * sizeof(uint16_t);
 }
 
 CDictionary& theDictionary() {

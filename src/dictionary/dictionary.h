@@ -189,7 +189,6 @@ private:
     mutable std::vector<uint16_t> m_charPlaces;
 
     mutable bool m_indexTouched = false;
-    mutable std::vector<LineNumber> m_gathered;
     std::recursive_mutex m_mutex;
 };
 

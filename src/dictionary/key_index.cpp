@@ -55,7 +55,7 @@ bool IndexView::isConsistent(std::size_t lineTextSize) const {
 void CKeyIndex::clear() {
     m_slots = {};
     m_entries = {};
-    m_tails = {};
+    m_lastLines = {};
     m_pool = {};
     m_postings = {};
     m_lists = {};
@@ -69,7 +69,7 @@ void CKeyIndex::reserve(std::size_t keys) {
     // copies the arrays into fresh memory, whose first touch is the dear part of a load.
     const std::size_t room = keys + keys / 4;
     m_entries.reserve(room);
-    m_tails.reserve(room);
+    m_lastLines.reserve(room);
     m_postings.reserve(room * 2);
     m_slots.assign(slots / 2, 0);  // grow() doubles it and places the entries already held
     grow();
@@ -96,7 +96,7 @@ IndexEntry& CKeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u1
         IndexEntry& entry = m_entries[uint32_t(m_slots[i]) - 1];
         if (current.keyOf(entry, lineText) == key) return entry;
     }
-    IndexEntry entry{hash, 0, uint32_t(key.size()), kNoPosting, 0};
+    IndexEntry entry{hash, 0, uint32_t(key.size()), 0, 0};
     const bool inText = !lineText.empty() && key.data() >= lineText.data() &&
                         key.data() + key.size() <= lineText.data() + lineText.size() &&
                         std::size_t(key.data() - lineText.data()) < kPoolKey;
@@ -107,7 +107,7 @@ IndexEntry& CKeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u1
         m_pool.insert(m_pool.end(), key.begin(), key.end());
     }
     m_entries.push_back(entry);
-    m_tails.push_back(kNoPosting);
+    m_lastLines.push_back(0);
     m_slots[i] = slotOf(hash, m_entries.size() - 1);
     return m_entries.back();
 }
@@ -144,52 +144,39 @@ void CKeyIndex::addAll(std::span<const Add> adds, std::u16string_view lineText) 
 void CKeyIndex::addHashed(std::u16string_view key, uint32_t hash, LineNumber line, bool collapse,
                          std::u16string_view lineText) {
     IndexEntry& entry = findOrAdd(key, hash, lineText);
-    uint32_t& tail = m_tails[std::size_t(&entry - m_entries.data())];
-    if (collapse && tail != kNoPosting && m_postings[tail].line == line) return;
-    m_postings.push_back(Posting{line, kNoPosting});
-    const uint32_t posting = uint32_t(m_postings.size() - 1);
-    if (tail == kNoPosting) {
-        entry.first = posting;
-    } else {
-        m_postings[tail].next = posting;
-    }
-    tail = posting;
+    const auto number = uint32_t(&entry - m_entries.data());
+    if (collapse && entry.count > 0 && m_lastLines[number] == line) return;
+    m_postings.push_back(Posting{line, number});
+    m_lastLines[number] = line;
     ++entry.count;
 }
 
 void CKeyIndex::pack() {
     if (m_packed) return;
-    std::vector<LineNumber> lists;
-    lists.reserve(m_postings.size());
-    for (IndexEntry& entry : m_entries) {
-        const uint32_t start = uint32_t(lists.size());
-        for (uint32_t p = entry.first; p != kNoPosting; p = m_postings[p].next) lists.push_back(m_postings[p].line);
-        entry.first = start;
+    // Each entry's slice starts after those of the entries before it; the postings, taken in the
+    // order they came, then fill the slices in order.
+    std::vector<uint32_t> next(m_entries.size());
+    uint32_t start = 0;
+    for (std::size_t n = 0; n < m_entries.size(); ++n) {
+        m_entries[n].first = next[n] = start;
+        start += m_entries[n].count;
     }
+    std::vector<LineNumber> lists(start);
+    for (const Posting& posting : m_postings) lists[next[posting.entry]++] = posting.line;
     m_lists.swap(lists);
     m_postings = {};
-    m_tails = {};
+    m_lastLines = {};
     m_packed = true;
 }
 
 void CKeyIndex::unpack() {
     m_postings.clear();
     m_postings.reserve(m_lists.size());
-    m_tails.assign(m_entries.size(), kNoPosting);
+    m_lastLines.assign(m_entries.size(), 0);
     for (std::size_t n = 0; n < m_entries.size(); ++n) {
-        IndexEntry& entry = m_entries[n];
-        const uint32_t start = entry.first;
-        entry.first = kNoPosting;
-        for (uint32_t k = 0; k < entry.count; ++k) {
-            m_postings.push_back(Posting{m_lists[start + k], kNoPosting});
-            const uint32_t posting = uint32_t(m_postings.size() - 1);
-            if (m_tails[n] == kNoPosting) {
-                entry.first = posting;
-            } else {
-                m_postings[m_tails[n]].next = posting;
-            }
-            m_tails[n] = posting;
-        }
+        const IndexEntry& entry = m_entries[n];
+        for (uint32_t k = 0; k < entry.count; ++k) m_postings.push_back(Posting{m_lists[entry.first + k], uint32_t(n)});
+        if (entry.count > 0) m_lastLines[n] = m_lists[entry.first + entry.count - 1];
     }
     m_lists = {};
     m_packed = false;
@@ -207,14 +194,9 @@ IndexView CKeyIndex::view() const {
     return IndexView{m_slots, m_entries, m_pool, m_packed ? std::span<const LineNumber>(m_lists) : std::span<const LineNumber>()};
 }
 
-void CKeyIndex::gather(const IndexEntry& entry, std::vector<LineNumber>& out) const {
-    out.clear();
-    for (uint32_t p = entry.first; p != kNoPosting; p = m_postings[p].next) out.push_back(m_postings[p].line);
-}
-
 std::size_t CKeyIndex::bytesHeld() const {
     return m_slots.capacity() * sizeof(uint64_t) + m_entries.capacity() * sizeof(IndexEntry) +
-           m_tails.capacity() * sizeof(uint32_t) + m_pool.capacity() * sizeof(char16_t) +
+           m_lastLines.capacity() * sizeof(LineNumber) + m_pool.capacity() * sizeof(char16_t) +
            m_postings.capacity() * sizeof(Posting) + m_lists.capacity() * sizeof(LineNumber);
 }
 

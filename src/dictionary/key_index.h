@@ -1,8 +1,9 @@
 // The search index: keys to lists of line numbers in one open-addressing table. Keys are not
 // strings of their own: each refers either into the stored line text (headwords, readings and
-// most English words are pieces of a line) or into a pool of key text. Lists grow as linked
-// postings while a load runs and are packed into one array of numbers when it ends; the packed
-// form is also what the prepared image holds and maps.
+// most English words are pieces of a line) or into a pool of key text. While a load runs, adds
+// are appended as postings (a line and its entry) in the order they come; packing sorts them by
+// entry into one array of numbers, whose slices are the lists. The packed form is also what the
+// prepared image holds and maps.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +19,11 @@ struct IndexEntry {
     uint32_t hash;
     uint32_t keyRef;     // kPoolKey set: an offset into the key pool, else into the line text
     uint32_t keyLength;
-    uint32_t first;      // packed: offset into the lists; building: the first posting
+    uint32_t first;      // packed: offset into the lists
     uint32_t count;
 };
 
 inline constexpr uint32_t kPoolKey = 0x80000000u;
-inline constexpr uint32_t kNoPosting = 0xFFFFFFFFu;
 
 uint32_t keyHash(std::u16string_view key);
 inline uint64_t slotOf(uint32_t hash, std::size_t entry) { return (uint64_t(hash) << 32) | uint64_t(entry + 1); }
@@ -58,21 +58,21 @@ public:
     // The same as add() for each, in order. The slots and entries that the adds will read are
     // fetched from memory for the whole batch first, so that their cache misses overlap.
     void addAll(std::span<const Add> adds, std::u16string_view lineText);
-    // Turns the postings into packed lists; reads are then one slice each.
+    // Turns the postings into packed lists; reads are then one slice each. A read of an index
+    // that is not packed packs it first.
     void pack();
     // Makes a copy of `view` the content of this index, as packed lists.
     void assign(const IndexView& view);
     bool packed() const { return m_packed; }
 
+    // The arrays; the lists are empty while the index is not packed.
     IndexView view() const;
-    // The list of `entry` while the index is not packed, gathered into `out`.
-    void gather(const IndexEntry& entry, std::vector<LineNumber>& out) const;
     std::size_t bytesHeld() const;
 
 private:
     struct Posting {
         LineNumber line;
-        uint32_t next;
+        uint32_t entry;
     };
     IndexEntry& findOrAdd(std::u16string_view key, uint32_t hash, std::u16string_view lineText);
     void addHashed(std::u16string_view key, uint32_t hash, LineNumber line, bool collapse, std::u16string_view lineText);
@@ -81,7 +81,7 @@ private:
 
     std::vector<uint64_t> m_slots;
     std::vector<IndexEntry> m_entries;
-    std::vector<uint32_t> m_tails;  // building: the last posting of each entry
+    std::vector<LineNumber> m_lastLines;  // building: the last line added to each entry
     std::vector<char16_t> m_pool;
     std::vector<Posting> m_postings;
     std::vector<LineNumber> m_lists;
