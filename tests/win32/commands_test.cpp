@@ -22,18 +22,7 @@ struct Band {
     dom::Browser* browser = dom::newBrowser(nullptr);
     HWND window = nullptr;
 
-    Band() {
-        IObjectWithSite* withSite = nullptr;
-        unknown->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
-        IUnknown* site = createSite(host, {.browser = static_cast<IUnknown*>(dom::browserObject(browser))});
-        withSite->SetSite(site);
-        site->Release();
-        withSite->Release();
-        IOleWindow* ole = nullptr;
-        unknown->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole));
-        ole->GetWindow(&window);
-        ole->Release();
-    }
+    Band() { window = siteBand(unknown, host, {.browser = static_cast<IUnknown*>(dom::browserObject(browser))}); }
     ~Band() {
         unknown->Release();
         DestroyWindow(host);

@@ -108,6 +108,22 @@ IUnknown* createSite(HWND window, const SiteShape& shape) {
     return static_cast<IOleWindow*>(new CTestSite(window, shape));
 }
 
+HWND siteBand(IUnknown* band, HWND host, const SiteShape& shape, HRESULT* siteResult) {
+    IObjectWithSite* withSite = nullptr;
+    band->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
+    IUnknown* site = createSite(host, shape);
+    const HRESULT sited = withSite->SetSite(site);
+    if (siteResult) *siteResult = sited;
+    site->Release();
+    withSite->Release();
+    IOleWindow* ole = nullptr;
+    band->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole));
+    HWND window = nullptr;
+    ole->GetWindow(&window);
+    ole->Release();
+    return window;
+}
+
 HWND createHostWindow(int width, int height) {
     static ATOM atom = [] {
         WNDCLASSW info{};

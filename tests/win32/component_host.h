@@ -42,6 +42,9 @@ struct SiteShape {
     IUnknown* browser = nullptr;
 };
 IUnknown* createSite(HWND window, const SiteShape& shape);
+// Sites `band` in a site of `host` with `shape`, as the browser does, and gives the band's
+// window; `siteResult`, when given, receives what SetSite returned.
+HWND siteBand(IUnknown* band, HWND host, const SiteShape& shape, HRESULT* siteResult = nullptr);
 
 // A top-level window that stands for the browser's rebar.
 HWND createHostWindow(int width, int height);

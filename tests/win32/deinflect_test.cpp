@@ -29,14 +29,10 @@ WIN_TEST(DeinflectChildShowsTheDictionaryForm) {
     dom::Page* page = dom::newPage(L"\x98DF\x3079\x307E\x3057\x305F\x3002");
     HWND host = createHostWindow(600, 40);
     IUnknown* band = createBand();
-    IObjectWithSite* withSite = nullptr;
-    band->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
-    IUnknown* site = createSite(host, {.browser = static_cast<IUnknown*>(dom::browserObject(dom::newBrowser(page)))});
-    CHECK_EQ(withSite->SetSite(site), S_OK);
-    IOleWindow* ole = nullptr;
-    band->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole));
-    HWND window = nullptr;
-    ole->GetWindow(&window);
+    HRESULT sited = E_FAIL;
+    const HWND window =
+        siteBand(band, host, {.browser = static_cast<IUnknown*>(dom::browserObject(dom::newBrowser(page)))}, &sited);
+    CHECK_EQ(sited, S_OK);
     IDockingWindow* docking = nullptr;
     band->QueryInterface(IID_IDockingWindow, reinterpret_cast<void**>(&docking));
     docking->ShowDW(TRUE);
@@ -56,9 +52,6 @@ WIN_TEST(DeinflectChildShowsTheDictionaryForm) {
 
     dispatch->Release();
     docking->Release();
-    ole->Release();
-    site->Release();
-    withSite->Release();
     band->Release();
     DestroyWindow(host);
 }

@@ -36,15 +36,7 @@ WIN_TEST(LoadShowsProgressAndStopsAtEscape) {
     CHECK(band != nullptr);
     if (!band) return;
     HWND host = createHostWindow(600, 40);
-    IObjectWithSite* withSite = nullptr;
-    band->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
-    IUnknown* site = createSite(host, {});
-    withSite->SetSite(site);
-    site->Release();
-    IOleWindow* ole = nullptr;
-    band->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole));
-    HWND window = nullptr;
-    ole->GetWindow(&window);
+    const HWND window = siteBand(band, host, {});
     g_textArea = FindWindowExW(window, nullptr, L"Pelux Edit", nullptr);
 
     SendMessageW(window, WM_COMMAND, 32772, 0);
@@ -61,8 +53,6 @@ WIN_TEST(LoadShowsProgressAndStopsAtEscape) {
     GetWindowTextW(g_textArea, text, 128);
     CHECK_EQ(std::wstring(text), std::wstring(L"0/34000 lines read.\t\tPress Escape to Cancel"));
 
-    ole->Release();
-    withSite->Release();
     band->Release();
     DestroyWindow(host);
 }
@@ -70,15 +60,7 @@ WIN_TEST(LoadShowsProgressAndStopsAtEscape) {
 WIN_TEST(AQuitRequestDuringALoadReachesTheHostLoopWithExitCodeZero) {
     IUnknown* band = createBand();
     HWND host = createHostWindow(600, 40);
-    IObjectWithSite* withSite = nullptr;
-    band->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
-    IUnknown* site = createSite(host, {});
-    withSite->SetSite(site);
-    site->Release();
-    IOleWindow* ole = nullptr;
-    band->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&ole));
-    HWND window = nullptr;
-    ole->GetWindow(&window);
+    const HWND window = siteBand(band, host, {});
     HWND text = FindWindowExW(window, nullptr, L"Pelux Edit", nullptr);
 
     PostQuitMessage(7);
@@ -91,8 +73,6 @@ WIN_TEST(AQuitRequestDuringALoadReachesTheHostLoopWithExitCodeZero) {
     CHECK_EQ(quit.message, static_cast<UINT>(WM_QUIT));
     CHECK_EQ(quit.wParam, static_cast<WPARAM>(0));
 
-    ole->Release();
-    withSite->Release();
     band->Release();
     DestroyWindow(host);
 }

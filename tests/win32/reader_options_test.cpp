@@ -24,17 +24,13 @@ struct ReaderBand {
 
     ReaderBand() {
         unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
-        IObjectWithSite* withSite = nullptr;
-        unknown->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite));
         dom::Browser* browser = dom::newBrowser(nullptr);
-        IUnknown* site = createSite(host, {.browser = static_cast<IUnknown*>(dom::browserObject(browser))});
-        CHECK_EQ(withSite->SetSite(site), S_OK);
-        site->Release();
-        withSite->Release();
+        HRESULT sited = E_FAIL;
+        window = siteBand(unknown, host, {.browser = static_cast<IUnknown*>(dom::browserObject(browser))}, &sited);
+        CHECK_EQ(sited, S_OK);
         IDockingWindow* docking = nullptr;
         unknown->QueryInterface(IID_IDockingWindow, reinterpret_cast<void**>(&docking));
         docking->ShowDW(TRUE);
-        docking->GetWindow(&window);
         docking->Release();
     }
     ~ReaderBand() {
