@@ -105,6 +105,16 @@ void CDictionary::applyWaitingAdds() const {
     m_indexView = m_index.view();
 }
 
+const IndexView& CDictionary::packedIndex() const {
+    index();
+    // Adds outside a load (tests, a store built by hand) are packed when first read.
+    if (!m_image && !m_index.packed()) {
+        m_index.pack();
+        m_indexView = m_index.view();
+    }
+    return m_indexView;
+}
+
 bool CDictionary::isWaitingToBeAdded(std::u16string_view key) const {
     for (const WaitingAdd& add : m_waitingAdds)
         if (add.length == key.size() && waitingKey(add) == key) return true;
@@ -120,13 +130,8 @@ void CDictionary::finishIndex() {
 
 CLineSpan CDictionary::entriesFor(std::u16string_view key) const {
     m_indexTouched = true;
-    const IndexEntry* entry = index().find(key, m_lineTextView);
+    const IndexEntry* entry = packedIndex().find(key, m_lineTextView);
     if (!entry) return {};
-    if (!m_image && !m_index.packed()) {
-        // Adds outside a load (tests, a store built by hand) are packed when first read.
-        m_index.pack();
-        m_indexView = m_index.view();
-    }
     return CLineSpan(m_indexView.lists.subspan(entry->first, entry->count));
 }
 
@@ -244,7 +249,7 @@ void CDictionary::clearStems() {
 }
 
 StoreTables CDictionary::tables() const {
-    return StoreTables{m_lineTextView, m_lineView, m_charTextView, m_charView, index()};
+    return StoreTables{m_lineTextView, m_lineView, m_charTextView, m_charView, packedIndex()};
 }
 
 void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const IMappedFile> image, bool loaded) {

@@ -143,6 +143,8 @@ private:
         return m_indexView;
     }
     void applyWaitingAdds() const;
+    // index(), with its lists packed: what reads of the lists go through.
+    const IndexView& packedIndex() const;
     bool isWaitingToBeAdded(std::u16string_view key) const;
 
     // Index adds wait in a short queue, so that the table reads of a whole batch can start
