@@ -2,8 +2,9 @@
 // read) are backed by transparent huge pages where the kernel offers them on request. A load
 // touches tens of megabytes of fresh memory; with 4 KiB pages the kernel's page faults cost more
 // than the load's own work, and with 2 MiB pages they all but vanish. Blocks of a mebibyte and
-// more are placed on huge-page boundaries so that all of each can be backed that way. Small blocks and freeing are
-// those of malloc: the advice changes where the pages come from, never what a block holds.
+// more are placed on huge-page boundaries so that all of each can be backed that way. Small
+// blocks and freeing are those of malloc: the advice changes where the pages come from, never
+// what a block holds.
 //
 // Linked into the executables only (not into the sanitizer builds, whose allocator must see every
 // block as its own).
