@@ -3,23 +3,16 @@
 #include <cstdio>
 #include <limits>
 
+#include "text/ascii_chars.h"
+
 namespace pelux {
 
 namespace {
 
-bool isScanSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
-int hexDigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
 // Reads an optionally signed run of digits in the base, as the scanf family does, from `pos`.
 // The magnitude is kept in 64 bits and given up once it can no longer be a 32-bit value.
 std::optional<int64_t> scanNumber(std::u16string_view text, std::size_t pos, int base) {
-    while (pos < text.size() && isScanSpace(text[pos])) ++pos;
+    while (pos < text.size() && isAsciiSpace(text[pos])) ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) negative = text[pos++] == u'-';
     if (base == 16 && pos + 1 < text.size() && text[pos] == u'0' &&

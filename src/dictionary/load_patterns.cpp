@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "dictionary/english_index.h"
+#include "text/ascii_chars.h"
 
 namespace pelux {
 
 namespace {
-
-bool isPatternSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
 // The endings of one suffix pattern "(.+[^aeiou])(a|b|...)$", read from the pattern text itself so
 // that the lookups' patterns and this matcher cannot drift apart.
@@ -73,12 +72,12 @@ bool matchSuffix(std::u16string_view word, const CSuffixEndings& endings, std::u
 }  // namespace
 
 bool matchEntryHead(std::u16string_view line, EntryHead& head) {
-    const std::size_t space = std::find_if(line.begin(), line.end(), isPatternSpace) - line.begin();
+    const std::size_t space = std::find_if(line.begin(), line.end(), isAsciiSpace) - line.begin();
     if (space == line.size()) return false;
     head.headword = line.substr(0, space);
     head.reading = {};
     std::size_t at = space;
-    while (at < line.size() && isPatternSpace(line[at])) ++at;
+    while (at < line.size() && isAsciiSpace(line[at])) ++at;
     if (at < line.size() && line[at] == u'[') {
         std::size_t close = at + 1;
         while (close < line.size() && line[close] != u']' && line[close] != u'\n') ++close;

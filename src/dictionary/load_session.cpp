@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "dictionary/english_index.h"
+#include "text/ascii_chars.h"
 
 namespace pelux {
 
@@ -87,20 +88,9 @@ LoadReport CLoadSession::fail(std::u16string_view text) {
     return m_report;
 }
 
-namespace {
-int hexDigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
-bool isScanBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-}  // namespace
-
 bool scanHexCode(std::u16string_view text, int32_t& code) {
     std::size_t i = 0;
-    while (i < text.size() && isScanBlank(text[i])) ++i;
+    while (i < text.size() && isAsciiSpace(text[i])) ++i;
     if (i < text.size() && text[i] == u'+') ++i;
     if (i + 2 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
         hexDigitValue(text[i + 2]) >= 0)
