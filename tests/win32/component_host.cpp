@@ -92,10 +92,13 @@ void writeSetting(const wchar_t* name, const std::wstring& text) {
 }
 
 std::wstring readSetting(const wchar_t* name, DWORD* type) {
+    return readRegistryText(HKEY_LOCAL_MACHINE, kSettingsPath, name, type);
+}
+
+std::wstring readRegistryText(HKEY root, const wchar_t* path, const wchar_t* name, DWORD* type) {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSettingsPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return L"(no key)";
-    std::vector<wchar_t> buffer(256, L'\0');
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"(no key)";
+    std::vector<wchar_t> buffer(1024, L'\0');  // room for a path of a deep checkout
     DWORD bytes = static_cast<DWORD>((buffer.size() - 2) * sizeof(wchar_t)), found = 0;
     const LSTATUS error = RegQueryValueExW(key, name, nullptr, &found,
                                            reinterpret_cast<BYTE*>(buffer.data()), &bytes);

@@ -32,6 +32,9 @@ IUnknown* createBand();  // through CoCreateInstance, IUnknown
 void clearSettings();
 void writeSetting(const wchar_t* name, const std::wstring& text);  // REG_MULTI_SZ
 std::wstring readSetting(const wchar_t* name, DWORD* type = nullptr);
+// The text of value `name` of `key` under `root` (nullptr: the default value), up to its first
+// NUL, or "(no key)" or "(no value)"; `type`, when given, receives the value's type.
+std::wstring readRegistryText(HKEY root, const wchar_t* key, const wchar_t* name, DWORD* type = nullptr);
 
 // A site of the host: a window, and optionally IInputObjectSite, IOleCommandTarget and a
 // service provider that hands out `browser` for SID_SWebBrowserApp.

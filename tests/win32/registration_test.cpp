@@ -21,15 +21,10 @@ std::wstring wide(std::u16string_view text) { return std::wstring(text.begin(), 
 // The text of value `name` of `key` (nullptr: its default value), "(no key)" or "(no value)";
 // a value of another type than a string reads "(not a string)".
 std::wstring valueOf(HKEY root, const std::wstring& key, const wchar_t* name) {
-    HKEY opened;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return L"(no key)";
-    wchar_t buffer[1024] = L"";
-    DWORD bytes = sizeof buffer - sizeof(wchar_t), type = 0;
-    const LSTATUS status = RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
-    RegCloseKey(opened);
-    if (status != ERROR_SUCCESS) return L"(no value)";
-    if (type != REG_SZ) return L"(not a string)";
-    return std::wstring(buffer, bytes / sizeof(wchar_t)).c_str();
+    DWORD type = 0;
+    const std::wstring text = readRegistryText(root, key.c_str(), name, &type);
+    if (text == L"(no key)" || text == L"(no value)") return text;
+    return type == REG_SZ ? text : L"(not a string)";
 }
 
 struct Expected {
