@@ -10,7 +10,6 @@
 // block as its own).
 #include <sys/mman.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <new>
 

@@ -8,13 +8,6 @@
 
 namespace pelux {
 
-SuffixPatterns SuffixPatterns::create() {
-    SuffixPatterns patterns;
-    patterns.shortSuffix = createPerlPattern(kShortSuffixPattern, false);
-    patterns.longSuffix = createPerlPattern(kLongSuffixPattern, false);
-    return patterns;
-}
-
 namespace {
 
 // The word a definition stands for, or false when it is not a single word.

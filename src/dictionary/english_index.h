@@ -24,14 +24,6 @@ inline constexpr std::u16string_view kLongSuffixPattern =
 inline constexpr std::u16string_view kWordPattern = u"([^\\s]+?)(\\s+|$)";
 inline constexpr const char* kIrregularFileName = "irregularverbs.txt";
 
-// The two suffix pattern objects of one English lookup.
-struct SuffixPatterns {
-    std::unique_ptr<IPerlPattern> shortSuffix;
-    std::unique_ptr<IPerlPattern> longSuffix;
-    // Throws CPatternError when the objects cannot be created.
-    static SuffixPatterns create();
-};
-
 // Indexes one definition of line `line` when it is a single word or "to " and a single word, and
 // the stem of a suffixed word (the suffix patterns above, matched by hand) that is not a key.
 // `scratch` is a buffer the caller keeps across calls so that the lower-cased word needs no

@@ -31,9 +31,11 @@ std::u16string irregularLabel(std::u16string_view word, const std::u16string& fo
 
 // The stem left by the first suffix pattern that matches, or an empty text.
 std::u16string findStem(std::u16string_view word) {
-    // Set up once per thread and reused: their pattern and flag never change.
-    thread_local SuffixPatterns patterns = SuffixPatterns::create();
-    for (IPerlPattern* pattern : {patterns.shortSuffix.get(), patterns.longSuffix.get()}) {
+    // Set up once per thread and reused: their pattern and flag never change. Creating them
+    // throws CPatternError when there is no pattern object.
+    thread_local const std::unique_ptr<IPerlPattern> patterns[] = {createPerlPattern(kShortSuffixPattern, false),
+                                                                   createPerlPattern(kLongSuffixPattern, false)};
+    for (const std::unique_ptr<IPerlPattern>& pattern : patterns) {
         const std::vector<PerlMatch>& matches = pattern->execute(word);
         if (!matches.empty() && !matches.front().subMatches.empty()) return std::u16string(matches.front().subMatches[0]);
     }
