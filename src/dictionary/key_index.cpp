@@ -75,16 +75,7 @@ void CKeyIndex::reserve(std::size_t keys) {
     grow();
 }
 
-void CKeyIndex::grow() {
-    std::vector<uint64_t> slots(std::max<std::size_t>(m_slots.size() * 2, 16), 0);
-    const std::size_t mask = slots.size() - 1;
-    for (std::size_t n = 0; n < m_entries.size(); ++n) {
-        std::size_t i = m_entries[n].hash & mask;
-        while (slots[i] != 0) i = (i + 1) & mask;
-        slots[i] = slotOf(m_entries[n].hash, n);
-    }
-    m_slots.swap(slots);
-}
+void CKeyIndex::grow() { m_slots = slotsHolding(m_entries, std::max<std::size_t>(m_slots.size() * 2, 16)); }
 
 IndexEntry& CKeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u16string_view lineText) {
     if ((m_entries.size() + 1) * 2 > m_slots.size()) grow();

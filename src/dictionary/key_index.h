@@ -28,6 +28,22 @@ inline constexpr uint32_t kPoolKey = 0x80000000u;
 uint32_t keyHash(std::u16string_view key);
 inline uint64_t slotOf(uint32_t hash, std::size_t entry) { return (uint64_t(hash) << 32) | uint64_t(entry + 1); }
 
+// Puts entry number `entry`, of hash `hash`, into the first free slot on its probe of `slots`.
+inline void placeInSlots(std::vector<uint64_t>& slots, uint32_t hash, std::size_t entry) {
+    const std::size_t mask = slots.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots[i] != 0) i = (i + 1) & mask;
+    slots[i] = slotOf(hash, entry);
+}
+
+// A slot array of `size` (a power of two) that holds every one of `entries`, each with a `hash`.
+template <typename Entries>
+std::vector<uint64_t> slotsHolding(const Entries& entries, std::size_t size) {
+    std::vector<uint64_t> slots(size, 0);
+    for (std::size_t n = 0; n < entries.size(); ++n) placeInSlots(slots, entries[n].hash, n);
+    return slots;
+}
+
 // The index as readers see it: arrays that belong to a CKeyIndex or to a mapped image.
 struct IndexView {
     // The hash of the key in the upper half and the entry number + 1 in the lower, 0 for a free

@@ -31,16 +31,7 @@ std::size_t CStringTable::findSlot(std::u16string_view key, uint32_t hash) const
     return kMissing;
 }
 
-void CStringTable::grow() {
-    std::vector<uint64_t> slots(std::max<std::size_t>(m_slots.size() * 2, 64), 0);
-    const std::size_t mask = slots.size() - 1;
-    for (std::size_t n = 0; n < m_entries.size(); ++n) {
-        std::size_t i = m_entries[n].hash & mask;
-        while (slots[i] != 0) i = (i + 1) & mask;
-        slots[i] = slotOf(m_entries[n].hash, n);
-    }
-    m_slots.swap(slots);
-}
+void CStringTable::grow() { m_slots = slotsHolding(m_entries, std::max<std::size_t>(m_slots.size() * 2, 64)); }
 
 uint32_t CStringTable::set(std::u16string_view key, std::u16string_view value) {
     const uint32_t hash = keyHashOf(key);
@@ -61,10 +52,7 @@ uint32_t CStringTable::set(std::u16string_view key, std::u16string_view value) {
     const uint32_t keyAt = append(key);
     const uint32_t valueAt = append(value);
     m_entries.push_back(Entry{hash, keyAt, uint32_t(key.size()), valueAt, uint32_t(value.size())});
-    const std::size_t mask = m_slots.size() - 1;
-    std::size_t i = hash & mask;
-    while (m_slots[i] != 0) i = (i + 1) & mask;
-    m_slots[i] = slotOf(hash, m_entries.size() - 1);
+    placeInSlots(m_slots, hash, m_entries.size() - 1);
     return uint32_t(m_entries.size() - 1);
 }
 
