@@ -101,6 +101,7 @@ struct Page {
     Container container;
     ConnectionPoint point;
     std::wstring title;
+    int callsAfterRetirement = 0;
 };
 
 struct Browser : Object {
@@ -316,6 +317,31 @@ Page* newPage(const std::wstring& text) {
 }
 
 void* documentOf(Page* page) { return &page->document; }
+
+void replaceDocument(Page* page, const std::wstring& text) {
+    page->text = text;
+    page->title.clear();
+    page->point.advises = 0;
+    page->point.sink = nullptr;
+}
+
+void retire(Page* page) {
+    // Any slot: the extra arguments of the real signature are the caller's to clean up.
+    static Table<IHTMLDocument2Vtbl> gone = [] {
+        Table<IHTMLDocument2Vtbl> t;
+        auto touched = [](Document* self) -> HRESULT {
+            ++self->page->callsAfterRetirement;
+            return E_UNEXPECTED;
+        };
+        auto* slots = reinterpret_cast<void**>(&t.value);
+        for (size_t i = 0; i < sizeof(IHTMLDocument2Vtbl) / sizeof(void*); ++i)
+            slots[i] = reinterpret_cast<void*>(+touched);
+        return t;
+    }();
+    page->document.vtable = &gone.value;
+}
+
+int callsAfterRetirement(Page* page) { return page->callsAfterRetirement; }
 int documentAdvises(Page* page) { return page->point.advises; }
 void* documentSink(Page* page) { return page->point.sink; }
 std::wstring titleOf(Page* page) { return page->title; }

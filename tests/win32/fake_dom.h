@@ -18,6 +18,11 @@ int documentAdvises(Page* page);               // subscriptions made to the page
 void* documentSink(Page* page);                // the IDispatch* that subscribed last
 void* newMouseEvent(Page* page, int x, int y); // IHTMLEventObj*
 std::wstring titleOf(Page* page);              // the "title" set on the element under the pointer
+// A new document at the address of the page's old one, with `text` and no subscription yet.
+void replaceDocument(Page* page, const std::wstring& text);
+// The page's document is gone: every later call into it is counted and fails.
+void retire(Page* page);
+int callsAfterRetirement(Page* page);
 
 Browser* newBrowser(Page* shown);
 void* browserObject(Browser* browser);         // IWebBrowser2*

@@ -56,6 +56,14 @@ struct SitedBand {
         DISPPARAMS params{arguments, nullptr, 2, 0};
         return dispatch->Invoke(259, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
     }
+    HRESULT beforeNavigate(dom::Browser* frame) {
+        VARIANT arguments[7];  // the frame is the first parameter, so the last element
+        for (VARIANT& argument : arguments) VariantInit(&argument);
+        arguments[6].vt = VT_DISPATCH;
+        arguments[6].pdispVal = static_cast<IDispatch*>(dom::browserObject(frame));
+        DISPPARAMS params{arguments, nullptr, 7, 0};
+        return dispatch->Invoke(250, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    }
     HRESULT mouseMove(dom::Page* page, int x, int y) {
         VARIANT argument;
         VariantInit(&argument);
@@ -88,6 +96,62 @@ WIN_TEST(EachDocumentIsSubscribedOnceWhateverTheFrames) {
     CHECK_EQ(band.documentComplete(band.browser), S_OK);
     CHECK_EQ(band.documentComplete(leftFrame), S_OK);  // again: already subscribed
     for (dom::Page* page : {top, left, right}) CHECK_EQ(dom::documentAdvises(page), 1);
+}
+
+// Documents of a new page, top-level or in frames, that take the addresses of the old page's
+// documents are subscribed afresh; the old ones, gone, are never called; a navigation, a
+// closed band and another browser's page change no subscription.
+WIN_TEST(DocumentsAtReusedAddressesAreSubscribedAfresh) {
+    dom::Page* top = dom::newPage(L"first page");
+    dom::Page* goneFrame = dom::newPage(L"old frame");
+    dom::Page* reusedFrame = dom::newPage(L"old frame too");
+    SitedBand band(top);
+    dom::Page* elsewhere = dom::newPage(L"another browser");
+    SitedBand bystander(elsewhere);
+    dom::Browser* oldFrames[] = {dom::newBrowser(goneFrame), dom::newBrowser(reusedFrame)};
+    for (dom::Browser* frame : oldFrames) band.documentComplete(frame);
+    band.documentComplete(band.browser);
+
+    CHECK_EQ(band.beforeNavigate(band.browser), S_OK);
+    for (dom::Page* page : {top, goneFrame, reusedFrame}) CHECK_EQ(dom::documentAdvises(page), 1);
+    dom::retire(goneFrame);
+    dom::replaceDocument(top, L"\x4E2D\x6587\x3002");  // found whichever dictionary is loaded
+    dom::replaceDocument(reusedFrame, L"new frame");
+    dom::Browser* newFrame = dom::newBrowser(reusedFrame);
+    band.documentComplete(newFrame);  // frames complete before their page
+    band.documentComplete(band.browser);
+    band.documentComplete(newFrame);  // again: the new page's frame kept its entry
+    CHECK_EQ(dom::documentAdvises(top), 1);
+    CHECK_EQ(dom::documentAdvises(reusedFrame), 1);
+    CHECK_EQ(dom::callsAfterRetirement(goneFrame), 0);
+
+    // A frame navigating on its own, its new document at the old one's address.
+    band.beforeNavigate(newFrame);
+    dom::replaceDocument(reusedFrame, L"next frame");
+    band.documentComplete(newFrame);
+    CHECK_EQ(dom::documentAdvises(reusedFrame), 1);
+
+    // The second page's events reach the band through its new subscription.
+    band.docking->ShowDW(TRUE);
+    HWND edit = FindWindowExW(band.window(), nullptr, L"Pelux Edit", nullptr);
+    SetWindowTextW(edit, L"");
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_DISPATCH;
+    argument.pdispVal = static_cast<IDispatch*>(dom::newMouseEvent(top, 5, 5));
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    auto* sink = static_cast<IDispatch*>(dom::documentSink(top));
+    CHECK(sink == band.dispatch);
+    if (sink) CHECK_EQ(sink->Invoke(-606, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+    CHECK(!band.text().empty());
+
+    bystander.docking->CloseDW(0);
+    bystander.documentComplete(bystander.browser);
+    band.docking->CloseDW(0);
+    band.documentComplete(band.browser);
+    CHECK_EQ(dom::documentAdvises(top), 1);
+    CHECK_EQ(dom::documentAdvises(elsewhere), 1);
+    clearSettings();
 }
 
 WIN_TEST(MouseMovesShowTheTranslationAndTheTitle) {

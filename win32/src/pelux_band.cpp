@@ -1,12 +1,10 @@
 #include "pelux_band.h"
 
-#include <map>
-#include <mutex>
-
 #include "band/band_geometry.h"
 #include "band/band_settings.h"
 #include "band/load_at_start.h"
 #include "mshtml_document.h"
+#include "pelux_band_documents.h"
 #include "win32_registry.h"
 
 namespace pelux::win32 {
@@ -21,10 +19,20 @@ constexpr GUID kSidWebBrowserApp{0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 
 constexpr GUID kDiidWebBrowserEvents2{0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x00, 0x20, 0xAF, 0xC7, 0xAC, 0x4D}};
 constexpr GUID kDiidDocumentEvents2{0x3050F613, 0x98B5, 0x11CF, {0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B}};
 
-// Documents the bands of this process listen to, by identity, with the connection cookie
-// (0: not subscribed, try again). Shared by the bands of every thread, hence the lock.
-std::map<IUnknown*, DWORD> m_docCookies;
-std::mutex g_docCookiesLock;
+CSubscribedDocuments g_documents;
+
+// The identity of a COM object, kept only as a key: the reference taken here is given back.
+IUnknown* identityOf(IUnknown* object) {
+    return CComPtr<IUnknown>::share(object).try_query<IUnknown>().get();
+}
+
+// The object a browser event passes as a browser (by value or by reference), not yet queried.
+IUnknown* browserArgument(const VARIANT& argument) {
+    if (argument.vt == VT_DISPATCH || argument.vt == VT_UNKNOWN) return argument.punkVal;
+    if (argument.vt == (VT_BYREF | VT_DISPATCH) && argument.ppdispVal) return *argument.ppdispVal;
+    if (argument.vt == (VT_BYREF | VT_VARIANT) && argument.pvarVal) return browserArgument(*argument.pvarVal);
+    return nullptr;
+}
 
 DWORD advise(IUnknown* source, REFIID events, IUnknown* sink) {
     auto container = CComPtr<IUnknown>::share(source).try_query<IConnectionPointContainer>();
@@ -134,7 +142,7 @@ HRESULT CPeluxBand::siteBand(IUnknown* site) {
         return S_OK;
     m_wnd.setBrowser(m_spWebBrowser.get());
     advise(m_spWebBrowser.get(), kDiidWebBrowserEvents2, sink());
-    askForDocEvents(nullptr);
+    askForDocEvents(nullptr, originOf(m_spWebBrowser.get()));
     return S_OK;
 }
 
@@ -168,10 +176,14 @@ STDMETHODIMP CPeluxBand::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* p
     return guarded([&]() -> HRESULT {
         switch (member) {
         case kDispidDocumentComplete:
-            if (params && params->cArgs >= 2) onDocumentComplete(params->rgvarg[1]);
+            if (params && params->cArgs >= 2) onDocumentComplete(browserArgument(params->rgvarg[1]));
             return S_OK;
         case kDispidBeforeNavigate2:
-        case kDispidBeforeNavigate:
+            if (params && params->cArgs >= 1)
+                onBeforeNavigate(browserArgument(params->rgvarg[params->cArgs - 1]));
+            return S_OK;
+        case kDispidBeforeNavigate:  // the older event set raises it for the top-level page only
+            onBeforeNavigate(m_spWebBrowser.get());
             return S_OK;
         case kDispidMouseMove: {
             if (!params || params->cArgs < 1) return S_OK;
@@ -190,22 +202,30 @@ STDMETHODIMP CPeluxBand::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* p
     });
 }
 
-void CPeluxBand::onDocumentComplete(const VARIANT& browser) {
-    IUnknown* object = nullptr;
-    if (browser.vt == VT_DISPATCH || browser.vt == VT_UNKNOWN) object = browser.punkVal;
-    else if (browser.vt == (VT_BYREF | VT_DISPATCH) && browser.ppdispVal) object = *browser.ppdispVal;
-    else if (browser.vt == (VT_BYREF | VT_VARIANT) && browser.pvarVal)
-        return onDocumentComplete(*browser.pvarVal);
-    if (!object) return;
-    auto page = CComPtr<IUnknown>::share(object).try_query<IWebBrowser2>();
+DocumentOrigin CPeluxBand::originOf(IUnknown* browser) const {
+    return {identityOf(m_spWebBrowser.get()), identityOf(browser)};
+}
+
+// Subscriptions stay as they are: the navigation may yet be cancelled or end in a download.
+void CPeluxBand::onBeforeNavigate(IUnknown* browser) {
+    if (browser) g_documents.navigationStarted(originOf(browser));
+}
+
+// A completed page replaces the documents of the page before it, which may be gone by now and
+// whose addresses the new documents may take: their entries are dropped, and nothing is called
+// on them.
+void CPeluxBand::onDocumentComplete(IUnknown* browser) {
+    auto page = CComPtr<IUnknown>::share(browser).try_query<IWebBrowser2>();
     if (!page) return;
+    const DocumentOrigin origin = originOf(browser);
+    g_documents.pageCompleted(origin);
     CComPtr<IDispatch> document;
     if (FAILED(page->get_Document(document.put())) || !document) return;
     auto html = document.try_query<IHTMLDocument2>();
-    if (html) askForDocEvents(html.get());
+    if (html) askForDocEvents(html.get(), origin);
 }
 
-void CPeluxBand::askForDocEvents(IHTMLDocument2* document) {
+void CPeluxBand::askForDocEvents(IHTMLDocument2* document, const DocumentOrigin& origin) {
     CComPtr<IHTMLDocument2> subject = CComPtr<IHTMLDocument2>::share(document);
     if (!subject) {
         if (!m_spWebBrowser) return;
@@ -216,15 +236,10 @@ void CPeluxBand::askForDocEvents(IHTMLDocument2* document) {
     }
     // Identity is the IUnknown of the document, whatever interface reached us.
     CComPtr<IUnknown> identity = subject.try_query<IUnknown>();
-    {
-        std::lock_guard lock(g_docCookiesLock);
-        if (m_docCookies[identity.get()] != 0) return;
-    }
-    // Not under the lock: a connection point may call back into this thread.
+    if (g_documents.isSubscribed(identity.get(), origin)) return;
+    // Not under the table's lock: a connection point may call back into this thread.
     const DWORD cookie = advise(subject.get(), kDiidDocumentEvents2, sink());
-    std::lock_guard lock(g_docCookiesLock);
-    DWORD& stored = m_docCookies[identity.get()];
-    if (stored == 0) stored = cookie;
+    g_documents.record(identity.get(), origin, cookie);
 }
 
 STDMETHODIMP CPeluxBand::GoogleTranslate() { return S_OK; }

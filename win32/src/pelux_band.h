@@ -12,6 +12,7 @@
 #include "com_ptr.h"
 #include "identifiers.h"
 #include "module.h"
+#include "pelux_band_documents.h"
 #include "type_library_dispatch.h"
 
 namespace pelux::win32 {
@@ -65,8 +66,11 @@ protected:
 
 private:
     HRESULT siteBand(IUnknown* site);
-    void onDocumentComplete(const VARIANT& browser);
-    void askForDocEvents(IHTMLDocument2* document);
+    DocumentOrigin originOf(IUnknown* browser) const;
+    void onBeforeNavigate(IUnknown* browser);
+    void onDocumentComplete(IUnknown* browser);
+    // `document` null: the document the browser shows.
+    void askForDocEvents(IHTMLDocument2* document, const DocumentOrigin& origin);
     IDispatch* sink() { return static_cast<IPeluxBand*>(this); }
 
     DWORD m_dwBandID = 0;
