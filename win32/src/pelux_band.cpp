@@ -28,10 +28,17 @@ IUnknown* identityOf(IUnknown* object) {
 
 // The object a browser event passes as a browser (by value or by reference), not yet queried.
 IUnknown* browserArgument(const VARIANT& argument) {
-    if (argument.vt == VT_DISPATCH || argument.vt == VT_UNKNOWN) return argument.punkVal;
-    if (argument.vt == (VT_BYREF | VT_DISPATCH) && argument.ppdispVal) return *argument.ppdispVal;
-    if (argument.vt == (VT_BYREF | VT_VARIANT) && argument.pvarVal) return browserArgument(*argument.pvarVal);
-    return nullptr;
+    switch (argument.vt) {
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+        return argument.punkVal;
+    case VT_BYREF | VT_DISPATCH:
+        return argument.ppdispVal ? *argument.ppdispVal : nullptr;
+    case VT_BYREF | VT_VARIANT:
+        return argument.pvarVal ? browserArgument(*argument.pvarVal) : nullptr;
+    default:
+        return nullptr;
+    }
 }
 
 DWORD advise(IUnknown* source, REFIID events, IUnknown* sink) {

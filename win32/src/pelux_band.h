@@ -12,10 +12,11 @@
 #include "com_ptr.h"
 #include "identifiers.h"
 #include "module.h"
-#include "pelux_band_documents.h"
 #include "type_library_dispatch.h"
 
 namespace pelux::win32 {
+
+struct DocumentOrigin;
 
 class CPeluxBand final : public CComObject,
                          public IDeskBand,
