@@ -64,13 +64,15 @@ struct SitedBand {
         DISPPARAMS params{arguments, nullptr, 7, 0};
         return dispatch->Invoke(250, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
     }
-    HRESULT mouseMove(dom::Page* page, int x, int y) {
+    // Through `target` when given, as the document delivers its events to its subscriber.
+    HRESULT mouseMove(dom::Page* page, int x, int y, IDispatch* target = nullptr) {
         VARIANT argument;
         VariantInit(&argument);
         argument.vt = VT_DISPATCH;
         argument.pdispVal = static_cast<IDispatch*>(dom::newMouseEvent(page, x, y));
         DISPPARAMS params{&argument, nullptr, 1, 0};
-        return dispatch->Invoke(-606, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+        return (target ? target : dispatch)
+            ->Invoke(-606, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
     }
 };
 
@@ -133,16 +135,10 @@ WIN_TEST(DocumentsAtReusedAddressesAreSubscribedAfresh) {
 
     // The second page's events reach the band through its new subscription.
     band.docking->ShowDW(TRUE);
-    HWND edit = FindWindowExW(band.window(), nullptr, L"Pelux Edit", nullptr);
-    SetWindowTextW(edit, L"");
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_DISPATCH;
-    argument.pdispVal = static_cast<IDispatch*>(dom::newMouseEvent(top, 5, 5));
-    DISPPARAMS params{&argument, nullptr, 1, 0};
+    SetWindowTextW(FindWindowExW(band.window(), nullptr, L"Pelux Edit", nullptr), L"");
     auto* sink = static_cast<IDispatch*>(dom::documentSink(top));
     CHECK(sink == band.dispatch);
-    if (sink) CHECK_EQ(sink->Invoke(-606, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+    if (sink) CHECK_EQ(band.mouseMove(top, 5, 5, sink), S_OK);
     CHECK(!band.text().empty());
 
     bystander.docking->CloseDW(0);
