@@ -26,6 +26,8 @@ lookup --lang xx word
 lookup --lang=zh word
 lookup --lang ja --lang xx word
 lookup --lang --json word
+lookup --bogus --help
+lookup -hx
 lookup --lang zh
 lookup --lang zh one two
 lookup --lang zh --stdin word
@@ -36,6 +38,7 @@ pattern one
 pattern one two three
 pattern -x -x
 pattern --json -- --help --help
+pattern --json=1 x
 translate
 translate --help
 translate --bogus x
