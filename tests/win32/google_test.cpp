@@ -198,7 +198,7 @@ void CALLBACK noteTick(HWND, UINT, UINT_PTR, DWORD) {
 
 WIN_TEST(ASilentServiceEndsAtTheTimeLimitWhileMessagesAreHandled) {
     useService("/silent");
-    SetEnvironmentVariableW(L"PELUXBAR_TRANSLATION_TIMEOUT_MS", L"1500");
+    writeSetting(L"TranslationTimeLimit", L"1500");
     IGoogle* google = newGoogle();
     CHECK(google != nullptr);
     if (!google) return;
@@ -216,7 +216,6 @@ WIN_TEST(ASilentServiceEndsAtTheTimeLimitWhileMessagesAreHandled) {
     bool told = false;
     for (const Notice& notice : watcher.seen()) told = told || notice.text == L"Exception occurred";
     CHECK(told);
-    SetEnvironmentVariableW(L"PELUXBAR_TRANSLATION_TIMEOUT_MS", nullptr);
     VariantClear(&text);
     google->Release();
     clearSettings();

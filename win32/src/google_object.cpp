@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "band/settings_values.h"
 #include "com_ptr.h"
 #include "dialogs.h"
 #include "translate/google.h"
@@ -22,6 +23,15 @@ std::optional<std::u16string> argumentText(const VARIANT& txt) {
         out.assign(reinterpret_cast<const char16_t*>(text.bstrVal), SysStringLen(text.bstrVal));
     VariantClear(&text);
     return out;
+}
+
+// "TranslationTimeLimit", in milliseconds ("%d"), shortens or lengthens the wait for the service;
+// absent, zero or negative keeps the standard limit. Tests set it, as they cannot wait the full
+// limit for a silent service.
+std::chrono::milliseconds timeLimitFromSetting(ISettingsKey& key, std::chrono::milliseconds standard) {
+    const std::optional<std::u16string> text = readSettingText(key, u"TranslationTimeLimit");
+    const std::optional<int32_t> milliseconds = text ? parseDecimalSetting(*text) : std::nullopt;
+    return milliseconds && *milliseconds > 0 ? std::chrono::milliseconds(*milliseconds) : standard;
 }
 
 }  // namespace
@@ -48,7 +58,7 @@ STDMETHODIMP CGoogle::GoogleTranslate(VARIANT txt) {
         CXmlHttpRequest http;
         CWin32SettingsKey key;
         TranslationSettings settings = readTranslationSettings(key);
-        settings.timeout = translationTimeLimit(settings.timeout);
+        settings.timeout = timeLimitFromSetting(key, settings.timeout);
         pelux::CGoogle translator(http, notices, settings);
         translator.GoogleTranslate(*text);
         return S_OK;

@@ -4,7 +4,6 @@
 #include <msxml2.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <new>
 #include <string>
 
@@ -100,16 +99,6 @@ HttpReply CXmlHttpRequest::get(const std::string& url, std::chrono::milliseconds
     check(request->get_responseText(text.put()), "responseText");
     reply.text = text.text();
     return reply;
-}
-
-std::chrono::milliseconds translationTimeLimit(std::chrono::milliseconds standard) {
-    wchar_t value[16] = L"";
-    const DWORD length = GetEnvironmentVariableW(L"PELUXBAR_TRANSLATION_TIMEOUT_MS", value, 16);
-    if (length == 0 || length >= 16) return standard;
-    wchar_t* end = nullptr;
-    const long milliseconds = std::wcstol(value, &end, 10);
-    if (*end != L'\0' || milliseconds <= 0) return standard;
-    return std::chrono::milliseconds(milliseconds);
 }
 
 }  // namespace pelux::win32

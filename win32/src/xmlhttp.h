@@ -14,9 +14,4 @@ public:
     HttpReply get(const std::string& url, std::chrono::milliseconds timeout) override;
 };
 
-// The time limit of a translation request: `standard`, unless the environment variable
-// PELUXBAR_TRANSLATION_TIMEOUT_MS holds a positive number of milliseconds. The variable exists
-// for the tests, which cannot wait the full limit for a silent service.
-std::chrono::milliseconds translationTimeLimit(std::chrono::milliseconds standard);
-
 }  // namespace pelux::win32
