@@ -14,6 +14,9 @@ namespace {
 constexpr size_t kMaxInflectedLength = 16;
 constexpr std::u16string_view kCommonMarker = u"/(P)/";
 constexpr std::u16string_view kUsuallyKana = u"(uk)";
+// The one stem of a single kana met alone in running text: 設定し、 is 設定する. Others of one
+// kana are particles far more often (で, て, に are not 出る, てる, 似る).
+constexpr std::u16string_view kSuruStem = u"し";
 constexpr std::u16string_view kSecondSense = u"(2)";
 constexpr std::u16string_view kContinuative = u"continuative";
 constexpr std::u16string_view kParticles[] = {u"に", u"が", u"を", u"は", u"で", u"と", u"の",
@@ -26,7 +29,8 @@ bool startsWithParticle(std::u16string_view text) {
                        [text](std::u16string_view particle) { return text.starts_with(particle); });
 }
 
-bool isComma(char16_t c) { return c == u'、' || c == u'，' || c == u','; }
+// Where a sentence or a quotation ends, a stem alone is more often a noun (終わり。).
+bool endsSentence(char16_t c) { return std::u16string_view(u"。．！？!?」』）)").find(c) != std::u16string_view::npos; }
 
 // The line names `key` itself as its headword, or its first sense is usually written in kana
 // (分かる is; 会う is only in its second, "to have an accident").
@@ -35,6 +39,8 @@ bool lineIsAsWritten(std::u16string_view key, std::u16string_view line) {
     const size_t usuallyKana = line.find(kUsuallyKana);
     return usuallyKana != std::u16string_view::npos && usuallyKana < line.find(kSecondSense);
 }
+
+bool isPhrase(std::u16string_view line) { return line.find(u"(exp") != std::u16string_view::npos; }
 
 void addLineToRank(ReadingRank& rank, std::u16string_view key, std::u16string_view line) {
     rank.asWritten = rank.asWritten || lineIsAsWritten(key, line);
@@ -73,7 +79,8 @@ public:
         : m_captured(captured),
           // A word found only through the kana of a word written with kanji does not reach over a
           // particle: に of 便利になって is not 荷う, よ of 回より is not the imperative of 回る.
-          m_particleNear(startsWithParticle(captured) ||
+          m_atParticle(startsWithParticle(captured)),
+          m_particleNear(m_atParticle ||
                          (plainLength > 0 && startsWithParticle(captured.substr(std::min(plainLength, captured.size()))))) {}
 
     size_t longest() const { return std::min(m_captured.size(), kMaxInflectedLength); }
@@ -84,7 +91,7 @@ public:
         // Every conjugated ending is hiragana: other prefixes cannot be conjugated words.
         if (length == 0 || !isHiragana(m_captured[length - 1])) return found;
         const std::u16string_view surface = m_captured.substr(0, length);
-        const bool beforeComma = length < m_captured.size() && isComma(m_captured[length]);
+        const bool goesOn = length < m_captured.size() && !endsSentence(m_captured[length]);
         // A stem alone ends where the kana end: before more kana it is the start of some longer
         // form, or not a stem at all (に of にする is not 似る).
         const bool kanaFollows = length < m_captured.size() && isHiragana(m_captured[length]);
@@ -93,10 +100,13 @@ public:
             ReadingRank rank;
             const std::optional<LineNumber> line = fittingLine(candidate, rank);
             if (!line || (m_particleNear && !rank.asWritten)) continue;
+            // At a particle only a common verb or adjective of its own (できる) reads past it; the
+            // phrases that start with one (による, となる) leave the particle to the plain match.
+            if (m_atParticle && (!rank.common || isPhrase(theDictionary().lineText(*line)))) continue;
             const bool stemAlone = deinflectRules()[candidate.rules[0]].name == kContinuative;
-            if (stemAlone && kanaFollows) continue;
+            if (stemAlone && (kanaFollows || (length == 1 && surface != kSuruStem))) continue;
             rank.depth = candidate.depth;
-            rank.stemBeforeComma = beforeComma && stemAlone;
+            rank.stemGoesOn = goesOn && stemAlone;
             found.push_back({std::u16string(surface), candidate.word, formName(candidate), *line, rank});
         }
         std::stable_sort(found.begin(), found.end(), [](const DeinflectedWord& a, const DeinflectedWord& b) {
@@ -107,13 +117,14 @@ public:
 
 private:
     std::u16string_view m_captured;
+    bool m_atParticle;
     bool m_particleNear;
 };
 
 }  // namespace
 
 bool dictionaryFormIsBetter(const ReadingRank& a, const ReadingRank& b) {
-    if (a.stemBeforeComma != b.stemBeforeComma) return a.stemBeforeComma;
+    if (a.stemGoesOn != b.stemGoesOn) return a.stemGoesOn;
     if (a.common != b.common) return a.common;
     if (a.depth != b.depth) return a.depth < b.depth;
     return a.asWritten && !b.asWritten;
@@ -121,7 +132,7 @@ bool dictionaryFormIsBetter(const ReadingRank& a, const ReadingRank& b) {
 
 bool readingIsBetter(const ReadingRank& a, const ReadingRank& b) {
     if (a.asWritten != b.asWritten) return a.asWritten;
-    if (a.stemBeforeComma != b.stemBeforeComma) return a.stemBeforeComma;
+    if (a.stemGoesOn != b.stemGoesOn) return a.stemGoesOn;
     if (a.common != b.common) return a.common;
     return a.depth < b.depth;
 }
