@@ -46,14 +46,14 @@ bool alreadyProposed(const std::vector<DeinflectCandidate>& found, const std::u1
     return false;
 }
 
-void undoOneForm(std::vector<DeinflectCandidate>& found, size_t from) {
+void undoOneForm(std::vector<DeinflectCandidate>& found, size_t from, bool stemAlone) {
     const std::vector<DeinflectRule>& rules = deinflectRules();
     const char16_t last = found[from].word.back();
     if (!isHiragana(last)) return;
     for (uint16_t index : rulesByLastCharacter()[last - kFirstHiragana]) {
         const DeinflectRule& rule = rules[index];
         const DeinflectCandidate& current = found[from];
-        if ((rule.appliesTo & current.classes) == 0) continue;
+        if ((rule.appliesTo & current.classes) == 0 || (rule.stemAlone && !stemAlone)) continue;
         const std::u16string_view word = current.word;
         if (word.size() < rule.ending.size() || word.substr(word.size() - rule.ending.size()) != rule.ending) continue;
         std::u16string origin(word.substr(0, word.size() - rule.ending.size()));
@@ -70,13 +70,14 @@ void undoOneForm(std::vector<DeinflectCandidate>& found, size_t from) {
 
 }  // namespace
 
-std::vector<DeinflectCandidate> deinflect(std::u16string_view inflected) {
+std::vector<DeinflectCandidate> deinflect(std::u16string_view inflected, bool stemAlone) {
     std::vector<DeinflectCandidate> found;
     if (inflected.empty()) return found;
     found.push_back({std::u16string(inflected), word_class::kAny, {}, 0});
     // Breadth first: every candidate of a chain of n rules comes before those of n + 1.
     for (size_t i = 0; i < found.size(); ++i) {
-        if (found[i].depth < kMaxDeinflectDepth) undoOneForm(found, i);
+        // A stem alone is only ever the outermost form.
+        if (found[i].depth < kMaxDeinflectDepth) undoOneForm(found, i, stemAlone && i == 0);
     }
     found.erase(found.begin());
     return found;

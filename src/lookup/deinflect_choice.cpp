@@ -18,7 +18,6 @@ constexpr std::u16string_view kUsuallyKana = u"(uk)";
 // kana are particles far more often (で, て, に are not 出る, てる, 似る).
 constexpr std::u16string_view kSuruStem = u"し";
 constexpr std::u16string_view kSecondSense = u"(2)";
-constexpr std::u16string_view kContinuative = u"continuative";
 constexpr std::u16string_view kParticles[] = {u"に", u"が", u"を", u"は", u"で", u"と", u"の",
                                               u"へ", u"も", u"から", u"より"};
 
@@ -95,7 +94,8 @@ public:
         // A stem alone ends where the kana end: before more kana it is the start of some longer
         // form, or not a stem at all (に of にする is not 似る).
         const bool kanaFollows = length < m_captured.size() && isHiragana(m_captured[length]);
-        for (const DeinflectCandidate& candidate : deinflect(surface)) {
+        const bool stemAllowed = !kanaFollows && (length > 1 || surface == kSuruStem);
+        for (const DeinflectCandidate& candidate : deinflect(surface, stemAllowed)) {
             if (candidate.word.size() > static_cast<size_t>(kMaxWordLength)) continue;
             ReadingRank rank;
             const std::optional<LineNumber> line = fittingLine(candidate, rank);
@@ -103,8 +103,7 @@ public:
             // At a particle only a common verb or adjective of its own (できる) reads past it; the
             // phrases that start with one (による, となる) leave the particle to the plain match.
             if (m_atParticle && (!rank.common || isPhrase(theDictionary().lineText(*line)))) continue;
-            const bool stemAlone = deinflectRules()[candidate.rules[0]].name == kContinuative;
-            if (stemAlone && (kanaFollows || (length == 1 && surface != kSuruStem))) continue;
+            const bool stemAlone = deinflectRules()[candidate.rules[0]].stemAlone;
             rank.depth = candidate.depth;
             rank.stemGoesOn = goesOn && stemAlone;
             found.push_back({std::u16string(surface), candidate.word, formName(candidate), *line, rank});

@@ -18,6 +18,8 @@ struct Form {
     std::u16string_view name;
 };
 
+constexpr std::u16string_view kContinuative = u"continuative";
+
 // After the i-stem of every verb (書き, 食べ, し, 来).
 constexpr Form kIStemForms[] = {
     {u"ます", kAsWritten, u"polite"},
@@ -33,7 +35,7 @@ constexpr Form kIStemForms[] = {
     {u"にくい", kAdjectiveI, u"hard to"},
     {u"すぎる", kIchidan, u"too much"},
     // The stem alone, where a sentence goes on after a comma or another verb follows (持ち、 し、).
-    {u"", kAsWritten, u"continuative"},
+    {u"", kAsWritten, kContinuative},
 };
 
 constexpr Form kGodanAStemForms[] = {
@@ -171,7 +173,8 @@ private:
         if (form.conjugatesAs == 0 || produces == 0 || ending.empty() || ending.back() < u'ぁ' ||
             ending.back() > u'ゖ')
             return;
-        m_rules.push_back({ending, std::u16string(replacement), form.conjugatesAs, produces, form.name});
+        const bool stemAlone = form.tail.empty() && form.name == kContinuative;
+        m_rules.push_back({ending, std::u16string(replacement), form.conjugatesAs, produces, form.name, stemAlone});
     }
 
     template <size_t N>
@@ -213,7 +216,7 @@ private:
         addAll(u"", u"る", kIStemForms, kIchidan);
         for (char16_t kana : kIchidanStemEndings) {
             const std::u16string stem(1, kana);
-            add(stem, stem + u"る", {u"", kAsWritten, u"continuative"}, kIchidan);
+            add(stem, stem + u"る", {u"", kAsWritten, kContinuative}, kIchidan);
         }
         addTeForms(u"て", u"る", kIchidan);
     }
