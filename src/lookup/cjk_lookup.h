@@ -26,6 +26,8 @@ struct SubItem {
 struct ReadingEntry {
     LineNumber line = 0;
     std::u16string formLine;
+
+    bool operator==(const ReadingEntry&) const = default;
 };
 
 struct CjkLookupResult {

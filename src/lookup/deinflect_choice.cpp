@@ -76,8 +76,8 @@ class CReadingFinder {
 public:
     CReadingFinder(std::u16string_view captured, size_t plainLength)
         : m_captured(captured),
-          // A word found only through the kana of a word written with kanji does not reach over a
-          // particle: に of 便利になって is not 荷う, よ of 回より is not the imperative of 回る.
+          // A rare word, or one found only through the kana of a word written with kanji, does not
+          // reach over a particle: に of 便利になって is not 荷う, 回より is not an old verb 回る.
           m_atParticle(startsWithParticle(captured)),
           m_particleNear(m_atParticle ||
                          (plainLength > 0 && startsWithParticle(captured.substr(std::min(plainLength, captured.size()))))) {}
@@ -99,10 +99,10 @@ public:
             if (candidate.word.size() > static_cast<size_t>(kMaxWordLength)) continue;
             ReadingRank rank;
             const std::optional<LineNumber> line = fittingLine(candidate, rank);
-            if (!line || (m_particleNear && !rank.asWritten)) continue;
-            // At a particle only a common verb or adjective of its own (できる) reads past it; the
-            // phrases that start with one (による, となる) leave the particle to the plain match.
-            if (m_atParticle && (!rank.common || isPhrase(theDictionary().lineText(*line)))) continue;
+            // Over a particle only a common verb or adjective as written reads on (できる, 死にます);
+            // the phrases that start with one (による, となる) leave it to the plain match.
+            if (!line || (m_particleNear && (!rank.asWritten || !rank.common))) continue;
+            if (m_atParticle && isPhrase(theDictionary().lineText(*line))) continue;
             const bool stemAlone = deinflectRules()[candidate.rules[0]].stemAlone;
             rank.depth = candidate.depth;
             rank.stemGoesOn = goesOn && stemAlone;
