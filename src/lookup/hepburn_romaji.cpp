@@ -23,6 +23,13 @@ bool isSmallY(char16_t c) { return isOneOf(c, u"ゃゅょャュョ"); }
 bool isSmallVowel(char16_t c) { return isOneOf(c, u"ぁぃぅぇぉァィゥェォ"); }
 bool isVowel(char16_t c) { return isOneOf(c, u"aeiou"); }
 
+// A kanji or an iteration mark stands for a sound the reading does not give: the romaji leaves
+// it out rather than copy it (ヶ月 is ke). Digits and letters stay as they are written.
+bool hasNoSound(char16_t c) {
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           isOneOf(c, u"々〆ゝゞヽヾ");
+}
+
 char16_t withMacron(char16_t vowel) {
     switch (vowel) {
         case u'a': return u'ā';
@@ -42,11 +49,12 @@ std::u16string fullSizeRomaji(char16_t c) {
     return kanaRomaji(c);
 }
 
-// A small ya, yu or yo joins the syllable before it: ki + ya is kya, shi + ya is sha.
+// A small ya, yu or yo joins the consonant of the syllable before it: ki + ya is kya, shi + ya is
+// sha, fu + yu is fyu, de + yu is dyu.
 void joinSmallY(std::vector<Syllable>& syllables, const std::u16string& small) {
     Syllable* previous = syllables.empty() ? nullptr : &syllables.back();
     const bool joinable = previous != nullptr && previous->kind == SyllableKind::Kana && previous->romaji.size() >= 2 &&
-                          (previous->romaji.back() == u'i' || previous->romaji.back() == u'e');
+                          isVowel(previous->romaji.back());
     if (!joinable) {
         syllables.push_back({SyllableKind::Kana, small});
         return;
@@ -96,7 +104,7 @@ std::vector<Syllable> splitSyllables(std::u16string_view kana) {
             joinSmallVowel(syllables, kanaRomaji(c));
         } else if (std::u16string romaji = fullSizeRomaji(c); !romaji.empty()) {
             syllables.push_back({SyllableKind::Kana, std::move(romaji)});
-        } else {
+        } else if (!hasNoSound(c)) {
             syllables.push_back({SyllableKind::Other, std::u16string(1, c)});
         }
     }
@@ -149,6 +157,11 @@ std::u16string hepburnRomaji(std::u16string_view kana) {
         }
     }
     return out;
+}
+
+std::u16string hepburnRomajiOfGodanU(std::u16string_view kana) {
+    if (kana.size() < 2 || kana.back() != u'う') return hepburnRomaji(kana);
+    return hepburnRomaji(kana.substr(0, kana.size() - 1)) + u"u";
 }
 
 }  // namespace pelux

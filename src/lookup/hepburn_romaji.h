@@ -7,8 +7,12 @@
 
 namespace pelux {
 
-// Characters that are not kana pass through unchanged. The kana table must be filled
-// (initKanaRomajiTable).
+// Kanji and iteration marks are left out; other characters that are not kana pass through
+// unchanged. The kana table must be filled (initKanaRomajiTable).
 std::u16string hepburnRomaji(std::u16string_view kana);
+
+// The reading of a verb whose last う is its own ending (思う, 通う, 追う, 縫う): that う is never
+// read as a long vowel (omou, not omō).
+std::u16string hepburnRomajiOfGodanU(std::u16string_view kana);
 
 }  // namespace pelux

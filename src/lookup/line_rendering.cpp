@@ -4,6 +4,7 @@
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "lookup/standard_pinyin.h"
+#include "lookup/word_class.h"
 #include "text/until_nul.h"
 
 namespace pelux {
@@ -99,7 +100,8 @@ void appendJapaneseLine(std::u16string& result, std::u16string_view line, bool h
         result.push_back(u' ');
     }
     if (hepburn) {
-        result += hepburnRomaji(kana);
+        const bool godanU = (wordClassesOfLine(parts->rest) & (word_class::kGodanU | word_class::kGodanTou)) != 0;
+        result += godanU ? hepburnRomajiOfGodanU(kana) : hepburnRomaji(kana);
     } else {
         appendRomanizedKana(result, kana);
     }

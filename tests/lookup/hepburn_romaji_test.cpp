@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "lookup/kana_romaji.h"
+#include "lookup/line_rendering.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -24,10 +25,31 @@ TEST(HepburnRomaji, ReadingsAreWrittenInModifiedHepburn) {
         {u"チェック", u"chekku"},    {u"ジェット", u"jetto"},        {u"ヴァイオリン", u"vaiorin"},
         {u"ゃ", u"ya"},              {u"あっ", u"a"},                {u"ー", u""},
         {u"カード２", u"kādo２"},
+        {u"フュ", u"fyu"},           {u"フュージョン", u"fyūjon"},   {u"デュエット", u"dyuetto"},
+        {u"ヶ月", u"ke"},            {u"ゝ", u""},                   {u"いすゞ", u"isu"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(traceOf(row.kana));
         EXPECT_EQ(traceOf(hepburnRomaji(row.kana)), traceOf(row.romaji));
+    }
+}
+
+TEST(HepburnRomaji, TheLastUOfAGodanVerbIsItsOwnSyllable) {
+    initKanaRomajiTable();
+    const struct {
+        const char16_t* line;
+        const char16_t* rendered;
+    } rows[] = {
+        {u"思う [おもう] /(v5u,vt) to think/", u"思う [おもう omou] /(v5u,vt) to think/"},
+        {u"通う [かよう] /(v5u,vi) to commute/", u"通う [かよう kayou] /(v5u,vi) to commute/"},
+        {u"追う [おう] /(v5u,vt) to chase/", u"追う [おう ou] /(v5u,vt) to chase/"},
+        {u"縫う [ぬう] /(v5u,vt) to sew/", u"縫う [ぬう nuu] /(v5u,vt) to sew/"},
+        {u"問う [とう] /(v5u-s,vt) to ask/", u"問う [とう tou] /(v5u-s,vt) to ask/"},
+        {u"相当 [そうとう] /(n,vs) equivalent/", u"相当 [そうとう sōtō] /(n,vs) equivalent/"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(traceOf(row.line));
+        EXPECT_EQ(traceOf(renderJapaneseLine(row.line, true)), traceOf(row.rendered));
     }
 }
 
