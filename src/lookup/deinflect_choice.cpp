@@ -46,17 +46,19 @@ void addLineToRank(ReadingRank& rank, std::u16string_view key, std::u16string_vi
     rank.common = rank.common || line.find(kCommonMarker) != std::u16string_view::npos;
 }
 
-// The first line of `key` whose part of speech is among `classes`, and the rank of every such line.
+// The line of `key` to show, among those whose part of speech is among `classes`: the first
+// common one, else the first (おもう is 思う before 惟う); and the rank of every such line.
 std::optional<LineNumber> fittingLines(std::u16string_view key, WordClassMask classes, ReadingRank& rank) {
     CDictionary& store = theDictionary();
-    std::optional<LineNumber> first;
+    std::optional<LineNumber> shown;
     for (LineNumber line : store.entriesFor(key)) {
         const std::u16string_view text = store.lineText(line);
         if ((wordClassesOfLine(text) & classes) == 0) continue;
-        if (!first) first = line;
+        const bool wasCommon = rank.common;
         addLineToRank(rank, key, text);
+        if (!shown || (!wasCommon && rank.common)) shown = line;
     }
-    return first;
+    return shown;
 }
 
 // The candidate's line: under its own key, or, for a する verb that EDICT keeps under its noun

@@ -106,6 +106,12 @@ TEST_F(RunningText, FullEdictReadsTheFormsReadersMeetMost) {
     }
 }
 
+TEST_F(RunningText, FullEdictShowsTheCommonLineOfTheDictionaryForm) {
+    const CjkLookupResult result = lookUp(u"おもった。", deinflecting());
+    ASSERT_TRUE(result.deinflected.has_value());
+    EXPECT_TRUE(theDictionary().lineText(result.deinflected->line).starts_with(u"思う ")) << "not 惟う or 憶う";
+}
+
 TEST_F(RunningText, FullEdictLeavesParticlesAndSentenceEndsToThePlainMatch) {
     for (const char16_t* text : kPlainStands) {
         SCOPED_TRACE(traceOf(text));
