@@ -15,7 +15,7 @@
 
 namespace pelux {
 
-inline constexpr uint32_t kImageVersion = 1;
+inline constexpr uint32_t kImageVersion = 2;
 
 // The main file, the per-character file and irregularverbs.txt, in that order.
 using ImageSources = std::array<std::filesystem::path, 3>;
@@ -33,6 +33,7 @@ struct CheckedImage {
     StoreTables tables;
     std::u16string_view stems;      // flattened pairs
     std::u16string_view irregular;  // flattened pairs
+    std::u16string_view kanji;      // the flattened kanji table; empty for Chinese
     bool loaded = false;
     ImageFacts facts;
     std::shared_ptr<const IMappedFile> file;
