@@ -2,17 +2,16 @@
 // no separating dots (shi, chi, tsu, fu, ja, sha, chū, kitte, matcha, rāmen, tōkyō, kin'en).
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace pelux {
 
 // Kanji and iteration marks are left out; other characters that are not kana pass through
-// unchanged. The kana table must be filled (initKanaRomajiTable).
-std::u16string hepburnRomaji(std::u16string_view kana);
-
-// The reading of a verb whose last う is its own ending (思う, 通う, 追う, 縫う): that う is never
-// read as a long vowel (omou, not omō).
-std::u16string hepburnRomajiOfGodanU(std::u16string_view kana);
+// unchanged. A long vowel is one word part's own: at `boundaries` (places in `kana` where a new
+// part starts, such as 子牛 こ|うし or the ending う of 思う) no vowel lengthens the one before.
+// The kana table must be filled (initKanaRomajiTable).
+std::u16string hepburnRomaji(std::u16string_view kana, std::span<const size_t> boundaries = {});
 
 }  // namespace pelux
