@@ -5,6 +5,7 @@
 #   scripts/setup.sh --browser  also Chromium, CJK fonts and the Node packages of the browser tests
 #   scripts/setup.sh --win32    also the mingw-w64 cross compiler and Wine for PeluxBar.dll
 #   scripts/setup.sh --fuzz     also clang and its runtime libraries (libFuzzer) for fuzz/
+#   scripts/setup.sh --eval     also MeCab and its IPA dictionary, the yardstick of bench_deinflect
 # Safe to run again: only missing packages are installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +20,7 @@ for arg in "$@"; do
     # The posix-thread compiler: GCC 12's win32-thread one has no std::mutex or std::call_once.
     --win32) packages+=(g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --eval) packages+=(mecab mecab-ipadic-utf8) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -4,6 +4,7 @@
 #include "dictionary/dictionary_file.h"
 #include "dictionary/english_index.h"
 #include "dictionary/index_writer.h"
+#include "dictionary/kanji_table.h"
 #include "dictionary/load_patterns.h"
 #include "dictionary/load_session.h"
 #include "dictionary/loaders.h"
@@ -27,11 +28,13 @@ void storeKanjiLine(CDictionary& store, std::u16string_view line, IPerlPattern& 
     int32_t code = 0;
     if (!scanHexCode(match.subMatches[0], code)) return;
     store.setCharInfo(code, match.subMatches[1]);
+    theKanjiTable().addLine(char32_t(code), line);
 }
 
 void readKanjiFile(CLoadSession& session, CDictionary& store, IPerlPattern& characterPattern) {
     characterPattern.setPattern(kCharacterPattern);
     characterPattern.setGlobal(false);
+    theKanjiTable().clear();
     const std::filesystem::path path = session.pathOf(kJapaneseCharFile);
     CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
@@ -45,6 +48,7 @@ void readKanjiFile(CLoadSession& session, CDictionary& store, IPerlPattern& char
         } catch (const CPatternError&) {
         }
     }
+    theKanjiTable().finish();
 }
 
 void indexJapaneseLine(CIndexWriter& index, std::u16string_view line, LineNumber n, EntryBuffers& buffers) {

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "dictionary/kanji_table.h"
 #include "platform/file_mapping.h"
 
 namespace pelux {
@@ -16,7 +17,7 @@ constexpr char kMagic[8] = {'P', 'E', 'L', 'U', 'X', 'I', 'M', 'G'};
 
 enum Section : uint32_t {
     LineText, LineSlots, CharText, CharSlots, IndexSlots, IndexEntries, IndexPool, IndexLists, Stems, Irregular,
-    kSectionCount
+    KanjiTable, kSectionCount
 };
 
 struct SectionPlace {
@@ -97,14 +98,15 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
     const StoreTables tables = store.tables();
     const std::u16string stems = flattenPairs([&store](auto visit) { store.forEachStemOfThisLoad(visit); });
     const std::u16string irregular = flattenPairs([&store](auto visit) { store.irregularForms().forEach(visit); });
+    const std::u16string kanji = language == Japanese ? theKanjiTable().flatten() : std::u16string();
     const std::string_view bodies[kSectionCount] = {
         bytesOf(std::span<const char16_t>(tables.lineText)), bytesOf(tables.lines),
         bytesOf(std::span<const char16_t>(tables.charText)), bytesOf(tables.chars),
         bytesOf(tables.index.slots), bytesOf(tables.index.entries), bytesOf(tables.index.pool),
         bytesOf(tables.index.lists), bytesOf(std::span<const char16_t>(stems)),
-        bytesOf(std::span<const char16_t>(irregular))};
+        bytesOf(std::span<const char16_t>(irregular)), bytesOf(std::span<const char16_t>(kanji))};
     const std::size_t unitSizes[kSectionCount] = {2, sizeof(LineSlot), 2, sizeof(CharSlot), 8, sizeof(IndexEntry),
-                                                  2, sizeof(LineNumber), 2, 2};
+                                                  2, sizeof(LineNumber), 2, 2, 2};
 
     ImageHeader header{};
     std::memcpy(header.magic, kMagic, sizeof kMagic);
@@ -216,9 +218,12 @@ std::optional<CheckedImage> openStoreImage(DictionaryLanguage language, const st
     tables.index.lists = reader.section<LineNumber>(IndexLists);
     image.stems = reader.text(Stems);
     image.irregular = reader.text(Irregular);
+    image.kanji = reader.text(KanjiTable);
     if (!reader.ok() || !linesConsistent(tables)) return std::nullopt;
     const auto noop = [](std::u16string_view, std::u16string_view) {};
-    if (!unflattenTable(image.stems, noop) || !unflattenTable(image.irregular, noop)) return std::nullopt;
+    if (!unflattenTable(image.stems, noop) || !unflattenTable(image.irregular, noop) ||
+        !CKanjiTable::isWellFormed(image.kanji))
+        return std::nullopt;
     image.loaded = header.loaded != 0;
     image.facts = ImageFacts{header.linesRead};
     image.file = std::move(file);
@@ -231,6 +236,7 @@ void installStoreImage(CDictionary& store, const CheckedImage& image) {
     store.clearIrregular();
     unflattenTable(image.irregular,
                    [&store](std::u16string_view form, std::u16string_view word) { store.setIrregular(form, word); });
+    if (store.language() == Japanese) theKanjiTable().adopt(image.kanji);
 }
 
 }  // namespace pelux

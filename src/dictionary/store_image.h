@@ -33,6 +33,7 @@ struct CheckedImage {
     StoreTables tables;
     std::u16string_view stems;      // flattened pairs
     std::u16string_view irregular;  // flattened pairs
+    std::u16string_view kanji;      // the flattened kanji table; empty for Chinese
     bool loaded = false;
     ImageFacts facts;
     std::shared_ptr<const IMappedFile> file;

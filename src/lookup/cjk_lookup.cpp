@@ -3,9 +3,44 @@
 #include <algorithm>
 
 #include "lookup/deinflect_choice.h"
+#include "lookup/entry_ranking.h"
 #include "lookup/kana_romaji.h"
+#include "lookup/reader_display.h"
 
 namespace pelux {
+
+namespace {
+
+bool listsLine(const std::vector<ReadingEntry>& entries, LineNumber line) {
+    return std::any_of(entries.begin(), entries.end(), [line](const ReadingEntry& entry) { return entry.line == line; });
+}
+
+// The conjugated readings, longest first, and when the longest is only as long as the plain match,
+// the plain lines among them: each plain line in the order it has without deinflection, a reading
+// of that length before the first plain line it reads better than.
+std::vector<ReadingEntry> readingsWithPlainLines(std::u16string_view captured, const CjkLookupResult& plain) {
+    const size_t plainLength = static_cast<size_t>(plain.wordLength);
+    const std::vector<DeinflectedWord> words = findDeinflectedWords(captured, plainLength, kMaxEntriesPerWord);
+    std::vector<ReadingEntry> entries;
+    if (words.empty()) return entries;
+    const LineList plainLines = plainLength > 0 && words.front().surface.size() == plainLength
+                                    ? rankedStoreLines(plain.wordLines, kMaxEntriesPerWord)
+                                    : LineList();
+    const std::u16string_view key = captured.substr(0, plainLength);
+    size_t next = 0;
+    auto add = [&entries](LineNumber line, std::u16string form) {
+        if (entries.size() < kMaxEntriesPerWord && !listsLine(entries, line)) entries.push_back({line, std::move(form)});
+    };
+    for (LineNumber line : plainLines) {
+        const ReadingRank rank = plainLineRank(key, line);
+        for (; next < words.size() && readingIsBetter(words[next].rank, rank); ++next) add(words[next].line, formLine(words[next]));
+        add(line, {});
+    }
+    for (; next < words.size(); ++next) add(words[next].line, formLine(words[next]));
+    return entries;
+}
+
+}  // namespace
 
 std::optional<LineNumber> firstLineOf(std::u16string_view key) {
     const CLineSpan lines = theDictionary().entriesFor(key);
@@ -30,6 +65,7 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
             break;
         }
     }
+    if (reader.deinflect && japanese && reader.allEntries) result.readings = readingsWithPlainLines(captured, result);
     if (reader.deinflect && japanese) {
         result.deinflected = findDeinflectedWord(captured, static_cast<size_t>(result.wordLength));
         if (result.deinflected) {

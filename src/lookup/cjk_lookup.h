@@ -21,6 +21,15 @@ struct SubItem {
     std::u16string japaneseInfo;            // per-character information (Japanese)
 };
 
+// One entry of the list shown with every entry on: its line, and the line that names its form
+// when it was found under a dictionary form.
+struct ReadingEntry {
+    LineNumber line = 0;
+    std::u16string formLine;
+
+    bool operator==(const ReadingEntry&) const = default;
+};
+
 struct CjkLookupResult {
     int32_t wordLength = 0;
     LineNumber wordLine = 0;
@@ -32,6 +41,10 @@ struct CjkLookupResult {
     // Set when deinflection is on and a conjugated word covers more than the plain match; the
     // word's length and line above are then that word's.
     std::optional<DeinflectedWord> deinflected;
+    // With deinflection and every entry on, Japanese: the conjugated readings and the plain match's
+    // lines together, in the order shown. Empty when no conjugated reading is as long as the plain
+    // match, and the plain lines are shown as they are without deinflection.
+    std::vector<ReadingEntry> readings;
 };
 
 // The first line number of the key, or none when its list is empty. Reads the process-wide store.

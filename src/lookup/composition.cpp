@@ -87,7 +87,20 @@ void prependLine(DisplayText& display, const std::u16string& line) {
 DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader) {
     const bool japanese = theDictionary().language() == Japanese;
     DisplayText display;
-    if (result.wordLength >= 1) {
+    const bool readingsShown = reader.allEntries && !result.readings.empty();
+    if (readingsShown) {
+        std::u16string rendered;
+        for (const ReadingEntry& entry : result.readings) {
+            rendered.assign(entry.formLine);
+            if (!rendered.empty()) rendered += kLineEnd;
+            appendEntry(rendered, entry.line, reader);
+            dropLineEnd(rendered);
+            if (!display.tooltipText.empty()) display.tooltipText += kLineEnd;
+            display.tooltipText += rendered;
+            display.bandText += rendered;
+            display.bandText += kLineEnd;
+        }
+    } else if (result.wordLength >= 1) {
         const LineList ranked = reader.allEntries ? rankedStoreLines(result.wordLines, kMaxEntriesPerWord) : LineList();
         const std::span<const LineNumber> shown =
             reader.allEntries ? std::span<const LineNumber>(ranked) : std::span<const LineNumber>(&result.wordLine, 1);
@@ -123,7 +136,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
             }
         }
     }
-    if (result.deinflected) prependLine(display, formLine(*result.deinflected));
+    if (result.deinflected && !readingsShown) prependLine(display, formLine(*result.deinflected));
     const std::u16string romaji = characterRomajiToShow(result.firstChar, result.firstCharRomaji, reader);
     const std::u16string header = characterHeader(result.firstChar, japanese ? std::u16string_view(romaji) : std::u16string_view());
     const std::u16string info = characterInfoToShow(result.firstCharInfo, japanese, reader);

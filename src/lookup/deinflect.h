@@ -25,7 +25,9 @@ struct DeinflectCandidate {
 };
 
 // The candidates for `inflected`, shortest chains first; the word itself is not among them.
-std::vector<DeinflectCandidate> deinflect(std::u16string_view inflected);
+// Without `stemAlone` the text is not read as a bare continuative stem (食べ of 食べる), which
+// the caller rules out where more kana follow.
+std::vector<DeinflectCandidate> deinflect(std::u16string_view inflected, bool stemAlone = true);
 
 // The chain as a reader names the form: innermost first, "negative past" for 読まなかった.
 std::u16string formName(const DeinflectCandidate& candidate);

@@ -18,6 +18,8 @@ struct Form {
     std::u16string_view name;
 };
 
+constexpr std::u16string_view kContinuative = u"continuative";
+
 // After the i-stem of every verb (書き, 食べ, し, 来).
 constexpr Form kIStemForms[] = {
     {u"ます", kAsWritten, u"polite"},
@@ -28,6 +30,12 @@ constexpr Form kIStemForms[] = {
     {u"たい", kAdjectiveI, u"desire"},
     {u"そう", kAsWritten, u"appearance"},
     {u"なさい", kAsWritten, u"polite imperative"},
+    {u"ながら", kAsWritten, u"while"},
+    {u"やすい", kAdjectiveI, u"easy to"},
+    {u"にくい", kAdjectiveI, u"hard to"},
+    {u"すぎる", kIchidan, u"too much"},
+    // The stem alone, where a sentence goes on after a comma or another verb follows (持ち、 し、).
+    {u"", kAsWritten, kContinuative},
 };
 
 constexpr Form kGodanAStemForms[] = {
@@ -48,6 +56,18 @@ constexpr Form kGodanEStemForms[] = {
 
 constexpr Form kGodanOStemForms[] = {
     {u"う", kAsWritten, u"volitional"},
+};
+
+// The kana an ichidan stem ends in (食べ, 起き): the stem alone is its continuative.
+constexpr std::u16string_view kIchidanStemEndings = u"えけげせぜてでねへべぺめれいきぎしじちぢにひびぴみり";
+
+// The verbs a te-form leans on, each conjugating on its own: 書いておく, 置いてある, 食べてみる.
+constexpr Form kTeAuxiliaries[] = {
+    {u"おく", kGodanK, u"te-oku"},
+    {u"ある", kGodanAru, u"te-aru"},
+    {u"みる", kIchidan, u"te-miru"},
+    {u"くる", kKuru, u"te-kuru"},
+    {u"いく", kGodanIku, u"te-iku"},
 };
 
 // After the stem of an ichidan verb (食べ of 食べる).
@@ -115,18 +135,25 @@ constexpr GodanRow kGodanRows[] = {
     {u'く', u"", u"", u"", u"", u"って", 0, kGodanIku},
     {u'ぐ', u"が", u"ぎ", u"げ", u"ご", u"いで", kGodanG, kGodanG},
     {u'す', u"さ", u"し", u"せ", u"そ", u"して", kGodanS, kGodanS},
-    {u'つ', u"た", u"ち", u"て", u"と", u"って", kGodanT, kGodanT},
     {u'ぬ', u"な", u"に", u"ね", u"の", u"んで", kGodanN, kGodanN},
     {u'ぶ', u"ば", u"び", u"べ", u"ぼ", u"んで", kGodanB, kGodanB},
     {u'む', u"ま", u"み", u"め", u"も", u"んで", kGodanM, kGodanM},
-    {u'る', u"ら", u"り", u"れ", u"ろ", u"って", kGodanR | kGodanAru, kGodanR | kGodanAru},
+    // Where って, った fit several rows, the common verbs come first: 思った is 思う before 重る,
+    // 分かった is 分かる before 分かつ.
     {u'う', u"わ", u"い", u"え", u"お", u"って", kGodanU | kGodanTou, kGodanU},
     {u'う', u"", u"", u"", u"", u"うて", 0, kGodanTou},
+    {u'る', u"ら", u"り", u"れ", u"ろ", u"って", kGodanR | kGodanAru, kGodanR | kGodanAru},
+    {u'つ', u"た", u"ち", u"て", u"と", u"って", kGodanT, kGodanT},
+    // The honorific verbs (なさる, いらっしゃる, ござる) make their polite forms and imperative
+    // from an i-stem in い: なさいます, いらっしゃい, ございます.
+    {u'る', u"ら", u"い", u"れ", u"ろ", u"って", kGodanHonorific, kGodanHonorific},
 };
 
 class CRuleTableBuilder {
 public:
     std::vector<DeinflectRule> build() {
+        // Before the rows, so that なさい reads as the imperative rather than the bare stem.
+        add(u"い", u"る", {u"", kAsWritten, u"imperative"}, kGodanHonorific);
         for (const GodanRow& row : kGodanRows) addGodanRow(row);
         addIchidan();
         addSuru();
@@ -142,8 +169,12 @@ private:
     void add(std::u16string_view stem, std::u16string_view replacement, const Form& form, WordClassMask produces) {
         std::u16string ending(stem);
         ending += form.tail;
-        if (form.conjugatesAs == 0 || produces == 0 || ending.empty()) return;
-        m_rules.push_back({ending, std::u16string(replacement), form.conjugatesAs, produces, form.name});
+        // Every ending ends in hiragana: the stem alone of 来 is not an ending.
+        if (form.conjugatesAs == 0 || produces == 0 || ending.empty() || ending.back() < u'ぁ' ||
+            ending.back() > u'ゖ')
+            return;
+        const bool stemAlone = form.tail.empty() && form.name == kContinuative;
+        m_rules.push_back({ending, std::u16string(replacement), form.conjugatesAs, produces, form.name, stemAlone});
     }
 
     template <size_t N>
@@ -165,6 +196,7 @@ private:
         add(te, replacement, {u"る", kIchidan, u"progressive"}, produces);
         add(te, replacement, {u"しまう", kGodanU, u"completion"}, produces);
         add(stem, replacement, {voiced ? u"じゃう" : u"ちゃう", kGodanU, u"completion"}, produces);
+        addAll(te, replacement, kTeAuxiliaries, produces);
     }
 
     void addGodanRow(const GodanRow& row) {
@@ -182,6 +214,10 @@ private:
     void addIchidan() {
         addAll(u"", u"る", kIchidanForms, kIchidan);
         addAll(u"", u"る", kIStemForms, kIchidan);
+        for (char16_t kana : kIchidanStemEndings) {
+            const std::u16string stem(1, kana);
+            add(stem, stem + u"る", {u"", kAsWritten, kContinuative}, kIchidan);
+        }
         addTeForms(u"て", u"る", kIchidan);
     }
 

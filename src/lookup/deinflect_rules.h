@@ -15,6 +15,7 @@ struct DeinflectRule {
     WordClassMask appliesTo;     // classes the conjugated form may have for the rule to apply
     WordClassMask produces;      // classes of the form it was made from
     std::u16string_view name;    // the form, as the band names it
+    bool stemAlone = false;      // the continuative: the ending is the verb's own last kana
 };
 
 // Every rule, built once. Every ending is non-empty and ends in hiragana.

@@ -1,5 +1,6 @@
 #include "lookup/hepburn_romaji.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "lookup/kana_romaji.h"
@@ -13,6 +14,7 @@ enum class SyllableKind { Kana, SmallTsu, LongMark, SyllabicN, Other };
 struct Syllable {
     SyllableKind kind;
     std::u16string romaji;
+    size_t start = 0;  // where its kana start
 };
 
 bool isOneOf(char16_t c, std::u16string_view set) { return set.find(c) != std::u16string_view::npos; }
@@ -22,6 +24,13 @@ bool isSyllabicN(char16_t c) { return c == u'ん' || c == u'ン'; }
 bool isSmallY(char16_t c) { return isOneOf(c, u"ゃゅょャュョ"); }
 bool isSmallVowel(char16_t c) { return isOneOf(c, u"ぁぃぅぇぉァィゥェォ"); }
 bool isVowel(char16_t c) { return isOneOf(c, u"aeiou"); }
+
+// A kanji or an iteration mark stands for a sound the reading does not give: the romaji leaves
+// it out rather than copy it (ヶ月 is ke). Digits and letters stay as they are written.
+bool hasNoSound(char16_t c) {
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           isOneOf(c, u"々〆ゝゞヽヾ");
+}
 
 char16_t withMacron(char16_t vowel) {
     switch (vowel) {
@@ -42,13 +51,14 @@ std::u16string fullSizeRomaji(char16_t c) {
     return kanaRomaji(c);
 }
 
-// A small ya, yu or yo joins the syllable before it: ki + ya is kya, shi + ya is sha.
-void joinSmallY(std::vector<Syllable>& syllables, const std::u16string& small) {
+// A small ya, yu or yo joins the consonant of the syllable before it: ki + ya is kya, shi + ya is
+// sha, fu + yu is fyu, de + yu is dyu.
+void joinSmallY(std::vector<Syllable>& syllables, const std::u16string& small, size_t start) {
     Syllable* previous = syllables.empty() ? nullptr : &syllables.back();
     const bool joinable = previous != nullptr && previous->kind == SyllableKind::Kana && previous->romaji.size() >= 2 &&
-                          (previous->romaji.back() == u'i' || previous->romaji.back() == u'e');
+                          isVowel(previous->romaji.back());
     if (!joinable) {
-        syllables.push_back({SyllableKind::Kana, small});
+        syllables.push_back({SyllableKind::Kana, small, start});
         return;
     }
     std::u16string& romaji = previous->romaji;
@@ -59,11 +69,11 @@ void joinSmallY(std::vector<Syllable>& syllables, const std::u16string& small) {
 
 // A small vowel replaces the vowel of the syllable before it (fa, ti, che, tsa), makes a w of a
 // lone u (wi, we, wo) and a y of a lone i (ye).
-void joinSmallVowel(std::vector<Syllable>& syllables, const std::u16string& small) {
+void joinSmallVowel(std::vector<Syllable>& syllables, const std::u16string& small, size_t start) {
     Syllable* previous = syllables.empty() ? nullptr : &syllables.back();
     if (previous == nullptr || previous->kind != SyllableKind::Kana || previous->romaji.empty() ||
         !isVowel(previous->romaji.back())) {
-        syllables.push_back({SyllableKind::Kana, small});
+        syllables.push_back({SyllableKind::Kana, small, start});
         return;
     }
     std::u16string& romaji = previous->romaji;
@@ -72,7 +82,7 @@ void joinSmallVowel(std::vector<Syllable>& syllables, const std::u16string& smal
     } else if (romaji == u"i") {
         romaji = u"y" + small;
     } else if (romaji.size() < 2) {
-        syllables.push_back({SyllableKind::Kana, small});
+        syllables.push_back({SyllableKind::Kana, small, start});
     } else if (romaji == u"ku" || romaji == u"gu") {
         romaji.back() = u'w';
         romaji += small;
@@ -83,21 +93,22 @@ void joinSmallVowel(std::vector<Syllable>& syllables, const std::u16string& smal
 
 std::vector<Syllable> splitSyllables(std::u16string_view kana) {
     std::vector<Syllable> syllables;
-    for (char16_t c : kana) {
+    for (size_t i = 0; i < kana.size(); ++i) {
+        const char16_t c = kana[i];
         if (isSmallTsu(c)) {
-            syllables.push_back({SyllableKind::SmallTsu, {}});
+            syllables.push_back({SyllableKind::SmallTsu, {}, i});
         } else if (c == u'ー') {
-            syllables.push_back({SyllableKind::LongMark, {}});
+            syllables.push_back({SyllableKind::LongMark, {}, i});
         } else if (isSyllabicN(c)) {
-            syllables.push_back({SyllableKind::SyllabicN, u"n"});
+            syllables.push_back({SyllableKind::SyllabicN, u"n", i});
         } else if (isSmallY(c) && !kanaRomaji(c).empty()) {
-            joinSmallY(syllables, kanaRomaji(c));
+            joinSmallY(syllables, kanaRomaji(c), i);
         } else if (isSmallVowel(c) && !kanaRomaji(c).empty()) {
-            joinSmallVowel(syllables, kanaRomaji(c));
+            joinSmallVowel(syllables, kanaRomaji(c), i);
         } else if (std::u16string romaji = fullSizeRomaji(c); !romaji.empty()) {
-            syllables.push_back({SyllableKind::Kana, std::move(romaji)});
-        } else {
-            syllables.push_back({SyllableKind::Other, std::u16string(1, c)});
+            syllables.push_back({SyllableKind::Kana, std::move(romaji), i});
+        } else if (!hasNoSound(c)) {
+            syllables.push_back({SyllableKind::Other, std::u16string(1, c), i});
         }
     }
     return syllables;
@@ -119,7 +130,7 @@ const Syllable* kanaAt(const std::vector<Syllable>& syllables, size_t i) {
 
 }  // namespace
 
-std::u16string hepburnRomaji(std::u16string_view kana) {
+std::u16string hepburnRomaji(std::u16string_view kana, std::span<const size_t> boundaries) {
     const std::vector<Syllable> syllables = splitSyllables(kana);
     std::u16string out;
     for (size_t i = 0; i < syllables.size(); ++i) {
@@ -139,7 +150,8 @@ std::u16string hepburnRomaji(std::u16string_view kana) {
                 if (next != nullptr && (isVowel(next->romaji.front()) || next->romaji.front() == u'y')) out.push_back(u'\'');
                 break;
             case SyllableKind::Kana:
-                if (i > 0 && kanaAt(syllables, i - 1) != nullptr && lengthens(out, syllable.romaji)) {
+                if (i > 0 && kanaAt(syllables, i - 1) != nullptr && lengthens(out, syllable.romaji) &&
+                    std::find(boundaries.begin(), boundaries.end(), syllable.start) == boundaries.end()) {
                     out.back() = withMacron(out.back());
                 } else {
                     out += syllable.romaji;

@@ -3,7 +3,9 @@
 #include "lookup/hepburn_romaji.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
+#include "lookup/reading_alignment.h"
 #include "lookup/standard_pinyin.h"
+#include "lookup/word_class.h"
 #include "text/until_nul.h"
 
 namespace pelux {
@@ -49,6 +51,16 @@ private:
     size_t m_scanned = 0;
     size_t m_found = kNone;
 };
+
+// Where the reading's word parts start: between the headword's kanji, and before the last う of a
+// godan verb, which is its ending and never a long vowel (omou, kayou).
+std::vector<size_t> wordPartStarts(const JapaneseLineParts& parts, std::u16string_view kana) {
+    std::vector<size_t> starts;
+    if (!parts.reading.empty()) starts = readingBoundaries(parts.headword, parts.reading);
+    const bool godanU = (wordClassesOfLine(parts.rest) & (word_class::kGodanU | word_class::kGodanTou)) != 0;
+    if (godanU && kana.size() >= 2 && kana.back() == u'う') starts.push_back(kana.size() - 1);
+    return starts;
+}
 
 }  // namespace
 
@@ -99,7 +111,7 @@ void appendJapaneseLine(std::u16string& result, std::u16string_view line, bool h
         result.push_back(u' ');
     }
     if (hepburn) {
-        result += hepburnRomaji(kana);
+        result += hepburnRomaji(kana, wordPartStarts(*parts, kana));
     } else {
         appendRomanizedKana(result, kana);
     }

@@ -25,6 +25,24 @@ const MarkedVowel kMarkedVowels[] = {
 // Syllabic m and n (hm, ng) have no precomposed forms for every tone: a combining mark follows.
 constexpr std::array<char16_t, 4> kCombiningTones = {u'\u0304', u'\u0301', u'\u030C', u'\u0300'};
 
+// The syllabic nasals Unicode has as one letter (ḿ, ń, ň, ǹ); 0 where only a combining mark will do.
+char16_t precomposedNasal(char16_t nasal, int tone) {
+    struct Nasal {
+        char16_t letter;
+        std::array<char16_t, 4> marked;
+    };
+    static constexpr Nasal kNasals[] = {
+        {u'm', {0, u'\u1E3F', 0, 0}},
+        {u'M', {0, u'\u1E3E', 0, 0}},
+        {u'n', {0, u'\u0144', u'\u0148', u'\u01F9'}},
+        {u'N', {0, u'\u0143', u'\u0147', u'\u01F8'}},
+    };
+    for (const Nasal& known : kNasals) {
+        if (known.letter == nasal) return known.marked[static_cast<size_t>(tone - 1)];
+    }
+    return 0;
+}
+
 bool isAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
 char16_t lower(char16_t c) {
@@ -140,7 +158,12 @@ std::u16string standardPinyinSyllable(std::u16string_view syllable) {
         return out;
     }
     const size_t nasal = out.find_first_of(u"mnMN");
-    if (nasal != std::u16string::npos) out.insert(nasal + 1, 1, kCombiningTones[static_cast<size_t>(tone - 1)]);
+    if (nasal == std::u16string::npos) return out;
+    if (const char16_t precomposed = precomposedNasal(out[nasal], tone); precomposed != 0) {
+        out[nasal] = precomposed;
+    } else {
+        out.insert(nasal + 1, 1, kCombiningTones[static_cast<size_t>(tone - 1)]);
+    }
     return out;
 }
 

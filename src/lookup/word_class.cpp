@@ -17,6 +17,9 @@ constexpr TagClass kTags[] = {
     {u"v5b", kGodanB},      {u"v5m", kGodanM},       {u"v5r", kGodanR},   {u"v5r-i", kGodanAru},
     {u"v5u", kGodanU},      {u"v5u-s", kGodanTou},   {u"vk", kKuru},      {u"vs-i", kSuru},
     {u"vs-s", kSuru},       {u"vs", kSuruNoun},       {u"adj-i", kAdjectiveI}, {u"adj-ix", kAdjectiveIi},
+    {u"v5aru", kGodanHonorific},
+    // ござる, the one yodan verb still met, makes ございます and ござった as the honorific verbs do.
+    {u"v4r", kGodanR | kGodanHonorific},
 };
 
 WordClassMask classOfTag(std::u16string_view tag) {

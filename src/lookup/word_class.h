@@ -30,10 +30,11 @@ constexpr WordClassMask kKuru = 1u << 14;        // (vk) 来る
 constexpr WordClassMask kSuru = 1u << 15;        // (vs-i), (vs-s) する, 愛する
 constexpr WordClassMask kAdjectiveI = 1u << 16;  // (adj-i) 高い
 constexpr WordClassMask kAdjectiveIi = 1u << 17; // (adj-ix) いい: よかった, よくない
-constexpr WordClassMask kAny = (1u << 18) - 1;
+constexpr WordClassMask kGodanHonorific = 1u << 18;  // (v5aru) なさる: なさいます, なさい
+constexpr WordClassMask kAny = (1u << 19) - 1;
 // (vs) a noun that takes する: 勉強 of 勉強する. Never a class of a conjugated form, only of the
 // stem under which EDICT keeps such a verb.
-constexpr WordClassMask kSuruNoun = 1u << 18;
+constexpr WordClassMask kSuruNoun = 1u << 19;
 }  // namespace word_class
 
 // The classes named by the part-of-speech tags of one stored EDICT line: every parenthesised

@@ -14,8 +14,11 @@ TEST(StandardPinyin, MarkGoesWhereReadersExpectIt) {
     } rows[] = {
         {u"mao1", u"māo"},   {u"Bei3", u"Běi"},   {u"hao3", u"hǎo"},  {u"xie4", u"xiè"},  {u"gou3", u"gǒu"},
         {u"Ou1", u"Ōu"},     {u"liu2", u"liú"},   {u"gui4", u"guì"},  {u"lu:4", u"lǜ"},   {u"nv3", u"nǚ"},
-        {u"lu:e4", u"lüè"},  {u"Lu:3", u"Lǚ"},    {u"ma5", u"ma"},    {u"r5", u"r"},      {u"ng2", u"n\u0301g"},
+        {u"lu:e4", u"lüè"},  {u"Lu:3", u"Lǚ"},    {u"ma5", u"ma"},    {u"r5", u"r"},      {u"ng2", u"ńg"},
         {u"xx5", u"xx"},     {u"zhuang1", u"zhuāng"},
+        // Syllabic nasals: one letter where Unicode has it, a combining mark otherwise.
+        {u"m2", u"ḿ"},       {u"n3", u"ň"},       {u"ng4", u"ǹg"},    {u"hm1", u"hm\u0304"}, {u"m4", u"m\u0300"},
+        {u"M3", u"M\u030C"}, {u"Ng2", u"Ńg"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(traceOf(row.numbered));
