@@ -15,7 +15,7 @@
 
 namespace pelux {
 
-inline constexpr uint32_t kImageVersion = 2;
+inline constexpr uint32_t kImageVersion = 3;
 
 // The main file, the per-character file and irregularverbs.txt, in that order.
 using ImageSources = std::array<std::filesystem::path, 3>;
