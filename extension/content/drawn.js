@@ -1,0 +1,117 @@
+// What PeluxBar draws lives in closed shadow roots inside the page's document, and a press counts
+// only on a control that is drawn where we put it, as we drew it, with nothing of the page over it.
+// The page can restyle our host elements and their ancestors, cover them, move them or wrap them
+// in effects; every such change shows at the moment of the press in the hit test, the computed
+// styles or the boxes checked here.
+'use strict';
+
+(() => {
+  const TOP = '2147483647';
+  const hosts = new WeakSet();
+  const EPSILON = 0.5;
+  const TOP_LAYER = [':modal', ':fullscreen', ':popover-open'];
+
+  // A closed root: the page's scripts get null from host.shadowRoot and see only the host.
+  function attach(host) {
+    hosts.add(host);
+    return host.attachShadow({ mode: 'closed' });
+  }
+
+  function shadowRootOf(element) {
+    if (globalThis.chrome && chrome.dom && chrome.dom.openOrClosedShadowRoot) return chrome.dom.openOrClosedShadowRoot(element);
+    if (typeof element.openOrClosedShadowRoot === 'function') return element.openOrClosedShadowRoot();
+    return element.shadowRoot;
+  }
+
+  // Properties that change how an element and everything in it looks, whoever sets them.
+  function plainlyDrawn(style) {
+    return style.opacity === '1' && style.filter === 'none' && style.transform === 'none' &&
+      style.translate === 'none' && style.rotate === 'none' && style.scale === 'none' &&
+      style.clipPath === 'none' && style.mixBlendMode === 'normal' &&
+      (style.maskImage === undefined || style.maskImage === 'none') &&
+      (style.webkitMaskImage === undefined || style.webkitMaskImage === 'none') &&
+      (style.zoom === undefined || style.zoom === '1' || style.zoom === 'normal') &&
+      style.contentVisibility !== 'hidden';
+  }
+
+  // The control and every element above it up to the root, through our own shadow root.
+  function pathUp(element) {
+    const path = [];
+    for (let node = element; node;) {
+      if (node.nodeType === Node.ELEMENT_NODE) path.push(node);
+      node = node.parentNode || null;
+      if (node && node.nodeType === Node.DOCUMENT_FRAGMENT_NODE) node = node.host;
+    }
+    return path;
+  }
+
+  // Page content painted in the top layer (a modal dialog, a popover, a full-screen element) is
+  // drawn over every fixed element of the document, ours included.
+  function pageHasTopLayer(root) {
+    const stack = [root];
+    while (stack.length) {
+      const scope = stack.pop();
+      for (const el of scope.querySelectorAll('*')) {
+        if (hosts.has(el)) continue;
+        if (TOP_LAYER.some((selector) => safeMatches(el, selector))) return true;
+        const inner = shadowRootOf(el);
+        if (inner) stack.push(inner);
+      }
+    }
+    return false;
+  }
+
+  function safeMatches(el, selector) {
+    try { return el.matches(selector); } catch { return false; }
+  }
+
+  // Our host is fixed, on top of the root's stacking order and the last thing the root holds
+  // that is drawn: so only an element after it, or the top layer, could be painted over it,
+  // whatever catches the pointer (a decoy with pointer-events: none catches nothing).
+  function hostOnTop(host) {
+    const root = document.documentElement;
+    if (host.parentNode !== root) return false;
+    const style = getComputedStyle(host);
+    if (style.position !== 'fixed' || style.zIndex !== TOP || style.display !== 'block') return false;
+    for (let next = host.nextElementSibling; next; next = next.nextElementSibling) {
+      if (!hosts.has(next) && getComputedStyle(next).display !== 'none') return false;
+    }
+    const after = getComputedStyle(root, '::after');
+    if (after.content !== 'none' && after.content !== 'normal' && after.display !== 'none') return false;
+    if (document.fullscreenElement) return false;
+    return !pageHasTopLayer(document);
+  }
+
+  const sameBox = (a, b) => ['left', 'top', 'width', 'height'].every((k) => Math.abs(a[k] - b[k]) <= EPSILON);
+
+  // Whether `control` (inside `host`'s root `root`) is drawn as we drew it and is what lies at
+  // the point, so that a press there is the user's on our control. `box` is where we put it
+  // (viewport pixels), when we know; a key has no point and is judged at the control's centre.
+  function isDrawn(host, root, control, box, point) {
+    if (!host.isConnected || !control.isConnected || !hostOnTop(host)) return false;
+    const path = pathUp(control);
+    if (path.at(-1) !== document.documentElement || !path.includes(host)) return false;
+    if (!path.every((el) => plainlyDrawn(getComputedStyle(el)))) return false;
+    if (getComputedStyle(control).visibility !== 'visible') return false;
+    const drawn = control.getBoundingClientRect();
+    if (drawn.width <= 0 || drawn.height <= 0 || (box && !sameBox(drawn, box))) return false;
+    const at = point || { x: drawn.left + drawn.width / 2, y: drawn.top + drawn.height / 2 };
+    if (at.x < drawn.left || at.x > drawn.right || at.y < drawn.top || at.y > drawn.bottom) return false;
+    if (document.elementsFromPoint(at.x, at.y)[0] !== host) return false;
+    const hit = root.elementsFromPoint(at.x, at.y)[0];
+    return hit !== undefined && control.contains(hit);
+  }
+
+  // A listener that calls `handler` only for the user's own press or key on the control as drawn.
+  // `box()` gives where the control should be, or null where its own layout decides.
+  function guard(host, root, control, handler, box = () => null) {
+    return (event) => {
+      if (!event.isTrusted) return;
+      const pointed = event instanceof MouseEvent && event.detail !== 0;
+      const point = pointed ? { x: event.clientX, y: event.clientY } : null;
+      if (isDrawn(host, root, control, box(), point)) handler(event);
+    };
+  }
+
+  globalThis.PeluxDrawn = { attach, guard, isDrawn };
+})();
