@@ -10,12 +10,13 @@
   const DLU_Y = 1.625;
   const px = (units, scale) => `${Math.round(units * scale)}px`;
   const TOP = 2147483647;
+  const BORDER = 1;
 
   const STYLE = `
     :host { all: initial; position: fixed; left: 0; top: 0; width: 0; height: 0; z-index: ${TOP}; display: block; }
     #frame { all: initial; direction: ltr; display: block; }
     .overlay { position: fixed; inset: 0; z-index: ${TOP}; background: rgba(0,0,0,.15); }
-    .dialog { position: fixed; z-index: ${TOP}; background: #f0f0f0; border: 1px solid #404040;
+    .dialog { position: fixed; z-index: ${TOP}; background: #f0f0f0; border: ${BORDER}px solid #404040;
               box-shadow: 3px 3px 8px rgba(0,0,0,.35); font: 12px sans-serif; color: #000; }
     .title { height: 22px; line-height: 22px; padding: 0 6px; background: #0a246a; color: #fff;
              font-weight: bold; cursor: default; user-select: none; }
@@ -75,7 +76,8 @@
     // The user's press or key on `control`, in the dialog where we placed it.
     const on = (control, type, handler) => control.addEventListener(type, PeluxDrawn.guard(host, root, control, (e) => {
       const box = dialog.getBoundingClientRect();
-      if (Math.abs(box.left - at.left) <= 0.5 && Math.abs(box.top - at.top) <= 0.5 && Math.abs(box.width - width) <= 0.5) handler(e);
+      const drawnWidth = width + 2 * BORDER;
+      if (Math.abs(box.left - at.left) <= 0.5 && Math.abs(box.top - at.top) <= 0.5 && Math.abs(box.width - drawnWidth) <= 0.5) handler(e);
     }));
     return { host, root, wrapper, dialog, body, on };
   }

@@ -97,7 +97,9 @@
     if (drawn.width <= 0 || drawn.height <= 0 || (box && !sameBox(drawn, box))) return false;
     const at = point || { x: drawn.left + drawn.width / 2, y: drawn.top + drawn.height / 2 };
     if (at.x < drawn.left || at.x > drawn.right || at.y < drawn.top || at.y > drawn.bottom) return false;
-    if (document.elementsFromPoint(at.x, at.y)[0] !== host) return false;
+    const top = document.elementsFromPoint(at.x, at.y)[0];
+    // A key goes to the focused control even where another window of ours lies over its centre.
+    if (top !== host) return point === null && hosts.has(top);
     const hit = root.elementsFromPoint(at.x, at.y)[0];
     return hit !== undefined && control.contains(hit);
   }
