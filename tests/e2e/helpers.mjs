@@ -187,6 +187,29 @@ export async function waitForBandText(page, test, timeout = 10000) {
   }
 }
 
+// From now on, every text the band is given, with the time it was given ([text, ms] in
+// window.__bandTexts of the content-script world), and window.__loadEnded, a promise of the end of
+// the next load. The band's text area is watched through its own object in that world.
+export function recordBandTexts(page) {
+  return inContentWorld(page, (_, shadowOf) => {
+    const area = shadowOf(document.querySelector('peluxbar-band')).querySelector('textarea');
+    const value = Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value');
+    window.__bandTexts = [];
+    Object.defineProperty(area, 'value', {
+      configurable: true,
+      get() { return value.get.call(this); },
+      set(text) { window.__bandTexts.push([text, performance.now()]); value.set.call(this, text); },
+    });
+    window.__loadEnded = new Promise((resolve) => {
+      chrome.runtime.onMessage.addListener(function ended(message) {
+        if (!message || message.type !== 'loadEnded') return;
+        chrome.runtime.onMessage.removeListener(ended);
+        resolve(true);
+      });
+    });
+  });
+}
+
 // `fn(elements, arg)` over the elements `selector` finds in the roots of the hosts
 // `hostSelector` finds (in document order), in the content-script world.
 export function inShadow(page, hostSelector, selector, fn, arg = null) {

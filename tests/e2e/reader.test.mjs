@@ -7,7 +7,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  DATA, PELUXBAR, asTextArea, characterCentre, clickMenuItem, launchBrowser, openPage, servePages, waitForBandText,
+  DATA, PELUXBAR, asTextArea, characterCentre, clickMenuItem, inContentWorld, launchBrowser, openPage, servePages,
+  waitForBandText,
 } from './helpers.mjs';
 
 const EXTENSION_ID = 'dnmjknmpjiimmmefmjaadnbbmaldmlcj';
@@ -42,30 +43,30 @@ async function waitForSetting(browser, line) {
   assert.fail(`the settings file never held ${line}`);
 }
 
-// The popup as the page sees it: shown or not, its box, text, colour and size, and the text of
+// The popup as the user sees it: shown or not, its box, text, colour and size, and the text of
 // the page's "peluxbar-match" highlight.
-function popupState(page) {
-  return page.evaluate(() => {
+function popupState(page, frame = null) {
+  return inContentWorld(page, (_, shadowOf) => {
     const host = document.querySelector('peluxbar-popup');
-    const box = host && host.shadowRoot.querySelector('#box');
+    const box = host && shadowOf(host).querySelector('#box');
     const highlight = CSS.highlights.get('peluxbar-match');
     const marked = highlight ? [...highlight].map((range) => range.toString()).join('') : null;
-    if (!host || host.hidden) return { shown: false, marked };
+    if (!box || box.hidden) return { shown: false, marked };
     const r = box.getBoundingClientRect();
     const style = getComputedStyle(box);
     return {
-      shown: true, marked, text: box.textContent, lang: host.lang, color: style.color, fontSize: style.fontSize,
+      shown: true, marked, text: box.textContent, lang: box.lang, color: style.color, fontSize: style.fontSize,
       box: { left: r.left, top: r.top, right: r.right, bottom: r.bottom },
       view: { width: document.documentElement.clientWidth, height: document.documentElement.clientHeight },
       tones: [...box.querySelectorAll('[class^=tone]')].map((s) => `${s.className}:${s.textContent}`),
     };
-  });
+  }, null, { frame });
 }
 
-async function waitForPopup(page, test) {
+async function waitForPopup(page, test, frame = null) {
   const start = Date.now();
   for (;;) {
-    const state = await popupState(page);
+    const state = await popupState(page, frame);
     if (test(state)) return state;
     if (Date.now() - start > 10000) throw new Error(`popup never matched; last: ${JSON.stringify(state)}`);
     await new Promise((resolve) => setTimeout(resolve, 20));
@@ -161,16 +162,19 @@ test('the popup appears beside the word, inside the viewport, marks the match an
         await hide();
         await waitForPopup(page, (s) => !s.shown && s.marked === null);
       }
-      await page.evaluate(() => {
+      // Each showing puts the text into the popup's box anew.
+      await inContentWorld(page, (_, shadowOf) => {
+        const box = shadowOf(document.querySelector('peluxbar-popup')).querySelector('#box');
         window.__shown = [];
-        document.addEventListener('peluxbar-popup', (e) => window.__shown.push(e.target.shadowRoot.textContent), true);
+        new MutationObserver((records) => { for (const r of records) window.__shown.push(r.target.textContent); })
+          .observe(box, { childList: true });
       });
       const fake = await characterCentre(page.mainFrame(), '#ja', 0);
       await page.evaluate(({ x, y }) => document.elementFromPoint(x, y).dispatchEvent(
         new MouseEvent('mousemove', { bubbles: true, clientX: x, clientY: y })), fake);
       await pointAt(page, '#zh', 8);
       await waitForPopup(page, (s) => s.shown && s.marked === '学习');
-      assert.equal(await page.evaluate(() => window.__shown.length), 1);
+      assert.equal(await inContentWorld(page, () => window.__shown.length), 1);
     });
   } finally {
     await browser.close();
