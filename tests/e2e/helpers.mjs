@@ -146,6 +146,16 @@ export async function inContentWorld(page, fn, arg = null, { frame = null } = {}
   }
 }
 
+// From now on, the errors the extension's scripts in the page report (their texts).
+export function extensionErrors(page) {
+  const errors = [];
+  page.on('console', (message) => {
+    const from = `${message.location().url} ${message.text()}`;
+    if (message.type() === 'error' && from.includes('chrome-extension://')) errors.push(message.text());
+  });
+  return errors;
+}
+
 // Polls `fn` in the content-script world until `test` holds for its result, which it gives.
 export async function waitInContentWorld(page, fn, arg, test = (v) => v, { timeout = 10000, frame = null } = {}) {
   const start = Date.now();
