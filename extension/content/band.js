@@ -19,10 +19,12 @@
     button, textarea { position: absolute; box-sizing: border-box; margin: 0; }
     button { padding: 0; font: 12px sans-serif; background: #e8e8e8; border: 1px solid #a0a0a0; }
     textarea { resize: none; background: #fff; border: 2px inset #d0d0d0; padding: 1px 3px;
-               font-family: "Noto Sans CJK SC", "Noto Sans SC", "Microsoft YaHei", "PingFang SC", sans-serif;
+               font-family: sans-serif;
                line-height: 1.15; overflow-y: scroll; }
-    /* The host's replies give the band the dictionary's language, so kanji take Japanese forms. */
-    #frame:lang(ja) textarea { font-family: "Noto Sans CJK JP", "Noto Sans JP", "Yu Gothic", "Hiragino Sans", sans-serif; }
+    /* Only the generic family: the page's @font-face rules reach into our root, and one that took
+       a named family for a range of characters would learn from its loads which ones we draw.
+       The host's replies give #frame the dictionary's language, so that the system's sans-serif
+       takes the Chinese or the Japanese forms. */
     #menu-popup { position: absolute; background: #fff; border: 1px solid #808080; padding: 2px 0;
                   font: 13px sans-serif; box-shadow: 2px 2px 4px rgba(0,0,0,.3); min-width: 16em; }
     #menu-popup[hidden] { display: none; }

@@ -7,10 +7,6 @@
 (() => {
   const GAP = 6;
   const MARGIN = 4;
-  const CJK_SANS = {
-    zh: '"Noto Sans CJK SC", "Noto Sans SC", "Source Han Sans SC", "Microsoft YaHei", "PingFang SC", sans-serif',
-    ja: '"Noto Sans CJK JP", "Noto Sans JP", "Source Han Sans JP", "Yu Gothic", "Hiragino Sans", "Meiryo", sans-serif',
-  };
   const STYLE = `
     :host { all: initial; position: fixed; left: 0; top: 0; width: 0; height: 0; z-index: 2147483647;
             pointer-events: none; display: block; }
@@ -18,9 +14,8 @@
            display: block; visibility: hidden; box-sizing: border-box; max-width: min(36em, calc(100vw - ${2 * MARGIN}px)); overflow: hidden;
            padding: 4px 8px; background: #fffff4; border: 1px solid #a0a0a0; border-radius: 3px;
            box-shadow: 2px 2px 6px rgba(0,0,0,.3); white-space: pre-wrap; line-height: 1.3;
-           font-family: ${CJK_SANS.zh}; }
+           font-family: sans-serif; }
     #box[hidden] { display: none; }
-    #box:lang(ja) { font-family: ${CJK_SANS.ja}; }
     .tone1 { color: #e30000; } .tone2 { color: #d89000; } .tone3 { color: #00a000; }
     .tone4 { color: #1510f0; } .tone5 { color: #707070; }
   `;
