@@ -192,7 +192,6 @@ test('a click the page steers onto a restyled, moved or covered control is no co
           : await shadowPoint(page, 'peluxbar-band', target);
         await page.evaluate(({ css, script }) => {
           if (css) document.querySelector('#attack').textContent = css;
-          // eslint-disable-next-line no-eval
           if (script) (0, eval)(`(${script})`)(document.querySelector('peluxbar-band'));
         }, { css: attack.css, script: attack.script && attack.script.toString() });
         // Where the control is drawn now, else where it was: the user clicks what the page shows there.
