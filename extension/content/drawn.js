@@ -1,13 +1,19 @@
-// What PeluxBar draws lives in closed shadow roots inside the page's document, and a press counts
-// only on a control that is drawn where we put it, as we drew it, with nothing of the page over it.
-// The page can restyle our host elements and their ancestors, cover them, move them or wrap them
-// in effects; every such change shows at the moment of the press in the hit test, the computed
-// styles or the boxes checked here.
+// What PeluxBar draws lives in closed shadow roots inside the page's document, and a press or
+// key counts only on a control that is drawn where we put it, as we drew it, with nothing of the
+// page over it. The page can restyle our host elements and their ancestors, cover them, move them
+// or wrap them in effects; every such change shows in the hit test, the computed styles or the
+// boxes checked here. They are checked twice: first in a capturing listener on the window that
+// this script adds before any script of the page runs (so before the page can undo its disguise
+// while the press or key is dispatched), and again when the control's own listener runs.
 'use strict';
 
 (() => {
   const TOP = '2147483647';
   const hosts = new WeakSet();
+  // host -> { root, controls: Map(control -> box) } for every guarded control.
+  const guarded = new WeakMap();
+  // What the first look at the latest trusted press or key found: control -> drawn or not.
+  let firstLook = new WeakMap();
   const EPSILON = 0.5;
   const TOP_LAYER = [':modal', ':fullscreen', ':popover-open'];
 
@@ -104,16 +110,39 @@
     return hit !== undefined && control.contains(hit);
   }
 
-  // A listener that calls `handler` only for the user's own press or key on the control as drawn.
-  // `box()` gives where the control should be, or null where its own layout decides.
+  // The first look at a trusted press (pointerdown) or key (keydown), before the page's own
+  // listeners: for each guarded control under the point or holding the focus, whether it is drawn.
+  function lookFirst(event) {
+    if (!event.isTrusted) return;
+    firstLook = new WeakMap();
+    const pointed = event.type === 'pointerdown';
+    const host = pointed ? document.elementsFromPoint(event.clientX, event.clientY)[0] : document.activeElement;
+    const entry = host && guarded.get(host);
+    if (!entry) return;
+    const inner = pointed ? entry.root.elementsFromPoint(event.clientX, event.clientY)[0] : entry.root.activeElement;
+    const point = pointed ? { x: event.clientX, y: event.clientY } : null;
+    for (const [control, box] of entry.controls) {
+      if (!control.isConnected) entry.controls.delete(control);
+      else if (inner && control.contains(inner)) firstLook.set(control, isDrawn(host, entry.root, control, box(), point));
+    }
+  }
+
+  // A listener that calls `handler` only for the user's own press or key on the control as drawn,
+  // both at the first look and now. `box()` gives where the control should be, or null where its
+  // own layout decides.
   function guard(host, root, control, handler, box = () => null) {
+    if (!guarded.has(host)) guarded.set(host, { root, controls: new Map() });
+    guarded.get(host).controls.set(control, box);
     return (event) => {
-      if (!event.isTrusted) return;
+      if (!event.isTrusted || firstLook.get(control) !== true) return;
       const pointed = event instanceof MouseEvent && event.detail !== 0;
       const point = pointed ? { x: event.clientX, y: event.clientY } : null;
       if (isDrawn(host, root, control, box(), point)) handler(event);
     };
   }
+
+  window.addEventListener('pointerdown', lookFirst, true);
+  window.addEventListener('keydown', lookFirst, true);
 
   globalThis.PeluxDrawn = { attach, guard, isDrawn };
 })();

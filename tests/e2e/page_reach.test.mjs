@@ -160,6 +160,12 @@ const ATTACKS = [
     decoy.showPopover();
   } },
   { name: 'the band moved into the page', script: (host) => { document.body.append(host); } },
+  { name: 'a transparent band shown only while the press is dispatched',
+    css: 'peluxbar-band { opacity: 0 !important; }',
+    script: () => {
+      const show = () => { document.querySelector('#attack').textContent = ''; };
+      for (const type of ['pointerdown', 'mousedown']) window.addEventListener(type, show, { capture: true, once: true });
+    } },
 ];
 
 test('a click the page steers onto a restyled, moved or covered control is no command', async (t) => {
