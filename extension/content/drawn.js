@@ -122,7 +122,9 @@
     const inner = pointed ? entry.root.elementsFromPoint(event.clientX, event.clientY)[0] : entry.root.activeElement;
     const point = pointed ? { x: event.clientX, y: event.clientY } : null;
     for (const [control, box] of entry.controls) {
-      if (!control.isConnected) entry.controls.delete(control);
+      // A control taken out of our root (a menu row of an earlier menu) is gone for good; one in a
+      // host the page took out of the document comes back with it.
+      if (control.getRootNode() !== entry.root) entry.controls.delete(control);
       else if (inner && control.contains(inner)) firstLook.set(control, isDrawn(host, entry.root, control, box(), point));
     }
   }
