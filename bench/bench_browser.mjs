@@ -2,7 +2,10 @@
 // dictionary loaded. Uses the dictionaries in $PELUXBAR_DICT_DIR (the bundled set by default):
 //   node bench/bench_browser.mjs [samples]
 import fs from 'node:fs';
-import { launchBrowser, openPage, servePages, clickMenuItem, characterCentre, DATA, PELUXBAR } from '../tests/e2e/helpers.mjs';
+import {
+  launchBrowser, openPage, servePages, clickMenuItem, characterCentre, inContentWorld, recordBandTexts, waitForBandDrawn,
+  waitInContentWorld, DATA, PELUXBAR,
+} from '../tests/e2e/helpers.mjs';
 
 const SAMPLES = Number(process.argv[2] || 300);
 const dictDir = process.env.PELUXBAR_DICT_DIR || DATA;
@@ -24,44 +27,53 @@ function hostMemoryKb() {
 
 async function load(page, caption) {
   const start = Date.now();
-  const ended = page.evaluate(() => new Promise((resolve) => {
-    document.querySelector('peluxbar-band').addEventListener('peluxbar-load-ended', resolve, { once: true });
-  }));
+  await recordBandTexts(page);
   await clickMenuItem(page, caption);
-  await ended;
+  await inContentWorld(page, () => window.__loadEnded);
   return (Date.now() - start) / 1000;
 }
 
-// Moves between points, timing each from the move event to `shown`: the band's 'peluxbar-text'
-// event, or the reader popup's 'peluxbar-popup'.
-async function measure(page, points, shown = 'peluxbar-text') {
-  await page.evaluate((eventName) => {
+// Moves between points, timing each from the move event to `shown`: the band's text area given
+// its new text ('band'), or the reader popup's box filled anew ('popup'). Both are watched from
+// the content script's world through the DevTools protocol, where the page cannot look.
+async function measure(page, points, shown = 'band') {
+  await inContentWorld(page, (what, shadowOf) => {
     window.__lastMove = null;
     window.__latencies = [];
     window.__fromInput = [];
     // The page sees a move when its mousemove event is dispatched; Chromium may hold an input
     // event until the next frame, which the event's time stamp includes.
     document.addEventListener('mousemove', (e) => { window.__lastMove = { dispatched: performance.now(), input: e.timeStamp }; }, true);
-    document.addEventListener(eventName, () => {
+    const onShown = () => {
       if (!window.__lastMove) return;
       const now = performance.now();
       window.__latencies.push(now - window.__lastMove.dispatched);
       window.__fromInput.push(now - window.__lastMove.input);
       window.__lastMove = null;
-    }, true);
+    };
+    if (what === 'popup') {
+      const box = shadowOf(document.querySelector('peluxbar-popup')).querySelector('#box');
+      new MutationObserver(onShown).observe(box, { childList: true });
+    } else {
+      const area = shadowOf(document.querySelector('peluxbar-band')).querySelector('textarea');
+      const value = Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value');
+      Object.defineProperty(area, 'value', {
+        configurable: true, get() { return value.get.call(this); }, set(text) { value.set.call(this, text); onShown(); },
+      });
+    }
   }, shown);
   for (let i = 0; i < SAMPLES; i += 1) {
     const p = points[i % points.length];
     const count = i + 1;
     await page.mouse.move(p.x, p.y);
-    await page.waitForFunction((n) => window.__latencies.length >= n, count, { timeout: 10000, polling: 'raf' }).catch(() => {});
+    await waitInContentWorld(page, (n) => window.__latencies.length >= n, count).catch(() => {});
   }
   const stats = (values) => {
     const sorted = values.slice().sort((a, b) => a - b);
     const at = (q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];
     return { n: sorted.length, median: at(0.5), p95: at(0.95) };
   };
-  return { dispatched: stats(await page.evaluate(() => window.__latencies)), input: stats(await page.evaluate(() => window.__fromInput)) };
+  return { dispatched: stats(await inContentWorld(page, () => window.__latencies)), input: stats(await inContentWorld(page, () => window.__fromInput)) };
 }
 
 const show = (s) => `${s.n} samples: median ${s.median.toFixed(2)} ms, p95 ${s.p95.toFixed(2)} ms`;
@@ -80,7 +92,12 @@ async function measurePopup(server) {
     const page = await openPage(browser.context, `${server.base}/`);
     for (const [lang, caption, selector, indexes] of LANGUAGES) {
       await load(page, caption);
-      const r = await measure(page, await pointsOf(page, selector, indexes), 'peluxbar-popup');
+      const points = await pointsOf(page, selector, indexes);
+      // The popup's element is made when it first shows.
+      await page.mouse.move(points[0].x, points[0].y);
+      await waitInContentWorld(page, () => document.querySelector('peluxbar-popup') !== null);
+      await page.mouse.move(0, 0);
+      const r = await measure(page, points, 'popup');
       console.log(`${lang}: mousemove event to reader popup, ${show(r.dispatched)}`);
     }
   } finally {
@@ -108,7 +125,7 @@ try {
     console.log(`${lang}: mousemove event to band text, ${show(r.dispatched)}`);
     console.log(`${lang}: input time stamp to band text, ${show(r.input)}`);
     await page.reload();
-    await page.waitForFunction(() => document.querySelector('peluxbar-band')?.shadowRoot.querySelector('textarea').style.width);
+    await waitForBandDrawn(page);
   }
   await browser.close();
   await measurePopup(server);

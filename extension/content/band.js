@@ -1,5 +1,6 @@
 // The band strip at the top of a tab: menu button, text area and the two height buttons, placed
 // where the host's layout says. Text goes in with textContent and value only, never as markup.
+// It lives in a closed shadow root and tells the page nothing: no events, no text in attributes.
 'use strict';
 
 (() => {
@@ -9,6 +10,8 @@
     :host([hidden]) { display: none; }
     /* Until the host answers with its layout (or when it cannot be reached). */
     :host { height: 40px; }
+    /* Nothing the page sets on the host is inherited by what we draw. */
+    #frame { all: initial; direction: ltr; display: block; position: absolute; inset: 0; }
     #menu { left: 0; top: 0; width: 35px; height: 100%; }
     textarea { left: 35px; top: 0; width: calc(100% - 60px); height: 100%; }
     #smaller { right: 0; top: 0; width: 24px; height: 50%; }
@@ -16,10 +19,12 @@
     button, textarea { position: absolute; box-sizing: border-box; margin: 0; }
     button { padding: 0; font: 12px sans-serif; background: #e8e8e8; border: 1px solid #a0a0a0; }
     textarea { resize: none; background: #fff; border: 2px inset #d0d0d0; padding: 1px 3px;
-               font-family: "Noto Sans CJK SC", "Noto Sans SC", "Microsoft YaHei", "PingFang SC", sans-serif;
+               font-family: sans-serif;
                line-height: 1.15; overflow-y: scroll; }
-    /* The host's replies give the band the dictionary's language, so kanji take Japanese forms. */
-    :host(:lang(ja)) textarea { font-family: "Noto Sans CJK JP", "Noto Sans JP", "Yu Gothic", "Hiragino Sans", sans-serif; }
+    /* Only the generic family: the page's @font-face rules reach into our root, and one that took
+       a named family for a range of characters would learn from its loads which ones we draw.
+       The host's replies give #frame the dictionary's language, so that the system's sans-serif
+       takes the Chinese or the Japanese forms. */
     #menu-popup { position: absolute; background: #fff; border: 1px solid #808080; padding: 2px 0;
                   font: 13px sans-serif; box-shadow: 2px 2px 4px rgba(0,0,0,.3); min-width: 16em; }
     #menu-popup[hidden] { display: none; }
@@ -31,14 +36,22 @@
     hr { border: 0; border-top: 1px solid #c0c0c0; margin: 3px 0; }
   `;
 
+  // The text is drawn at least 8 pixels high and no higher than the band (`limit`), however the
+  // font was set by hand, so that it never vanishes.
+  function drawnFontPixels(fontPixels, limit) {
+    return Math.min(Math.max(fontPixels, 8), Math.max(8, limit));
+  }
+
   class Band {
     constructor(onCommand) {
       this.onCommand = onCommand;
       this.height = 0;
       this.host = document.createElement('peluxbar-band');
-      this.root = this.host.attachShadow({ mode: 'open' });
+      this.root = PeluxDrawn.attach(this.host);
       const style = document.createElement('style');
       style.textContent = STYLE;
+      this.frame = document.createElement('div');
+      this.frame.id = 'frame';
       this.menuButton = this.button('menu', '\u8bcd', 'PeluxBar menu');
       this.text = document.createElement('textarea');
       this.text.spellcheck = false;
@@ -47,15 +60,36 @@
       this.popup = document.createElement('div');
       this.popup.id = 'menu-popup';
       this.popup.hidden = true;
-      this.root.append(style, this.menuButton, this.text, this.smaller, this.bigger, this.popup);
-      this.menuButton.addEventListener('mousedown', PeluxTrusted((e) => { e.preventDefault(); this.togglePopup(); }));
-      this.smaller.addEventListener('mousedown', PeluxTrusted(() => onCommand(PeluxSchema.COMMAND_SMALLER)));
-      this.bigger.addEventListener('mousedown', PeluxTrusted(() => onCommand(PeluxSchema.COMMAND_BIGGER)));
+      this.frame.append(this.menuButton, this.text, this.smaller, this.bigger, this.popup);
+      this.root.append(style, this.frame);
+      this.boxes = new Map();
+      this.press(this.menuButton, (e) => { e.preventDefault(); this.togglePopup(); });
+      this.press(this.smaller, () => onCommand(PeluxSchema.COMMAND_SMALLER));
+      this.press(this.bigger, () => onCommand(PeluxSchema.COMMAND_BIGGER));
       document.addEventListener('mousedown', PeluxTrusted((e) => { if (e.target !== this.host) this.popup.hidden = true; }), true);
       this.menu = [];
       this.fontHeight = null;
       this.savedMargin = null;
     }
+
+    // A press on a control as drawn: the three buttons where the layout put them, a menu row in
+    // the menu that opens under the band's left end.
+    press(control, handler) {
+      const box = () => this.boxes.get(control) || null;
+      control.addEventListener('mousedown', PeluxDrawn.guard(this.host, this.root, control, (e) => {
+        if (this.inPlace()) handler(e);
+      }, box));
+    }
+
+    inPlace() {
+      const band = this.host.getBoundingClientRect();
+      if (band.left !== 0 || band.top !== 0 || Math.abs(band.height - this.height) > 0.5 || band.width < document.documentElement.clientWidth) return false;
+      if (this.popup.hidden) return true;
+      const menu = this.popup.getBoundingClientRect();
+      return menu.left === 0 && Math.abs(menu.top - this.height) <= 0.5;
+    }
+
+    setLang(lang) { this.frame.lang = lang; }
 
     button(id, label, title) {
       const b = document.createElement('button');
@@ -85,18 +119,19 @@
       document.documentElement.style.marginTop = `${this.height}px`;
     }
 
-    // The event lets a page's own scripts (and the tests) see when the band's text changed.
     setText(text) {
       this.text.value = text;
-      this.host.dispatchEvent(new CustomEvent('peluxbar-text'));
     }
 
     // The host's answer to the band's size: layout, font and colour, and the menu.
     applyState(state) {
       this.height = state.height;
       this.host.style.height = `${state.height}px`;
-      const place = (el, [x, y, w, h]) => Object.assign(el.style, {
-        left: `${x}px`, top: `${y}px`, width: `${Math.max(w, 0)}px`, height: `${Math.max(h, 0)}px` });
+      const place = (el, [x, y, w, h]) => {
+        const box = { left: x, top: y, width: Math.max(w, 0), height: Math.max(h, 0) };
+        this.boxes.set(el, box);
+        Object.assign(el.style, { left: `${x}px`, top: `${y}px`, width: `${box.width}px`, height: `${box.height}px` });
+      };
       place(this.menuButton, state.layout.menu);
       place(this.text, state.layout.text);
       place(this.smaller, state.layout.smaller);
@@ -108,12 +143,11 @@
       if (this.isShown()) this.pushPageDown();
     }
 
-    // This band's own font: other tabs keep theirs. However the font was set by hand, the text
-    // is drawn at least 8 pixels high and no higher than the band, so that it never vanishes.
+    // This band's own font: other tabs keep theirs.
     applyFont({ fontHeight, fontPixels }) {
       this.fontHeight = fontHeight;
       this.fontPixels = fontPixels;
-      this.text.style.fontSize = `${Math.min(Math.max(fontPixels, 8), Math.max(8, this.height))}px`;
+      this.text.style.fontSize = `${drawnFontPixels(fontPixels, this.height)}px`;
     }
 
     // What all bands share: the colour of the text and the menu's check marks. An open menu
@@ -158,11 +192,11 @@
           check.className = 'check';
           check.textContent = item.checked ? '\u2713' : '';
           row.append(check, document.createTextNode(item.caption));
-          row.addEventListener('mousedown', PeluxTrusted((e) => {
+          this.press(row, (e) => {
             e.preventDefault();
             this.popup.hidden = true;
             this.onCommand(item.id);
-          }));
+          });
           nodes.push(row);
         }
       }
@@ -171,4 +205,5 @@
   }
 
   globalThis.PeluxBand = Band;
+  globalThis.PeluxFontPixels = drawnFontPixels;
 })();

@@ -62,9 +62,13 @@
     inFlight = null;
     const element = elements.get(message.seq);
     if (message.title !== null && element && element.setAttribute) element.setAttribute('title', message.title);
-    if (isTop && message.text !== null && band) band.setText(message.text);
-    PeluxReader.onResult(message, isTop ? band : null);
-    sendPending();
+    try {
+      if (isTop && message.text !== null && band) band.setText(message.text);
+      PeluxReader.onResult(message, isTop ? band : null);
+    } finally {
+      // Whatever the page did to the text meanwhile, the next move is still looked up.
+      sendPending();
+    }
   }
 
   function onKey(event) {
@@ -123,7 +127,6 @@
       case 'hostGone': if (band) band.setText(message.text); break;
       case 'bandState': if (band) band.applyState(message); break;
       case 'bandHeight': if (band) askForBand(message.height); break;
-      case 'loadEnded': if (band) band.host.dispatchEvent(new CustomEvent('peluxbar-load-ended')); break;
       case 'bandFont': if (band) band.applyFont(message); break;
       case 'settings': if (band) band.applySharedSettings(message); break;
       case 'readerSettings': PeluxReader.onSettings(message); break;

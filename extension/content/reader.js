@@ -18,10 +18,13 @@
 
   // English: the word under the pointer. Otherwise `length` characters from the pointer on, across
   // the text nodes that follow (the capture read the same ones); at least the pointed character.
+  // The page may have changed the text since the capture: null when the offsets no longer fit.
   function matchRange(captured, length) {
     const { node, offset } = captured.at;
+    if (!node.isConnected || node.nodeType !== Node.TEXT_NODE || offset >= node.data.length) return null;
     const range = document.createRange();
     if (captured.character.charCodeAt(0) <= 0x100) {
+      if (captured.wordStart > offset) return null;
       range.setStart(node, captured.wordStart);
       range.setEnd(node, Math.min(node.data.length, captured.wordStart + captured.word.length));
       return range;
@@ -62,18 +65,20 @@
     if (popup) popup.hide();
   }
 
-  // The popup follows this frame's band when it has one, else the colour and size the host gave.
+  // The popup follows this frame's band when it has one, else the colour and size the host gave,
+  // drawn by the band's rules: a frame has no band, and the tallest band it could have is half of
+  // its window.
   function lookOf(message, band) {
     const fromBand = band && band.isShown() ? parseFloat(band.text.style.fontSize) : NaN;
     return {
       lang: message.lang,
       color: (band && band.text.style.color) || message.popup.color,
-      fontPixels: Number.isFinite(fromBand) ? fromBand : message.popup.fontPixels,
+      fontPixels: Number.isFinite(fromBand) ? fromBand : PeluxFontPixels(message.popup.fontPixels, Math.floor(window.innerHeight / 2)),
     };
   }
 
   function onResult(message, band) {
-    if (band && message.lang) band.host.lang = message.lang;
+    if (band && message.lang) band.setLang(message.lang);
     if (!noted || noted.seq !== message.seq || !noted.trusted) return;
     const { captured } = noted;
     noted = null;
@@ -82,6 +87,10 @@
       return;
     }
     const range = matchRange(captured, message.popup.match);
+    if (!range) {
+      hide();
+      return;
+    }
     if (message.popup.match > 0) mark(range);
     else unmark();
     const text = message.text.replace(/\r\n?/g, '\n');

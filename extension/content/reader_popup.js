@@ -1,23 +1,21 @@
 // The reader's popup: the band's text beside the word under the pointer, inside the viewport and
-// never over the word. Text goes in with textContent only, never as markup.
+// never over the word. Text goes in with textContent only, never as markup. The host element stays
+// as it is, empty and without size, while the popup shows, moves and hides inside its closed root,
+// so the page learns neither the text nor its size from it.
 'use strict';
 
 (() => {
   const GAP = 6;
   const MARGIN = 4;
-  const CJK_SANS = {
-    zh: '"Noto Sans CJK SC", "Noto Sans SC", "Source Han Sans SC", "Microsoft YaHei", "PingFang SC", sans-serif',
-    ja: '"Noto Sans CJK JP", "Noto Sans JP", "Source Han Sans JP", "Yu Gothic", "Hiragino Sans", "Meiryo", sans-serif',
-  };
   const STYLE = `
-    :host { all: initial; position: fixed; left: 0; top: 0; z-index: 2147483647; pointer-events: none;
-            display: block; visibility: hidden; }
-    :host([hidden]) { display: none; }
-    #box { box-sizing: border-box; max-width: min(36em, calc(100vw - ${2 * MARGIN}px)); overflow: hidden;
+    :host { all: initial; position: fixed; left: 0; top: 0; width: 0; height: 0; z-index: 2147483647;
+            pointer-events: none; display: block; }
+    #box { all: initial; direction: ltr; position: fixed; left: 0; top: 0; z-index: 2147483647; pointer-events: none;
+           display: block; visibility: hidden; box-sizing: border-box; max-width: min(36em, calc(100vw - ${2 * MARGIN}px)); overflow: hidden;
            padding: 4px 8px; background: #fffff4; border: 1px solid #a0a0a0; border-radius: 3px;
            box-shadow: 2px 2px 6px rgba(0,0,0,.3); white-space: pre-wrap; line-height: 1.3;
-           font-family: ${CJK_SANS.zh}; }
-    :host(:lang(ja)) #box { font-family: ${CJK_SANS.ja}; }
+           font-family: sans-serif; }
+    #box[hidden] { display: none; }
     .tone1 { color: #e30000; } .tone2 { color: #d89000; } .tone3 { color: #00a000; }
     .tone4 { color: #1510f0; } .tone5 { color: #707070; }
   `;
@@ -41,12 +39,12 @@
   class ReaderPopup {
     constructor() {
       this.host = document.createElement('peluxbar-popup');
-      this.host.hidden = true;
-      const root = this.host.attachShadow({ mode: 'open' });
+      const root = PeluxDrawn.attach(this.host);
       const style = document.createElement('style');
       style.textContent = STYLE;
       this.box = document.createElement('div');
       this.box.id = 'box';
+      this.box.hidden = true;
       root.append(style, this.box);
     }
 
@@ -54,7 +52,7 @@
     // topInset: what covers the top of the viewport (the band).
     show(segments, word, look, topInset) {
       if (!this.host.isConnected) document.documentElement.append(this.host);
-      this.host.lang = look.lang || '';
+      this.box.lang = look.lang || '';
       this.box.replaceChildren(...segments.map(({ text, tone }) => {
         if (!tone) return document.createTextNode(text);
         const span = document.createElement('span');
@@ -62,22 +60,21 @@
         span.textContent = text;
         return span;
       }));
-      Object.assign(this.box.style, { color: look.color, fontSize: `${look.fontPixels}px`, maxHeight: '' });
-      Object.assign(this.host.style, { left: '0px', top: '0px', visibility: 'hidden' });
-      this.host.hidden = false;
+      Object.assign(this.box.style, { color: look.color, fontSize: `${look.fontPixels}px`, maxHeight: '',
+        left: '0px', top: '0px', visibility: 'hidden' });
+      this.box.hidden = false;
       const measured = this.box.getBoundingClientRect();
       const view = { left: 0, top: topInset, right: document.documentElement.clientWidth, bottom: document.documentElement.clientHeight };
       const at = placePopup(word, { width: measured.width, height: measured.height }, view);
       if (at.maxHeight !== null) this.box.style.maxHeight = `${at.maxHeight}px`;
-      Object.assign(this.host.style, { left: `${at.left}px`, top: `${at.top}px`, visibility: 'visible' });
-      this.host.dispatchEvent(new CustomEvent('peluxbar-popup'));
+      Object.assign(this.box.style, { left: `${at.left}px`, top: `${at.top}px`, visibility: 'visible' });
     }
 
     hide() {
-      this.host.hidden = true;
+      this.box.hidden = true;
     }
 
-    isShown() { return this.host.isConnected && !this.host.hidden; }
+    isShown() { return this.host.isConnected && !this.box.hidden; }
   }
 
   globalThis.PeluxReaderPopup = ReaderPopup;

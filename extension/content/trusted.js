@@ -1,7 +1,6 @@
-// Only the user drives the band. The band and its dialogs sit in open shadow roots inside the
-// page's own document, so the page's scripts can reach every element and dispatch any event at
-// it, element.click() included; only the browser can mark an event as trusted, and the page
-// cannot forge that mark from its own world.
+// Only the user drives the band. The page's scripts can dispatch any event at the band's host
+// elements and at the window; only the browser can mark an event as trusted, and the page cannot
+// forge that mark from its own world. Presses on controls are judged further by drawn.js.
 'use strict';
 
 (() => {

@@ -5,8 +5,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  PROMPT, asTextArea, bandText, characterCentre, clickMenuItem, launchBrowser, lookup, openPage,
-  servePages, waitForBandText,
+  PROMPT, asTextArea, bandText, characterCentre, clickIn, clickMenuItem, inContentWorld, launchBrowser, lookup,
+  openPage, servePages, shadowTexts, waitForBandText,
 } from './helpers.mjs';
 
 const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
@@ -56,8 +56,8 @@ test('before any load the band asks for a dictionary with the pointer position',
 
 test('the band is drawn with the layout of a band window', async () => {
   const page = await openPage(browser.context, `${server.base}/`);
-  const boxes = await page.evaluate(() => {
-    const root = document.querySelector('peluxbar-band').shadowRoot;
+  const boxes = await inContentWorld(page, (_, shadowOf) => {
+    const root = shadowOf(document.querySelector('peluxbar-band'));
     const box = (id) => { const r = root.querySelector(id).getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; };
     return { band: box.call(null, 'textarea') && document.querySelector('peluxbar-band').getBoundingClientRect().height,
       width: document.documentElement.clientWidth, menu: box('#menu'), text: box('textarea'),
@@ -77,9 +77,8 @@ test('the band is drawn with the layout of a band window', async () => {
 
 test('the menu lists every item in order with the check marks', async () => {
   const page = await openPage(browser.context, `${server.base}/`);
-  await page.locator('peluxbar-band #menu').click();
-  const items = await page.evaluate(() => [...document.querySelector('peluxbar-band').shadowRoot
-    .querySelectorAll('#menu-popup .item')].map((item) => `${item.querySelector('.check').textContent}${item.lastChild.textContent}`));
+  await clickIn(page, 'peluxbar-band', '#menu');
+  const items = await shadowTexts(page, 'peluxbar-band', '#menu-popup .item');
   assert.deepEqual(items, [
     'Load Chinese/English Dictionary', 'Load Japanese/English Dictionary', 'Google Chinese News',
     'Google Japanese News', 'Babelfish Translation', 'Google Translation', 'Mandarin Tools',
@@ -178,22 +177,22 @@ test('a hidden band does nothing, and comes back in every tab', async () => {
 
 test('the height buttons step the band by 35 and hiding the band saves its size', async () => {
   const page = await openPage(browser.context, `${server.base}/`);
-  const bandBoxes = () => page.evaluate(() => {
+  const bandBoxes = () => inContentWorld(page, (_, shadowOf) => {
     const band = document.querySelector('peluxbar-band');
-    const box = (id) => { const r = band.shadowRoot.querySelector(id).getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; };
+    const box = (id) => { const r = shadowOf(band).querySelector(id).getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; };
     return { height: band.getBoundingClientRect().height, smaller: box('#smaller'), bigger: box('#bigger') };
   });
   const waitForHeight = (h) => page.waitForFunction((want) => document.querySelector('peluxbar-band').getBoundingClientRect().height === want, h);
   const width = await page.evaluate(() => document.documentElement.clientWidth);
 
-  await page.locator('peluxbar-band #bigger').click();
+  await clickIn(page, 'peluxbar-band', '#bigger');
   await waitForHeight(75);
   assert.deepEqual(await bandBoxes(), { height: 75, smaller: [width - 24, 0, 24, 37], bigger: [width - 24, 38, 24, 37] });
-  await page.locator('peluxbar-band #smaller').click();
+  await clickIn(page, 'peluxbar-band', '#smaller');
   await waitForHeight(40);
-  await page.locator('peluxbar-band #smaller').click();
+  await clickIn(page, 'peluxbar-band', '#smaller');
   await waitForHeight(35);
-  await page.locator('peluxbar-band #bigger').click();
+  await clickIn(page, 'peluxbar-band', '#bigger');
   await waitForHeight(70);
 
   await browser.worker.evaluate(() => toggleBand());

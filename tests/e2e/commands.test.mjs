@@ -8,8 +8,8 @@ import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  DATA, PELUXBAR, asTextArea, characterCentre, clickMenuItem, launchBrowser, openPage, servePages,
-  waitForBandText,
+  DATA, PELUXBAR, asTextArea, characterCentre, clickIn, clickMenuItem, inContentWorld, inShadow, launchBrowser,
+  openPage, servePages, shadowPoint, shadowTexts, waitForBandDrawn, waitForBandText, waitInContentWorld,
 } from './helpers.mjs';
 
 const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
@@ -67,26 +67,38 @@ async function waitForSetting(name, value) {
 }
 
 function textStyle(page) {
-  return page.evaluate(() => {
-    const style = getComputedStyle(document.querySelector('peluxbar-band').shadowRoot.querySelector('textarea'));
+  return inContentWorld(page, (_, shadowOf) => {
+    const style = getComputedStyle(shadowOf(document.querySelector('peluxbar-band')).querySelector('textarea'));
     return { size: style.fontSize, colour: style.color };
   });
 }
 
 async function waitForTextStyle(page, want) {
-  await page.waitForFunction((w) => {
-    const style = getComputedStyle(document.querySelector('peluxbar-band').shadowRoot.querySelector('textarea'));
+  await waitInContentWorld(page, (w, shadowOf) => {
+    const style = getComputedStyle(shadowOf(document.querySelector('peluxbar-band')).querySelector('textarea'));
     return (!w.size || style.fontSize === w.size) && (!w.colour || style.color === w.colour);
-  }, want, { timeout: 5000 });
+  }, want, (v) => v, { timeout: 5000 });
 }
 
 async function activeTabId() {
   return browser.worker.evaluate(async () => (await chrome.tabs.query({ active: true, lastFocusedWindow: true }))[0].id);
 }
 
-const dialogs = (page, kind) => page.locator(`peluxbar-dialog[data-kind="${kind}"]`);
+const dialog = (kind) => `peluxbar-dialog[data-kind="${kind}"]`;
+const dialogCount = (page, kind) => page.evaluate((d) => document.querySelectorAll(d).length, dialog(kind));
 // The dialog's window inside its host element, which has no box of its own.
-const shown = (dialog) => dialog.locator('.dialog').first().waitFor();
+const shown = (page, kind) => shadowPoint(page, dialog(kind), '.dialog');
+const dialogTexts = (page, kind, selector) => shadowTexts(page, dialog(kind), selector);
+const detached = (page, kind) => page.waitForFunction((d) => !document.querySelector(d), dialog(kind));
+// As a user fills the edit: a click into it, all of it selected, the new text put in its place.
+async function fillEdit(page, text, { typed = false } = {}) {
+  await page.bringToFront();
+  await clickIn(page, dialog('textColor'), '#edit');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.press('Delete');
+  if (typed) await page.keyboard.type(text);
+  else await page.keyboard.insertText(text);
+}
 
 // First, while no dictionary has been loaded in this browser.
 test('a selection is translated through the service and shown in windows that close one by one', async () => {
@@ -96,32 +108,31 @@ test('a selection is translated through the service and shown in windows that cl
   await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [tab, 'A\t中']);
   // The first translation without a dictionary says which language it assumes, and asks the
   // service only once that notice is closed.
-  const notice = dialogs(page, 'notice');
-  await shown(notice);
-  assert.equal(await notice.locator('.title').textContent(), 'Error');
-  assert.equal(await notice.locator('#text').textContent(), 'Translating to/from Chinese by default until a dictionary is chosen ...');
+  await shown(page, 'notice');
+  assert.deepEqual(await dialogTexts(page, 'notice', '.title'), ['Error']);
+  assert.deepEqual(await dialogTexts(page, 'notice', '#text'), ['Translating to/from Chinese by default until a dictionary is chosen ...']);
   assert.equal(translator.asked.length, 0);
-  await notice.locator('#ok').click();
-  await shown(dialogs(page, 'translation'));
-  assert.equal(await dialogs(page, 'translation').locator('.title').textContent(), 'PeluxBar Google Translation');
-  assert.equal(await dialogs(page, 'translation').locator('#text').textContent(), 'en|zh-CN: A\t中');
+  await clickIn(page, dialog('notice'), '#ok');
+  await shown(page, 'translation');
+  assert.deepEqual(await dialogTexts(page, 'translation', '.title'), ['PeluxBar Google Translation']);
+  assert.deepEqual(await dialogTexts(page, 'translation', '#text'), ['en|zh-CN: A\t中']);
   assert.deepEqual(translator.asked.at(-1), { path: '/translate_t', query: 'text=%41%09%E4%B8%AD&langpair=en|zh-CN' });
 
   await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [tab, '12 中国']);
   await page.waitForFunction(() => document.querySelectorAll('peluxbar-dialog[data-kind="translation"]').length === 2);
-  assert.equal(await dialogs(page, 'notice').count(), 0, 'the notice comes once');
+  assert.equal(await dialogCount(page, 'notice'), 0, 'the notice comes once');
   assert.match(translator.asked.at(-1).query, /&langpair=zh-CN\|en$/);
-  assert.equal(await dialogs(page, 'translation').nth(1).locator('.static').textContent(), 'zh-CN|en: 12 中国');
+  assert.equal((await dialogTexts(page, 'translation', '.static'))[1], 'zh-CN|en: 12 中国');
   assert.equal(translator.asked.at(-1).query, 'text=%31%32%20%E4%B8%AD%E5%9B%BD&langpair=zh-CN|en');
 
   // OK closes one window, Escape the other; the notice stays until its own OK.
-  await dialogs(page, 'translation').nth(1).locator('#ok').click();
-  assert.equal(await dialogs(page, 'translation').count(), 1);
-  assert.equal(await dialogs(page, 'translation').locator('.static').textContent(), 'en|zh-CN: A\t中');
-  await dialogs(page, 'translation').locator('#ok').focus();
+  await clickIn(page, dialog('translation'), '#ok', { nth: 1 });
+  assert.equal(await dialogCount(page, 'translation'), 1);
+  assert.deepEqual(await dialogTexts(page, 'translation', '.static'), ['en|zh-CN: A\t中']);
+  await inShadow(page, dialog('translation'), '#ok', (els) => els[0].focus());
   await page.keyboard.press('Escape');
-  assert.equal(await dialogs(page, 'translation').count(), 0);
-  assert.equal(await dialogs(page, 'notice').count(), 0);
+  assert.equal(await dialogCount(page, 'translation'), 0);
+  assert.equal(await dialogCount(page, 'notice'), 0);
   await page.close();
 });
 
@@ -131,7 +142,7 @@ test('a selection longer than the request carries is cut to its first 9,999 byte
   const asked = translator.asked.length;
   // 3,333 characters of three bytes each fit; the 3,334th would not, nor would half of the pair.
   await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [await activeTabId(), `${'中'.repeat(3333)}\u{1F600}${'x'.repeat(70000)}`]);
-  await shown(dialogs(page, 'translation'));
+  await shown(page, 'translation');
   assert.equal(translator.asked.length, asked + 1);
   assert.equal(translator.asked.at(-1).query, `text=${'%E4%B8%AD'.repeat(3333)}&langpair=zh-CN|en`);
   await page.close();
@@ -146,10 +157,10 @@ test('a translation service that cannot be reached says "Exception occurred" and
   useService('http://127.0.0.1:9');
   try {
     await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [await activeTabId(), 'hello']);
-    await shown(dialogs(page, 'notice'));
-    assert.equal(await dialogs(page, 'notice').locator('#text').textContent(), 'Exception occurred');
-    assert.equal(await dialogs(page, 'notice').locator('.title').textContent(), 'Error');
-    assert.equal(await dialogs(page, 'translation').count(), 0);
+    await shown(page, 'notice');
+    assert.deepEqual(await dialogTexts(page, 'notice', '#text'), ['Exception occurred']);
+    assert.deepEqual(await dialogTexts(page, 'notice', '.title'), ['Error']);
+    assert.equal(await dialogCount(page, 'translation'), 0);
   } finally {
     useService(translator.base);
   }
@@ -168,7 +179,7 @@ test('font Larger and Smaller step by 4 pixels, never under 8, and store FontSiz
   await waitForTextStyle(page, { size: '8px' });
   await waitForSetting('FontSize', '-8');
   // The size stays with the band through a change of its height, and a new band starts with it.
-  await page.locator('peluxbar-band #bigger').click();
+  await clickIn(page, 'peluxbar-band', '#bigger');
   await page.waitForFunction(() => document.querySelector('peluxbar-band').getBoundingClientRect().height === 75);
   assert.equal((await textStyle(page)).size, '8px');
   const next = await openPage(browser.context, `${server.base}/second`);
@@ -185,44 +196,42 @@ test('the Text Color dialog sets the colour of every band, and keeps it for a te
   const other = await openPage(browser.context, `${server.base}/second`);
   await page.bringToFront();
   await clickMenuItem(page, 'Color');
-  const dialog = dialogs(page, 'textColor');
-  await shown(dialog);
-  assert.deepEqual(await dialog.locator('.label').allTextContents(), ['Text Color', 'Black = "#000000"', 'Red = "#FF0000"']);
-  assert.deepEqual(await dialog.locator('button').allTextContents(), ['OK', 'Cancel', 'Other Colors']);
-  assert.equal(await dialog.locator('.title').textContent(), 'Text Color');
-  const edit = dialog.locator('#edit');
-  assert.equal(await edit.inputValue(), '#0000FF');
+  await shown(page, 'textColor');
+  assert.deepEqual(await dialogTexts(page, 'textColor', '.label'), ['Text Color', 'Black = "#000000"', 'Red = "#FF0000"']);
+  assert.deepEqual(await dialogTexts(page, 'textColor', 'button'), ['OK', 'Cancel', 'Other Colors']);
+  assert.deepEqual(await dialogTexts(page, 'textColor', '.title'), ['Text Color']);
+  const editValue = async () => (await dialogTexts(page, 'textColor', '#edit'))[0];
+  assert.equal(await editValue(), '#0000FF');
   // The edit takes seven characters at most.
-  await edit.fill('');
-  await edit.pressSequentially('#FF0000FF');
-  assert.equal(await edit.inputValue(), '#FF0000');
-  await edit.press('Enter');
-  await dialog.waitFor({ state: 'detached' });
+  await fillEdit(page, '#FF0000FF', { typed: true });
+  assert.equal(await editValue(), '#FF0000');
+  await page.keyboard.press('Enter');
+  await detached(page, 'textColor');
   await waitForTextStyle(page, { colour: 'rgb(255, 0, 0)' });
   await waitForTextStyle(other, { colour: 'rgb(255, 0, 0)' });
   await waitForSetting('FontColor', '#FF0000');
 
   await clickMenuItem(page, 'Color');
-  await shown(dialog);
-  assert.equal(await edit.inputValue(), '#FF0000');
-  await edit.fill('green');
-  await dialog.locator('#ok').click();
+  await shown(page, 'textColor');
+  assert.equal(await editValue(), '#FF0000');
+  await fillEdit(page, 'green');
+  await clickIn(page, dialog('textColor'), '#ok');
   await waitForSetting('FontColor', 'green');
   assert.equal((await textStyle(page)).colour, 'rgb(255, 0, 0)');
 
   // Escape cancels: nothing is stored.
   await clickMenuItem(page, 'Color');
-  await shown(dialog);
-  await edit.fill('#00FF00');
-  await edit.press('Escape');
-  await dialog.waitFor({ state: 'detached' });
+  await shown(page, 'textColor');
+  await fillEdit(page, '#00FF00');
+  await page.keyboard.press('Escape');
+  await detached(page, 'textColor');
   await new Promise((resolve) => setTimeout(resolve, 200));
   assert.match(fs.readFileSync(settingsFile(), 'utf8'), /^FontColor=green$/m);
   assert.equal((await textStyle(other)).colour, 'rgb(255, 0, 0)');
 
   // "Other Colors" opens the list of colour names in the tab.
   await clickMenuItem(page, 'Color');
-  await dialog.locator('#other').click();
+  await clickIn(page, dialog('textColor'), '#other');
   await page.waitForURL('https://www.w3.org/TR/REC-html40/types.html#h-6.5');
   await other.close();
   await page.close();
@@ -231,15 +240,15 @@ test('the Text Color dialog sets the colour of every band, and keeps it for a te
 test('a Text Color dialog whose tab closes or navigates away ends as Cancel and the band goes on', async () => {
   const page = await openPage(browser.context, `${server.base}/`);
   await clickMenuItem(page, 'Color');
-  await shown(dialogs(page, 'textColor'));
+  await shown(page, 'textColor');
   await page.close();
   const next = await openPage(browser.context, `${server.base}/`);
   await clickMenuItem(next, 'Color');
-  await shown(dialogs(next, 'textColor'));
+  await shown(next, 'textColor');
   await next.goto(`${server.base}/second`);
   const stored = fs.readFileSync(settingsFile(), 'utf8').match(/^FontColor=.*$/m)?.[0];
   // Commands are answered again: the font grows.
-  await next.waitForFunction(() => document.querySelector('peluxbar-band')?.shadowRoot.querySelector('textarea').style.width);
+  await waitForBandDrawn(next);
   const before = (await textStyle(next)).size;
   await clickMenuItem(next, 'Larger');
   await waitForTextStyle(next, { size: `${parseInt(before, 10) + 4}px` });
@@ -251,13 +260,13 @@ test('Text Color dialogs open in two tabs at once may end in any order', async (
   const first = await openPage(browser.context, `${server.base}/`);
   const second = await openPage(browser.context, `${server.base}/second`);
   await clickMenuItem(first, 'Color');
-  await shown(dialogs(first, 'textColor'));
+  await shown(first, 'textColor');
   await clickMenuItem(second, 'Color');
-  await shown(dialogs(second, 'textColor'));
+  await shown(second, 'textColor');
   // The first one opened ends first, with a colour; the second is cancelled after it.
-  await dialogs(first, 'textColor').locator('#edit').fill('#00FF00');
-  await dialogs(first, 'textColor').locator('#ok').click();
-  await dialogs(second, 'textColor').locator('#cancel').click();
+  await fillEdit(first, '#00FF00');
+  await clickIn(first, dialog('textColor'), '#ok');
+  await clickIn(second, dialog('textColor'), '#cancel');
   await waitForSetting('FontColor', '#00FF00');
   await waitForTextStyle(first, { colour: 'rgb(0, 255, 0)' });
   await waitForTextStyle(second, { colour: 'rgb(0, 255, 0)' });
@@ -268,27 +277,28 @@ test('Text Color dialogs open in two tabs at once may end in any order', async (
 test('the switches flip in the settings and the check marks follow in every tab', async () => {
   const first = await openPage(browser.context, `${server.base}/`);
   const second = await openPage(browser.context, `${server.base}/second`);
-  const checks = (page) => page.evaluate(() => Object.fromEntries([...document.querySelector('peluxbar-band').shadowRoot
-    .querySelectorAll('#menu-popup .item')].map((item) => [item.lastChild.textContent, item.getAttribute('aria-checked')]))
-  );
+  const checks = (page) => inShadow(page, 'peluxbar-band', '#menu-popup .item',
+    (items) => Object.fromEntries(items.map((item) => [item.lastChild.textContent, item.getAttribute('aria-checked')])));
+  const menuRow = (page, selector, test) => waitInContentWorld(page, ([sel, t], shadowOf) => {
+    const row = shadowOf(document.querySelector('peluxbar-band')).querySelector(sel);
+    return t === 'checked' ? row.getAttribute('aria-checked') === 'true' : row.querySelector('.check').textContent === '\u2713';
+  }, [selector, test]);
   // The second tab's menu is open while the first changes the switches.
-  await second.locator('peluxbar-band #menu').click();
+  await clickIn(second, 'peluxbar-band', '#menu');
   const before = await checks(second);
   assert.equal(before['Use Tooltips'], 'false');
   assert.equal(before['Show sub-word translations'], 'false');
   await clickMenuItem(first, 'Use Tooltips');
   await waitForSetting('UseToolTips', '1');
-  await second.waitForFunction(() => document.querySelector('peluxbar-band').shadowRoot
-    .querySelector('#menu-popup .item[data-command="32795"]').getAttribute('aria-checked') === 'true');
+  await menuRow(second, '#menu-popup .item[data-command="32795"]', 'checked');
   await clickMenuItem(first, 'Show sub-word translations');
   await waitForSetting('ShowSubWordTranslations', '1');
-  await second.waitForFunction(() => document.querySelector('peluxbar-band').shadowRoot
-    .querySelector('#menu-popup .item[data-command="32799"] .check').textContent === '\u2713');
+  await menuRow(second, '#menu-popup .item[data-command="32799"]', 'marked');
   await clickMenuItem(first, 'Show sub-word translations');
   await waitForSetting('ShowSubWordTranslations', '0');
   await clickMenuItem(first, 'Use Tooltips');
   await waitForSetting('UseToolTips', '0');
-  await first.locator('peluxbar-band #menu').click();
+  await clickIn(first, 'peluxbar-band', '#menu');
   const after = await checks(first);
   assert.equal(after['Use Tooltips'], 'false');
   assert.equal(after['Show sub-word translations'], 'false');

@@ -87,20 +87,104 @@ export function hostMessages(log) {
   return messages;
 }
 
+// The page's own scripts cannot reach what PeluxBar draws (closed shadow roots), so the tests
+// read it as no page can: through the DevTools protocol, in the extension's content-script world
+// of a frame, where chrome.dom.openOrClosedShadowRoot opens our roots. Nothing in the extension
+// exists for this.
+const worlds = new WeakMap();
+
+async function worldsOf(page) {
+  let known = worlds.get(page);
+  if (known) return known;
+  const session = await page.context().newCDPSession(page);
+  const contexts = new Map();
+  session.on('Runtime.executionContextCreated', ({ context }) => contexts.set(context.id, context));
+  session.on('Runtime.executionContextDestroyed', ({ executionContextId }) => contexts.delete(executionContextId));
+  session.on('Runtime.executionContextsCleared', () => contexts.clear());
+  await session.send('Runtime.enable');
+  known = { session, contexts };
+  worlds.set(page, known);
+  return known;
+}
+
+async function frameIdOf(session, frame) {
+  const { frameTree } = await session.send('Page.getFrameTree');
+  if (!frame || frame.parentFrame() === null) return frameTree.frame.id;
+  const stack = [frameTree];
+  while (stack.length) {
+    const node = stack.pop();
+    if (node.frame.url === frame.url()) return node.frame.id;
+    stack.push(...(node.childFrames || []));
+  }
+  throw new Error(`no frame at ${frame.url()}`);
+}
+
+// Runs `fn(arg, shadowOf)` (a function or its source) in the content-script world of the page's main frame (or of `frame`,
+// a frame of the page's own process) and gives its result; shadowOf(host) opens a closed root.
+export async function inContentWorld(page, fn, arg = null, { frame = null } = {}) {
+  const { session, contexts } = await worldsOf(page);
+  const frameId = await frameIdOf(session, frame);
+  const start = Date.now();
+  for (;;) {
+    const world = [...contexts.values()].find((c) => c.auxData && c.auxData.frameId === frameId &&
+      c.auxData.type === 'isolated' && c.origin.startsWith('chrome-extension://'));
+    if (world) {
+      const reply = await session.send('Runtime.callFunctionOn', {
+        functionDeclaration: `async function (arg) {
+          const shadowOf = (host) => (host ? chrome.dom.openOrClosedShadowRoot(host) : null);
+          return (${fn.toString()})(arg, shadowOf);
+        }`,
+        executionContextId: world.id, arguments: [{ value: arg }], returnByValue: true, awaitPromise: true,
+      }).catch((error) => ({ gone: error }));
+      if (!reply.gone) {
+        if (reply.exceptionDetails) throw new Error(reply.exceptionDetails.exception?.description || reply.exceptionDetails.text);
+        return reply.result.value;
+      }
+    }
+    if (Date.now() - start > 15000) throw new Error('no content-script world in the frame');
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
+}
+
+// From now on, the errors the extension's scripts in the page report (their texts).
+export function extensionErrors(page) {
+  const errors = [];
+  page.on('console', (message) => {
+    const from = `${message.location().url} ${message.text()}`;
+    if (message.type() === 'error' && from.includes('chrome-extension://')) errors.push(message.text());
+  });
+  return errors;
+}
+
+// Polls `fn` in the content-script world until `test` holds for its result, which it gives.
+export async function waitInContentWorld(page, fn, arg, test = (v) => v, { timeout = 10000, frame = null } = {}) {
+  const start = Date.now();
+  for (;;) {
+    const value = await inContentWorld(page, fn, arg, { frame });
+    if (test(value)) return value;
+    if (Date.now() - start > timeout) throw new Error(`never matched; last: ${JSON.stringify(value)}`);
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
+}
+
 // A page whose band is drawn (the host answered with its layout, unless `drawn` is false).
 export async function openPage(context, url, { drawn = true } = {}) {
   const page = await context.newPage();
   await page.goto(url);
-  await page.waitForFunction((mustBeDrawn) => {
-    const band = document.querySelector('peluxbar-band');
-    const text = band && band.shadowRoot && band.shadowRoot.querySelector('textarea');
-    return text && (!mustBeDrawn || text.style.width !== '');
-  }, drawn, { timeout: 15000 });
+  await waitForBandDrawn(page, { drawn });
   return page;
 }
 
+export async function waitForBandDrawn(page, { drawn = true } = {}) {
+  await waitInContentWorld(page, (mustBeDrawn, shadowOf) => {
+    const root = shadowOf(document.querySelector('peluxbar-band'));
+    const text = root && root.querySelector('textarea');
+    return Boolean(text && (!mustBeDrawn || text.style.width !== ''));
+  }, drawn, (v) => v, { timeout: 15000 });
+}
+
 export function bandText(page) {
-  return page.evaluate(() => document.querySelector('peluxbar-band').shadowRoot.querySelector('textarea').value);
+  return inContentWorld(page, (_, shadowOf) => shadowOf(document.querySelector('peluxbar-band')).querySelector('textarea').value);
 }
 
 export async function waitForBandText(page, test, timeout = 10000) {
@@ -111,6 +195,68 @@ export async function waitForBandText(page, test, timeout = 10000) {
     if (Date.now() - start > timeout) throw new Error(`band text never matched; last: ${JSON.stringify(text)}`);
     await new Promise((resolve) => setTimeout(resolve, 20));
   }
+}
+
+// From now on, every text the band is given, with the time it was given ([text, ms] in
+// window.__bandTexts of the content-script world), and window.__loadEnded, a promise of the end of
+// the next load. The band's text area is watched through its own object in that world.
+export function recordBandTexts(page) {
+  return inContentWorld(page, (_, shadowOf) => {
+    const area = shadowOf(document.querySelector('peluxbar-band')).querySelector('textarea');
+    const value = Object.getOwnPropertyDescriptor(HTMLTextAreaElement.prototype, 'value');
+    window.__bandTexts = [];
+    Object.defineProperty(area, 'value', {
+      configurable: true,
+      get() { return value.get.call(this); },
+      set(text) { window.__bandTexts.push([text, performance.now()]); value.set.call(this, text); },
+    });
+    window.__loadEnded = new Promise((resolve) => {
+      chrome.runtime.onMessage.addListener(function ended(message) {
+        if (!message || message.type !== 'loadEnded') return;
+        chrome.runtime.onMessage.removeListener(ended);
+        resolve(true);
+      });
+    });
+  });
+}
+
+// `fn(elements, arg)` over the elements `selector` finds in the roots of the hosts
+// `hostSelector` finds (in document order), in the content-script world.
+export function inShadow(page, hostSelector, selector, fn, arg = null) {
+  const source = `([h, s, a], shadowOf) => (${fn.toString()})(
+    [...document.querySelectorAll(h)].flatMap((host) => [...shadowOf(host).querySelectorAll(s)]), a)`;
+  return inContentWorld(page, source, [hostSelector, selector, arg]);
+}
+
+// The text of each element `selector` finds in the roots of `hostSelector`.
+export const shadowTexts = (page, hostSelector, selector) =>
+  inShadow(page, hostSelector, selector, (els) => els.map((el) => ('value' in el && el.tagName !== 'BUTTON' ? el.value : el.textContent)));
+
+// The centre of the `nth` element (that holds `hasText`, when given) of `selector` in the roots of
+// `hostSelector`, waiting for it to be drawn.
+export async function shadowPoint(page, hostSelector, selector, { hasText = null, nth = 0 } = {}) {
+  const start = Date.now();
+  for (;;) {
+    const at = await inShadow(page, hostSelector, selector, (els, [text, n]) => {
+      const el = els.filter((e) => text === null || e.textContent.includes(text))[n];
+      const box = el && el.getBoundingClientRect();
+      return box && box.width > 0 ? { x: box.left + box.width / 2, y: box.top + box.height / 2 } : null;
+    }, [hasText, nth]);
+    if (at) return at;
+    if (Date.now() - start > 10000) throw new Error(`${hostSelector} ${selector} ${hasText ?? ''} was never drawn`);
+    await new Promise((resolve) => setTimeout(resolve, 20));
+  }
+}
+
+// The band acts only on the user's own input, so the tests press the real mouse.
+export async function clickIn(page, hostSelector, selector, options = {}) {
+  const at = await shadowPoint(page, hostSelector, selector, options);
+  await page.mouse.click(at.x, at.y);
+}
+
+export async function clickMenuItem(page, caption) {
+  await clickIn(page, 'peluxbar-band', '#menu');
+  await clickIn(page, 'peluxbar-band', '#menu-popup .item', { hasText: caption });
 }
 
 // The centre of the character at `index` of the text of the element `selector`, in the page's
@@ -124,12 +270,6 @@ export async function characterCentre(frame, selector, index) {
     const box = range.getBoundingClientRect();
     return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
   }, [selector, index]);
-}
-
-// The band acts only on the user's own input, so the tests press the real mouse.
-export async function clickMenuItem(page, caption) {
-  await page.locator('peluxbar-band #menu').click();
-  await page.locator('peluxbar-band #menu-popup .item', { hasText: caption }).first().click();
 }
 
 // What `peluxbar lookup` gives for the captured text, with line ends as a text area keeps them.

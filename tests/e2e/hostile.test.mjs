@@ -6,13 +6,16 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { hostMessages, launchBrowser, openPage, servePages, tempDir } from './helpers.mjs';
+import {
+  clickIn, hostMessages, launchBrowser, openPage, servePages, shadowPoint, tempDir, waitInContentWorld,
+} from './helpers.mjs';
 
 const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
   body { font: 24px/1.5 sans-serif; margin: 10px; }</style></head>
 <body><p id="zh">中国人很多。</p>
 <script>
-  // Everything a page's script can do to the band's open shadow roots.
+  // Everything a page's script can do to the band and its dialogs: their roots are closed, so it
+  // presses what it can reach, and everything inside when a root is open to it.
   function fake(target, type, init = {}) {
     const Kind = type.startsWith('key') ? KeyboardEvent : type.startsWith('mouse') ? MouseEvent : Event;
     target.dispatchEvent(new Kind(type, Object.assign({ bubbles: true, cancelable: true, composed: true }, init)));
@@ -26,10 +29,15 @@ const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
       for (const key of ['Enter', 'Escape']) fake(el, 'keydown', { key });
     }
   }
+  function pressHost(host) {
+    if (host.shadowRoot) pressEverything(host.shadowRoot);
+    for (const type of ['mousedown', 'mouseup', 'click']) fake(host, type);
+    host.click();
+    for (const key of ['Enter', 'Escape']) fake(host, 'keydown', { key });
+  }
   window.attack = () => {
-    const band = document.querySelector('peluxbar-band').shadowRoot;
-    pressEverything(band);
-    for (const dialog of document.querySelectorAll('peluxbar-dialog')) pressEverything(dialog.shadowRoot);
+    pressHost(document.querySelector('peluxbar-band'));
+    for (const dialog of document.querySelectorAll('peluxbar-dialog')) pressHost(dialog);
     const box = document.querySelector('#zh').getBoundingClientRect();
     for (const target of [document, document.body, document.querySelector('#zh')]) {
       fake(target, 'mousemove', { clientX: box.left + 5, clientY: box.top + 5 });
@@ -67,7 +75,7 @@ after(async () => {
 // frame, has come back as the band's new layout.
 async function resizeAndWait(page, width) {
   await page.setViewportSize({ width, height: 700 });
-  await page.waitForFunction((w) => document.querySelector('peluxbar-band').shadowRoot
+  await waitInContentWorld(page, (w, shadowOf) => shadowOf(document.querySelector('peluxbar-band'))
     .querySelector('textarea').getBoundingClientRect().width === w - 60, width);
 }
 
@@ -88,7 +96,7 @@ test('events made by the page do nothing', async () => {
   const heightBefore = await bandHeight();
 
   // The user opened the menu; the page presses every row and button.
-  await page.locator('peluxbar-band #menu').click();
+  await clickIn(page, 'peluxbar-band', '#menu');
   await page.evaluate(() => window.attack());
   await resizeAndWait(page, 900);
   assert.equal(await bandHeight(), heightBefore);
@@ -97,22 +105,21 @@ test('events made by the page do nothing', async () => {
   }
 
   // The user opened the Text Color dialog; the page presses OK, Other Colors, Enter.
-  await page.locator('peluxbar-band #menu-popup .item', { hasText: 'Color' }).click();
-  const colorDialog = page.locator('peluxbar-dialog[data-kind="textColor"]');
-  await colorDialog.locator('.dialog').waitFor();
+  await clickIn(page, 'peluxbar-band', '#menu-popup .item', { hasText: 'Color' });
+  const dialogCount = (kind) => page.evaluate((k) => document.querySelectorAll(`peluxbar-dialog[data-kind="${k}"]`).length, kind);
+  await shadowPoint(page, 'peluxbar-dialog[data-kind="textColor"]', '.dialog');
   await page.evaluate(() => window.attack());
   await resizeAndWait(page, 800);
-  assert.equal(await colorDialog.count(), 1);
+  assert.equal(await dialogCount('textColor'), 1);
   assert.deepEqual(received('colorAnswer'), []);
 
   // A translation waits for the notice that Chinese is the default; the page presses its OK.
   const tab = await browser.worker.evaluate(async () => (await chrome.tabs.query({ active: true, lastFocusedWindow: true }))[0].id);
   await browser.worker.evaluate(([t]) => translateSelection(t, 'hello'), [tab]);
-  const notice = page.locator('peluxbar-dialog[data-kind="notice"]');
-  await notice.locator('.dialog').waitFor();
+  await shadowPoint(page, 'peluxbar-dialog[data-kind="notice"]', '.dialog');
   await page.evaluate(() => window.attack());
   await resizeAndWait(page, 1000);
-  assert.equal(await notice.count(), 1);
+  assert.equal(await dialogCount('notice'), 1);
   assert.deepEqual(received('noticeClosed'), []);
   assert.deepEqual(translator.asked, []);
 

@@ -3,8 +3,8 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 import {
-  characterCentre, clickMenuItem, launchBrowser, makeBigChineseDictionary, openPage,
-  servePages, waitForBandText,
+  characterCentre, clickMenuItem, inContentWorld, launchBrowser, makeBigChineseDictionary, openPage,
+  recordBandTexts, servePages, waitForBandText,
 } from './helpers.mjs';
 
 const LINES = 100000;
@@ -26,18 +26,9 @@ after(async () => {
   dictionary?.close();
 });
 
-// Every text the band is given from now on, and a promise of the end of the next load.
-function recordBand(page) {
-  return page.evaluate(() => {
-    const band = document.querySelector('peluxbar-band');
-    const area = band.shadowRoot.querySelector('textarea');
-    window.__bandTexts = [];
-    band.addEventListener('peluxbar-text', () => window.__bandTexts.push(area.value));
-    window.__loadEnded = new Promise((resolve) => band.addEventListener('peluxbar-load-ended', resolve, { once: true }));
-  });
-}
-const loadEnded = (page) => page.evaluate(() => window.__loadEnded);
-const recorded = (page) => page.evaluate(() => window.__bandTexts.slice());
+const recordBand = recordBandTexts;
+const loadEnded = (page) => inContentWorld(page, () => window.__loadEnded);
+const recorded = (page) => inContentWorld(page, () => window.__bandTexts.map(([text]) => text));
 
 test('a load shows "Loading . . ." and then every thousandth line, in order', async () => {
   const page = await openPage(browser.context, `${server.base}/`);

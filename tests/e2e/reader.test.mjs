@@ -7,7 +7,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  DATA, PELUXBAR, asTextArea, characterCentre, clickMenuItem, launchBrowser, openPage, servePages, waitForBandText,
+  DATA, PELUXBAR, asTextArea, characterCentre, clickMenuItem, extensionErrors, inContentWorld, launchBrowser,
+  openPage, servePages, waitForBandText,
 } from './helpers.mjs';
 
 const EXTENSION_ID = 'dnmjknmpjiimmmefmjaadnbbmaldmlcj';
@@ -22,10 +23,18 @@ const PAGE = `<!doctype html><html lang="en"><head><meta charset="utf-8"><style>
 <p id="en">The cats were sleeping.</p>
 <p id="bottom" class="corner" lang="zh">我们学习汉语。</p>
 <p id="right" class="corner" lang="zh">学习汉语</p>
+<p id="short" lang="zh">中国人很多。</p>
+<script>
+  // Once, right after the pointer's text was read: the page cuts that text short.
+  document.querySelector('#short').addEventListener('mousemove', (e) => { e.currentTarget.firstChild.data = '中'; }, { once: true });
+</script>
 </body></html>`;
+const FRAMED = `<!doctype html><html><head><meta charset="utf-8"><style>iframe { width: 600px; height: 200px; }</style></head>
+<body><iframe src="/inner"></iframe></body></html>`;
+const INNER = '<!doctype html><html><head><meta charset="utf-8"></head><body><p id="zh" lang="zh" style="font: 24px sans-serif">中国人很多。</p></body></html>';
 
 let server;
-before(async () => { server = await servePages({ '/': PAGE, '/second': PAGE }); });
+before(async () => { server = await servePages({ '/': PAGE, '/second': PAGE, '/framed': FRAMED, '/inner': INNER }); });
 after(async () => { await server?.close(); });
 
 function lookupWith(lang, text, flags) {
@@ -42,30 +51,30 @@ async function waitForSetting(browser, line) {
   assert.fail(`the settings file never held ${line}`);
 }
 
-// The popup as the page sees it: shown or not, its box, text, colour and size, and the text of
+// The popup as the user sees it: shown or not, its box, text, colour and size, and the text of
 // the page's "peluxbar-match" highlight.
-function popupState(page) {
-  return page.evaluate(() => {
+function popupState(page, frame = null) {
+  return inContentWorld(page, (_, shadowOf) => {
     const host = document.querySelector('peluxbar-popup');
-    const box = host && host.shadowRoot.querySelector('#box');
+    const box = host && shadowOf(host).querySelector('#box');
     const highlight = CSS.highlights.get('peluxbar-match');
     const marked = highlight ? [...highlight].map((range) => range.toString()).join('') : null;
-    if (!host || host.hidden) return { shown: false, marked };
+    if (!box || box.hidden) return { shown: false, marked };
     const r = box.getBoundingClientRect();
     const style = getComputedStyle(box);
     return {
-      shown: true, marked, text: box.textContent, lang: host.lang, color: style.color, fontSize: style.fontSize,
+      shown: true, marked, text: box.textContent, lang: box.lang, color: style.color, fontSize: style.fontSize,
       box: { left: r.left, top: r.top, right: r.right, bottom: r.bottom },
       view: { width: document.documentElement.clientWidth, height: document.documentElement.clientHeight },
       tones: [...box.querySelectorAll('[class^=tone]')].map((s) => `${s.className}:${s.textContent}`),
     };
-  });
+  }, null, { frame });
 }
 
-async function waitForPopup(page, test) {
+async function waitForPopup(page, test, frame = null) {
   const start = Date.now();
   for (;;) {
-    const state = await popupState(page);
+    const state = await popupState(page, frame);
     if (test(state)) return state;
     if (Date.now() - start > 10000) throw new Error(`popup never matched; last: ${JSON.stringify(state)}`);
     await new Promise((resolve) => setTimeout(resolve, 20));
@@ -153,6 +162,17 @@ test('the popup appears beside the word, inside the viewport, marks the match an
       });
     }
 
+    await t.test('a text the page cuts short during its lookup shows no popup, and the next move is looked up', async () => {
+      const errors = extensionErrors(page);
+      await page.mouse.move(600, 600);
+      const at = await characterCentre(page.mainFrame(), '#short', 3);
+      const next = await characterCentre(page.mainFrame(), '#zh', 8);
+      await page.mouse.move(at.x, at.y);
+      await page.mouse.move(next.x, next.y);
+      await waitForPopup(page, (s) => s.shown && s.marked === '学习');
+      assert.deepEqual(errors, []);
+    });
+
     await t.test('Escape, scrolling and leaving the text hide it; untrusted moves show nothing', async () => {
       for (const hide of [() => page.keyboard.press('Escape'), () => page.mouse.wheel(0, 200), () => page.mouse.move(600, 600)]) {
         await page.evaluate(() => window.scrollTo(0, 0));
@@ -161,19 +181,43 @@ test('the popup appears beside the word, inside the viewport, marks the match an
         await hide();
         await waitForPopup(page, (s) => !s.shown && s.marked === null);
       }
-      await page.evaluate(() => {
+      // Each showing puts the text into the popup's box anew.
+      await inContentWorld(page, (_, shadowOf) => {
+        const box = shadowOf(document.querySelector('peluxbar-popup')).querySelector('#box');
         window.__shown = [];
-        document.addEventListener('peluxbar-popup', (e) => window.__shown.push(e.target.shadowRoot.textContent), true);
+        new MutationObserver((records) => { for (const r of records) window.__shown.push(r.target.textContent); })
+          .observe(box, { childList: true });
       });
       const fake = await characterCentre(page.mainFrame(), '#ja', 0);
       await page.evaluate(({ x, y }) => document.elementFromPoint(x, y).dispatchEvent(
         new MouseEvent('mousemove', { bubbles: true, clientX: x, clientY: y })), fake);
       await pointAt(page, '#zh', 8);
       await waitForPopup(page, (s) => s.shown && s.marked === '学习');
-      assert.equal(await page.evaluate(() => window.__shown.length), 1);
+      assert.equal(await inContentWorld(page, () => window.__shown.length), 1);
     });
   } finally {
     await browser.close();
+  }
+});
+
+test('a frame\'s popup draws FontSize by the band\'s rules: at least 8 pixels, at most half the frame', async (t) => {
+  for (const [fontSize, drawn] of [['0', '8px'], ['-5000', '100px'], ['-23', '23px']]) {
+    await t.test(`FontSize=${fontSize}`, async () => {
+      const browser = await launchBrowser({ settings: { ReaderPopup: '1', FontSize: fontSize } });
+      try {
+        const page = await openPage(browser.context, `${server.base}/framed`);
+        await clickMenuItem(page, 'Load Chinese/English Dictionary');
+        await waitForBandText(page, (text) => /34000 lines read/.test(text));
+        const frame = page.frames().find((f) => f.url().endsWith('/inner'));
+        const at = await characterCentre(frame, '#zh', 0);
+        const box = await (await frame.frameElement()).boundingBox();
+        await page.mouse.move(box.x + 2 + at.x, box.y + 2 + at.y);
+        const state = await waitForPopup(page, (s) => s.shown, frame);
+        assert.equal(state.fontSize, drawn);
+      } finally {
+        await browser.close();
+      }
+    });
   }
 });
 

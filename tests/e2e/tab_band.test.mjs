@@ -4,7 +4,10 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { PROMPT, bandText, clickMenuItem, launchBrowser, openPage, servePages, waitForBandText } from './helpers.mjs';
+import {
+  PROMPT, bandText, clickIn, clickMenuItem, inContentWorld, launchBrowser, openPage, servePages, waitForBandText,
+  waitInContentWorld,
+} from './helpers.mjs';
 
 const PAGE = '<!doctype html><html><head><meta charset="utf-8"></head><body><p>中国人很多。</p></body></html>';
 
@@ -19,10 +22,10 @@ after(async () => {
   await server?.close();
 });
 
-const drawn = (page) => page.evaluate(() => {
+const drawn = (page) => inContentWorld(page, (_, shadowOf) => {
   const band = document.querySelector('peluxbar-band');
   return { height: band.getBoundingClientRect().height,
-    font: getComputedStyle(band.shadowRoot.querySelector('textarea')).fontSize };
+    font: getComputedStyle(shadowOf(band).querySelector('textarea')).fontSize };
 });
 
 const settingsFile = () => path.join(browser.config, 'peluxbar', 'settings');
@@ -51,7 +54,7 @@ test('hand-edited Height and FontSize are drawn within bounds', async (t) => {
 test('a band keeps its height, font and text through its tab\'s navigations', async () => {
   fs.writeFileSync(settingsFile(), '');
   const page = await openPage(browser.context, `${server.base}/`);
-  await page.locator('peluxbar-band #bigger').click();
+  await clickIn(page, 'peluxbar-band', '#bigger');
   await page.waitForFunction(() => document.querySelector('peluxbar-band').getBoundingClientRect().height === 75);
   await clickMenuItem(page, 'Larger');
   await page.mouse.move(300, 400);
@@ -62,11 +65,11 @@ test('a band keeps its height, font and text through its tab\'s navigations', as
   const other = await openPage(browser.context, `${server.base}/`);
   await clickMenuItem(other, 'Larger');
   await clickMenuItem(other, 'Larger');
-  await other.waitForFunction(() => getComputedStyle(document.querySelector('peluxbar-band').shadowRoot
+  await waitInContentWorld(other, (_, shadowOf) => getComputedStyle(shadowOf(document.querySelector('peluxbar-band'))
     .querySelector('textarea')).fontSize === '31px');
 
   await page.goto(`${server.base}/second`);
-  await page.waitForFunction(() => document.querySelector('peluxbar-band')?.shadowRoot.querySelector('textarea').value !== '');
+  await waitInContentWorld(page, (_, shadowOf) => shadowOf(document.querySelector('peluxbar-band'))?.querySelector('textarea').value !== '');
   assert.equal(await bandText(page), text);
   assert.deepEqual(await drawn(page), { height: 75, font: '23px' });
   await other.close();
