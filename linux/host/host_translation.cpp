@@ -6,7 +6,7 @@
 
 #include "adapters/http_curl.h"
 #include "host/native_replies.h"
-#include "translate/google.h"
+#include "translate/translator.h"
 
 namespace pelux {
 
@@ -55,12 +55,12 @@ void translateOnThisThread(CNativeChannel& channel, int64_t tab, const std::u16s
                            DictionaryLanguage language, const TranslationSettings& settings) {
     CCurlHttpRequest http;
     CTabNotices notices(channel, tab);
-    CGoogle google(http, notices, settings);
+    CTranslator translator(http, notices, settings);
     try {
-        google.translate(text, language);
+        translator.translate(text, language);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "peluxbar: a translation failed: %s\n", e.what());
-        google.reportFailure();
+        translator.reportFailure();
     }
 }
 
@@ -69,8 +69,8 @@ void translateOnThisThread(CNativeChannel& channel, int64_t tab, const std::u16s
 void CHostTranslations::request(int64_t tab, std::u16string_view text) {
     CCurlHttpRequest unused;
     CNumberedNotices notices(m_channel, tab, m_lastNotice + 1);
-    CGoogle google(unused, notices, readTranslationSettings(m_settings));
-    Waiting request{tab, std::u16string(text), google.settleLanguage()};
+    CTranslator translator(unused, notices, readTranslationSettings(m_settings));
+    Waiting request{tab, std::u16string(text), translator.settleLanguage()};
     if (!notices.shown()) return start(request);
     m_waiting[++m_lastNotice] = std::move(request);
 }
@@ -90,7 +90,7 @@ void CHostTranslations::tabClosed(int64_t tab) {
 void CHostTranslations::refuse(int64_t tab) {
     CCurlHttpRequest unused;
     CTabNotices notices(m_channel, tab);
-    CGoogle(unused, notices).reportFailure();
+    CTranslator(unused, notices).reportFailure();
 }
 
 void CHostTranslations::start(const Waiting& request) {

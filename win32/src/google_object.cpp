@@ -4,7 +4,7 @@
 
 #include "com_ptr.h"
 #include "dialogs.h"
-#include "translate/google.h"
+#include "translate/translator.h"
 #include "win32_registry.h"
 #include "xmlhttp.h"
 
@@ -49,8 +49,8 @@ STDMETHODIMP CGoogle::GoogleTranslate(VARIANT txt) {
         CWin32SettingsKey key;
         TranslationSettings settings = readTranslationSettings(key);
         settings.timeout = translationTimeLimit(settings.timeout);
-        pelux::CGoogle translator(http, notices, settings);
-        translator.GoogleTranslate(*text);
+        CTranslator translator(http, notices, settings);
+        translator.translate(*text);
         return S_OK;
     });
 }
