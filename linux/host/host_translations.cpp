@@ -1,74 +1,53 @@
-#include "host/host_translation.h"
+#include "host/host_translations.h"
 
 #include <cstdio>
 #include <exception>
 #include <optional>
 
-#include "adapters/http_curl.h"
 #include "host/native_replies.h"
+#include "translate/translation_settings.h"
 #include "translate/translator.h"
 
 namespace pelux {
 
 namespace {
 
-// Messages for the user go to the tab that asked; the tab draws them as dialogs. Safe on any
-// thread: the channel writes each message whole.
+// Messages for the user go to the tab that asked; the tab draws them as dialogs. The notice that
+// comes before the first request is numbered, so that the tab can say when the user has closed it.
 class CTabNotices : public INotices {
 public:
-    CTabNotices(CNativeChannel& channel, int64_t tab) : m_channel(channel), m_tab(tab) {}
+    CTabNotices(CTranslationReplies& replies, int64_t tab, std::optional<int64_t> number = std::nullopt)
+        : m_replies(replies), m_tab(tab), m_number(number) {}
     void showMessage(std::u16string_view text, std::u16string_view caption) override {
-        m_channel.send(serializeMessage(noticeReply(m_tab, text, caption)));
-    }
-    void showTranslation(std::u16string_view text) override {
-        m_channel.send(serializeMessage(translationReply(m_tab, text)));
-    }
-
-private:
-    CNativeChannel& m_channel;
-    int64_t m_tab;
-};
-
-// The notice that comes before the first request: numbered, so that the tab can say when the
-// user has closed it.
-class CNumberedNotices : public INotices {
-public:
-    CNumberedNotices(CNativeChannel& channel, int64_t tab, int64_t number)
-        : m_channel(channel), m_tab(tab), m_number(number) {}
-    void showMessage(std::u16string_view text, std::u16string_view caption) override {
-        m_channel.send(serializeMessage(noticeReply(m_tab, text, caption, m_number)));
+        m_replies.send(noticeReply(m_tab, text, caption, m_number));
         m_shown = true;
     }
-    void showTranslation(std::u16string_view text) override {
-        m_channel.send(serializeMessage(translationReply(m_tab, text)));
-    }
+    void showTranslation(std::u16string_view text) override { m_replies.send(translationReply(m_tab, text)); }
     bool shown() const { return m_shown; }
 
 private:
-    CNativeChannel& m_channel;
+    CTranslationReplies& m_replies;
     int64_t m_tab;
-    int64_t m_number;
+    std::optional<int64_t> m_number;
     bool m_shown = false;
 };
 
-void translateOnThisThread(CNativeChannel& channel, int64_t tab, const std::u16string& text,
-                           DictionaryLanguage language, const TranslationSettings& settings) {
-    CCurlHttpRequest http;
-    CTabNotices notices(channel, tab);
-    CTranslator translator(http, notices, settings);
-    try {
-        translator.translate(text, language);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "peluxbar: a translation failed: %s\n", e.what());
-        translator.reportFailure();
-    }
+}  // namespace
+
+void CTranslationReplies::send(const nlohmann::json& message) {
+    // Held while writing, so that once close has returned nothing more goes out.
+    std::lock_guard lock(m_mutex);
+    if (!m_closed) m_channel.send(serializeMessage(message));
 }
 
-}  // namespace
+void CTranslationReplies::close() {
+    std::lock_guard lock(m_mutex);
+    m_closed = true;
+}
 
 void CHostTranslations::request(int64_t tab, std::u16string_view text) {
     CCurlHttpRequest unused;
-    CNumberedNotices notices(m_channel, tab, m_lastNotice + 1);
+    CTabNotices notices(m_replies, tab, m_lastNotice + 1);
     CTranslator translator(unused, notices, readTranslationSettings(m_settings));
     Waiting request{tab, std::u16string(text), translator.settleLanguage()};
     if (!notices.shown()) return start(request);
@@ -89,7 +68,7 @@ void CHostTranslations::tabClosed(int64_t tab) {
 
 void CHostTranslations::refuse(int64_t tab) {
     CCurlHttpRequest unused;
-    CTabNotices notices(m_channel, tab);
+    CTabNotices notices(m_replies, tab);
     CTranslator(unused, notices).reportFailure();
 }
 
@@ -102,8 +81,16 @@ void CHostTranslations::start(const Waiting& request) {
     auto done = std::make_shared<std::atomic<bool>>(false);
     const TranslationSettings settings = readTranslationSettings(m_settings);
     try {
-        std::thread thread([&channel = m_channel, request, settings, done] {
-            translateOnThisThread(channel, request.tab, request.text, request.language, settings);
+        std::thread thread([&replies = m_replies, &cancellation = m_cancellation, request, settings, done] {
+            CCurlHttpRequest http(cancellation);
+            CTabNotices notices(replies, request.tab);
+            CTranslator translator(http, notices, settings);
+            try {
+                translator.translate(request.text, request.language);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "peluxbar: a translation failed: %s\n", e.what());
+                translator.reportFailure();
+            }
             *done = true;
         });
         m_running.push_back(Running{std::move(thread), done});
@@ -124,8 +111,10 @@ void CHostTranslations::joinFinished() {
     }
 }
 
-void CHostTranslations::finish() {
+void CHostTranslations::cancel() {
+    m_replies.close();
     m_waiting.clear();
+    m_cancellation.cancel();
     for (Running& running : m_running) running.thread.join();
     m_running.clear();
 }
