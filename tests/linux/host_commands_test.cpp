@@ -237,6 +237,25 @@ TEST_F(HostCommandsTest, OtherMessagesAreAnsweredWhileTheDialogWaits) {
     EXPECT_EQ(replies[3]["fontColor"], "#123456");
 }
 
+TEST_F(HostCommandsTest, ALoadRunsWhileADialogIsOpenAndTheAnswerTakesEffectAtOnce) {
+    const std::vector<json> replies =
+        run({command(3, kCommandColor), command(4, kCommandLoadChinese), colorAnswer(3, 1, 1, "#123456")});
+    ASSERT_GE(replies.size(), 4u);
+    EXPECT_EQ(replies[0], colorDialog(3, 1, "#0000FF"));
+    EXPECT_EQ(replies[1], (json{{"type", "text"}, {"tab", 4}, {"text", "Loading . . ."}}));
+    // The load's pump hands the answer over while the load goes on.
+    const auto answered = std::find_if(replies.begin(), replies.end(),
+                                       [](const json& reply) { return reply["type"] == "settings"; });
+    ASSERT_NE(answered, replies.end());
+    EXPECT_EQ((*answered)["fontColor"], "#123456");
+    EXPECT_EQ(replies.back(), (json{{"type", "loadEnded"}, {"tab", 4}}));
+    EXPECT_EQ(stored(u"FontColor"), "#123456");
+    DictionaryLock lock(theDictionary().mutex());
+    EXPECT_TRUE(theDictionary().isLoaded());
+    EXPECT_EQ(theDictionary().language(), Chinese);
+    theDictionary().resetForLoad(None);
+}
+
 TEST_F(HostCommandsTest, CancelAndUnknownResultsChangeNothing) {
     for (int result : {kColorDialogCancel, -1, 0, 3, 205}) {
         SCOPED_TRACE("result " + std::to_string(result));
