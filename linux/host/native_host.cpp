@@ -21,7 +21,7 @@ int CNativeHost::run() {
     m_commands.loadRememberedDictionary();
     while (std::optional<std::string> frame = m_channel.readMessage()) handleFrame(*frame);
     stopAnswering();
-    // Dialogs still open end as Cancel, changing nothing.
+    // Dialogs still open end as Cancel: the settings stay as they are.
     m_commands.inputEnded();
     return 0;
 }
