@@ -9,7 +9,7 @@
 #include "adapters/platform_linux.h"
 #include "band/band_settings.h"
 #include "dictionary/dictionary.h"
-#include "host/host.h"
+#include "host/native_host.h"
 #include "support/fuzz_support.h"
 #include "support/memory_file.h"
 #include "translate/translation_settings.h"

@@ -61,6 +61,29 @@ void setOption(CURL* handle, CURLoption option, const char* value) {
 
 }  // namespace
 
+void CHttpCancellation::cancel() {
+    std::lock_guard lock(m_mutex);
+    m_cancelled = true;
+    for (void* multi : m_running) curl_multi_wakeup(static_cast<CURLM*>(multi));
+}
+
+bool CHttpCancellation::cancelled() const {
+    std::lock_guard lock(m_mutex);
+    return m_cancelled;
+}
+
+bool CHttpCancellation::enter(void* multi) {
+    std::lock_guard lock(m_mutex);
+    if (m_cancelled) return false;
+    m_running.push_back(multi);
+    return true;
+}
+
+void CHttpCancellation::leave(void* multi) {
+    std::lock_guard lock(m_mutex);
+    std::erase(m_running, multi);
+}
+
 std::u16string decodeReplyText(std::string_view body, std::string_view contentType) {
     if (namesLatin1(contentType)) {
         std::u16string text;
@@ -70,6 +93,43 @@ std::u16string decodeReplyText(std::string_view body, std::string_view contentTy
     }
     if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
     return utf8ToUtf16Lenient(body);
+}
+
+// The easy handle is driven by a multi handle of its own, so that another thread can wake the
+// wait (curl_multi_wakeup) and end it. The cancellation forgets the multi handle before it is
+// freed, and curl's own time limits still end the transfer.
+int CCurlHttpRequest::perform(void* easy) {
+    struct Transfer {
+        CURL* easy;
+        CHttpCancellation* cancellation;
+        CURLM* multi = curl_multi_init();
+        bool added = false, entered = false;
+        ~Transfer() {
+            if (entered) cancellation->leave(multi);
+            if (added) curl_multi_remove_handle(multi, easy);
+            if (multi) curl_multi_cleanup(multi);
+        }
+    } transfer{static_cast<CURL*>(easy), m_cancellation};
+    if (!transfer.multi || curl_multi_add_handle(transfer.multi, transfer.easy) != CURLM_OK)
+        throw CHttpRequestError("cannot set up the request");
+    transfer.added = true;
+    if (m_cancellation) {
+        transfer.entered = m_cancellation->enter(transfer.multi);
+        if (!transfer.entered) throw CHttpRequestError("the request was cancelled");
+    }
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(transfer.multi, &running) != CURLM_OK) throw CHttpRequestError("the transfer failed");
+        if (running == 0) break;
+        if (curl_multi_poll(transfer.multi, nullptr, 0, 1000, nullptr) != CURLM_OK)
+            throw CHttpRequestError("the transfer failed");
+        if (m_cancellation && m_cancellation->cancelled()) throw CHttpRequestError("the request was cancelled");
+    }
+    int left = 0;
+    while (CURLMsg* message = curl_multi_info_read(transfer.multi, &left)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == transfer.easy) return message->data.result;
+    }
+    throw CHttpRequestError("the transfer failed");
 }
 
 HttpReply CCurlHttpRequest::get(const std::string& url, std::chrono::milliseconds timeout) {
@@ -98,7 +158,7 @@ HttpReply CCurlHttpRequest::get(const std::string& url, std::chrono::millisecond
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply) != CURLE_OK)
         throw CHttpRequestError("cannot set up the request");
 
-    const CURLcode result = curl_easy_perform(curl);
+    const auto result = static_cast<CURLcode>(perform(curl));
     if (reply.tooLarge) throw CHttpRequestError("the reply is larger than " + std::to_string(kMaxReplyBytes) + " bytes");
     if (result != CURLE_OK) throw CHttpRequestError(errorText[0] ? errorText : curl_easy_strerror(result));
 

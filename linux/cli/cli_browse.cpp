@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/demo_page_server.h"
 #include "cli/option_parser.h"
-#include "host/host_demo_server.h"
 #include "host/native_registration.h"
 #include "adapters/settings_file.h"
 

@@ -6,7 +6,7 @@
 #include "band/band_settings.h"
 #include "cli/commands.h"
 #include "cli/option_parser.h"
-#include "host/host.h"
+#include "host/native_host.h"
 #include "adapters/module_directory_linux.h"
 #include "adapters/platform_linux.h"
 #include "adapters/settings_file.h"

@@ -10,7 +10,7 @@
 #include "cli/option_parser.h"
 #include "adapters/http_curl.h"
 #include "adapters/settings_file.h"
-#include "translate/google.h"
+#include "translate/translator.h"
 #include "adapters/utf8.h"
 
 namespace pelux {
@@ -82,8 +82,8 @@ int runTranslateCommand(const Arguments& args) {
     }
     CCurlHttpRequest http;
     CConsoleNotices notices;
-    CGoogle google(http, notices, options.settings);
-    const TranslationOutcome outcome = google.GoogleTranslate(*text);
+    CTranslator translator(http, notices, options.settings);
+    const TranslationOutcome outcome = translator.translate(*text);
     if (outcome.shown) return 0;
     std::fprintf(stderr, "peluxbar translate: %s\n", outcome.failure.c_str());
     return 1;

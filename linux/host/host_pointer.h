@@ -82,4 +82,21 @@ private:
     std::optional<std::u16string> m_text;
 };
 
+// The tab's band as one pointer event sees it: what the event writes and matches travels back
+// in its reply.
+class CPointerBandView : public IBandView {
+public:
+    explicit CPointerBandView(bool visible) : m_visible(visible) {}
+    bool isVisible() override { return m_visible; }
+    ITextWindow& textArea() override { return m_text; }
+    void noteMatchedLength(int32_t length) override { m_matchedLength = length; }
+    const std::optional<std::u16string>& text() const { return m_text.text(); }
+    std::optional<int32_t> matchedLength() const { return m_matchedLength; }
+
+private:
+    bool m_visible;
+    CCollectingTextWindow m_text;
+    std::optional<int32_t> m_matchedLength;
+};
+
 }  // namespace pelux

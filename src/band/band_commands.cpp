@@ -24,12 +24,8 @@ void changeFontHeight(uint32_t command, IBandCommandHost& host, ISettingsKey& se
 }
 
 void chooseColor(IBandCommandHost& host, ISettingsKey& settings, BandSettings& record) {
-    const ColorDialogAnswer answer = host.askTextColor(colorToText(record.FontColor));
-    if (answer.result == kColorDialogOtherColors) {
-        host.stopAndNavigate(kColourNamesPage);
-    } else if (answer.result == kColorDialogOk) {
-        acceptColorText(answer.text, record, settings);
-    }
+    const std::optional<ColorDialogAnswer> answer = host.askTextColor(colorToText(record.FontColor));
+    if (answer) answerTextColor(*answer, host, settings, record);
 }
 
 BandCommandOutcome load(uint32_t command, IBandCommandHost& host, ISettingsKey& settings,
@@ -66,6 +62,15 @@ void acceptColorText(std::u16string_view text, BandSettings& record, ISettingsKe
     text = text.substr(0, kColorTextMaxUnits);
     if (const std::optional<uint32_t> colour = colorFromText(text)) record.FontColor = *colour;
     settings.writeValue(kSettingFontColor, text);
+}
+
+void answerTextColor(const ColorDialogAnswer& answer, IBandCommandHost& host, ISettingsKey& settings,
+                     BandSettings& record) {
+    if (answer.result == kColorDialogOtherColors) {
+        host.stopAndNavigate(kColourNamesPage);
+    } else if (answer.result == kColorDialogOk) {
+        acceptColorText(answer.text, record, settings);
+    }
 }
 
 BandCommandOutcome onCommand(uint64_t command, IBandCommandHost& host, ISettingsKey& settings,

@@ -39,8 +39,10 @@ public:
     // The height field (lfHeight) of the text area's font, and its replacement.
     virtual int32_t currentFontHeight() = 0;
     virtual void setFontHeight(int32_t height) = 0;
-    // Runs the Text Color dialog modally with the initial text and returns how it ended.
-    virtual ColorDialogAnswer askTextColor(std::u16string_view initialText) = 0;
+    // Opens the Text Color dialog with the initial text. A shell whose dialog is modal returns
+    // how it ended; one whose dialog ends later returns nullopt, and brings the answer to
+    // answerTextColor when it comes.
+    virtual std::optional<ColorDialogAnswer> askTextColor(std::u16string_view initialText) = 0;
     // Stops the page of the browser window that hosts the band and opens the address there.
     virtual void stopAndNavigate(std::u16string_view address) = 0;
     // Each returns when its load has ended, completed or cancelled.
@@ -64,6 +66,11 @@ int32_t toggleSetting(std::atomic<int32_t>& field, std::u16string_view name, ISe
 // OK of the Text Color dialog: at most seven characters of the text count. When they parse
 // as "#%x" the colour changes; the text is written to "FontColor" unchanged either way.
 void acceptColorText(std::u16string_view text, BandSettings& record, ISettingsKey& settings);
+
+// How the Text Color dialog's end acts on the band that opened it: OK takes the text (as
+// acceptColorText), Other Colors opens the colour names page, anything else changes nothing.
+void answerTextColor(const ColorDialogAnswer& answer, IBandCommandHost& host, ISettingsKey& settings,
+                     BandSettings& record = bandSettings());
 
 // The WM_COMMAND handler of the band window. It dispatches on the whole value, so one with a
 // notification code in its upper half matches nothing.

@@ -30,7 +30,7 @@ public:
     void setBandHeight(int32_t height) override { bandHeight = height, ++heightWrites; }
     int32_t currentFontHeight() override { return fontHeight; }
     void setFontHeight(int32_t height) override { fontHeight = height; }
-    ColorDialogAnswer askTextColor(std::u16string_view initial) override {
+    std::optional<ColorDialogAnswer> askTextColor(std::u16string_view initial) override {
         dialogTexts.emplace_back(initial);
         return answer;
     }

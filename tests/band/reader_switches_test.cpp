@@ -53,7 +53,7 @@ public:
     void setBandHeight(int32_t) override {}
     int32_t currentFontHeight() override { return -19; }
     void setFontHeight(int32_t) override {}
-    ColorDialogAnswer askTextColor(std::u16string_view) override { return {}; }
+    std::optional<ColorDialogAnswer> askTextColor(std::u16string_view) override { return ColorDialogAnswer{}; }
     void stopAndNavigate(std::u16string_view) override {}
     void loadChineseDictionary() override { load("zh", Chinese); }
     void loadJapaneseDictionary() override { load("ja", Japanese); }

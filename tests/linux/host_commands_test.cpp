@@ -237,6 +237,25 @@ TEST_F(HostCommandsTest, OtherMessagesAreAnsweredWhileTheDialogWaits) {
     EXPECT_EQ(replies[3]["fontColor"], "#123456");
 }
 
+TEST_F(HostCommandsTest, ALoadRunsWhileADialogIsOpenAndTheAnswerTakesEffectAtOnce) {
+    const std::vector<json> replies =
+        run({command(3, kCommandColor), command(4, kCommandLoadChinese), colorAnswer(3, 1, 1, "#123456")});
+    ASSERT_GE(replies.size(), 4u);
+    EXPECT_EQ(replies[0], colorDialog(3, 1, "#0000FF"));
+    EXPECT_EQ(replies[1], (json{{"type", "text"}, {"tab", 4}, {"text", "Loading . . ."}}));
+    // The load's pump hands the answer over while the load goes on.
+    const auto answered = std::find_if(replies.begin(), replies.end(),
+                                       [](const json& reply) { return reply["type"] == "settings"; });
+    ASSERT_NE(answered, replies.end());
+    EXPECT_EQ((*answered)["fontColor"], "#123456");
+    EXPECT_EQ(replies.back(), (json{{"type", "loadEnded"}, {"tab", 4}}));
+    EXPECT_EQ(stored(u"FontColor"), "#123456");
+    DictionaryLock lock(theDictionary().mutex());
+    EXPECT_TRUE(theDictionary().isLoaded());
+    EXPECT_EQ(theDictionary().language(), Chinese);
+    theDictionary().resetForLoad(None);
+}
+
 TEST_F(HostCommandsTest, CancelAndUnknownResultsChangeNothing) {
     for (int result : {kColorDialogCancel, -1, 0, 3, 205}) {
         SCOPED_TRACE("result " + std::to_string(result));
@@ -405,6 +424,10 @@ protected:
         DictionaryLock lock(theDictionary().mutex());
         theDictionary().setLanguage(language);
     }
+    // A translation's reply comes from a thread of its own: the input stays open for it.
+    std::vector<json> run(const std::vector<std::string>& messages, std::size_t awaited) {
+        return testing::runHostUntilReplies(messages, *settings, awaited);
+    }
 
 private:
     DictionaryLanguage m_savedLanguage = Chinese;
@@ -430,7 +453,7 @@ TEST_F(HostTranslateTest, AsksTheStoredServiceAndAnswersTheTabThatAsked) {
         SCOPED_TRACE(row.text);
         setLanguage(row.language);
         // The request runs beside the host's loop: the two replies may come in either order.
-        const std::vector<json> replies = run({translate(7, row.text), command(8, kCommandBandBigger)});
+        const std::vector<json> replies = run({translate(7, row.text), command(8, kCommandBandBigger)}, 2);
         ASSERT_EQ(replies.size(), 2u);
         EXPECT_EQ(replyTo(replies, 7), (json{{"type", "translation"}, {"tab", 7}, {"text", "中国 China"}}));
         EXPECT_EQ(replyTo(replies, 8)["type"], "bandHeight");
@@ -442,14 +465,14 @@ TEST_F(HostTranslateTest, AsksTheStoredServiceAndAnswersTheTabThatAsked) {
 TEST_F(HostTranslateTest, AReplyWithoutATextareaShowsAnEmptyTranslation) {
     CLocalHttpServer server(httpReply(200, "<html><body>Service busy</body></html>"));
     useService(server.baseUrl());
-    const std::vector<json> replies = run({translate(7, "你好")});
+    const std::vector<json> replies = run({translate(7, "你好")}, 1);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_EQ(replies[0], (json{{"type", "translation"}, {"tab", 7}, {"text", ""}}));
 }
 
 TEST_F(HostTranslateTest, ARefusedConnectionIsReportedToTheTabAndTheHostGoesOn) {
     useService("http://127.0.0.1:" + std::to_string(unusedLoopbackPort()));
-    const std::vector<json> replies = run({translate(7, "你好"), command(8, kCommandBandSmaller, 70)});
+    const std::vector<json> replies = run({translate(7, "你好"), command(8, kCommandBandSmaller, 70)}, 2);
     ASSERT_EQ(replies.size(), 2u);
     EXPECT_EQ(replyTo(replies, 7),
               (json{{"type", "notice"}, {"tab", 7}, {"text", "Exception occurred"}, {"caption", "Error"}}));
@@ -466,7 +489,7 @@ TEST_F(HostTranslateTest, WithoutADictionaryTheFirstTranslationExplainsTheDefaul
     setLanguage(None);
     // The request waits for the notice: a notice closed by another tab, or one never closed,
     // sends nothing; the second translation needs no notice.
-    const std::vector<json> replies = run({translate(7, "hello"), noticeClosed(9, 1), translate(9, "你好")});
+    const std::vector<json> replies = run({translate(7, "hello"), noticeClosed(9, 1), translate(9, "你好")}, 2);
     ASSERT_EQ(replies.size(), 2u);
     EXPECT_EQ(replies[0], (json{{"type", "notice"},
                                 {"tab", 7},
@@ -478,7 +501,7 @@ TEST_F(HostTranslateTest, WithoutADictionaryTheFirstTranslationExplainsTheDefaul
     EXPECT_NE(server.requestLines()[0].find("&langpair=zh-CN|en "), std::string::npos);
 
     setLanguage(None);
-    const std::vector<json> closed = run({translate(7, "hello"), noticeClosed(7, 1), noticeClosed(7, 1)});
+    const std::vector<json> closed = run({translate(7, "hello"), noticeClosed(7, 1), noticeClosed(7, 1)}, 2);
     ASSERT_EQ(closed.size(), 2u);
     EXPECT_EQ(closed[0]["notice"], 1);
     EXPECT_EQ(closed[1], (json{{"type", "translation"}, {"tab", 7}, {"text", "hello"}}));

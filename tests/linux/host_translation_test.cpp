@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <thread>
 
 #include "dictionary/dictionary.h"
@@ -44,6 +45,12 @@ public:
     void endInput() {
         if (m_toHost[1] >= 0) ::close(m_toHost[1]);
         m_toHost[1] = -1;
+    }
+    // True when the host closes its output within 10 s, writing nothing more.
+    bool endsSilently() {
+        pollfd ready{m_fromHost[0], POLLIN, 0};
+        char byte = 0;
+        return ::poll(&ready, 1, 10000) == 1 && ::read(m_fromHost[0], &byte, 1) == 0;
     }
     // The next reply, or null when none comes within 10 s.
     json read() {
@@ -95,6 +102,26 @@ TEST(HostTranslation, ASilentServiceHoldsUpOnlyTheTabThatAsked) {
     service.reset();
     EXPECT_EQ(host.read(),
               (json{{"type", "notice"}, {"tab", 7}, {"text", "Exception occurred"}, {"caption", "Error"}}));
+}
+
+TEST(HostTranslation, TheInputsEndStopsAWaitingTranslationAndTheHostAnswersNothingMore) {
+    testing::prepareHostProcess();
+    {
+        DictionaryLock lock(theDictionary().mutex());
+        theDictionary().setLanguage(Chinese);
+    }
+    CMemorySettings settings;
+    CLocalHttpServer service("", CLocalHttpServer::Behaviour::StaySilent);
+    const std::string base = service.baseUrl();
+    settings.values[u"TranslationService"] = std::u16string(base.begin(), base.end());
+    CPipedHost host(settings);
+    host.send({{"type", "translate"}, {"tab", 7}, {"text", "你好"}});
+    // Once the request has reached the service, it waits out the 30 s limit unless stopped.
+    for (int tries = 0; service.requestLines().empty() && tries < 1000; ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(service.requestLines().empty());
+    host.endInput();
+    EXPECT_TRUE(host.endsSilently());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,12 +12,13 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "band/band_settings.h"
-#include "host/host.h"
+#include "host/native_host.h"
 #include "platform/settings_key.h"
 #include "adapters/platform_linux.h"
 
@@ -49,6 +51,59 @@ inline std::string frame(const std::string& body) {
     std::string bytes(4, '\0');
     std::memcpy(bytes.data(), &length, 4);
     return bytes + body;
+}
+
+// The replies whose frames are complete in a stream of them.
+inline std::vector<nlohmann::json> parseReplies(const std::string& bytes) {
+    std::vector<nlohmann::json> replies;
+    uint32_t length = 0;
+    for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4 + length) {
+        std::memcpy(&length, bytes.data() + at, 4);
+        if (bytes.size() - at - 4 < length) break;
+        replies.push_back(nlohmann::json::parse(bytes.substr(at + 4, length)));
+    }
+    return replies;
+}
+
+// Runs a host over the given input as the browser feeds it: the input stays open until the
+// host has written `awaited` replies (or has been silent for 10 s), and then ends. The host
+// answers nothing once its input has ended, so replies that come from threads of their own
+// are awaited this way. Returns every reply the host wrote.
+inline std::vector<nlohmann::json> runHostUntilReplies(
+    const std::vector<std::string>& messages, ISettingsKey& settings, std::size_t awaited,
+    const std::filesystem::path& dictionaryDir = std::filesystem::path(PELUX_SOURCE_DIR) / "data") {
+    int toHost[2], fromHost[2];
+    EXPECT_EQ(::pipe(toHost), 0);
+    EXPECT_EQ(::pipe(fromHost), 0);
+    std::thread host([&] {
+        CNativeChannel channel(toHost[0], fromHost[1]);
+        EXPECT_EQ(CNativeHost(channel, settings, dictionaryDir).run(), 0);
+        ::close(fromHost[1]);
+    });
+    std::thread writer([&] {
+        for (const std::string& message : messages) {
+            const std::string bytes = frame(message);
+            EXPECT_EQ(::write(toHost[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        }
+    });
+    std::string output;
+    const auto readSome = [&](int timeoutMs) {
+        pollfd ready{fromHost[0], POLLIN, 0};
+        if (::poll(&ready, 1, timeoutMs) <= 0) return false;
+        char chunk[4096];
+        const ssize_t got = ::read(fromHost[0], chunk, sizeof chunk);
+        if (got <= 0) return false;
+        output.append(chunk, static_cast<std::size_t>(got));
+        return true;
+    };
+    while (parseReplies(output).size() < awaited && readSome(10000)) {}
+    writer.join();
+    ::close(toHost[1]);
+    while (readSome(-1)) {}
+    host.join();
+    ::close(toHost[0]);
+    ::close(fromHost[0]);
+    return parseReplies(output);
 }
 
 // Runs a host over the given input, which then ends, and returns every reply it wrote.

@@ -11,7 +11,7 @@
 #include "adapters/http_curl.h"
 #include "adapters/settings_file.h"
 #include "translate/fake_ports.h"
-#include "translate/google.h"
+#include "translate/translator.h"
 #include "support/local_http_server.h"
 
 namespace pelux {
@@ -33,8 +33,8 @@ protected:
     void TearDown() override { theDictionary().setLanguage(m_saved); }
 
     TranslationOutcome translate(const std::string& base, std::u16string_view text) {
-        CGoogle google(http, notices, TranslationSettings{base, kShortTimeout});
-        return google.GoogleTranslate(text);
+        CTranslator translator(http, notices, TranslationSettings{base, kShortTimeout});
+        return translator.translate(text);
     }
     void expectFailureReported(const TranslationOutcome& outcome) {
         EXPECT_FALSE(outcome.shown);

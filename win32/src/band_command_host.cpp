@@ -73,7 +73,7 @@ void CBandWindow::setFontHeight(int32_t height) {
     // "FontSize" is the command handler's to write.
 }
 
-ColorDialogAnswer CBandWindow::askTextColor(std::u16string_view initialText) {
+std::optional<ColorDialogAnswer> CBandWindow::askTextColor(std::u16string_view initialText) {
     CTextColorDialog dialog(std::wstring(initialText.begin(), initialText.end()));
     const INT_PTR result = dialog.run(GetActiveWindow());
     ColorDialogAnswer answer;

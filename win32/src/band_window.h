@@ -48,7 +48,7 @@ public:
     void setBandHeight(int32_t height) override;
     int32_t currentFontHeight() override;
     void setFontHeight(int32_t height) override;
-    ColorDialogAnswer askTextColor(std::u16string_view initialText) override;
+    std::optional<ColorDialogAnswer> askTextColor(std::u16string_view initialText) override;
     void stopAndNavigate(std::u16string_view address) override;
     void loadChineseDictionary() override;
     void loadJapaneseDictionary() override;

@@ -5,7 +5,7 @@
 #include "band/settings_values.h"
 #include "com_ptr.h"
 #include "dialogs.h"
-#include "translate/google.h"
+#include "translate/translator.h"
 #include "win32_registry.h"
 #include "xmlhttp.h"
 
@@ -59,8 +59,8 @@ STDMETHODIMP CGoogle::GoogleTranslate(VARIANT txt) {
         CWin32SettingsKey key;
         TranslationSettings settings = readTranslationSettings(key);
         settings.timeout = timeLimitFromSetting(key, settings.timeout);
-        pelux::CGoogle translator(http, notices, settings);
-        translator.GoogleTranslate(*text);
+        CTranslator translator(http, notices, settings);
+        translator.translate(*text);
         return S_OK;
     });
 }

@@ -1,4 +1,4 @@
-#include "translate/google.h"
+#include "translate/translator.h"
 
 #include <exception>
 #include <utility>
@@ -16,14 +16,14 @@ bool isSuccessStatus(int status) { return status >= 200 && status <= 299; }
 
 }  // namespace
 
-CGoogle::CGoogle(IHttpRequest& http, INotices& notices, TranslationSettings settings)
+CTranslator::CTranslator(IHttpRequest& http, INotices& notices, TranslationSettings settings)
     : m_http(http), m_notices(notices), m_settings(std::move(settings)) {}
 
 // With no dictionary chosen yet, Chinese becomes the language for good. The store is switched
 // before the notice is shown, not after: the notice waits for the user, and a dictionary loaded
 // meanwhile (or a second caller on another thread) must neither be overwritten with Chinese
 // nor bring a second notice.
-DictionaryLanguage CGoogle::settleLanguage() {
+DictionaryLanguage CTranslator::settleLanguage() {
     CDictionary& store = theDictionary();
     bool tellUser = false;
     {
@@ -35,20 +35,20 @@ DictionaryLanguage CGoogle::settleLanguage() {
     return store.language();
 }
 
-TranslationOutcome CGoogle::GoogleTranslate(std::u16string_view txt) { return translate(txt, settleLanguage()); }
+TranslationOutcome CTranslator::translate(std::u16string_view txt) { return translate(txt, settleLanguage()); }
 
-TranslationOutcome CGoogle::translate(std::u16string_view txt, DictionaryLanguage language) {
+TranslationOutcome CTranslator::translate(std::u16string_view txt, DictionaryLanguage language) {
     const std::string_view pair = languagePair(translationDirection(txt), language);
     TranslationOutcome outcome = requestAndShow(txt, pair);
     if (!outcome.shown) reportFailure();
     return outcome;
 }
 
-void CGoogle::reportFailure() { m_notices.showMessage(kRequestFailedNotice, kErrorCaption); }
+void CTranslator::reportFailure() { m_notices.showMessage(kRequestFailedNotice, kErrorCaption); }
 
 // Everything from building the request to opening the window is one guarded block: whatever
 // goes wrong inside it ends the block with nothing shown.
-TranslationOutcome CGoogle::requestAndShow(std::u16string_view text, std::string_view pair) {
+TranslationOutcome CTranslator::requestAndShow(std::u16string_view text, std::string_view pair) {
     TranslationOutcome outcome;
     try {
         const std::string url = translationUrl(m_settings.baseAddress, text, pair);

@@ -1,4 +1,5 @@
-// CGoogle: sends a text to the online translation service and shows what comes back.
+// CTranslator: sends a text to the configured online translation service and shows what comes
+// back. The COM class that scripts call shapes its arguments and hands them to one of these.
 #pragma once
 
 #include <chrono>
@@ -20,16 +21,16 @@ struct TranslationOutcome {
     std::string failure;          // why the request failed, when it did
 };
 
-class CGoogle {
+class CTranslator {
 public:
-    CGoogle(IHttpRequest& http, INotices& notices, TranslationSettings settings = {});
+    CTranslator(IHttpRequest& http, INotices& notices, TranslationSettings settings = {});
 
     // Chooses the language pair from the text and the store's language, asks the service and
     // opens a translation window with the result. Any failure of the request is reported to
     // the user as "Exception occurred" and opens no window; nothing is thrown for it.
-    TranslationOutcome GoogleTranslate(std::u16string_view txt);
+    TranslationOutcome translate(std::u16string_view txt);
 
-    // The two halves of GoogleTranslate, for a shell whose notices do not wait for the user:
+    // The two halves of translate(txt), for a shell whose notices do not wait for the user:
     // the language to translate with, after the notice that Chinese is the default when no
     // dictionary was chosen yet; then, once that notice is closed, the request and its window.
     // The second half touches no shared state, so it may run on a thread of its own.

@@ -8,25 +8,42 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
+#include "adapters/http_curl.h"
 #include "dictionary/dictionary.h"
 #include "host/native_channel.h"
 #include "platform/settings_key.h"
-#include "translate/translation_settings.h"
 
 namespace pelux {
+
+// Where every translation's messages go, from any thread, until the host stops answering.
+class CTranslationReplies {
+public:
+    explicit CTranslationReplies(CNativeChannel& channel) : m_channel(channel) {}
+    void send(const nlohmann::json& message);
+    // Once this has returned, nothing more is sent.
+    void close();
+
+private:
+    CNativeChannel& m_channel;
+    std::mutex m_mutex;
+    bool m_closed = false;
+};
 
 class CHostTranslations {
 public:
     // More requests than this at once are refused with the usual failure notice.
     static constexpr std::size_t kMaxRunning = 8;
 
-    CHostTranslations(CNativeChannel& channel, ISettingsKey& settings) : m_channel(channel), m_settings(settings) {}
+    CHostTranslations(CNativeChannel& channel, ISettingsKey& settings) : m_replies(channel), m_settings(settings) {}
     CHostTranslations(const CHostTranslations&) = delete;
     CHostTranslations& operator=(const CHostTranslations&) = delete;
-    ~CHostTranslations() { finish(); }
+    ~CHostTranslations() { cancel(); }
 
     // On the host's thread. With no dictionary chosen yet the tab is first told that Chinese is
     // the default, and the request waits until that notice is closed.
@@ -36,8 +53,9 @@ public:
     void tabClosed(int64_t tab);
     // Tells the tab that its request could not be made.
     void refuse(int64_t tab);
-    // Drops the waiting requests and waits for the running ones.
-    void finish();
+    // The browser went away: nothing more is sent, waiting requests are dropped, running ones
+    // are stopped where they are, and their threads have ended when this returns.
+    void cancel();
 
 private:
     struct Waiting {
@@ -52,8 +70,9 @@ private:
     void start(const Waiting& request);
     void joinFinished();
 
-    CNativeChannel& m_channel;
+    CTranslationReplies m_replies;
     ISettingsKey& m_settings;
+    CHttpCancellation m_cancellation;
     int64_t m_lastNotice = 0;
     std::map<int64_t, Waiting> m_waiting;  // by the number of the notice they wait for
     std::list<Running> m_running;

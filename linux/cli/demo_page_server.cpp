@@ -1,4 +1,4 @@
-#include "host/host_demo_server.h"
+#include "cli/demo_page_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

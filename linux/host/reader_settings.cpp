@@ -1,15 +1,16 @@
-#include "host/host_reader.h"
+#include "host/reader_settings.h"
 
 #include <cstdio>
 
 #include "adapters/utf8.h"
 #include "band/band_geometry.h"
+#include "band/band_settings.h"
 #include "band/load_at_start.h"
 #include "band/reader_switches.h"
 #include "band/settings_values.h"
 #include "dictionary/dictionary.h"
-#include "host/host.h"
 #include "host/native_replies.h"
+#include "host/tab_bands.h"
 
 namespace pelux {
 
@@ -23,14 +24,25 @@ std::optional<DictionaryLanguage> loadedLanguage() {
 
 }  // namespace
 
-ReaderFields readerFields(int64_t frame, std::optional<int32_t> matchedLength, ISettingsKey& settings,
-                          const BandSettings& record) {
+void CReaderSettings::set(const SetSettingMessage& message) {
+    if (!setReaderSwitch(message.name, message.value != 0, m_settings)) {
+        std::fprintf(stderr, "peluxbar: \"%s\" is not a reader setting\n", utf16ToUtf8(message.name).c_str());
+        return;
+    }
+    if (message.name == kSettingLoadAtStart && message.value != 0) rememberDictionaryInMemory(m_settings);
+    sendToAll();
+}
+
+void CReaderSettings::sendToAll() { m_channel.send(serializeMessage(readerSettingsMessage(bandSettings()))); }
+
+ReaderFields CReaderSettings::pointerFields(int64_t frame, std::optional<int32_t> matchedLength) {
+    const BandSettings& record = bandSettings();
     ReaderFields fields;
     fields.language = loadedLanguage();
     if (record.ReaderPopup == 0 || !matchedLength) return fields;
     // The top frame's popup takes its band's own font; only a frame's popup needs the stored one,
     // and the settings file is not read on every move for nothing.
-    const int32_t fontHeight = frame == 0 ? kDefaultFontHeight : bandFontHeight(settings, kDefaultGuiFontHeight);
+    const int32_t fontHeight = frame == 0 ? kDefaultFontHeight : bandFontHeight(m_settings, kDefaultGuiFontHeight);
     ReaderPopup& popup = fields.popup.emplace();
     popup.match = *matchedLength;
     popup.color = colorToText(record.FontColor);
@@ -38,18 +50,5 @@ ReaderFields readerFields(int64_t frame, std::optional<int32_t> matchedLength, I
     popup.tones = record.StandardPinyin != 0 && fields.language == Chinese;
     return fields;
 }
-
-void CNativeHost::handle(const SetSettingMessage& message) {
-    if (!setReaderSwitch(message.name, message.value != 0, m_settings)) {
-        std::fprintf(stderr, "peluxbar: \"%s\" is not a reader setting\n", utf16ToUtf8(message.name).c_str());
-        return;
-    }
-    if (message.name == kSettingLoadAtStart && message.value != 0) rememberDictionaryInMemory(m_settings);
-    sendReaderSettings();
-}
-
-void CNativeHost::handle(const ReaderSettingsRequest&) { sendReaderSettings(); }
-
-void CNativeHost::sendReaderSettings() { send(readerSettingsMessage(bandSettings())); }
 
 }  // namespace pelux

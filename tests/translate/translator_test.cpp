@@ -1,4 +1,4 @@
-#include "translate/google.h"
+#include "translate/translator.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ const std::u16string kDefaultNotice = u"Translating to/from Chinese by default u
 constexpr const char* kBase = "http://127.0.0.1:9";
 
 // Every test starts from a known store language and leaves the process's store as it found it.
-class GoogleTranslateTest : public ::testing::Test {
+class TranslatorTest : public ::testing::Test {
 protected:
     void SetUp() override { m_saved = theDictionary().language(); }
     void TearDown() override { theDictionary().setLanguage(m_saved); }
@@ -29,35 +29,35 @@ protected:
 
     CScriptedHttp http;
     CRecordingNotices notices;
-    CGoogle google{http, notices, TranslationSettings{kBase, std::chrono::milliseconds(250)}};
+    CTranslator translator{http, notices, TranslationSettings{kBase, std::chrono::milliseconds(250)}};
 
 private:
     DictionaryLanguage m_saved = Chinese;
 };
 
-TEST_F(GoogleTranslateTest, WithoutDictionaryTellsOnceAndSettlesOnChinese) {
+TEST_F(TranslatorTest, WithoutDictionaryTellsOnceAndSettlesOnChinese) {
     setLanguage(None);
-    google.GoogleTranslate(u"hello");
+    translator.translate(u"hello");
     ASSERT_EQ(notices.messages.size(), 1u);
     EXPECT_EQ(notices.messages[0].text, kDefaultNotice);
     EXPECT_EQ(notices.messages[0].caption, u"Error");
     EXPECT_EQ(theDictionary().language(), Chinese);
     EXPECT_EQ(pairOfLastRequest(), "en|zh-CN");
 
-    google.GoogleTranslate(u"你好");
+    translator.translate(u"你好");
     EXPECT_EQ(notices.messages.size(), 1u);
     EXPECT_EQ(pairOfLastRequest(), "zh-CN|en");
     EXPECT_EQ(notices.translations.size(), 2u);
 }
 
-TEST_F(GoogleTranslateTest, BeforeEngineInitialisationUsesChineseWithoutNotice) {
+TEST_F(TranslatorTest, BeforeEngineInitialisationUsesChineseWithoutNotice) {
     setLanguage(Chinese);
-    google.GoogleTranslate(u"2008 年");
+    translator.translate(u"2008 年");
     EXPECT_TRUE(notices.messages.empty());
     EXPECT_EQ(pairOfLastRequest(), "zh-CN|en");
 }
 
-TEST_F(GoogleTranslateTest, JapaneseDictionaryChoosesJapanesePairs) {
+TEST_F(TranslatorTest, JapaneseDictionaryChoosesJapanesePairs) {
     setLanguage(Japanese);
     struct Row {
         std::u16string text;
@@ -66,25 +66,25 @@ TEST_F(GoogleTranslateTest, JapaneseDictionaryChoosesJapanesePairs) {
     const Row rows[] = {{u"good morning", "en|ja"}, {u"おはよう", "ja|en"}, {u"東京", "ja|en"}, {u"the東京", "en|ja"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pair);
-        google.GoogleTranslate(row.text);
+        translator.translate(row.text);
         EXPECT_EQ(pairOfLastRequest(), row.pair);
     }
     EXPECT_TRUE(notices.messages.empty());
 }
 
 // A dictionary chosen while the notice waits for the user keeps its language.
-TEST_F(GoogleTranslateTest, DictionaryLoadedDuringTheNoticeIsNotOverwritten) {
+TEST_F(TranslatorTest, DictionaryLoadedDuringTheNoticeIsNotOverwritten) {
     setLanguage(None);
     notices.whileMessageShown = [] { theDictionary().setLanguage(Japanese); };
-    google.GoogleTranslate(u"rice");
+    translator.translate(u"rice");
     EXPECT_EQ(theDictionary().language(), Japanese);
     EXPECT_EQ(pairOfLastRequest(), "en|ja");
 }
 
-TEST_F(GoogleTranslateTest, SendsTheUrlAndTimeoutAndShowsTheTextareaContent) {
+TEST_F(TranslatorTest, SendsTheUrlAndTimeoutAndShowsTheTextareaContent) {
     setLanguage(Chinese);
     http.answer = [] { return HttpReply{200, u"<html><textarea name=t>我爱你</textarea></html>"}; };
-    const TranslationOutcome outcome = google.GoogleTranslate(u"I love you");
+    const TranslationOutcome outcome = translator.translate(u"I love you");
     ASSERT_EQ(http.urls.size(), 1u);
     EXPECT_EQ(http.urls[0], std::string(kBase) + "/translate_t?text=%49%20%6C%6F%76%65%20%79%6F%75&langpair=en|zh-CN");
     EXPECT_EQ(http.timeouts[0], std::chrono::milliseconds(250));
@@ -93,15 +93,15 @@ TEST_F(GoogleTranslateTest, SendsTheUrlAndTimeoutAndShowsTheTextareaContent) {
     EXPECT_TRUE(notices.messages.empty());
 }
 
-TEST_F(GoogleTranslateTest, ReplyWithoutTextareaOpensAnEmptyWindow) {
+TEST_F(TranslatorTest, ReplyWithoutTextareaOpensAnEmptyWindow) {
     http.answer = [] { return HttpReply{200, u"<html><body>nothing here</body></html>"}; };
-    const TranslationOutcome outcome = google.GoogleTranslate(u"中");
+    const TranslationOutcome outcome = translator.translate(u"中");
     EXPECT_TRUE(outcome.shown);
     EXPECT_EQ(notices.translations, std::vector<std::u16string>{u""});
     EXPECT_TRUE(notices.messages.empty());
 }
 
-TEST_F(GoogleTranslateTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) {
+TEST_F(TranslatorTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) {
     struct Row {
         const char* name;
         std::function<HttpReply()> answer;
@@ -118,8 +118,8 @@ TEST_F(GoogleTranslateTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) 
         SCOPED_TRACE(row.name);
         CRecordingNotices rowNotices;
         http.answer = row.answer;
-        CGoogle failing(http, rowNotices, TranslationSettings{kBase, std::chrono::milliseconds(250)});
-        const TranslationOutcome outcome = failing.GoogleTranslate(u"中文");
+        CTranslator failing(http, rowNotices, TranslationSettings{kBase, std::chrono::milliseconds(250)});
+        const TranslationOutcome outcome = failing.translate(u"中文");
         EXPECT_FALSE(outcome.shown);
         EXPECT_FALSE(outcome.failure.empty());
         EXPECT_TRUE(rowNotices.translations.empty());

@@ -1,0 +1,76 @@
+#include "host/native_host.h"
+
+#include <cstdio>
+
+#include "band/band_settings.h"
+#include "browser/pointer_capture.h"
+#include "host/host_pointer.h"
+
+namespace pelux {
+
+CNativeHost::CNativeHost(CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir)
+    : m_channel(channel),
+      m_tabBands(channel, settings),
+      m_readerSettings(channel, settings),
+      m_translations(channel, settings),
+      m_commands(channel, settings, m_tabBands, m_colorDialogs, LoadPorts{this, &m_keys, std::move(dictionaryDir)}) {}
+
+int CNativeHost::run() {
+    // The end of the input in the middle of a load is seen by the pump; the load runs on to
+    // its end, and then this loop finds the input ended.
+    m_commands.loadRememberedDictionary();
+    while (std::optional<std::string> frame = m_channel.readMessage()) handleFrame(*frame);
+    stopAnswering();
+    // Dialogs still open end as Cancel: the settings stay as they are.
+    m_commands.inputEnded();
+    return 0;
+}
+
+void CNativeHost::handleFrame(const std::string& frame) {
+    std::string error;
+    const std::optional<InboundMessage> message = parseInboundMessage(frame, error);
+    if (!message) {
+        std::fprintf(stderr, "peluxbar: dropped a message (%s)\n", error.c_str());
+        if (const std::optional<int64_t> tab = tabOfRefusedTranslation(frame)) m_translations.refuse(*tab);
+        return;
+    }
+    try {
+        std::visit([this](const auto& m) { route(m); }, *message);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "peluxbar: a message failed: %s\n", e.what());
+    }
+}
+
+void CNativeHost::pumpMessages() {
+    while (std::optional<std::string> frame = m_channel.takeWaitingMessage()) handleFrame(*frame);
+    if (m_channel.inputEnded()) stopAnswering();
+}
+
+void CNativeHost::stopAnswering() {
+    // A translation may wait on its service for half a minute; the host must not outlive the
+    // browser by that much.
+    m_translations.cancel();
+}
+
+void CNativeHost::route(const PointerMessage& message) {
+    CCapturedEvent event(message);
+    CPointerBandView band(m_tabBands.visible());
+    handleMouseMove(event, band, pointerSwitches(bandSettings()));
+    if (band.text()) m_tabBands.setText(message.tab, *band.text());
+    nlohmann::json reply = pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title());
+    addReaderFields(reply, m_readerSettings.pointerFields(message.frame, band.matchedLength()));
+    send(reply);
+}
+
+void CNativeHost::route(const BandRequestMessage& message) { send(bandStateReply(m_tabBands.draw(message))); }
+
+void CNativeHost::route(const TabClosedMessage& message) {
+    m_tabBands.forget(message.tab);
+    m_translations.tabClosed(message.tab);
+    m_keys.forgetTab(message.tab);
+    m_commands.tabClosed(message.tab);
+}
+
+void CNativeHost::send(const nlohmann::json& message) { m_channel.send(serializeMessage(message)); }
+
+}  // namespace pelux
