@@ -142,6 +142,7 @@ std::string bytesOf(const fs::path& path) {
 class DiskFaultsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ::signal(SIGPIPE, SIG_IGN);  // a child that died must fail the test, not end it
         m_dir = fs::temp_directory_path() / ("peluxbar-disk-" + std::to_string(::getpid()) + "-" +
                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
