@@ -1,6 +1,6 @@
 // The prepared image of the bundled Chinese or Japanese store, edited by the input and then given
 // sound hashes and its new size, so that only the checks of the image's structure stand between
-// the edits and the store. A load that takes such an image must still answer every lookup
+// the edits and the store. A store that takes such an image must still answer every lookup
 // within its arrays.
 //
 // Input: one byte choosing the language (its low bit), then edits of six bytes each: a 32-bit
@@ -98,7 +98,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     rehash(image, headerSize);
     writeFile(imagePathFor(scratchDirectory(), language), image);
-    load(language);
+    // The image alone, without the loader's fall-back to the text files, which would cost each
+    // refused input a whole text load.
+    const std::filesystem::path& scratch = scratchDirectory();
+    const ImageSources sources{scratch / (language == Chinese ? kChineseMainFile : kJapaneseMainFile),
+                               scratch / (language == Chinese ? kChineseCharFile : kJapaneseCharFile),
+                               scratch / "irregularverbs.txt"};
+    CDictionary& store = theDictionary();
+    DictionaryLock lock(store.mutex());
+    store.resetForLoad(language);
+    if (const std::optional<CheckedImage> checked = openStoreImage(language, imagePathFor(scratch, language), sources))
+        installStoreImage(store, *checked);
     for (std::u16string_view query : kQueries) {
         const CapturedText captured = captureFromText(std::u16string(query));
         translateCapturedText(captured, false);
