@@ -23,6 +23,7 @@ targets=(
   "dict_kanjidic       512  -"
   "dict_irregular      1024 -"
   "load_patterns       256  -"
+  "store_image         600  store_image"
   "native_channel      4096 native_channel"
   "host_messages       2048 host_messages"
   "settings_values     128  settings_values"

@@ -1,30 +1,43 @@
 #include "adapters/file_mapper_linux.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
 
 namespace pelux {
 
 namespace {
 
-class CMappedFile final : public IMappedFile {
+class CReadableFile final : public IReadableFile {
 public:
-    CMappedFile(void* address, std::size_t size) : m_address(address), m_size(size) {}
-    ~CMappedFile() override { munmap(m_address, m_size); }
-    CMappedFile(const CMappedFile&) = delete;
-    CMappedFile& operator=(const CMappedFile&) = delete;
-    const std::byte* data() const override { return static_cast<const std::byte*>(m_address); }
-    std::size_t size() const override { return m_size; }
+    CReadableFile(int fd, uint64_t size) : m_fd(fd), m_size(size) {}
+    ~CReadableFile() override { ::close(m_fd); }
+    CReadableFile(const CReadableFile&) = delete;
+    CReadableFile& operator=(const CReadableFile&) = delete;
+    uint64_t size() const override { return m_size; }
+    bool readAt(uint64_t offset, std::span<std::byte> into) override {
+        while (!into.empty()) {
+            const ssize_t got = ::pread(m_fd, into.data(), into.size(), off_t(offset));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return false;
+            into = into.subspan(std::size_t(got));
+            offset += uint64_t(got);
+        }
+        return true;
+    }
 
 private:
-    void* m_address;
-    std::size_t m_size;
+    int m_fd;
+    uint64_t m_size;
 };
+
+void refuse(const std::filesystem::path& path) {
+    std::fprintf(stderr, "peluxbar: %s is not a regular file; it is not read\n", path.c_str());
+}
 
 bool writeFully(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -38,20 +51,23 @@ bool writeFully(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::unique_ptr<IMappedFile> CLinuxFileMapper::mapReadOnly(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+std::unique_ptr<IReadableFile> CLinuxFileMapper::openRegular(const std::filesystem::path& path) {
+    // The look before the open keeps devices from being opened at all; the look at the opened
+    // file catches one swapped in between. O_NONBLOCK: opening a FIFO must not wait for a writer.
     struct stat status {};
-    void* address = MAP_FAILED;
-    std::size_t size = 0;
-    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-        size = std::size_t(status.st_size);
-        // Every page is read at once by the checks of a load, so they are brought in together.
-        address = mmap(nullptr, size, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, 0);
+    if (::stat(path.c_str(), &status) != 0) return nullptr;
+    if (!S_ISREG(status.st_mode)) {
+        refuse(path);
+        return nullptr;
     }
-    ::close(fd);
-    if (address == MAP_FAILED) return nullptr;
-    return std::make_unique<CMappedFile>(address, size);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (!S_ISREG(status.st_mode)) refuse(path);
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<CReadableFile>(fd, uint64_t(status.st_size));
 }
 
 bool CLinuxFileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {

@@ -1,11 +1,12 @@
 #include "adapters/settings_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "adapters/utf8.h"
@@ -54,17 +55,35 @@ std::string escapeValue(std::string_view text) {
     return out;
 }
 
-std::optional<SettingsValues> readSettingsFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+// The file's values; nullopt when it is missing, unreadable, too long or does not parse, with
+// `refused` set when something other than a regular file is there. That is never read, and the
+// look at the opened file keeps a FIFO swapped in after the first look from blocking the read.
+std::optional<SettingsValues> readSettingsFile(const std::filesystem::path& path, bool& refused) {
+    refused = false;
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    int fd = -1;
+    if (S_ISREG(status.st_mode)) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+        ::close(fd);
+        fd = -1;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        refused = true;
+        std::fprintf(stderr, "peluxbar: the settings path %s is not a regular file; it is not used\n", path.c_str());
+    }
+    if (fd < 0) return std::nullopt;
     std::string text;
     char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxSettingsFileBytes) return std::nullopt;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0 || text.size() + std::size_t(got) > kMaxSettingsFileBytes) {
+            ::close(fd);
+            return got == 0 ? parseSettingsText(text) : std::nullopt;
+        }
+        text.append(buffer, std::size_t(got));
     }
-    if (in.bad()) return std::nullopt;
-    return parseSettingsText(text);
 }
 
 bool writeFileAtomically(const std::filesystem::path& path, const std::string& text) {
@@ -127,7 +146,8 @@ std::string formatSettingsText(const SettingsValues& values) {
 }
 
 std::optional<std::u16string> CSettingsFile::readValue(std::u16string_view name) {
-    const std::optional<SettingsValues> values = readSettingsFile(m_path);
+    bool refused = false;
+    const std::optional<SettingsValues> values = readSettingsFile(m_path, refused);
     if (!values) return std::nullopt;
     const auto found = values->find(utf16ToUtf8(name));
     if (found == values->end()) return std::nullopt;
@@ -140,8 +160,11 @@ bool CSettingsFile::writeValue(std::u16string_view name, std::u16string_view tex
     for (char c : key) {
         if (!isValueNameChar(c)) return false;
     }
-    // A file that cannot be read or parsed is replaced; its values were absent anyway.
-    SettingsValues values = readSettingsFile(m_path).value_or(SettingsValues{});
+    // A file that cannot be read or parsed is replaced; its values were absent anyway. Something
+    // that is not a file is left where it is.
+    bool refused = false;
+    SettingsValues values = readSettingsFile(m_path, refused).value_or(SettingsValues{});
+    if (refused) return false;
     values[key] = utf16ToUtf8(text);
     return writeFileAtomically(m_path, formatSettingsText(values));
 }

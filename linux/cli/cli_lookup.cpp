@@ -16,6 +16,7 @@
 #include "dictionary/loaders.h"
 #include "host/host_pointer.h"
 #include "lookup/display_text.h"
+#include "platform/file_mapping.h"
 
 namespace pelux {
 
@@ -113,10 +114,7 @@ public:
 bool anyDictionaryFileOpens(const LookupOptions& options) {
     const bool chinese = options.language == Chinese;
     for (const char* file : {chinese ? kChineseMainFile : kJapaneseMainFile, chinese ? kChineseCharFile : kJapaneseCharFile}) {
-        if (std::FILE* opened = std::fopen(dictionaryFilePath(options.dictDir, file).c_str(), "rb")) {
-            std::fclose(opened);
-            return true;
-        }
+        if (openRegularFile(dictionaryFilePath(options.dictDir, file))) return true;
     }
     return false;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/file_mapping.h"
+#include "dictionary/store_image.h"
 
 namespace pelux {
 
@@ -252,7 +252,7 @@ StoreTables CDictionary::tables() const {
     return StoreTables{m_lineTextView, m_lineView, m_charTextView, m_charView, packedIndex()};
 }
 
-void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const IMappedFile> image, bool loaded) {
+void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const CImageBytes> image, bool loaded) {
     m_waitingAdds.clear();
     m_waitingKeyText.clear();
     m_lineText = {};

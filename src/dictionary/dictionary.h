@@ -1,7 +1,7 @@
 // The one in-memory store of the loaded dictionary: lines by number, per-character texts,
 // the search index and the English stem and irregular-form tables.
 //
-// The store is compact: the line texts lie in one buffer (the decoded main file, or a mapped
+// The store is compact: the line texts lie in one buffer (the decoded main file, or the bytes of an
 // image) with offsets by line number, the index refers into that text instead of holding a
 // string per key, and the key lists are packed into one array once a load has ended. A read of a
 // missing key returns the empty result and stores nothing, so browsing never makes it grow.
@@ -22,7 +22,7 @@
 
 namespace pelux {
 
-class IMappedFile;
+class CImageBytes;
 
 enum DictionaryLanguage : int32_t { Chinese = 0, Japanese = 1, None = 2 };
 
@@ -49,7 +49,7 @@ struct CharSlot {
 inline constexpr uint32_t kNoLine = 0xFFFFFFFFu;
 
 // Everything a load produces apart from the stems and irregular forms, as arrays that belong
-// either to the store or to a mapped image.
+// either to the store or to a loaded image.
 struct StoreTables {
     std::u16string_view lineText;
     std::span<const LineSlot> lines;
@@ -110,9 +110,9 @@ public:
         for (uint32_t entry : m_loadStems) m_stems.visitEntry(entry, visit);
     }
     const CStringTable& irregularForms() const { return m_irregular; }
-    // Makes an image's arrays the store's content; `image` keeps them mapped. `loaded`: what
+    // Makes an image's arrays the store's content; `image` holds them. `loaded`: what
     // isLoaded() said when the load that made the image ended.
-    void adoptImage(const StoreTables& tables, std::shared_ptr<const IMappedFile> image, bool loaded);
+    void adoptImage(const StoreTables& tables, std::shared_ptr<const CImageBytes> image, bool loaded);
 
     // Inspection, for the tests and the benchmarks.
     std::size_t lineCount() const { return m_lineCount; }
@@ -126,7 +126,7 @@ public:
     std::map<int32_t, std::u16string> charInfoEntries() const;
     std::map<std::u16string, std::u16string, std::less<>> irregularEntries() const;
     void clearStems();
-    // Bytes the store holds in memory of its own (a mapped image not counted).
+    // Bytes the store holds in memory of its own (the bytes of a loaded image not counted).
     std::size_t bytesHeld() const;
 
     // Guards the store between threads. Recursive because a load on a band's thread pumps
@@ -134,7 +134,7 @@ public:
     std::recursive_mutex& mutex() { return m_mutex; }
 
 private:
-    // Copies a mapped image into memory of the store's own before a write.
+    // Copies a loaded image's arrays into memory of the store's own before a write.
     void makeOwned();
     void refreshViews();
     // The index with every waiting add applied: what all reads of the index go through.
@@ -174,7 +174,7 @@ private:
     std::vector<uint32_t> m_loadStems;
     std::vector<bool> m_isLoadStem;
     CStringTable m_irregular;
-    std::shared_ptr<const IMappedFile> m_image;
+    std::shared_ptr<const CImageBytes> m_image;
 
     std::u16string_view m_lineTextView;
     std::span<const LineSlot> m_lineView;

@@ -1,7 +1,10 @@
 #include "dictionary/dictionary_file.h"
 
 #include <bit>
+#include <cstdint>
 #include <fstream>
+
+#include "platform/file_mapping.h"
 
 namespace pelux {
 
@@ -53,14 +56,21 @@ std::u16string decodeSingleByteText(std::string_view bytes) {
 
 namespace {
 
+// The whole file into `buffer`, resized to hold it; false when it cannot be read whole.
+template <typename Buffer>
+bool readRegularInto(IReadableFile& file, Buffer& buffer, std::size_t unitsFor(uint64_t)) {
+    if (file.size() > SIZE_MAX / 2) return false;
+    buffer.resize(unitsFor(file.size()));
+    return file.readAt(0, std::span(reinterpret_cast<std::byte*>(buffer.data()), std::size_t(file.size())));
+}
+
 // UTF-16LE straight into the text: the bytes are read where the code units go, hashed as they
 // are, and swapped only on a big-endian machine.
-bool readUtf16File(std::ifstream& in, std::u16string& text, FileStamp& stamp) {
-    const std::streamoff got = readInto(in, text, [](std::streamoff size) { return std::size_t(size + 1) / 2; });
-    if (got < 0) return false;
-    stamp.size = uint64_t(got);
-    stamp.hash = contentHash(text.data(), std::size_t(got));
-    text.resize(std::size_t(got) / 2);
+bool readUtf16File(IReadableFile& file, std::u16string& text, FileStamp& stamp) {
+    if (!readRegularInto(file, text, [](uint64_t size) { return std::size_t(size + 1) / 2; })) return false;
+    stamp.size = file.size();
+    stamp.hash = contentHash(text.data(), std::size_t(file.size()));
+    text.resize(std::size_t(file.size()) / 2);
     if constexpr (std::endian::native == std::endian::big)
         for (char16_t& unit : text) unit = char16_t((unit >> 8) | (unit << 8));
     return true;
@@ -75,15 +85,13 @@ bool CDictionaryFile::open(const std::filesystem::path& path, FileMode mode) {
     m_stamp = {};
     const std::optional<FileStamp> stat = statFile(path);
     if (stat) m_stamp.modified = stat->modified;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    const std::unique_ptr<IReadableFile> file = openRegularFile(path);
+    if (!file) return false;
     if (mode == FileMode::Utf16Binary) {
-        if (!readUtf16File(in, m_text, m_stamp)) return false;
+        if (!readUtf16File(*file, m_text, m_stamp)) return false;
     } else {
         std::string bytes;
-        const std::streamoff got = readInto(in, bytes, [](std::streamoff size) { return std::size_t(size); });
-        if (got < 0) return false;
-        bytes.resize(std::size_t(got));
+        if (!readRegularInto(*file, bytes, [](uint64_t size) { return std::size_t(size); })) return false;
         m_stamp.size = bytes.size();
         m_stamp.hash = contentHash(bytes.data(), bytes.size());
         m_text = decodeSingleByteText(bytes);

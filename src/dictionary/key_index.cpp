@@ -20,14 +20,16 @@ std::u16string_view IndexView::keyOf(const IndexEntry& entry, std::u16string_vie
 const IndexEntry* IndexView::find(std::u16string_view key, std::u16string_view lineText) const {
     if (slots.empty()) return nullptr;
     const uint32_t hash = keyHash(key);
-    const std::size_t mask = slots.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const uint64_t slot = slots[i];
-        if (slot == 0) return nullptr;
-        if (uint32_t(slot >> 32) != hash) continue;
+    const IndexEntry* found = nullptr;
+    probeSlots(slots, hash, [&](uint64_t slot) {
+        if (slot == 0) return true;
+        if (uint32_t(slot >> 32) != hash) return false;
         const IndexEntry& entry = entries[uint32_t(slot) - 1];
-        if (keyOf(entry, lineText) == key) return &entry;
-    }
+        if (keyOf(entry, lineText) != key) return false;
+        found = &entry;
+        return true;
+    });
+    return found;
 }
 
 bool IndexView::isConsistent(std::size_t lineTextSize) const {
@@ -80,13 +82,17 @@ void CKeyIndex::grow() { m_slots = slotsHolding(m_entries, std::max<std::size_t>
 IndexEntry& CKeyIndex::findOrAdd(std::u16string_view key, uint32_t hash, std::u16string_view lineText) {
     if ((m_entries.size() + 1) * 2 > m_slots.size()) grow();
     const IndexView current = view();
-    const std::size_t mask = m_slots.size() - 1;
-    std::size_t i = hash & mask;
-    for (; m_slots[i] != 0; i = (i + 1) & mask) {
-        if (uint32_t(m_slots[i] >> 32) != hash) continue;
-        IndexEntry& entry = m_entries[uint32_t(m_slots[i]) - 1];
-        if (current.keyOf(entry, lineText) == key) return entry;
-    }
+    IndexEntry* found = nullptr;
+    // The table is at most half full (see above), so the probe finds the key or a free slot.
+    const std::size_t i = probeSlots(m_slots, hash, [&](uint64_t slot) {
+        if (slot == 0) return true;
+        if (uint32_t(slot >> 32) != hash) return false;
+        IndexEntry& entry = m_entries[uint32_t(slot) - 1];
+        if (current.keyOf(entry, lineText) != key) return false;
+        found = &entry;
+        return true;
+    });
+    if (found) return *found;
     IndexEntry entry{hash, 0, uint32_t(key.size()), 0, 0};
     const bool inText = !lineText.empty() && key.data() >= lineText.data() &&
                         key.data() + key.size() <= lineText.data() + lineText.size() &&

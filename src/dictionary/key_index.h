@@ -3,7 +3,7 @@
 // most English words are pieces of a line) or into a pool of key text. While a load runs, adds
 // are appended as postings (a line and its entry) in the order they come; packing sorts them by
 // entry into one array of numbers, whose slices are the lists. The packed form is also what the
-// prepared image holds and maps.
+// prepared image holds.
 #pragma once
 
 #include <cstdint>
@@ -28,12 +28,24 @@ inline constexpr uint32_t kPoolKey = 0x80000000u;
 uint32_t keyHash(std::u16string_view key);
 inline uint64_t slotOf(uint32_t hash, std::size_t entry) { return (uint64_t(hash) << 32) | uint64_t(entry + 1); }
 
-// Puts entry number `entry`, of hash `hash`, into the first free slot on its probe of `slots`.
-inline void placeInSlots(std::vector<uint64_t>& slots, uint32_t hash, std::size_t entry) {
+inline constexpr std::size_t kNoSlot = ~std::size_t(0);
+
+// The first slot on the probe of `hash` for which `stop(slot)` holds, or kNoSlot: a probe ends
+// after one pass over the table whatever the table holds.
+template <typename Stop>
+std::size_t probeSlots(std::span<const uint64_t> slots, uint32_t hash, Stop stop) {
     const std::size_t mask = slots.size() - 1;
     std::size_t i = hash & mask;
-    while (slots[i] != 0) i = (i + 1) & mask;
-    slots[i] = slotOf(hash, entry);
+    for (std::size_t n = 0; n < slots.size(); ++n, i = (i + 1) & mask)
+        if (stop(slots[i])) return i;
+    return kNoSlot;
+}
+
+// Puts entry number `entry`, of hash `hash`, into the first free slot on its probe of `slots`,
+// which its owner keeps at most half full.
+inline void placeInSlots(std::vector<uint64_t>& slots, uint32_t hash, std::size_t entry) {
+    const std::size_t i = probeSlots(slots, hash, [](uint64_t slot) { return slot == 0; });
+    if (i != kNoSlot) slots[i] = slotOf(hash, entry);
 }
 
 // A slot array of `size` (a power of two) that holds every one of `entries`, each with a `hash`.
@@ -44,7 +56,7 @@ std::vector<uint64_t> slotsHolding(const Entries& entries, std::size_t size) {
     return slots;
 }
 
-// The index as readers see it: arrays that belong to a CKeyIndex or to a mapped image.
+// The index as readers see it: arrays that belong to a CKeyIndex or to a loaded image.
 struct IndexView {
     // The hash of the key in the upper half and the entry number + 1 in the lower, 0 for a free
     // slot; a power of two long. A probe compares hashes without touching the entries.

@@ -138,10 +138,10 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
 
 namespace {
 
-// The image's arrays, each checked to lie inside the mapping at its own alignment.
+// The image's arrays, each checked to lie inside the image at its own alignment.
 class CImageReader {
 public:
-    CImageReader(const IMappedFile& file, const ImageHeader& header) : m_file(file), m_header(header) {}
+    CImageReader(const CImageBytes& file, const ImageHeader& header) : m_file(file), m_header(header) {}
     bool ok() const { return m_ok; }
 
     template <typename T>
@@ -160,17 +160,20 @@ public:
     }
 
 private:
-    const IMappedFile& m_file;
+    const CImageBytes& m_file;
     const ImageHeader& m_header;
     bool m_ok = true;
 };
 
-bool headerMatches(const ImageHeader& header, const IMappedFile& file, DictionaryLanguage language,
-                   const ImageSources& sources) {
-    if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 || header.version != kImageVersion ||
-        header.headerHash != headerHashOf(header) || header.language != uint32_t(language) ||
-        header.fileSize != file.size())
-        return false;
+// What the header says of itself and of the file, looked at before anything else is read: a file of
+// any other size is refused without reading it.
+bool headerSound(const ImageHeader& header, uint64_t fileSize, DictionaryLanguage language) {
+    return std::memcmp(header.magic, kMagic, sizeof kMagic) == 0 && header.version == kImageVersion &&
+           header.headerHash == headerHashOf(header) && header.language == uint32_t(language) &&
+           header.fileSize == fileSize;
+}
+
+bool sourcesMatch(const ImageHeader& header, const ImageSources& sources) {
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const std::optional<FileStamp> now = statFile(sources[i]);
         if (!now || now->size != header.sources[i].size || now->modified != header.sources[i].modified) return false;
@@ -179,7 +182,23 @@ bool headerMatches(const ImageHeader& header, const IMappedFile& file, Dictionar
         const std::optional<FileStamp> now = stampFile(sources[i]);
         if (!now || !(*now == header.sources[i])) return false;
     }
-    return contentHash(file.data() + sizeof(ImageHeader), file.size() - sizeof(ImageHeader)) == header.bodyHash;
+    return true;
+}
+
+// The whole image in memory of our own, its header sound, made from the sources as they are now
+// and the same as the one looked at before the read; null otherwise.
+std::shared_ptr<CImageBytes> readImage(const std::filesystem::path& imagePath, DictionaryLanguage language,
+                                       const ImageSources& sources, ImageHeader& header) {
+    const std::unique_ptr<IReadableFile> file = fileMapper()->openRegular(imagePath);
+    if (!file || file->size() < sizeof(ImageHeader) || file->size() > SIZE_MAX) return nullptr;
+    if (!file->readAt(0, std::as_writable_bytes(std::span(&header, 1))) || !headerSound(header, file->size(), language) ||
+        !sourcesMatch(header, sources))
+        return nullptr;
+    auto bytes = std::make_shared<CImageBytes>(std::size_t(file->size()));
+    if (!file->readAt(0, std::span(bytes->data(), bytes->size()))) return nullptr;
+    // The file may have changed between the two reads; what counts is the copy.
+    if (std::memcmp(&header, bytes->data(), sizeof header) != 0) return nullptr;
+    return bytes;
 }
 
 bool linesConsistent(const StoreTables& tables) {
@@ -197,13 +216,11 @@ bool linesConsistent(const StoreTables& tables) {
 
 std::optional<CheckedImage> openStoreImage(DictionaryLanguage language, const std::filesystem::path& imagePath,
                                            const ImageSources& sources) {
-    IFileMapper* mapper = fileMapper();
-    if (!mapper) return std::nullopt;
-    std::shared_ptr<const IMappedFile> file = mapper->mapReadOnly(imagePath);
-    if (!file || file->size() < sizeof(ImageHeader)) return std::nullopt;
+    if (!fileMapper()) return std::nullopt;
     ImageHeader header;
-    std::memcpy(&header, file->data(), sizeof header);
-    if (!headerMatches(header, *file, language, sources)) return std::nullopt;
+    std::shared_ptr<const CImageBytes> file = readImage(imagePath, language, sources, header);
+    if (!file || contentHash(file->data() + sizeof(ImageHeader), file->size() - sizeof(ImageHeader)) != header.bodyHash)
+        return std::nullopt;
 
     CImageReader reader(*file, header);
     CheckedImage image;

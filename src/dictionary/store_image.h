@@ -1,6 +1,6 @@
 // The prepared image of a loaded store: everything a complete load of one language produces, in
-// one file beside the dictionary files, mapped read-only on the next load instead of reading the
-// text files again. It is tied to the exact text files it came from (size, modification time
+// one file beside the dictionary files, read whole on the next load instead of reading the text
+// files again. It is tied to the exact text files it came from (size, modification time
 // and content hash of each) and carries a hash of its own body; a load uses it only when every
 // check passes, and otherwise reads the text files and writes a new one.
 #pragma once
@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "dictionary/content_hash.h"
@@ -28,7 +29,21 @@ struct ImageFacts {
     uint32_t linesRead = 0;
 };
 
-// An image that passed every check, mapped and ready to become the store's content.
+// The bytes of an image file in memory of the process's own: what a load reads from them stays as
+// it was read whatever later happens to the file.
+class CImageBytes {
+public:
+    explicit CImageBytes(std::size_t size) : m_bytes(std::make_unique_for_overwrite<std::byte[]>(size)), m_size(size) {}
+    std::byte* data() { return m_bytes.get(); }
+    const std::byte* data() const { return m_bytes.get(); }
+    std::size_t size() const { return m_size; }
+
+private:
+    std::unique_ptr<std::byte[]> m_bytes;
+    std::size_t m_size;
+};
+
+// An image that passed every check, read and ready to become the store's content.
 struct CheckedImage {
     StoreTables tables;
     std::u16string_view stems;      // flattened pairs
@@ -36,7 +51,7 @@ struct CheckedImage {
     std::u16string_view kanji;      // the flattened kanji table; empty for Chinese
     bool loaded = false;
     ImageFacts facts;
-    std::shared_ptr<const IMappedFile> file;
+    std::shared_ptr<const CImageBytes> file;
 };
 
 // The image when it is sound and matches the source files as they are now; nullopt otherwise.

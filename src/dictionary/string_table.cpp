@@ -22,13 +22,13 @@ uint32_t CStringTable::append(std::u16string_view text) {
 
 std::size_t CStringTable::findSlot(std::u16string_view key, uint32_t hash) const {
     if (m_slots.empty()) return kMissing;
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t i = hash & mask; m_slots[i] != 0; i = (i + 1) & mask) {
-        if (uint32_t(m_slots[i] >> 32) != hash) continue;
-        const Entry& entry = m_entries[uint32_t(m_slots[i]) - 1];
-        if (text(entry.keyAt, entry.keyLength) == key) return i;
-    }
-    return kMissing;
+    const std::size_t i = probeSlots(m_slots, hash, [&](uint64_t slot) {
+        if (slot == 0) return true;
+        if (uint32_t(slot >> 32) != hash) return false;
+        const Entry& entry = m_entries[uint32_t(slot) - 1];
+        return text(entry.keyAt, entry.keyLength) == key;
+    });
+    return i == kNoSlot || m_slots[i] == 0 ? kMissing : i;
 }
 
 void CStringTable::grow() { m_slots = slotsHolding(m_entries, std::max<std::size_t>(m_slots.size() * 2, 64)); }

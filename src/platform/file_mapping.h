@@ -1,9 +1,12 @@
-// Read-only file mappings and whole-file replacement, for the prepared dictionary image. A
-// mapping lets every process that loads the same image share its pages; the replacement is
-// atomic, so a reader sees either the old file or the complete new one, never a part.
+// Reading whole files into memory of the process's own, and whole-file replacement, for the
+// dictionary files and their prepared image. Nothing is mapped from a file: what a load keeps
+// is a copy, so a file that is overwritten, truncated or replaced after the load cannot change
+// what is read from it. The replacement is atomic, so a reader sees either the old file or the
+// complete new one, never a part.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <span>
@@ -11,18 +14,24 @@
 
 namespace pelux {
 
-class IMappedFile {
+// A regular file opened for reading.
+class IReadableFile {
 public:
-    virtual ~IMappedFile() = default;
-    virtual const std::byte* data() const = 0;
-    virtual std::size_t size() const = 0;
+    virtual ~IReadableFile() = default;
+    // The size the file had when it was opened.
+    virtual uint64_t size() const = 0;
+    // Fills all of `into` from `offset`; false when the file holds fewer bytes there by now or
+    // the read fails.
+    virtual bool readAt(uint64_t offset, std::span<std::byte> into) = 0;
 };
 
 class IFileMapper {
 public:
     virtual ~IFileMapper() = default;
-    // Null when the file cannot be opened or mapped (an empty file maps to nothing either).
-    virtual std::unique_ptr<IMappedFile> mapReadOnly(const std::filesystem::path& path) = 0;
+    // The regular file at `path`, symbolic links followed; null when it is missing or cannot be
+    // read. Anything else there (a FIFO, a device, a folder, a socket) is refused without
+    // waiting on it, with a message on standard error.
+    virtual std::unique_ptr<IReadableFile> openRegular(const std::filesystem::path& path) = 0;
     // Writes the pieces, one after another, to a new file beside `path` and renames it over
     // `path`. False, leaving `path` as it was, when the folder is not writable or any step fails.
     virtual bool replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) = 0;
@@ -32,5 +41,9 @@ public:
 // reads the text files.
 void setFileMapper(IFileMapper* mapper);
 IFileMapper* fileMapper();
+
+// The registered mapper's openRegular; without one, the standard library's streams after a check
+// that `path` names a regular file.
+std::unique_ptr<IReadableFile> openRegularFile(const std::filesystem::path& path);
 
 }  // namespace pelux

@@ -2,12 +2,18 @@
 // is a correct text load that writes a new image.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <fstream>
+#include <future>
+#include <map>
 #include <sstream>
 
 #include "dictionary/load_fixture.h"
 #include "dictionary/loaders.h"
 #include "dictionary/store_image.h"
+#include "platform/file_mapping.h"
 
 namespace pelux {
 namespace {
@@ -146,6 +152,108 @@ TEST_P(StoreImageTest, MissingOrCancelledLoadsWriteNoImage) {
     const LoadReport report = load();
     EXPECT_EQ(report.missingFiles.size(), 1u);
     EXPECT_FALSE(report.fromImage || std::filesystem::exists(imagePath()));
+}
+
+// Every byte the port reads, so that a test can tell how much of a file a load looked at.
+class CCountingMapper : public IFileMapper {
+public:
+    explicit CCountingMapper(IFileMapper& real) : m_real(real) {}
+    std::unique_ptr<IReadableFile> openRegular(const std::filesystem::path& path) override {
+        std::unique_ptr<IReadableFile> file = m_real.openRegular(path);
+        return file ? std::make_unique<CCountedFile>(std::move(file), bytesRead[path.filename().string()]) : nullptr;
+    }
+    bool replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) override {
+        return m_real.replaceAtomically(path, pieces);
+    }
+    std::map<std::string, uint64_t> bytesRead;  // by file name
+
+private:
+    class CCountedFile : public IReadableFile {
+    public:
+        CCountedFile(std::unique_ptr<IReadableFile> file, uint64_t& count) : m_file(std::move(file)), m_count(count) {}
+        uint64_t size() const override { return m_file->size(); }
+        bool readAt(uint64_t offset, std::span<std::byte> into) override {
+            m_count += into.size();
+            return m_file->readAt(offset, into);
+        }
+
+    private:
+        std::unique_ptr<IReadableFile> m_file;
+        uint64_t& m_count;
+    };
+    IFileMapper& m_real;
+};
+
+// `load` within a few seconds; a load that waits on the file system stops the whole run.
+LoadReport loadWithin(const std::function<LoadReport()>& load) {
+    std::future<LoadReport> done = std::async(std::launch::async, load);
+    if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return done.get();
+    ADD_FAILURE() << "the load hangs";
+    std::fflush(stdout);
+    std::_Exit(1);
+}
+
+TEST_P(StoreImageTest, StoreKeepsWhatWasLoadedWhateverHappensToTheImageAfterwards) {
+    const DictionaryLanguage other = language() == Chinese ? Japanese : Chinese;
+    ASSERT_TRUE((other == Chinese ? loadChineseDictionary(environment()) : loadJapaneseDictionary(environment())).imageWritten);
+    const std::string otherImage = readBytes(imagePathFor(m_directory, other));
+    const auto inPlace = [this](const std::string& bytes) {
+        std::fstream(imagePath(), std::ios::in | std::ios::out | std::ios::binary) << bytes;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> damage;
+    } rows[] = {
+        {"overwritten in place by the other language's image", [&] { inPlace(otherImage); }},
+        {"copied over by the other language's image", [&] { writeAll(imagePath(), otherImage); }},
+        {"truncated to half", [&] { std::filesystem::resize_file(imagePath(), m_image.size() / 2); }},
+        {"truncated to nothing", [&] { std::filesystem::resize_file(imagePath(), 0); }},
+        {"zeroed in place", [&] { inPlace(std::string(m_image.size(), '\0')); }},
+        {"0xFF in place", [&] { inPlace(std::string(m_image.size(), '\xFF')); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeAll(imagePath(), m_image);
+        store().resetForLoad(None);
+        store().clearStems();  // the other language's load left its own
+        ASSERT_TRUE(load().fromImage);
+        row.damage();
+        EXPECT_EQ(contentOf(store()), m_textContent);
+    }
+}
+
+TEST_P(StoreImageTest, FifoAtTheImageOrADictionaryPathIsRefusedWithoutWaiting) {
+    for (const std::filesystem::path& path : {imagePath(), mainFile()}) {
+        SCOPED_TRACE(path.filename().string());
+        const std::string bytes = readBytes(path);
+        std::filesystem::remove(path);
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        const LoadReport report = loadWithin([this] { return load(); });
+        EXPECT_FALSE(report.fromImage);
+        EXPECT_EQ(report.missingFiles.size(), path == mainFile() ? 1u : 0u);
+        std::filesystem::remove(path);
+        writeAll(path, bytes);
+    }
+}
+
+TEST_P(StoreImageTest, HugeImageOfAnotherRecordedSizeIsRefusedAfterItsHeader) {
+    std::filesystem::resize_file(imagePath(), uint64_t(4) << 30);  // sparse: costs no disk
+    IFileMapper* real = fileMapper();
+    CCountingMapper counting(*real);
+    setFileMapper(&counting);
+    const LoadReport report = load();
+    setFileMapper(real);
+    EXPECT_FALSE(report.fromImage);
+    EXPECT_EQ(contentOf(store()), m_textContent);
+    EXPECT_LT(counting.bytesRead[imagePath().filename().string()], 4096u);
+}
+
+TEST(IndexProbe, EndsAfterOnePassOverATableWithNoFreeSlot) {
+    const std::u16string key = u"中国";
+    const std::vector<uint64_t> slots(16, slotOf(keyHash(key) + 1, 0));
+    const std::vector<IndexEntry> entries = {IndexEntry{keyHash(key) + 1, kPoolKey, 0, 0, 0}};
+    const IndexView view{slots, entries, {}, {}};
+    EXPECT_EQ(view.find(key, u""), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, StoreImageTest, ::testing::Values(Chinese, Japanese));

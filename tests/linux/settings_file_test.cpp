@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <future>
 
 #include "band/band_geometry.h"
 #include "band/settings_values.h"
@@ -104,6 +107,36 @@ TEST_F(SettingsFileTest, AnUnreadableFileHoldsNoValuesAndAFailedWriteSaysSo) {
     std::ofstream(m_dir.string()) << "a file where the folder should be";
     EXPECT_FALSE(file.writeValue(u"Height", u"40"));
     fs::remove(m_dir);
+}
+
+TEST_F(SettingsFileTest, SomethingOtherThanAFileIsNeitherReadNorReplaced) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+    } rows[] = {
+        {"FIFO", [](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }},
+        {"folder", [](const fs::path& at) { fs::create_directory(at); }},
+        {"link to a FIFO", [this](const fs::path& at) {
+             ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0600), 0);
+             fs::create_symlink(m_dir / "fifo", at);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(m_dir);
+        fs::create_directories(path().parent_path());
+        row.make(path());
+        std::future<std::pair<bool, bool>> done = std::async(std::launch::async, [this] {
+            CSettingsFile file(path());
+            return std::pair(file.readValue(u"FontSize").has_value(), file.writeValue(u"FontSize", u"-20"));
+        });
+        if (done.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            ADD_FAILURE() << "the settings file blocks";
+            std::_Exit(1);
+        }
+        EXPECT_EQ(done.get(), std::pair(false, false));
+        EXPECT_FALSE(fs::is_regular_file(path()));
+    }
 }
 
 TEST(DefaultSettingsPath, FollowsXdgConfigHome) {

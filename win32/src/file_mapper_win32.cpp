@@ -4,25 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace pelux::win32 {
 
 namespace {
-
-class CMappedView final : public IMappedFile {
-public:
-    CMappedView(const void* view, std::size_t size) : m_view(view), m_size(size) {}
-    ~CMappedView() override { UnmapViewOfFile(m_view); }
-    CMappedView(const CMappedView&) = delete;
-    CMappedView& operator=(const CMappedView&) = delete;
-    const std::byte* data() const override { return static_cast<const std::byte*>(m_view); }
-    std::size_t size() const override { return m_size; }
-
-private:
-    const void* m_view;
-    std::size_t m_size;
-};
 
 class CHandle {
 public:
@@ -34,6 +21,7 @@ public:
     CHandle& operator=(const CHandle&) = delete;
     bool valid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return m_handle; }
+    void release() { m_handle = nullptr; }
 
 private:
     HANDLE m_handle;
@@ -51,22 +39,48 @@ bool writePieces(HANDLE file, std::span<const std::string_view> pieces) {
     return true;
 }
 
+class CReadableFile final : public IReadableFile {
+public:
+    CReadableFile(HANDLE file, uint64_t size) : m_file(file), m_size(size) {}
+    uint64_t size() const override { return m_size; }
+    bool readAt(uint64_t offset, std::span<std::byte> into) override {
+        while (!into.empty()) {
+            OVERLAPPED at{};
+            at.Offset = DWORD(offset);
+            at.OffsetHigh = DWORD(offset >> 32);
+            const DWORD chunk = DWORD(std::min<std::size_t>(into.size(), 1u << 30));
+            DWORD got = 0;
+            if (!ReadFile(m_file.get(), into.data(), chunk, &got, &at) || got == 0) return false;
+            into = into.subspan(got);
+            offset += got;
+        }
+        return true;
+    }
+
+private:
+    CHandle m_file;
+    uint64_t m_size;
+};
+
 }  // namespace
 
-std::unique_ptr<IMappedFile> CWin32FileMapper::mapReadOnly(const std::filesystem::path& path) {
-    // Shared for deletion too, so that a newer image can be moved over this one while it is mapped.
-    const CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+std::unique_ptr<IReadableFile> CWin32FileMapper::openRegular(const std::filesystem::path& path) {
+    // Shared for deletion too, so that a newer image can be moved over this one while it is read.
+    // The load copies what it reads: nothing of the file is used once the handle is closed.
+    CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return nullptr;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
-        uint64_t(size.QuadPart) > uint64_t(SIZE_MAX))
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        std::fprintf(stderr, "PeluxBar: %ls is not a regular file; it is not read\n", path.c_str());
         return nullptr;
-    const CHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapping.valid()) return nullptr;
-    const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
-    if (!view) return nullptr;
-    return std::make_unique<CMappedView>(view, std::size_t(size.QuadPart));
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return nullptr;
+    HANDLE handle = file.get();
+    file.release();
+    return std::make_unique<CReadableFile>(handle, uint64_t(size.QuadPart));
 }
 
 bool CWin32FileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {

@@ -1,5 +1,5 @@
-// The file-mapping port over CreateFileMapping/MapViewOfFile, and atomic replacement by a
-// temporary file moved over the old one.
+// The file port over CreateFileW and ReadFile (only disk files are read), and atomic replacement
+// by a temporary file moved over the old one.
 #pragma once
 
 #include "platform/file_mapping.h"
@@ -8,7 +8,7 @@ namespace pelux::win32 {
 
 class CWin32FileMapper final : public IFileMapper {
 public:
-    std::unique_ptr<IMappedFile> mapReadOnly(const std::filesystem::path& path) override;
+    std::unique_ptr<IReadableFile> openRegular(const std::filesystem::path& path) override;
     bool replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) override;
 };
 
