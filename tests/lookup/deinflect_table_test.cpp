@@ -179,6 +179,16 @@ const InflectedRow kRows[] = {
     {u"ドアを|閉めない|でください。", u"閉める", u"negative"},
     {u"電車の中で|立っていた|。", u"立つ", u"progressive past"},
     {u"夕べは早く|寝た|。", u"寝る", u"past"},
+    {u"パンを|食べながら|歩いた。", u"食べる", u"while"},
+    {u"この本は|読みやすい|。", u"読む", u"easy to"},
+    {u"この字は|書きにくい|。", u"書く", u"hard to"},
+    {u"ゆうべは|飲みすぎた|。", u"飲む", u"too much past"},
+    {u"パンを|食べ|、牛乳を飲んだ。", u"食べる", u"continuative"},
+    {u"手紙を|書いておく|。", u"書く", u"te-oku"},
+    {u"名前が|書いてある|。", u"書く", u"te-aru"},
+    {u"一口|食べてみた|。", u"食べる", u"te-miru past"},
+    {u"飲み物を|買ってくる|。", u"買う", u"te-kuru"},
+    {u"本を|読んでいく|。", u"読む", u"te-iku"},
 };
 
 // Text at the pointer where the plain match stands: nouns and adverbs that look conjugated, kana
