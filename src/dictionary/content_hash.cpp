@@ -1,8 +1,10 @@
 #include "dictionary/content_hash.h"
 
-#include <fstream>
+#include <algorithm>
 #include <new>
 #include <vector>
+
+#include "platform/file_mapping.h"
 
 // The whole library is compiled into this file, so nothing links against a shared xxhash and the
 // Windows component carries it too.
@@ -43,18 +45,18 @@ std::optional<FileStamp> statFile(const std::filesystem::path& path) {
 std::optional<FileStamp> stampFile(const std::filesystem::path& path) {
     std::optional<FileStamp> stamp = statFile(path);
     if (!stamp) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<char> chunk(std::size_t(1) << 20);
+    // Through the file port, so that something other than a file put there since the stat is
+    // refused instead of waited on.
+    const std::unique_ptr<IReadableFile> file = openRegularFile(path);
+    if (!file || file->size() != stamp->size) return std::nullopt;
+    std::vector<std::byte> chunk(std::size_t(1) << 20);
     CContentHasher hasher;
-    uint64_t total = 0;
-    while (in) {
-        in.read(chunk.data(), std::streamsize(chunk.size()));
-        const std::size_t got = std::size_t(in.gcount());
-        hasher.update(chunk.data(), got);
-        total += got;
+    for (uint64_t at = 0; at < stamp->size;) {
+        const std::size_t want = std::size_t(std::min<uint64_t>(chunk.size(), stamp->size - at));
+        if (!file->readAt(at, std::span(chunk.data(), want))) return std::nullopt;
+        hasher.update(chunk.data(), want);
+        at += want;
     }
-    if (in.bad() || total != stamp->size) return std::nullopt;
     stamp->hash = hasher.finish();
     return stamp;
 }
