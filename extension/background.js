@@ -2,7 +2,7 @@
 // between the tabs' frames and the host. It decides nothing itself.
 'use strict';
 
-importScripts('schema.js', 'background_reader.js');
+importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
 
 const RETRY_AFTER_MS = 2000;
 let port = null;
