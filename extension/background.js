@@ -2,121 +2,120 @@
 // between the tabs' frames and the host. It decides nothing itself.
 'use strict';
 
-importScripts('schema.js', 'background_reader.js');
+importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
 
-const RETRY_AFTER_MS = 2000;
-let port = null;
-let lastFailure = 0;
+// The worker's own functions and state stay inside this scope, off the global object.
+(() => {
+  const RETRY_AFTER_MS = 2000;
+  let port = null;
+  let lastFailure = 0;
 
-function connect() {
-  if (port) return port;
-  port = chrome.runtime.connectNative(PeluxSchema.HOST_NAME);
-  port.onMessage.addListener(fromHost);
-  port.onDisconnect.addListener(() => {
-    const why = chrome.runtime.lastError ? chrome.runtime.lastError.message : 'the host ended';
-    console.warn(`PeluxBar: native host disconnected: ${why}`);
-    port = null;
-    lastFailure = Date.now();
-    tellAllTabs({ type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` });
+  function connect() {
+    if (port) return port;
+    port = chrome.runtime.connectNative(PeluxSchema.HOST_NAME);
+    port.onMessage.addListener(fromHost);
+    port.onDisconnect.addListener(() => {
+      const why = chrome.runtime.lastError ? chrome.runtime.lastError.message : 'the host ended';
+      console.warn(`PeluxBar: native host disconnected: ${why}`);
+      port = null;
+      lastFailure = Date.now();
+      tellAllTabs({ type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` });
+    });
+    chrome.storage.local.get({ visible: true }).then(({ visible }) => post({ type: 'show', visible }));
+    return port;
+  }
+
+  function post(message) {
+    // A host that cannot start is not asked again on every mouse move.
+    if (!port && Date.now() - lastFailure < RETRY_AFTER_MS) return;
+    try {
+      connect().postMessage(message);
+    } catch (error) {
+      console.warn(`PeluxBar: cannot reach the native host: ${error.message}`);
+      port = null;
+    }
+  }
+
+  function toFrame(tab, frame, message) {
+    chrome.tabs.sendMessage(tab, message, { frameId: frame }).catch(() => {});
+  }
+
+  async function tellAllTabs(message) {
+    for (const tab of await chrome.tabs.query({})) toFrame(tab.id, 0, message);
+  }
+
+  function fromHost(raw) {
+    const message = PeluxSchema.fromHost(raw);
+    if (!message) return;
+    if (message.type === 'pointerResult') {
+      toFrame(message.tab, message.frame, message);
+      // The band lives in the top frame; a frame's result also goes there.
+      if (message.frame !== 0 && message.text !== null) toFrame(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
+      return;
+    }
+    if (message.type === 'readerSettings') tellOptionsPages(message);
+    if (message.type === 'settings' || message.type === 'readerSettings' || message.tab === -1) {
+      tellAllTabs(message);
+      return;
+    }
+    toFrame(message.tab, 0, message);
+  }
+
+  chrome.runtime.onMessage.addListener((raw, sender) => {
+    if (isOptionsPage(sender)) return void fromOptionsPage(raw, post);
+    if (!sender.tab || sender.id !== chrome.runtime.id) return;
+    const message = PeluxSchema.fromContent(raw);
+    if (!message) return;
+    post(Object.assign({}, message, { tab: sender.tab.id, frame: sender.frameId || 0 }));
   });
-  chrome.storage.local.get({ visible: true }).then(({ visible }) => post({ type: 'show', visible }));
-  return port;
-}
 
-function post(message) {
-  // A host that cannot start is not asked again on every mouse move.
-  if (!port && Date.now() - lastFailure < RETRY_AFTER_MS) return;
-  try {
-    connect().postMessage(message);
-  } catch (error) {
-    console.warn(`PeluxBar: cannot reach the native host: ${error.message}`);
-    port = null;
-  }
-}
-
-function toFrame(tab, frame, message) {
-  chrome.tabs.sendMessage(tab, message, { frameId: frame }).catch(() => {});
-}
-
-async function tellAllTabs(message) {
-  for (const tab of await chrome.tabs.query({})) toFrame(tab.id, 0, message);
-}
-
-function fromHost(raw) {
-  const message = PeluxSchema.fromHost(raw);
-  if (!message) return;
-  if (message.type === 'pointerResult') {
-    toFrame(message.tab, message.frame, message);
-    // The band lives in the top frame; a frame's result also goes there.
-    if (message.frame !== 0 && message.text !== null) toFrame(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
-    return;
-  }
-  if (message.type === 'readerSettings') tellOptionsPages(message);
-  if (message.type === 'settings' || message.type === 'readerSettings' || message.tab === -1) {
-    tellAllTabs(message);
-    return;
-  }
-  toFrame(message.tab, 0, message);
-}
-
-chrome.runtime.onMessage.addListener((raw, sender) => {
-  if (isOptionsPage(sender)) return void fromOptionsPage(raw);
-  if (!sender.tab || sender.id !== chrome.runtime.id) return;
-  const message = PeluxSchema.fromContent(raw);
-  if (!message) return;
-  post(Object.assign({}, message, { tab: sender.tab.id, frame: sender.frameId || 0 }));
-});
-
-chrome.tabs.onRemoved.addListener((tab) => {
-  if (port) post({ type: 'tabClosed', tab });
-});
-
-// The toolbar button shows and hides the band in every tab at once; the tabs follow the stored flag.
-async function toggleBand() {
-  const { visible } = await chrome.storage.local.get({ visible: true });
-  await chrome.storage.local.set({ visible: !visible });
-  post({ type: 'show', visible: !visible });
-  return !visible;
-}
-globalThis.toggleBand = toggleBand;
-chrome.action.onClicked.addListener(toggleBand);
-
-
-// The longest start of the text whose UTF-8 form fits in `maxBytes`, never splitting a character.
-// A surrogate without its partner counts as the three bytes of the replacement it becomes.
-function cutToUtf8Bytes(text, maxBytes) {
-  let bytes = 0;
-  let i = 0;
-  while (i < text.length) {
-    const code = text.codePointAt(i);
-    const units = code > 0xffff ? 2 : 1;
-    const size = code < 0x80 ? 1 : code < 0x800 ? 2 : code > 0xffff ? 4 : 3;
-    if (bytes + size > maxBytes) break;
-    bytes += size;
-    i += units;
-  }
-  return text.slice(0, i);
-}
-globalThis.cutToUtf8Bytes = cutToUtf8Bytes;
-
-// The browser's context menu on selected text: the host translates it online and the tab shows
-// the translation in a window of its own. The request carries only so much of the text, so no
-// more is sent; a longer selection would be refused by the host as a whole.
-function translateSelection(tab, text) {
-  post({ type: 'translate', tab, text: cutToUtf8Bytes(text, PeluxSchema.MAX_TRANSLATE_BYTES) });
-}
-globalThis.translateSelection = translateSelection;
-
-function createContextMenu() {
-  chrome.contextMenus.remove(PeluxSchema.TRANSLATE_MENU_ID, () => {
-    void chrome.runtime.lastError;
-    chrome.contextMenus.create({ id: PeluxSchema.TRANSLATE_MENU_ID, title: 'Translate "%s" with PeluxBar', contexts: ['selection'] },
-      () => void chrome.runtime.lastError);
+  chrome.tabs.onRemoved.addListener((tab) => {
+    if (port) post({ type: 'tabClosed', tab });
   });
-}
-chrome.runtime.onInstalled.addListener(createContextMenu);
-chrome.runtime.onStartup.addListener(createContextMenu);
-chrome.contextMenus.onClicked.addListener((info, tab) => {
-  if (info.menuItemId !== PeluxSchema.TRANSLATE_MENU_ID || !tab || typeof info.selectionText !== 'string') return;
-  translateSelection(tab.id, info.selectionText);
-});
+
+  // The toolbar button shows and hides the band in every tab at once; the tabs follow the stored flag.
+  async function toggleBand() {
+    const { visible } = await chrome.storage.local.get({ visible: true });
+    await chrome.storage.local.set({ visible: !visible });
+    post({ type: 'show', visible: !visible });
+    return !visible;
+  }
+  chrome.action.onClicked.addListener(toggleBand);
+
+  // The longest start of the text whose UTF-8 form fits in `maxBytes`, never splitting a character.
+  // A surrogate without its partner counts as the three bytes of the replacement it becomes.
+  function cutToUtf8Bytes(text, maxBytes) {
+    let bytes = 0;
+    let i = 0;
+    while (i < text.length) {
+      const code = text.codePointAt(i);
+      const units = code > 0xffff ? 2 : 1;
+      const size = code < 0x80 ? 1 : code < 0x800 ? 2 : code > 0xffff ? 4 : 3;
+      if (bytes + size > maxBytes) break;
+      bytes += size;
+      i += units;
+    }
+    return text.slice(0, i);
+  }
+
+  // The browser's context menu on selected text: the host translates it online and the tab shows
+  // the translation in a window of its own. The request carries only so much of the text, so no
+  // more is sent; a longer selection would be refused by the host as a whole.
+  function translateSelection(tab, text) {
+    post({ type: 'translate', tab, text: cutToUtf8Bytes(text, PeluxSchema.MAX_TRANSLATE_BYTES) });
+  }
+
+  function createContextMenu() {
+    chrome.contextMenus.remove(PeluxSchema.TRANSLATE_MENU_ID, () => {
+      void chrome.runtime.lastError;
+      chrome.contextMenus.create({ id: PeluxSchema.TRANSLATE_MENU_ID, title: 'Translate "%s" with PeluxBar', contexts: ['selection'] },
+        () => void chrome.runtime.lastError);
+    });
+  }
+  chrome.runtime.onInstalled.addListener(createContextMenu);
+  chrome.runtime.onStartup.addListener(createContextMenu);
+  chrome.contextMenus.onClicked.addListener((info, tab) => {
+    if (info.menuItemId !== PeluxSchema.TRANSLATE_MENU_ID || !tab || typeof info.selectionText !== 'string') return;
+    translateSelection(tab.id, info.selectionText);
+  });
+})();

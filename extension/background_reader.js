@@ -9,7 +9,8 @@ function isOptionsPage(sender) {
     sender.url.split(/[?#]/)[0] === chrome.runtime.getURL(OPTIONS_PAGE);
 }
 
-function fromOptionsPage(raw) {
+// `post` is the worker's one way to the host.
+function fromOptionsPage(raw, post) {
   const message = PeluxSchema.fromOptions(raw);
   if (message) post(message);
 }

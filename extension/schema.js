@@ -1,10 +1,11 @@
 // The messages that travel between the content scripts, the service worker and the native host.
 // Every message is an object with a "type"; every received one is checked before it is used.
+// Loaded after generated/constants.js, whose values the host shares.
 'use strict';
 
 (() => {
   // The reader's switches of the options page, in its order.
-  const READER_SETTINGS = ['AllEntries', 'StandardPinyin', 'HepburnRomaji', 'Deinflect', 'ReaderPopup', 'LoadAtStart'];
+  const READER_SETTINGS = PeluxConstants.READER_SWITCHES.map((s) => s.name);
   const isInt = (v) => Number.isInteger(v);
   const isStr = (v) => typeof v === 'string';
   const isBool = (v) => typeof v === 'boolean';
@@ -92,10 +93,10 @@
     READER_SETTINGS,
     toContent: (m) => accept(TO_CONTENT, m, 'from the service worker'),
     HOST_NAME: 'com.tandrel.peluxbar',
-    COMMAND_BIGGER: 107,
-    COMMAND_SMALLER: 108,
+    COMMAND_BIGGER: PeluxConstants.COMMAND_BIGGER,
+    COMMAND_SMALLER: PeluxConstants.COMMAND_SMALLER,
     TRANSLATE_MENU_ID: 'peluxbar-translate',
     // The longest text (UTF-8 bytes) that a translation request carries; the rest is dropped.
-    MAX_TRANSLATE_BYTES: 9999,
+    MAX_TRANSLATE_BYTES: PeluxConstants.MAX_TRANSLATE_BYTES,
   };
 })();

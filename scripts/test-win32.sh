@@ -29,8 +29,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The class and library identifiers, read from the build (they come from PeluxBar.idl and the
-# class table).
+# The class and library identifiers, read from the build (they come from PeluxBar.idl, the
+# toolbar button's from the class table).
 source build-win32/generated/identifiers.sh
 
 # step WHAT COMMAND...: runs the command with its stdout shown; on failure prints the exit

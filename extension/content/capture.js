@@ -5,7 +5,7 @@
 (() => {
   const MAX_SENTENCE_UNITS = 256;
   // The longest word the host reads; a page can hold one "word" of megabytes (a data blob).
-  const MAX_WORD_UNITS = 4096;
+  const MAX_WORD_UNITS = PeluxConstants.MAX_CAPTURED_UNITS;
   const segmenters = new Map();
 
   function segmenter(granularity) {

@@ -23,7 +23,7 @@
     const { node, offset } = captured.at;
     if (!node.isConnected || node.nodeType !== Node.TEXT_NODE || offset >= node.data.length) return null;
     const range = document.createRange();
-    if (captured.character.charCodeAt(0) <= 0x100) {
+    if (captured.character.charCodeAt(0) <= PeluxConstants.LAST_ENGLISH_ROAD_CHAR) {
       if (captured.wordStart > offset) return null;
       range.setStart(node, captured.wordStart);
       range.setEnd(node, Math.min(node.data.length, captured.wordStart + captured.word.length));

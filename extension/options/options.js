@@ -3,14 +3,6 @@
 'use strict';
 
 (() => {
-  const EXPLAIN = {
-    AllEntries: 'Show every entry of the word under the pointer, common ones first, not only the first.',
-    StandardPinyin: 'Write pinyin as readers learned it: the tone mark on a, e or the o of ou, and ǎ for tone 3.',
-    HepburnRomaji: 'Write Japanese readings in modified Hepburn romaji (shi, chū, kitte) without dots.',
-    Deinflect: 'Also look conjugated Japanese verbs and adjectives up under their dictionary form.',
-    ReaderPopup: 'Also show the entries in a popup beside the word, and mark the matched characters.',
-    LoadAtStart: 'Load the dictionary of the last completed load by itself when the browser starts.',
-  };
   const form = document.getElementById('switches');
   const status = document.getElementById('status');
   const boxes = new Map();
@@ -19,7 +11,7 @@
     chrome.runtime.sendMessage(message).catch(() => {});
   }
 
-  for (const name of PeluxSchema.READER_SETTINGS) {
+  for (const { name, explain: text } of PeluxConstants.READER_SWITCHES) {
     const label = document.createElement('label');
     const box = document.createElement('input');
     box.type = 'checkbox';
@@ -35,7 +27,7 @@
     title.textContent = name;
     const explain = document.createElement('span');
     explain.className = 'explain';
-    explain.textContent = EXPLAIN[name];
+    explain.textContent = text;
     label.append(box, title, explain);
     form.append(label);
     boxes.set(name, box);

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "adapters/utf8.h"
+#include "text/utf16_cut.h"
 
 namespace pelux {
 
@@ -51,10 +52,7 @@ public:
     // A text longer than `maxUnits` is cut there, never inside a surrogate pair.
     std::u16string cutText(const char* name, std::size_t maxUnits) {
         std::u16string text = optionalText(name, SIZE_MAX, false).value_or(std::u16string());
-        if (text.size() > maxUnits) {
-            const bool splitsPair = text[maxUnits - 1] >= 0xD800 && text[maxUnits - 1] <= 0xDBFF;
-            text.resize(splitsPair ? maxUnits - 1 : maxUnits);
-        }
+        text.resize(cutBeforeUnits(text, maxUnits).size());
         return text;
     }
 

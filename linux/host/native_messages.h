@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "contract/extension_contract.h"
 #include "host/native_replies.h"
 
 namespace pelux {
@@ -110,8 +111,6 @@ using InboundMessage = std::variant<PointerMessage, CommandMessage, KeyMessage, 
 
 // Longest selection sent for translation; the request carries far less than this.
 inline constexpr std::size_t kMaxTranslateUnits = 64 * 1024;
-
-inline constexpr std::size_t kMaxCapturedUnits = 4096;
 
 // nullopt with `error` set when the frame is not JSON, not an object, of an unknown type, or
 // lacks a field or carries one of the wrong kind or range. A captured word or sentence that is

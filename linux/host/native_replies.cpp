@@ -3,6 +3,7 @@
 #include "adapters/utf8.h"
 #include "band/reader_switches.h"
 #include "host/native_channel.h"
+#include "text/utf16_cut.h"
 
 namespace pelux {
 
@@ -34,13 +35,7 @@ std::size_t jsonBytesAt(std::u16string_view text, std::size_t i, std::size_t& un
     return 3;
 }
 
-std::u16string_view cappedText(std::u16string_view text) {
-    if (text.size() <= kMaxReplyTextUnits) return text;
-    std::size_t cut = kMaxReplyTextUnits;
-    // Never leave half of a surrogate pair at the cut.
-    if (isHighSurrogate(text[cut - 1])) --cut;
-    return text.substr(0, cut);
-}
+std::u16string_view cappedText(std::u16string_view text) { return cutBeforeUnits(text, kMaxReplyTextUnits); }
 
 std::size_t jsonBytes(std::u16string_view text) {
     std::size_t bytes = 0;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "contract/extension_contract.h"
 #include "platform/settings_key.h"
 
 namespace pelux {
@@ -27,10 +28,6 @@ inline constexpr int32_t kMinimumSavedHeight = 35;
 inline constexpr int32_t kBandHeightStep = 35;
 inline constexpr int32_t kDefaultBandWidth = 1000;
 inline constexpr int32_t kDefaultBandHeight = 40;
-
-// Command values of the two height buttons.
-inline constexpr uint32_t kCommandBandBigger = 107;
-inline constexpr uint32_t kCommandBandSmaller = 108;
 
 // The layout made on every resize: menu button in a 35-pixel column at the left, the text area
 // up to 25 pixels from the right, the two height buttons stacked in the last 24 pixels.

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "band/reader_switches.h"
 #include "band/settings_values.h"
 #include "dictionary/dictionary.h"
 #include "lookup/kana_romaji.h"
@@ -26,12 +27,7 @@ void readBandSettings(ISettingsKey& key, BandSettings& settings) {
     };
     readSwitch(kSettingUseToolTips, settings.UseToolTips);
     readSwitch(kSettingShowSubWords, settings.ShowSubWordTranslations);
-    readSwitch(kSettingAllEntries, settings.AllEntries);
-    readSwitch(kSettingStandardPinyin, settings.StandardPinyin);
-    readSwitch(kSettingHepburnRomaji, settings.HepburnRomaji);
-    readSwitch(kSettingDeinflect, settings.Deinflect);
-    readSwitch(kSettingReaderPopup, settings.ReaderPopup);
-    readSwitch(kSettingLoadAtStart, settings.LoadAtStart);
+    for (const ReaderSwitch& s : readerSwitches()) readSwitch(s.name, settings.*s.field);
     const std::optional<std::u16string> colour = readSettingText(key, kSettingFontColor);
     if (!colour) {
         settings.FontColor = kDefaultFontColor;
@@ -42,10 +38,9 @@ void readBandSettings(ISettingsKey& key, BandSettings& settings) {
 
 ReaderOptions readerOptions(const BandSettings& settings) {
     ReaderOptions reader;
-    reader.allEntries = settings.AllEntries != 0;
-    reader.standardPinyin = settings.StandardPinyin != 0;
-    reader.hepburnRomaji = settings.HepburnRomaji != 0;
-    reader.deinflect = settings.Deinflect != 0;
+#define PELUX_READER_OPTION(name, field, text) reader.field = settings.name != 0;
+    PELUX_LOOKUP_SWITCHES(PELUX_READER_OPTION)
+#undef PELUX_READER_OPTION
     return reader;
 }
 

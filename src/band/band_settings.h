@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "browser/pointer_switches.h"
+#include "contract/extension_contract.h"
 #include "platform/settings_key.h"
 
 namespace pelux {
@@ -16,13 +17,10 @@ struct BandSettings {
     std::atomic<int32_t> ShowSubWordTranslations{0};
     // Display colour 0x00BBGGRR.
     std::atomic<uint32_t> FontColor{0};
-    // The reader's switches: each off (0) unless the user turned it on.
-    std::atomic<int32_t> AllEntries{0};
-    std::atomic<int32_t> StandardPinyin{0};
-    std::atomic<int32_t> HepburnRomaji{0};
-    std::atomic<int32_t> Deinflect{0};
-    std::atomic<int32_t> ReaderPopup{0};
-    std::atomic<int32_t> LoadAtStart{0};
+    // The reader's switches (AllEntries and the rest): each off (0) unless the user turned it on.
+#define PELUX_SWITCH_FIELD(name, field, text) std::atomic<int32_t> name{0};
+    PELUX_READER_SWITCHES(PELUX_SWITCH_FIELD)
+#undef PELUX_SWITCH_FIELD
 };
 
 BandSettings& bandSettings();

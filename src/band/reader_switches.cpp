@@ -6,12 +6,9 @@ namespace pelux {
 
 const std::array<ReaderSwitch, kReaderSwitchCount>& readerSwitches() {
     static const std::array<ReaderSwitch, kReaderSwitchCount> switches{{
-        {kSettingAllEntries, &BandSettings::AllEntries},
-        {kSettingStandardPinyin, &BandSettings::StandardPinyin},
-        {kSettingHepburnRomaji, &BandSettings::HepburnRomaji},
-        {kSettingDeinflect, &BandSettings::Deinflect},
-        {kSettingReaderPopup, &BandSettings::ReaderPopup},
-        {kSettingLoadAtStart, &BandSettings::LoadAtStart},
+#define PELUX_SWITCH_ROW(name, field, text) {kSetting##name, &BandSettings::name},
+        PELUX_READER_SWITCHES(PELUX_SWITCH_ROW)
+#undef PELUX_SWITCH_ROW
     }};
     return switches;
 }

@@ -1,4 +1,4 @@
-// The reader's six switches by name, as the options page sets them: each is "%d" in the settings
+// The reader's switches by name, as the options page sets them: each is "%d" in the settings
 // key and a field of the process-wide record.
 #pragma once
 
@@ -17,7 +17,9 @@ struct ReaderSwitch {
     std::atomic<int32_t> BandSettings::*field;
 };
 
-inline constexpr std::size_t kReaderSwitchCount = 6;
+#define PELUX_COUNT_SWITCH(name, field, text) +1
+inline constexpr std::size_t kReaderSwitchCount = 0 PELUX_READER_SWITCHES(PELUX_COUNT_SWITCH);
+#undef PELUX_COUNT_SWITCH
 
 // In the order the options page lists them.
 const std::array<ReaderSwitch, kReaderSwitchCount>& readerSwitches();

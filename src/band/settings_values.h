@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "contract/extension_contract.h"
 #include "platform/settings_key.h"
 
 namespace pelux {
@@ -17,13 +18,10 @@ inline constexpr std::u16string_view kSettingFontColor = u"FontColor";
 inline constexpr std::u16string_view kSettingFontSize = u"FontSize";
 inline constexpr std::u16string_view kSettingHeight = u"Height";
 inline constexpr std::u16string_view kSettingWidth = u"Width";
-// The reader's switches, "%d" like the two above, 0 when absent.
-inline constexpr std::u16string_view kSettingAllEntries = u"AllEntries";
-inline constexpr std::u16string_view kSettingStandardPinyin = u"StandardPinyin";
-inline constexpr std::u16string_view kSettingHepburnRomaji = u"HepburnRomaji";
-inline constexpr std::u16string_view kSettingDeinflect = u"Deinflect";
-inline constexpr std::u16string_view kSettingReaderPopup = u"ReaderPopup";
-inline constexpr std::u16string_view kSettingLoadAtStart = u"LoadAtStart";
+// The reader's switches, "%d" like the two above: kSettingAllEntries and the rest of the table.
+#define PELUX_SETTING_NAME(name, field, text) inline constexpr std::u16string_view kSetting##name = u"" #name;
+PELUX_READER_SWITCHES(PELUX_SETTING_NAME)
+#undef PELUX_SETTING_NAME
 
 // A value is read into a buffer of this many bytes; text and terminating NUL are two bytes a
 // character, and a value that does not fit counts as absent.

@@ -87,14 +87,7 @@ void readChineseCharFile(CLoadSession& session, CDictionary& store, IPerlPattern
     if (!file.open(path, FileMode::SingleByteText)) return session.noteMissing(path);
     session.noteRead(1, file.stamp());
     store.reserveCharText(file.size());
-    file.skipHeader();
-    std::u16string_view line;
-    while (file.readLine(line)) {
-        try {
-            storeCharacterLine(store, line, fieldPattern);
-        } catch (const CPatternError&) {
-        }
-    }
+    file.forEachLineAfterHeader([&](std::u16string_view line) { storeCharacterLine(store, line, fieldPattern); });
 }
 
 const LanguageFiles kChineseFiles{Chinese, kChineseMainFile, kChineseCharFile, kChineseProgressFormat};

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "dictionary/content_hash.h"
+#include "patterns/perl_pattern.h"
 
 namespace pelux {
 
@@ -36,6 +37,20 @@ public:
     // Gives the decoded text away; reading goes on in `text`, which must be that same text.
     std::u16string releaseText() { return std::move(m_text); }
     void continueIn(std::u16string_view text) { m_view = text; }
+
+    // Hands each line after the header to `eachLine`. A line the pattern object gives up on is
+    // passed over, as the line of any other file that holds nothing usable.
+    template <class EachLine>
+    void forEachLineAfterHeader(EachLine eachLine) {
+        skipHeader();
+        std::u16string_view line;
+        while (readLine(line)) {
+            try {
+                eachLine(line);
+            } catch (const CPatternError&) {
+            }
+        }
+    }
 
 private:
     std::u16string m_text;

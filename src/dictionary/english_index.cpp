@@ -59,20 +59,13 @@ bool buildIrregularForms(CDictionary& store, const std::filesystem::path& path, 
     CDictionaryFile file;
     if (!file.open(path, FileMode::SingleByteText)) return false;
     stamp = file.stamp();
-    file.skipHeader();
-
     std::vector<std::u16string_view> words;
-    std::u16string_view line;
-    while (file.readLine(line)) {
+    file.forEachLineAfterHeader([&](std::u16string_view line) {
         words.clear();
-        try {
-            for (const PerlMatch& match : wordPattern->execute(line))
-                if (!match.subMatches.empty()) words.push_back(match.subMatches.front());
-        } catch (const CPatternError&) {
-            continue;  // a line the pattern object gives up on has no usable words
-        }
+        for (const PerlMatch& match : wordPattern->execute(line))
+            if (!match.subMatches.empty()) words.push_back(match.subMatches.front());
         linkIrregularGroup(store, words);
-    }
+    });
     return true;
 }
 

@@ -40,14 +40,7 @@ void readKanjiFile(CLoadSession& session, CDictionary& store, IPerlPattern& char
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
     session.noteRead(1, file.stamp());
     store.reserveCharText(file.size());
-    file.skipHeader();
-    std::u16string_view line;
-    while (file.readLine(line)) {
-        try {
-            storeKanjiLine(store, line, characterPattern);
-        } catch (const CPatternError&) {
-        }
-    }
+    file.forEachLineAfterHeader([&](std::u16string_view line) { storeKanjiLine(store, line, characterPattern); });
     theKanjiTable().finish();
 }
 

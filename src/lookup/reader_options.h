@@ -1,18 +1,16 @@
-// The reader's switches beyond the classic band. Each is off by default, and with all of them
-// off every road shows exactly what the classic band shows.
+// The reader's switches beyond the classic band that the lookups follow (allEntries,
+// standardPinyin, hepburnRomaji, deinflect: the table says what each does). Each is off by
+// default, and with all of them off every road shows exactly what the classic band shows.
 #pragma once
+
+#include "contract/extension_contract.h"
 
 namespace pelux {
 
 struct ReaderOptions {
-    // Every line of the matched key, ranked, instead of the first line only.
-    bool allEntries = false;
-    // Tone marks placed and shaped as readers learned them (ǎ, mǎo, Běijīng).
-    bool standardPinyin = false;
-    // Modified Hepburn romaji (shi, chū, kitte) instead of the band's syllable-by-syllable form.
-    bool hepburnRomaji = false;
-    // Conjugated Japanese verbs and adjectives are also looked up under their dictionary form.
-    bool deinflect = false;
+#define PELUX_READER_OPTION_FIELD(name, field, text) bool field = false;
+    PELUX_LOOKUP_SWITCHES(PELUX_READER_OPTION_FIELD)
+#undef PELUX_READER_OPTION_FIELD
 };
 
 }  // namespace pelux

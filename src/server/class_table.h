@@ -5,15 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "band_identifiers.h"
 #include "server/registration_script.h"
 
 namespace pelux {
 
-// Identifiers in registry form, braces included. The Windows shell's IDL is where the class and
-// library identifiers are defined; its build stops when these differ from it.
-inline constexpr std::u16string_view kPeluxBandClsid = u"{70D8AE0A-6C0A-4048-9E09-755F9962C061}";
-inline constexpr std::u16string_view kGoogleClsid = u"{BA5900C6-FA02-4BD5-B108-F327B39920B4}";
-inline constexpr std::u16string_view kTypeLibraryId = u"{260A31FD-EDC5-4A15-9693-D242D0E9CD9E}";
+// The class and type library IDs (kPeluxBandClsid, kGoogleClsid, kTypeLibraryId) come from the
+// Windows shell's IDL through the generated band_identifiers.h; the toolbar button's GUID, which
+// no IDL declares, is defined here, in registry form, braces included.
 inline constexpr std::u16string_view kToolbarButtonId = u"{2DC14C1C-9612-40FB-981B-59324ABB1C2A}";
 
 struct ClassRow {

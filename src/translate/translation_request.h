@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "contract/extension_contract.h"
 #include "dictionary/dictionary.h"
 
 namespace pelux {
@@ -16,8 +17,6 @@ namespace pelux {
 inline constexpr std::string_view kDefaultTranslationBase = "http://translate.google.com";
 // A service that accepts the connection and then never answers must not hold the caller forever.
 inline constexpr std::chrono::milliseconds kDefaultTranslationTimeout = std::chrono::seconds(30);
-// Upper bound of the UTF-8 form of the text before escaping; the escaped query is three times it.
-inline constexpr size_t kMaxQueryTextBytes = 9999;
 
 enum class TranslationDirection { IntoEnglish, FromEnglish };
 

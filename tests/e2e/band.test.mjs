@@ -5,8 +5,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  PROMPT, asTextArea, bandText, characterCentre, clickIn, clickMenuItem, inContentWorld, launchBrowser, lookup,
-  openPage, servePages, shadowTexts, waitForBandText,
+  PROMPT, asTextArea, bandText, callWorkerFunction, characterCentre, clickIn, clickMenuItem, inContentWorld,
+  launchBrowser, lookup, openPage, servePages, shadowTexts, waitForBandText,
 } from './helpers.mjs';
 
 const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
@@ -156,7 +156,7 @@ test('a hidden band does nothing, and comes back in every tab', async () => {
   const page = pages[0];
   await pointAt(page, page.mainFrame(), '#zh', 0);
   const shownBefore = await waitForBandText(page, (text) => text.length > 0);
-  await browser.worker.evaluate(() => toggleBand());
+  await callWorkerFunction(browser, 'toggleBand');
   for (const p of pages) {
     await p.waitForFunction(() => document.querySelector('peluxbar-band').hidden);
   }
@@ -166,7 +166,7 @@ test('a hidden band does nothing, and comes back in every tab', async () => {
   await new Promise((resolve) => setTimeout(resolve, 500));
   assert.equal(await bandText(page), shownBefore);
   assert.equal(await page.evaluate(() => document.querySelector('#en').getAttribute('title')), null);
-  await browser.worker.evaluate(() => toggleBand());
+  await callWorkerFunction(browser, 'toggleBand');
   for (const p of pages) {
     await p.waitForFunction(() => !document.querySelector('peluxbar-band').hidden);
   }
@@ -195,7 +195,7 @@ test('the height buttons step the band by 35 and hiding the band saves its size'
   await clickIn(page, 'peluxbar-band', '#bigger');
   await waitForHeight(70);
 
-  await browser.worker.evaluate(() => toggleBand());
+  await callWorkerFunction(browser, 'toggleBand');
   await page.waitForFunction(() => document.querySelector('peluxbar-band').hidden);
   const settingsFile = path.join(browser.config, 'peluxbar', 'settings');
   const start = Date.now();
@@ -208,7 +208,7 @@ test('the height buttons step the band by 35 and hiding the band saves its size'
   assert.match(saved, /^UseToolTips=1$/m);
 
   // A band drawn from now on starts at the saved height.
-  await browser.worker.evaluate(() => toggleBand());
+  await callWorkerFunction(browser, 'toggleBand');
   const next = await openPage(browser.context, `${server.base}/second`);
   await next.waitForFunction(() => document.querySelector('peluxbar-band').getBoundingClientRect().height === 70);
   await next.close();

@@ -8,8 +8,9 @@ import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  DATA, PELUXBAR, asTextArea, characterCentre, clickIn, clickMenuItem, inContentWorld, inShadow, launchBrowser,
-  openPage, servePages, shadowPoint, shadowTexts, waitForBandDrawn, waitForBandText, waitInContentWorld,
+  DATA, PELUXBAR, asTextArea, callWorkerFunction, characterCentre, clickIn, clickMenuItem, inContentWorld,
+  inShadow, launchBrowser, openPage, servePages, shadowPoint, shadowTexts, waitForBandDrawn, waitForBandText,
+  waitInContentWorld,
 } from './helpers.mjs';
 
 const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
@@ -105,7 +106,7 @@ test('a selection is translated through the service and shown in windows that cl
   const page = await openPage(browser.context, `${server.base}/`);
   await page.bringToFront();
   const tab = await activeTabId();
-  await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [tab, 'A\t中']);
+  await callWorkerFunction(browser, 'translateSelection', tab, 'A\t中');
   // The first translation without a dictionary says which language it assumes, and asks the
   // service only once that notice is closed.
   await shown(page, 'notice');
@@ -118,7 +119,7 @@ test('a selection is translated through the service and shown in windows that cl
   assert.deepEqual(await dialogTexts(page, 'translation', '#text'), ['en|zh-CN: A\t中']);
   assert.deepEqual(translator.asked.at(-1), { path: '/translate_t', query: 'text=%41%09%E4%B8%AD&langpair=en|zh-CN' });
 
-  await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [tab, '12 中国']);
+  await callWorkerFunction(browser, 'translateSelection', tab, '12 中国');
   await page.waitForFunction(() => document.querySelectorAll('peluxbar-dialog[data-kind="translation"]').length === 2);
   assert.equal(await dialogCount(page, 'notice'), 0, 'the notice comes once');
   assert.match(translator.asked.at(-1).query, /&langpair=zh-CN\|en$/);
@@ -141,7 +142,7 @@ test('a selection longer than the request carries is cut to its first 9,999 byte
   await page.bringToFront();
   const asked = translator.asked.length;
   // 3,333 characters of three bytes each fit; the 3,334th would not, nor would half of the pair.
-  await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [await activeTabId(), `${'中'.repeat(3333)}\u{1F600}${'x'.repeat(70000)}`]);
+  await callWorkerFunction(browser, 'translateSelection', await activeTabId(), `${'中'.repeat(3333)}\u{1F600}${'x'.repeat(70000)}`);
   await shown(page, 'translation');
   assert.equal(translator.asked.length, asked + 1);
   assert.equal(translator.asked.at(-1).query, `text=${'%E4%B8%AD'.repeat(3333)}&langpair=zh-CN|en`);
@@ -156,7 +157,7 @@ test('a translation service that cannot be reached says "Exception occurred" and
   // Nothing listens on the discard port of the loopback address.
   useService('http://127.0.0.1:9');
   try {
-    await browser.worker.evaluate(([t, text]) => translateSelection(t, text), [await activeTabId(), 'hello']);
+    await callWorkerFunction(browser, 'translateSelection', await activeTabId(), 'hello');
     await shown(page, 'notice');
     assert.deepEqual(await dialogTexts(page, 'notice', '#text'), ['Exception occurred']);
     assert.deepEqual(await dialogTexts(page, 'notice', '.title'), ['Error']);

@@ -13,7 +13,7 @@ import { DATA, EXTENSION, PELUXBAR, tempDir } from './helpers.mjs';
 
 const context = { console: { warn: () => {} } };
 context.globalThis = context;
-vm.runInNewContext(fs.readFileSync(path.join(EXTENSION, 'schema.js'), 'utf8'), context);
+for (const script of ['generated/constants.js', 'schema.js']) vm.runInNewContext(fs.readFileSync(path.join(EXTENSION, script), 'utf8'), context);
 const schema = context.PeluxSchema;
 
 // A valid value for each field a page's script sends.

@@ -7,6 +7,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
+import utilsBundle from 'playwright-core/lib/utilsBundle';
 
 export const ROOT = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const EXTENSION = path.join(ROOT, 'extension');
@@ -52,7 +53,7 @@ export async function launchBrowser({ dictDir = DATA, settings = {}, install = t
     env: { ...process.env, PELUXBAR_DICT_DIR: dictDir, XDG_CONFIG_HOME: config, ASAN_OPTIONS: 'detect_leaks=0' },
     args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--no-first-run',
-      '--disable-features=DisableLoadExtensionCommandLineSwitch',
+      '--disable-features=DisableLoadExtensionCommandLineSwitch', '--remote-debugging-port=0',
       `--disable-extensions-except=${EXTENSION}`, `--load-extension=${EXTENSION}`],
   });
   let worker = context.serviceWorkers()[0];
@@ -62,6 +63,48 @@ export async function launchBrowser({ dictDir = DATA, settings = {}, install = t
     if (!keep) for (const dir of [profile, config]) fs.rmSync(dir, { recursive: true, force: true });
   };
   return { context, worker, profile, config, close };
+}
+
+// Calls a function of the service worker that no global names, by its name, through the DevTools
+// protocol on the port Chromium wrote into the profile: the worker's heap holds it.
+export async function callWorkerFunction(browser, name, ...args) {
+  const port = fs.readFileSync(path.join(browser.profile, 'DevToolsActivePort'), 'utf8').split('\n')[0];
+  const targets = await new Promise((resolve, reject) => {
+    http.get(`http://127.0.0.1:${port}/json/list`, (response) => {
+      let body = '';
+      response.on('data', (chunk) => { body += chunk; });
+      response.on('end', () => resolve(JSON.parse(body)));
+    }).on('error', reject);
+  });
+  const target = targets.find((t) => t.type === 'service_worker' && t.url.endsWith('/background.js'));
+  const socket = new utilsBundle.ws(target.webSocketDebuggerUrl);
+  await new Promise((resolve, reject) => { socket.once('open', resolve); socket.once('error', reject); });
+  const waiting = new Map();
+  socket.on('message', (data) => {
+    const reply = JSON.parse(data);
+    waiting.get(reply.id)?.(reply);
+  });
+  let lastId = 0;
+  const send = (method, params) => new Promise((resolve, reject) => {
+    const id = ++lastId;
+    waiting.set(id, (reply) => (reply.error ? reject(new Error(reply.error.message)) : resolve(reply.result)));
+    socket.send(JSON.stringify({ id, method, params }));
+  });
+  try {
+    const prototype = await send('Runtime.evaluate', { expression: 'Function.prototype' });
+    const { objects } = await send('Runtime.queryObjects', { prototypeObjectId: prototype.result.objectId });
+    const { result, exceptionDetails } = await send('Runtime.callFunctionOn', {
+      objectId: objects.objectId,
+      functionDeclaration: 'function (name, args) { return this.find((f) => f.name === name)(...args); }',
+      arguments: [{ value: name }, { value: args }],
+      awaitPromise: true,
+      returnByValue: true,
+    });
+    if (exceptionDetails) throw new Error(`${name}: ${exceptionDetails.exception?.description ?? exceptionDetails.text}`);
+    return result.value;
+  } finally {
+    socket.close();
+  }
 }
 
 function recordHostInput(profile, config, log) {

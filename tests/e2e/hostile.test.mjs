@@ -7,7 +7,8 @@ import http from 'node:http';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  clickIn, hostMessages, launchBrowser, openPage, servePages, shadowPoint, tempDir, waitInContentWorld,
+  callWorkerFunction, clickIn, hostMessages, launchBrowser, openPage, servePages, shadowPoint, tempDir,
+  waitInContentWorld,
 } from './helpers.mjs';
 
 const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>
@@ -115,7 +116,7 @@ test('events made by the page do nothing', async () => {
 
   // A translation waits for the notice that Chinese is the default; the page presses its OK.
   const tab = await browser.worker.evaluate(async () => (await chrome.tabs.query({ active: true, lastFocusedWindow: true }))[0].id);
-  await browser.worker.evaluate(([t]) => translateSelection(t, 'hello'), [tab]);
+  await callWorkerFunction(browser, 'translateSelection', tab, 'hello');
   await shadowPoint(page, 'peluxbar-dialog[data-kind="notice"]', '.dialog');
   await page.evaluate(() => window.attack());
   await resizeAndWait(page, 1000);
