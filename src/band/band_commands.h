@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "band/band_settings.h"
+#include "band/engine.h"
 #include "platform/settings_key.h"
 
 namespace pelux {
@@ -70,11 +71,10 @@ void acceptColorText(std::u16string_view text, BandSettings& record, ISettingsKe
 // How the Text Color dialog's end acts on the band that opened it: OK takes the text (as
 // acceptColorText), Other Colors opens the colour names page, anything else changes nothing.
 void answerTextColor(const ColorDialogAnswer& answer, IBandCommandHost& host, ISettingsKey& settings,
-                     BandSettings& record = bandSettings());
+                     BandSettings& record);
 
 // The WM_COMMAND handler of the band window. It dispatches on the whole value, so one with a
 // notification code in its upper half matches nothing.
-BandCommandOutcome onCommand(uint64_t command, IBandCommandHost& host, ISettingsKey& settings,
-                             BandSettings& record = bandSettings());
+BandCommandOutcome onCommand(uint64_t command, IBandCommandHost& host, ISettingsKey& settings, CEngine& engine);
 
 }  // namespace pelux

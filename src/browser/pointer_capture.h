@@ -8,6 +8,7 @@
 #include "browser/captured_text.h"
 #include "browser/document_model.h"
 #include "browser/pointer_switches.h"
+#include "dictionary/dictionary.h"
 #include "platform/text_window.h"
 
 namespace pelux {
@@ -34,6 +35,6 @@ std::optional<CapturedText> captureTextAtPoint(IBodyElement& body, int32_t x, in
 // The whole road of one event. A hidden band does nothing, not even read the event; without a
 // dictionary the band shows the prompt; otherwise the band shows the translation of the text
 // under the pointer, which also becomes the element's title when tooltips are on.
-void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches& switches);
+void handleMouseMove(const CDictionary& store, IEventObject& event, IBandView& band, const PointerSwitches& switches);
 
 }  // namespace pelux

@@ -301,9 +301,4 @@ std::size_t CDictionary::bytesHeld() const {
            m_irregular.bytesHeld() + m_charPlaces.capacity() * sizeof(uint16_t);
 }
 
-CDictionary& theDictionary() {
-    static CDictionary store;
-    return store;
-}
-
 }  // namespace pelux

@@ -131,7 +131,7 @@ public:
 
     // Guards the store between threads. Recursive because a load on a band's thread pumps
     // messages, and the pointer events it dispatches read the store on that same thread.
-    std::recursive_mutex& mutex() { return m_mutex; }
+    std::recursive_mutex& mutex() const { return m_mutex; }
 
 private:
     // Copies a loaded image's arrays into memory of the store's own before a write.
@@ -191,11 +191,8 @@ private:
     mutable std::vector<uint16_t> m_charPlaces;
 
     mutable bool m_indexTouched = false;
-    std::recursive_mutex m_mutex;
+    mutable std::recursive_mutex m_mutex;
 };
-
-// The process-wide store.
-CDictionary& theDictionary();
 
 using DictionaryLock = std::lock_guard<std::recursive_mutex>;
 

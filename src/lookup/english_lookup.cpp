@@ -54,8 +54,7 @@ std::u16string normalizeEnglishWord(std::u16string_view text) {
     return word;
 }
 
-EnglishLookupResult lookupEnglishWord(std::u16string_view captured) {
-    CDictionary& store = theDictionary();
+EnglishLookupResult lookupEnglishWord(const CDictionary& store, std::u16string_view captured) {
     DictionaryLock lock(store.mutex());
     EnglishLookupResult result;
     const std::u16string word = normalizeEnglishWord(captured);

@@ -2,6 +2,7 @@
 
 #include "dictionary/loaders.h"
 #include "load_fixture.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -16,7 +17,7 @@ protected:
         writeBytes("UNICHIN.TXT", "code\tx\ty\tMandarin\tDefinition\tCantonese\r\n");
         writeBytes("irregularverbs.txt", "forms\r\n");
     }
-    void load() { EXPECT_TRUE(loadChineseDictionary(environment())); }
+    void load() { EXPECT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment())); }
     // Many well-formed lines, for the progress and cancel cases.
     static std::u16string manyLines(int count) {
         std::u16string body;

@@ -1,4 +1,5 @@
 #include "dictionary/index_writer.h"
+#include "support/test_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 class IndexWriterTest : public ::testing::Test {
 protected:
     void SetUp() override { store.resetForLoad(Japanese); }
-    CDictionary& store = theDictionary();
+    CDictionary& store = testing::testEngine().store();
 };
 
 TEST_F(IndexWriterTest, SharesEntriesWithReadersOfTheStore) {

@@ -2,6 +2,7 @@
 
 #include "dictionary/loaders.h"
 #include "load_fixture.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -14,7 +15,7 @@ protected:
         writeUnicodeFile("kanjidic.uni", u"");
         writeBytes("irregularverbs.txt", "forms\r\n");
     }
-    void load() { EXPECT_TRUE(loadJapaneseDictionary(environment())); }
+    void load() { EXPECT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment())); }
 };
 
 TEST_F(JapaneseLoaderTest, EntryLinesGiveHeadwordReadingAndWords) {
@@ -108,7 +109,7 @@ TEST_F(JapaneseLoaderTest, LongLineIsOneEntry) {
 TEST_F(JapaneseLoaderTest, ChineseKeysGoButStemsStay) {
     writeUnicodeFile("cedict_ts.uni", u"快 快 [kuai4] /quickly/\r\n");
     writeBytes("UNICHIN.TXT", "h\n5FEB\ta\tb\tkuai4\tfast\tfaai3\tz\n");
-    ASSERT_TRUE(loadChineseDictionary(environment()));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     writeUnicodeFile("edict.uni", u"犬 [いぬ] /dog/\r\n");
     load();
     EXPECT_FALSE(store().hasKey(u"快"));

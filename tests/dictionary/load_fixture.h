@@ -15,6 +15,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/load_environment.h"
 #include "adapters/platform_linux.h"
+#include "support/test_engine.h"
 
 namespace pelux::testing_support {
 
@@ -78,7 +79,7 @@ protected:
         std::filesystem::remove_all(m_directory);
         std::filesystem::create_directories(m_directory);
         m_window = std::make_shared<CRecordingWindow>(m_log);
-        CDictionary& store = theDictionary();
+        CDictionary& store = testing::testEngine().store();
         store.resetForLoad(None);
         store.clearStems();
         store.clearIrregular();
@@ -102,7 +103,7 @@ protected:
         return env;
     }
 
-    CDictionary& store() { return theDictionary(); }
+    CDictionary& store() { return testing::testEngine().store(); }
     const std::vector<std::u16string>& texts() const { return m_log->texts; }
 
     std::filesystem::path m_directory;

@@ -14,6 +14,7 @@
 #include "dictionary/loaders.h"
 #include "dictionary/store_image.h"
 #include "platform/file_mapping.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -62,7 +63,7 @@ protected:
     }
     DictionaryLanguage language() const { return GetParam(); }
     LoadReport load() {
-        return language() == Chinese ? loadChineseDictionary(environment()) : loadJapaneseDictionary(environment());
+        return language() == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment()) : loadJapaneseDictionary(testing::testEngine().store(), environment());
     }
     std::filesystem::path imagePath() const { return imagePathFor(m_directory, language()); }
     std::filesystem::path mainFile() const { return m_directory / (language() == Chinese ? kChineseMainFile : kJapaneseMainFile); }
@@ -195,7 +196,7 @@ LoadReport loadWithin(const std::function<LoadReport()>& load) {
 
 TEST_P(StoreImageTest, StoreKeepsWhatWasLoadedWhateverHappensToTheImageAfterwards) {
     const DictionaryLanguage other = language() == Chinese ? Japanese : Chinese;
-    ASSERT_TRUE((other == Chinese ? loadChineseDictionary(environment()) : loadJapaneseDictionary(environment())).imageWritten);
+    ASSERT_TRUE((other == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment()) : loadJapaneseDictionary(testing::testEngine().store(), environment())).imageWritten);
     const std::string otherImage = readBytes(imagePathFor(m_directory, other));
     const auto inPlace = [this](const std::string& bytes) {
         std::fstream(imagePath(), std::ios::in | std::ios::out | std::ios::binary) << bytes;

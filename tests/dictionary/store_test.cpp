@@ -3,6 +3,7 @@
 #include <map>
 
 #include "dictionary/dictionary.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -14,7 +15,7 @@ protected:
         store.clearStems();
         store.clearIrregular();
     }
-    CDictionary& store = theDictionary();
+    CDictionary& store = testing::testEngine().store();
 };
 
 TEST(StoreStart, FreshStoreIsNotLoaded) {

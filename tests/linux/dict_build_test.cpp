@@ -22,6 +22,7 @@
 #include "dictionary/loaders.h"
 #include "adapters/pcre2_pattern.h"
 #include "support/run_peluxbar.h"
+#include "support/test_engine.h"
 #include "adapters/utf8.h"
 
 namespace pelux {
@@ -499,9 +500,9 @@ TEST(BundledData, LoadsIntoTheStore) {
     setPerlPatternFactory(createPcre2Pattern);
     LoadEnvironment environment;
     environment.directory = kDataDir;
-    CDictionary& store = theDictionary();
+    CDictionary& store = testing::testEngine().store();
 
-    ASSERT_TRUE(loadChineseDictionary(environment));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment));
     {
         DictionaryLock lock(store.mutex());
         EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "cedict_ts.uni").size() - 1);
@@ -514,7 +515,7 @@ TEST(BundledData, LoadsIntoTheStore) {
         EXPECT_EQ(store.irregularForm(u"went"), u"go");
         EXPECT_EQ(store.irregularForm(u"don't"), u"do");
     }
-    ASSERT_TRUE(loadJapaneseDictionary(environment));
+    ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment));
     {
         DictionaryLock lock(store.mutex());
         EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "edict.uni").size() - 1);

@@ -8,6 +8,7 @@
 #include "dictionary/dictionary.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 
@@ -21,7 +22,7 @@ public:
         store().clearStems();
     }
 
-    static CDictionary& store() { return theDictionary(); }
+    static CDictionary& store() { return testing::testEngine().store(); }
 
     // Stores `text` under the next line number and indexes it under `keys`; returns the number.
     LineNumber line(std::u16string text, std::initializer_list<std::u16string_view> keys) {
