@@ -17,6 +17,7 @@
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
 #include "band/engine.h"
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/loaders.h"
 #include "lookup/cjk_lookup.h"
 #include "lookup/kana_romaji.h"
@@ -196,7 +197,7 @@ int main(int argc, char** argv) {
         std::printf("no Japanese dictionary in %s\n", directory.c_str());
         return 1;
     }
-    std::printf("Japanese dictionary from %s: %zu lines\n", directory.c_str(), g_engine.store().lineCount());
+    std::printf("Japanese dictionary from %s: %zu lines\n", directory.c_str(), inspect(g_engine.store()).lineCount());
     const std::filesystem::path corpus = std::filesystem::path(PELUX_SOURCE_DIR) / "bench" / "corpus";
     evaluate("tuned", corpus / "deinflect_tune.ja.txt", listMisses);
     evaluate("held out", corpus / "deinflect_heldout.ja.txt", listMisses);

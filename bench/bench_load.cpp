@@ -28,6 +28,7 @@
 #include "dictionary/loaders.h"
 #include "dictionary/store_image.h"
 #include "adapters/platform_linux.h"
+#include "dictionary/dictionary_inspection.h"
 
 namespace {
 
@@ -113,8 +114,8 @@ bool runInChild(Work work, pelux::DictionaryLanguage language, const std::filesy
         result.milliseconds = millisecondsSince(start);
         result.cpuMilliseconds = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC;
         result.peakKilobytes = peakResidentKilobytes();
-        result.keys = g_engine.store().keyCount();
-        result.characters = g_engine.store().charInfoCount();
+        result.keys = inspect(g_engine.store()).keyCount();
+        result.characters = inspect(g_engine.store()).charInfoCount();
         result.fromImage = report.fromImage;
         const bool written = write(channel[1], &result, sizeof result) == ssize_t(sizeof result);
         std::_Exit(written ? 0 : 1);

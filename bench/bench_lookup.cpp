@@ -20,6 +20,7 @@
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
 #include "band/engine.h"
+#include "dictionary/dictionary_inspection.h"
 #include "support/corpus_texts.h"
 
 namespace {
@@ -92,7 +93,7 @@ void load(bool chinese, const std::filesystem::path& directory) {
         loadJapaneseDictionary(g_engine.store(), environment);
     }
     std::printf("%s dictionary from %s: %zu lines, loaded in %.0f ms\n", chinese ? "Chinese" : "Japanese",
-                directory.c_str(), g_engine.store().lineCount(),
+                directory.c_str(), inspect(g_engine.store()).lineCount(),
                 std::chrono::duration<double, std::milli>(Clock::now() - started).count());
 }
 

@@ -3,6 +3,7 @@
 #include <random>
 #include <thread>
 
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/load_session.h"
 #include "dictionary/loaders.h"
 #include "load_fixture.h"
@@ -53,12 +54,12 @@ TEST_F(LoadSessionTest, QuitRequestDuringALoadWaitsForItsEnd) {
     m_pump.onPump = [&](int call) {
         if (call != 2) return;
         quitPending = true;  // the pump port keeps the quit for the host's own loop
-        linesAtQuit = int(store().lineCount());
+        linesAtQuit = int(inspect(store()).lineCount());
     };
     ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     EXPECT_TRUE(quitPending);
     EXPECT_EQ(linesAtQuit, 1001);
-    EXPECT_EQ(store().lineCount(), 2500u);
+    EXPECT_EQ(inspect(store()).lineCount(), 2500u);
     EXPECT_EQ(m_pump.calls, 3);
 }
 
@@ -73,7 +74,7 @@ TEST_F(LoadSessionTest, WindowDestroyedDuringALoadIsNeverTouchedAgain) {
     ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));  // missing files would report at the end
     EXPECT_EQ(textsAtDestruction, 2u);
     EXPECT_EQ(texts().size(), 2u);
-    EXPECT_EQ(store().lineCount(), 2500u);
+    EXPECT_EQ(inspect(store()).lineCount(), 2500u);
 }
 
 TEST_F(LoadSessionTest, LoadCommandDuringALoadIsIgnored) {
@@ -90,7 +91,7 @@ TEST_F(LoadSessionTest, LoadCommandDuringALoadIsIgnored) {
     EXPECT_FALSE(isLoadRunning());
     EXPECT_EQ(nestedResults, (std::vector<bool>{false, false, false, false}));
     EXPECT_EQ(store().language(), Chinese);
-    EXPECT_EQ(store().lineCount(), 1500u);
+    EXPECT_EQ(inspect(store()).lineCount(), 1500u);
     ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));  // and loads run again afterwards
     EXPECT_EQ(store().language(), Japanese);
 }
@@ -105,7 +106,7 @@ TEST_F(LoadSessionTest, LoadOnAnotherThreadWaitsForTheRunningOne) {
     ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     other.join();
     EXPECT_EQ(store().language(), Japanese);
-    EXPECT_EQ(store().lineCount(), 1u);
+    EXPECT_EQ(inspect(store()).lineCount(), 1u);
 }
 
 TEST_F(LoadSessionTest, BadInputNeverCrashesOrMisfilesText) {
@@ -129,8 +130,8 @@ TEST_F(LoadSessionTest, HeaderOnlyAndEmptyFiles) {
     writeBytes("irregularverbs.txt", "only a header");
     ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));
-    EXPECT_TRUE(store().lineCount() == 0);
-    EXPECT_TRUE(store().charInfoEntries().empty());
+    EXPECT_TRUE(inspect(store()).lineCount() == 0);
+    EXPECT_TRUE(inspect(store()).charInfoEntries().empty());
     EXPECT_FALSE(store().isLoaded());
     EXPECT_EQ(texts().back(), u"Loading . . .");
 }

@@ -24,6 +24,7 @@
 #include "support/run_peluxbar.h"
 #include "support/test_engine.h"
 #include "adapters/utf8.h"
+#include "dictionary/dictionary_inspection.h"
 
 namespace pelux {
 namespace {
@@ -505,7 +506,7 @@ TEST(BundledData, LoadsIntoTheStore) {
     ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment));
     {
         DictionaryLock lock(store.mutex());
-        EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "cedict_ts.uni").size() - 1);
+        EXPECT_EQ(inspect(store).lineCount(), uniLines(kDataDir / "cedict_ts.uni").size() - 1);
         EXPECT_EQ(store.entriesFor(u"中國人").size(), 1u);
         EXPECT_EQ(store.entriesFor(u"人").size(), 2u) << "same traditional and simplified form";
         EXPECT_EQ(store.entriesFor(u"會").size(), 2u) << "a key with two lines";
@@ -518,7 +519,7 @@ TEST(BundledData, LoadsIntoTheStore) {
     ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment));
     {
         DictionaryLock lock(store.mutex());
-        EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "edict.uni").size() - 1);
+        EXPECT_EQ(inspect(store).lineCount(), uniLines(kDataDir / "edict.uni").size() - 1);
         EXPECT_EQ(store.entriesFor(u"日本").size(), 2u);
         EXPECT_FALSE(store.entriesFor(u"にほんご").empty());
         EXPECT_FALSE(store.entriesFor(u"novelise").empty());

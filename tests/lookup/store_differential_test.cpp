@@ -14,6 +14,7 @@
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "adapters/platform_linux.h"
+#include "dictionary/dictionary_inspection.h"
 #include "support/corpus_texts.h"
 #include "support/test_engine.h"
 
@@ -75,7 +76,7 @@ void expectImageAndTextAgree(const std::filesystem::path& source, DictionaryLang
     {
         // Stems outlive loads; start as a process that loads only this language does.
         DictionaryLock lock(testing::testEngine().store().mutex());
-        testing::testEngine().store().clearStems();
+        CDictionaryInspection::clearStems(testing::testEngine().store());
     }
     const Answers text = loadAndAnswer(language, folder, false);
     const Answers image = loadAndAnswer(language, folder, true);
@@ -107,7 +108,7 @@ TEST(StoreDifferential, TenThousandMissingWordsLeaveTheStoreAsItWas) {
         const std::filesystem::path folder = linkedFolder(bundledDirectory());
         loadAndAnswer(language, folder, false);
         DictionaryLock lock(testing::testEngine().store().mutex());
-        const std::size_t before = testing::testEngine().store().bytesHeld();
+        const std::size_t before = inspect(testing::testEngine().store()).bytesHeld();
         for (int i = 0; i < 10000; ++i) {
             std::u16string english = u"zq";
             std::u16string cjk = u"\u4E00";
@@ -115,7 +116,7 @@ TEST(StoreDifferential, TenThousandMissingWordsLeaveTheStoreAsItWas) {
             translateCapturedText(testing::testEngine().store(), captureFromText(english + u"ings "), true);  // irregular, stem and stem-target reads
             translateCapturedText(testing::testEngine().store(), captureFromText(cjk), true);
         }
-        EXPECT_EQ(testing::testEngine().store().bytesHeld(), before);
+        EXPECT_EQ(inspect(testing::testEngine().store()).bytesHeld(), before);
         std::filesystem::remove_all(folder);
     }
 }

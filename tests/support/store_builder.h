@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_inspection.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "support/test_engine.h"
@@ -19,7 +20,7 @@ public:
         initToneMarkTable();
         store().resetForLoad(language);
         store().clearIrregular();
-        store().clearStems();
+        CDictionaryInspection::clearStems(store());
     }
 
     static CDictionary& store() { return testing::testEngine().store(); }
