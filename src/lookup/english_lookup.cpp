@@ -4,7 +4,7 @@
 
 #include "dictionary/english_index.h"
 #include "dictionary/lower_case.h"
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 namespace pelux {
 

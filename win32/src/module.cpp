@@ -3,7 +3,7 @@
 #include "band/engine.h"
 #include "class_factory.h"
 #include "file_mapper_win32.h"
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 #include "registration.h"
 #include "vbscript_pattern.h"
 
