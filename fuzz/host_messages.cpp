@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CMemoryFile input(framedLines(bytesOf(data, size)));
     const CMemoryFile output;
     CNativeChannel channel(input.fd(), output.fd());
-    CNativeHost host(channel, settings, PELUX_DATA_DIR);
+    CNativeHost host(g_engine, channel, settings, PELUX_DATA_DIR);
     if (host.run() != 0) violated("the host ended with a failure");
     checkReplies(output.contents());
     return 0;
