@@ -1,4 +1,4 @@
-// Test helper: fills the process-wide store directly, the way the loaders index a line,
+// Test helper: fills the tests' shared store directly, the way the loaders index a line,
 // so lookup and composition can be tested without dictionary files.
 #pragma once
 

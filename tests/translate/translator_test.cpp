@@ -16,7 +16,7 @@ using testing::CScriptedHttp;
 const std::u16string kDefaultNotice = u"Translating to/from Chinese by default until a dictionary is chosen ...";
 constexpr const char* kBase = "http://127.0.0.1:9";
 
-// Every test starts from a known store language and leaves the process's store as it found it.
+// Every test starts from a known store language and leaves the shared store as it found it.
 class TranslatorTest : public ::testing::Test {
 protected:
     void SetUp() override { m_saved = testing::testEngine().store().language(); }
