@@ -16,11 +16,15 @@
 
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
+#include "band/engine.h"
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/loaders.h"
 #include "lookup/cjk_lookup.h"
 #include "lookup/kana_romaji.h"
 
 namespace {
+
+pelux::CEngine g_engine;
 
 using namespace pelux;
 
@@ -109,7 +113,7 @@ bool shownWordIsRight(const CjkLookupResult& result, const Word& word) {
 
 bool anyEntryIsRight(const CjkLookupResult& result, const Word& word) {
     if (shownWordIsRight(result, word)) return true;
-    const CLineSpan formLines = theDictionary().entriesFor(word.dictionaryForm);
+    const CLineSpan formLines = g_engine.store().entriesFor(word.dictionaryForm);
     return std::any_of(result.readings.begin(), result.readings.end(), [&formLines](const ReadingEntry& entry) {
         return std::find(formLines.begin(), formLines.end(), entry.line) != formLines.end();
     });
@@ -127,8 +131,8 @@ void pointAtWords(const std::u16string& sentence, const std::vector<Word>& words
         at = found + word.surface.size();
         if (!word.conjugated && !word.particle) continue;
         const std::u16string_view captured = std::u16string_view(sentence).substr(found);
-        DictionaryLock lock(theDictionary().mutex());
-        const CjkLookupResult shown = lookupCjkText(captured, captured.front(), false, first);
+        DictionaryLock lock(g_engine.store().mutex());
+        const CjkLookupResult shown = lookupCjkText(g_engine.store(), captured, captured.front(), false, first);
         if (word.particle) {
             ++counts.particles;
             if (shown.deinflected) {
@@ -142,7 +146,7 @@ void pointAtWords(const std::u16string& sentence, const std::vector<Word>& words
         ++counts.conjugated;
         const bool right = shownWordIsRight(shown, word);
         counts.firstRight += right ? 1 : 0;
-        counts.anyRight += anyEntryIsRight(lookupCjkText(captured, captured.front(), false, all), word) ? 1 : 0;
+        counts.anyRight += anyEntryIsRight(lookupCjkText(g_engine.store(), captured, captured.front(), false, all), word) ? 1 : 0;
         if (!right) {
             counts.misses.push_back(utf16ToUtf8(captured.substr(0, 12)) + "  want " + utf16ToUtf8(word.dictionaryForm) +
                                     "  shown " +
@@ -189,11 +193,11 @@ int main(int argc, char** argv) {
     initKanaRomajiTable();
     LoadEnvironment environment;
     environment.directory = directory;
-    if (!loadJapaneseDictionary(environment)) {
+    if (!loadJapaneseDictionary(g_engine.store(), environment)) {
         std::printf("no Japanese dictionary in %s\n", directory.c_str());
         return 1;
     }
-    std::printf("Japanese dictionary from %s: %zu lines\n", directory.c_str(), theDictionary().lineCount());
+    std::printf("Japanese dictionary from %s: %zu lines\n", directory.c_str(), inspect(g_engine.store()).lineCount());
     const std::filesystem::path corpus = std::filesystem::path(PELUX_SOURCE_DIR) / "bench" / "corpus";
     evaluate("tuned", corpus / "deinflect_tune.ja.txt", listMisses);
     evaluate("held out", corpus / "deinflect_heldout.ja.txt", listMisses);

@@ -22,13 +22,17 @@
 #include <string>
 #include <system_error>
 
+#include "band/engine.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_file.h"
 #include "dictionary/loaders.h"
 #include "dictionary/store_image.h"
 #include "adapters/platform_linux.h"
+#include "dictionary/dictionary_inspection.h"
 
 namespace {
+
+pelux::CEngine g_engine;
 
 using Clock = std::chrono::steady_clock;
 constexpr int kRuns = 5;
@@ -103,15 +107,15 @@ bool runInChild(Work work, pelux::DictionaryLanguage language, const std::filesy
         if (work == Work::Baseline) {
             result.lines = baselineRun(directory / mainFile);
         } else if (language == pelux::Chinese) {
-            report = pelux::loadChineseDictionary(environment);
+            report = pelux::loadChineseDictionary(g_engine.store(), environment);
         } else {
-            report = pelux::loadJapaneseDictionary(environment);
+            report = pelux::loadJapaneseDictionary(g_engine.store(), environment);
         }
         result.milliseconds = millisecondsSince(start);
         result.cpuMilliseconds = double(std::clock() - cpuStart) * 1000.0 / CLOCKS_PER_SEC;
         result.peakKilobytes = peakResidentKilobytes();
-        result.keys = pelux::theDictionary().keyCount();
-        result.characters = pelux::theDictionary().charInfoCount();
+        result.keys = inspect(g_engine.store()).keyCount();
+        result.characters = inspect(g_engine.store()).charInfoCount();
         result.fromImage = report.fromImage;
         const bool written = write(channel[1], &result, sizeof result) == ssize_t(sizeof result);
         std::_Exit(written ? 0 : 1);

@@ -19,9 +19,13 @@
 #include "lookup/pinyin.h"
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
+#include "band/engine.h"
+#include "dictionary/dictionary_inspection.h"
 #include "support/corpus_texts.h"
 
 namespace {
+
+pelux::CEngine g_engine;
 
 using namespace pelux;
 
@@ -38,7 +42,7 @@ void report(const char* name, const std::vector<std::u16string>& texts, bool sub
     for (int round = 0; round < gRounds; ++round) {
         for (const std::u16string& text : texts) {
             const auto started = Clock::now();
-            const DisplayText display = translateCapturedText(captureFromText(text), subWords);
+            const DisplayText display = translateCapturedText(g_engine.store(), captureFromText(text), subWords);
             micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - started).count());
             output += display.bandText.size();
         }
@@ -60,7 +64,7 @@ void reportDeinflection(const std::vector<std::u16string>& tails) {
     for (int round = 0; round < gRounds; ++round) {
         for (const std::u16string& text : tails) {
             const auto started = Clock::now();
-            translateCapturedText(captureFromText(text), true, reader);
+            translateCapturedText(g_engine.store(), captureFromText(text), true, reader);
             micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - started).count());
         }
     }
@@ -69,8 +73,8 @@ void reportDeinflection(const std::vector<std::u16string>& tails) {
     for (double m : micros) sum += m;
     size_t longer = 0;
     for (const std::u16string& text : tails) {
-        DictionaryLock lock(theDictionary().mutex());
-        if (lookupCjkText(text, text.front(), false, reader).deinflected) ++longer;
+        DictionaryLock lock(g_engine.store().mutex());
+        if (lookupCjkText(g_engine.store(), text, text.front(), false, reader).deinflected) ++longer;
     }
     std::printf("  %-28s %5zu texts x%d mean %7.2f us   p50 %7.2f us   p99 %7.2f us   (deinflected word longer at "
                 "%zu positions, %.1f%%)\n",
@@ -84,12 +88,12 @@ void load(bool chinese, const std::filesystem::path& directory) {
     environment.directory = directory;
     const auto started = Clock::now();
     if (chinese) {
-        loadChineseDictionary(environment);
+        loadChineseDictionary(g_engine.store(), environment);
     } else {
-        loadJapaneseDictionary(environment);
+        loadJapaneseDictionary(g_engine.store(), environment);
     }
     std::printf("%s dictionary from %s: %zu lines, loaded in %.0f ms\n", chinese ? "Chinese" : "Japanese",
-                directory.c_str(), theDictionary().lineCount(),
+                directory.c_str(), inspect(g_engine.store()).lineCount(),
                 std::chrono::duration<double, std::milli>(Clock::now() - started).count());
 }
 

@@ -10,6 +10,7 @@
 
 #include "adapters/platform_linux.h"
 #include "band/band_settings.h"
+#include "band/engine.h"
 #include "browser/pointer_road.h"
 #include "dictionary/loaders.h"
 #include "support/fuzz_support.h"
@@ -18,6 +19,8 @@ using namespace pelux;
 using namespace pelux::fuzzing;
 
 namespace {
+
+CEngine g_engine;
 
 constexpr std::string_view kFuzzedFile = PELUX_FUZZ_FILE;
 // Enough of each partner file for the lookups to find its first words, and short enough that
@@ -61,15 +64,15 @@ std::vector<std::u16string> queriesFrom(std::u16string_view text) {
 void lookUp(std::u16string query) {
     if (query.empty()) return;
     const CapturedText captured = captureFromText(std::move(query));
-    translateCapturedText(captured, false);
-    translateCapturedText(captured, true);
+    translateCapturedText(g_engine.store(), captured, false);
+    translateCapturedText(g_engine.store(), captured, true);
 }
 
 // Both loaders read irregularverbs.txt; the others belong to one of them.
 void load(bool japanese) {
     LoadEnvironment environment;
     environment.directory = scratchDirectory();
-    const bool ran = (japanese ? loadJapaneseDictionary(environment) : loadChineseDictionary(environment)).ran;
+    const bool ran = (japanese ? loadJapaneseDictionary(g_engine.store(), environment) : loadChineseDictionary(g_engine.store(), environment)).ran;
     if (!ran) violated("a load on the only thread was refused");
 }
 
@@ -78,7 +81,7 @@ void load(bool japanese) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     registerLinuxPlatform();
     CMemorySettings none;
-    initEngine(none);
+    initEngine(g_engine, none);
     for (const auto& entry : std::filesystem::directory_iterator(PELUX_DATA_DIR)) {
         if (!entry.is_regular_file()) continue;
         std::ifstream in(entry.path(), std::ios::binary);

@@ -8,6 +8,7 @@
 
 #include "adapters/platform_linux.h"
 #include "band/band_settings.h"
+#include "band/engine.h"
 #include "dictionary/dictionary.h"
 #include "host/native_host.h"
 #include "support/fuzz_support.h"
@@ -18,6 +19,8 @@ using namespace pelux;
 using namespace pelux::fuzzing;
 
 namespace {
+
+CEngine g_engine;
 
 // Nothing listens on port 1: a translation fails at once instead of reaching the network.
 constexpr std::u16string_view kUnreachableService = u"http://127.0.0.1:1";
@@ -35,10 +38,10 @@ std::string framedLines(std::string_view bytes) {
 // Each input starts from a fresh process's state: no dictionary, default settings.
 void resetProcessState(CMemorySettings& settings) {
     {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().resetForLoad(None);
+        DictionaryLock lock(g_engine.store().mutex());
+        g_engine.store().resetForLoad(None);
     }
-    readBandSettings(settings, bandSettings());
+    readBandSettings(settings, g_engine.settings());
 }
 
 void checkReplies(const std::string& output) {
@@ -58,7 +61,7 @@ void checkReplies(const std::string& output) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     registerLinuxPlatform();
     CMemorySettings none;
-    initEngine(none);
+    initEngine(g_engine, none);
     return 0;
 }
 
@@ -70,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const CMemoryFile input(framedLines(bytesOf(data, size)));
     const CMemoryFile output;
     CNativeChannel channel(input.fd(), output.fd());
-    CNativeHost host(channel, settings, PELUX_DATA_DIR);
+    CNativeHost host(g_engine, channel, settings, PELUX_DATA_DIR);
     if (host.run() != 0) violated("the host ended with a failure");
     checkReplies(output.contents());
     return 0;

@@ -15,6 +15,7 @@
 
 #include "adapters/platform_linux.h"
 #include "band/band_settings.h"
+#include "band/engine.h"
 #include "browser/pointer_road.h"
 #include "dictionary/content_hash.h"
 #include "dictionary/loaders.h"
@@ -25,6 +26,8 @@ using namespace pelux;
 using namespace pelux::fuzzing;
 
 namespace {
+
+CEngine g_engine;
 
 // The header's layout: the fields before the source stamps take 24 bytes, the three stamps 72;
 // then the file size, the body hash, ten section places and the header hash.
@@ -41,7 +44,7 @@ std::array<std::string, 2> g_images;  // Chinese, Japanese
 LoadReport load(DictionaryLanguage language) {
     LoadEnvironment environment;
     environment.directory = scratchDirectory();
-    return language == Chinese ? loadChineseDictionary(environment) : loadJapaneseDictionary(environment);
+    return language == Chinese ? loadChineseDictionary(g_engine.store(), environment) : loadJapaneseDictionary(g_engine.store(), environment);
 }
 
 uint64_t wordAt(const std::string& image, size_t at) {
@@ -64,7 +67,7 @@ void rehash(std::string& image, size_t headerSize) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     registerLinuxPlatform();
     CMemorySettings none;
-    initEngine(none);
+    initEngine(g_engine, none);
     for (const char* name : {kChineseMainFile, kChineseCharFile, kJapaneseMainFile, kJapaneseCharFile, "irregularverbs.txt"})
         std::filesystem::copy_file(std::filesystem::path(PELUX_DATA_DIR) / name, scratchDirectory() / name,
                                    std::filesystem::copy_options::overwrite_existing);
@@ -104,15 +107,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ImageSources sources{scratch / (language == Chinese ? kChineseMainFile : kJapaneseMainFile),
                                scratch / (language == Chinese ? kChineseCharFile : kJapaneseCharFile),
                                scratch / "irregularverbs.txt"};
-    CDictionary& store = theDictionary();
+    CDictionary& store = g_engine.store();
     DictionaryLock lock(store.mutex());
     store.resetForLoad(language);
     if (const std::optional<CheckedImage> checked = openStoreImage(language, imagePathFor(scratch, language), sources))
         installStoreImage(store, *checked);
     for (std::u16string_view query : kQueries) {
         const CapturedText captured = captureFromText(std::u16string(query));
-        translateCapturedText(captured, false);
-        translateCapturedText(captured, true);
+        translateCapturedText(g_engine.store(), captured, false);
+        translateCapturedText(g_engine.store(), captured, true);
     }
     return 0;
 }

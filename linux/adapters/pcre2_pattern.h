@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 namespace pelux {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "band/band_settings.h"
+#include "band/engine.h"
 #include "cli/commands.h"
 #include "cli/option_parser.h"
 #include "host/native_host.h"
@@ -34,9 +34,10 @@ int runHostCommand(const Arguments& args) {
     std::signal(SIGPIPE, SIG_IGN);
     registerLinuxPlatform();
     CSettingsFile settings(defaultSettingsPath());
-    initEngine(settings);
+    CEngine engine;
+    initEngine(engine, settings);
     CNativeChannel channel(0, 1);
-    CNativeHost host(channel, settings, CLinuxModuleDirectory().directory());
+    CNativeHost host(engine, channel, settings, CLinuxModuleDirectory().directory());
     return host.run();
 }
 

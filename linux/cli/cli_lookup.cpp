@@ -10,7 +10,7 @@
 
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
-#include "band/band_settings.h"
+#include "band/engine.h"
 #include "cli/commands.h"
 #include "cli/option_parser.h"
 #include "dictionary/loaders.h"
@@ -119,15 +119,15 @@ bool anyDictionaryFileOpens(const LookupOptions& options) {
     return false;
 }
 
-void loadDictionary(const LookupOptions& options) {
+void loadDictionary(CDictionary& store, const LookupOptions& options) {
     auto window = std::make_shared<CRememberingTextWindow>();
     LoadEnvironment environment;
     environment.textWindow = window;
     environment.directory = options.dictDir;
     if (options.language == Chinese) {
-        loadChineseDictionary(environment);
+        loadChineseDictionary(store, environment);
     } else {
-        loadJapaneseDictionary(environment);
+        loadJapaneseDictionary(store, environment);
     }
     // A load that could not read a file says so as its last text in the band.
     if (window->lastText().starts_with(u"Could not"))
@@ -146,14 +146,14 @@ private:
 
 // The pointer event of a page whose text at the point is `text`, through the hosts' own road:
 // the prompt without a dictionary, nothing for an empty text.
-DisplayText lookUp(const std::u16string& text, const LookupOptions& options) {
+DisplayText lookUp(const CDictionary& store, const std::u16string& text, const LookupOptions& options) {
     PointerMessage pointer;
     if (!text.empty()) pointer.character = text.substr(0, 1);
     pointer.word = text;
     pointer.sentence = text;
     CCapturedEvent event(pointer);
     CCommandLineBand band;
-    handleMouseMove(event, band, options.switches);
+    handleMouseMove(store, event, band, options.switches);
     return {band.text(), event.element().title().value_or(std::u16string())};
 }
 
@@ -175,7 +175,7 @@ std::string unescapeLine(const std::string& line) {
     return out;
 }
 
-int lookUpStdin(const LookupOptions& options) {
+int lookUpStdin(const CDictionary& store, const LookupOptions& options) {
     std::string line;
     int status = 0;
     while (std::getline(std::cin, line)) {
@@ -187,7 +187,7 @@ int lookUpStdin(const LookupOptions& options) {
             status = 2;
             continue;
         }
-        std::puts(toJson(lookUp(*text, options)).c_str());
+        std::puts(toJson(lookUp(store, *text, options)).c_str());
     }
     return status;
 }
@@ -208,13 +208,14 @@ int runLookupCommand(const Arguments& args) {
 
     registerLinuxPlatform();
     CNoSettings settings;
-    initEngine(settings);
+    CEngine engine;
+    initEngine(engine, settings);
     const bool anyFile = anyDictionaryFileOpens(options);
-    loadDictionary(options);
+    loadDictionary(engine.store(), options);
 
-    const int status = options.fromStdin ? lookUpStdin(options) : 0;
+    const int status = options.fromStdin ? lookUpStdin(engine.store(), options) : 0;
     if (!options.fromStdin) {
-        const DisplayText display = lookUp(*text, options);
+        const DisplayText display = lookUp(engine.store(), *text, options);
         std::puts((options.json ? toJson(display) : utf16ToUtf8(display.bandText)).c_str());
     }
     if (anyFile) return status;

@@ -83,7 +83,8 @@ int runTranslateCommand(const Arguments& args) {
     CCurlHttpRequest http;
     CConsoleNotices notices;
     CTranslator translator(http, notices, options.settings);
-    const TranslationOutcome outcome = translator.translate(*text);
+    CDictionary store;
+    const TranslationOutcome outcome = translator.translate(store, *text);
     if (outcome.shown) return 0;
     std::fprintf(stderr, "peluxbar translate: %s\n", outcome.failure.c_str());
     return 1;

@@ -11,6 +11,7 @@ namespace pelux {
 bool writeDictionaryImages(const std::filesystem::path& directory) {
     registerLinuxPlatform();
     bool allWritten = true;
+    CDictionary store;
     for (DictionaryLanguage language : {Chinese, Japanese}) {
         // An image already in place would make the load use it rather than write a new one.
         std::error_code ignored;
@@ -18,7 +19,8 @@ bool writeDictionaryImages(const std::filesystem::path& directory) {
         std::filesystem::remove(image, ignored);
         LoadEnvironment environment;
         environment.directory = directory;
-        const LoadReport report = language == Chinese ? loadChineseDictionary(environment) : loadJapaneseDictionary(environment);
+        const LoadReport report = language == Chinese ? loadChineseDictionary(store, environment)
+                                                          : loadJapaneseDictionary(store, environment);
         if (report.imageWritten) {
             std::printf("  %-22s prepared image written\n", image.filename().c_str());
         } else {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "browser/document_model.h"
+#include "platform/document_model.h"
 #include "browser/pointer_capture.h"
 #include "host/native_messages.h"
 

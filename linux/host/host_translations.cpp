@@ -49,7 +49,7 @@ void CHostTranslations::request(int64_t tab, std::u16string_view text) {
     CCurlHttpRequest unused;
     CTabNotices notices(m_replies, tab, m_lastNotice + 1);
     CTranslator translator(unused, notices, readTranslationSettings(m_settings));
-    Waiting request{tab, std::u16string(text), translator.settleLanguage()};
+    Waiting request{tab, std::u16string(text), translator.settleLanguage(m_store)};
     if (!notices.shown()) return start(request);
     m_waiting[++m_lastNotice] = std::move(request);
 }

@@ -40,7 +40,8 @@ public:
     // More requests than this at once are refused with the usual failure notice.
     static constexpr std::size_t kMaxRunning = 8;
 
-    CHostTranslations(CNativeChannel& channel, ISettingsKey& settings) : m_replies(channel), m_settings(settings) {}
+    CHostTranslations(CNativeChannel& channel, ISettingsKey& settings, CDictionary& store)
+        : m_replies(channel), m_settings(settings), m_store(store) {}
     CHostTranslations(const CHostTranslations&) = delete;
     CHostTranslations& operator=(const CHostTranslations&) = delete;
     ~CHostTranslations() { cancel(); }
@@ -72,6 +73,7 @@ private:
 
     CTranslationReplies m_replies;
     ISettingsKey& m_settings;
+    CDictionary& m_store;
     CHttpCancellation m_cancellation;
     int64_t m_lastNotice = 0;
     std::map<int64_t, Waiting> m_waiting;  // by the number of the notice they wait for

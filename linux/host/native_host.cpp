@@ -2,18 +2,19 @@
 
 #include <cstdio>
 
-#include "band/band_settings.h"
 #include "browser/pointer_capture.h"
 #include "host/host_pointer.h"
 
 namespace pelux {
 
-CNativeHost::CNativeHost(CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir)
-    : m_channel(channel),
-      m_tabBands(channel, settings),
-      m_readerSettings(channel, settings),
-      m_translations(channel, settings),
-      m_commands(channel, settings, m_tabBands, m_colorDialogs, LoadPorts{this, &m_keys, std::move(dictionaryDir)}) {}
+CNativeHost::CNativeHost(CEngine& engine, CNativeChannel& channel, ISettingsKey& settings,
+                         std::filesystem::path dictionaryDir)
+    : m_engine(engine),
+      m_channel(channel),
+      m_tabBands(channel, settings, engine.settings()),
+      m_readerSettings(channel, settings, engine),
+      m_translations(channel, settings, engine.store()),
+      m_commands(engine, channel, settings, m_tabBands, m_colorDialogs, LoadPorts{this, &m_keys, std::move(dictionaryDir)}) {}
 
 int CNativeHost::run() {
     // The end of the input in the middle of a load is seen by the pump; the load runs on to
@@ -55,7 +56,7 @@ void CNativeHost::stopAnswering() {
 void CNativeHost::route(const PointerMessage& message) {
     CCapturedEvent event(message);
     CPointerBandView band(m_tabBands.visible());
-    handleMouseMove(event, band, pointerSwitches(bandSettings()));
+    handleMouseMove(m_engine.store(), event, band, pointerSwitches(m_engine.settings()));
     if (band.text()) m_tabBands.setText(message.tab, *band.text());
     nlohmann::json reply = pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title());
     addReaderFields(reply, m_readerSettings.pointerFields(message.frame, band.matchedLength()));

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "band/engine.h"
 #include "host/channel_key_state.h"
 #include "host/color_dialogs.h"
 #include "host/host_translations.h"
@@ -21,7 +22,8 @@ namespace pelux {
 
 class CNativeHost : private IMessagePump {
 public:
-    CNativeHost(CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir);
+    // `engine` is the shell's, which it has initialised; the host reads and loads its store.
+    CNativeHost(CEngine& engine, CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir);
 
     // Answers messages until the input ends; returns the exit code.
     int run();
@@ -46,6 +48,7 @@ private:
     void stopAnswering();
     void send(const nlohmann::json& message);
 
+    CEngine& m_engine;
     CNativeChannel& m_channel;
     CChannelKeyState m_keys;
     CTabBands m_tabBands;

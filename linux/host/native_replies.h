@@ -64,7 +64,7 @@ struct BandState {
 };
 nlohmann::json bandStateReply(const BandState& state);
 
-// What every tab shows of the process-wide settings: the menu's check marks and the text colour.
+// What every tab shows of the shared settings: the menu's check marks and the text colour.
 nlohmann::json sharedSettingsMessage(const std::vector<MenuItem>& menu, std::u16string_view fontColor);
 
 nlohmann::json bandHeightReply(int64_t tab, int32_t height);

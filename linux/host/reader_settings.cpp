@@ -16,29 +16,29 @@ namespace pelux {
 
 namespace {
 
-std::optional<DictionaryLanguage> loadedLanguage() {
-    DictionaryLock lock(theDictionary().mutex());
-    if (!theDictionary().isLoaded()) return std::nullopt;
-    return theDictionary().language();
+std::optional<DictionaryLanguage> loadedLanguage(const CDictionary& store) {
+    DictionaryLock lock(store.mutex());
+    if (!store.isLoaded()) return std::nullopt;
+    return store.language();
 }
 
 }  // namespace
 
 void CReaderSettings::set(const SetSettingMessage& message) {
-    if (!setReaderSwitch(message.name, message.value != 0, m_settings)) {
+    if (!setReaderSwitch(message.name, message.value != 0, m_settings, m_engine.settings())) {
         std::fprintf(stderr, "peluxbar: \"%s\" is not a reader setting\n", utf16ToUtf8(message.name).c_str());
         return;
     }
-    if (message.name == kSettingLoadAtStart && message.value != 0) rememberDictionaryInMemory(m_settings);
+    if (message.name == kSettingLoadAtStart && message.value != 0) rememberDictionaryInMemory(m_settings, m_engine.store());
     sendToAll();
 }
 
-void CReaderSettings::sendToAll() { m_channel.send(serializeMessage(readerSettingsMessage(bandSettings()))); }
+void CReaderSettings::sendToAll() { m_channel.send(serializeMessage(readerSettingsMessage(m_engine.settings()))); }
 
 ReaderFields CReaderSettings::pointerFields(int64_t frame, std::optional<int32_t> matchedLength) {
-    const BandSettings& record = bandSettings();
+    const BandSettings& record = m_engine.settings();
     ReaderFields fields;
-    fields.language = loadedLanguage();
+    fields.language = loadedLanguage(m_engine.store());
     if (record.ReaderPopup == 0 || !matchedLength) return fields;
     // The top frame's popup takes its band's own font; only a frame's popup needs the stored one,
     // and the settings file is not read on every move for nothing.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "band/engine.h"
 #include "host/native_channel.h"
 #include "host/native_messages.h"
 #include "platform/settings_key.h"
@@ -13,7 +14,8 @@ namespace pelux {
 
 class CReaderSettings {
 public:
-    CReaderSettings(CNativeChannel& channel, ISettingsKey& settings) : m_channel(channel), m_settings(settings) {}
+    CReaderSettings(CNativeChannel& channel, ISettingsKey& settings, CEngine& engine)
+        : m_channel(channel), m_settings(settings), m_engine(engine) {}
 
     // A switch is stored, and everyone learns the switches as they are now.
     void set(const SetSettingMessage& message);
@@ -29,6 +31,7 @@ public:
 private:
     CNativeChannel& m_channel;
     ISettingsKey& m_settings;
+    CEngine& m_engine;
 };
 
 }  // namespace pelux

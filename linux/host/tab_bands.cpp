@@ -54,9 +54,9 @@ BandState CTabBands::draw(const BandRequestMessage& request) {
     TabBand& band = m_tabs[request.tab];
     band.height = state.height;
     band.fontHeight = state.fontHeight;
-    state.fontColor = colorToText(bandSettings().FontColor);
+    state.fontColor = colorToText(m_record.FontColor);
     state.visible = m_visible;
-    state.menu = bandMenu(bandSettings());
+    state.menu = bandMenu(m_record);
     return state;
 }
 

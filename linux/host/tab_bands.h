@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "band/band_settings.h"
 #include "host/native_channel.h"
 #include "host/native_messages.h"
 #include "platform/settings_key.h"
@@ -35,7 +36,8 @@ struct TabBand {
 
 class CTabBands {
 public:
-    CTabBands(CNativeChannel& channel, ISettingsKey& settings) : m_channel(channel), m_settings(settings) {}
+    CTabBands(CNativeChannel& channel, ISettingsKey& settings, const BandSettings& record)
+        : m_channel(channel), m_settings(settings), m_record(record) {}
 
     // How the tab's band is to be drawn now; the tab keeps the height and font it is given.
     BandState draw(const BandRequestMessage& request);
@@ -56,6 +58,7 @@ public:
 private:
     CNativeChannel& m_channel;
     ISettingsKey& m_settings;
+    const BandSettings& m_record;
     std::map<int64_t, TabBand> m_tabs;
     std::map<int64_t, std::shared_ptr<ITextWindow>> m_textWindows;
     bool m_visible = true;

@@ -41,8 +41,8 @@ public:
     void stopAndNavigate(std::u16string_view address) override {
         m_commands.send(navigateReply(m_message.tab, address));
     }
-    void loadChineseDictionary() override { pelux::loadChineseDictionary(loadEnvironment()); }
-    void loadJapaneseDictionary() override { pelux::loadJapaneseDictionary(loadEnvironment()); }
+    void loadChineseDictionary() override { pelux::loadChineseDictionary(m_commands.m_engine.store(), loadEnvironment()); }
+    void loadJapaneseDictionary() override { pelux::loadJapaneseDictionary(m_commands.m_engine.store(), loadEnvironment()); }
 
     bool openedDialog() const { return m_openedDialog; }
 
@@ -71,7 +71,7 @@ bool changesSharedSettings(uint32_t command) {
 
 void CTabCommands::handle(const CommandMessage& message) {
     CTabBand band(*this, message);
-    const BandCommandOutcome outcome = onCommand(message.id, band, m_settings);
+    const BandCommandOutcome outcome = onCommand(message.id, band, m_settings, m_engine);
     if (outcome == BandCommandOutcome::Ignored) {
         std::fprintf(stderr, "peluxbar: command %u is not a command of the band\n", message.id);
         return;
@@ -89,7 +89,7 @@ void CTabCommands::loadRememberedDictionary() {
     CommandMessage everyTab;
     everyTab.tab = kEveryTab;
     CTabBand band(*this, everyTab);
-    if (pelux::loadRememberedDictionary(band, m_settings)) send(loadEndedReply(kEveryTab));
+    if (pelux::loadRememberedDictionary(band, m_settings, m_engine)) send(loadEndedReply(kEveryTab));
 }
 
 void CTabCommands::colorAnswered(const ColorAnswerMessage& message) {
@@ -115,7 +115,7 @@ void CTabCommands::applyEndedDialogs() {
         CommandMessage fromTab;
         fromTab.tab = ended.tab;
         CTabBand band(*this, fromTab);
-        answerTextColor(ended.answer, band, m_settings);
+        answerTextColor(ended.answer, band, m_settings, m_engine.settings());
         sendSharedSettings();
     }
 }
@@ -123,7 +123,7 @@ void CTabCommands::applyEndedDialogs() {
 void CTabCommands::send(const nlohmann::json& message) { m_channel.send(serializeMessage(message)); }
 
 void CTabCommands::sendSharedSettings() {
-    send(sharedSettingsMessage(bandMenu(bandSettings()), colorToText(bandSettings().FontColor)));
+    send(sharedSettingsMessage(bandMenu(m_engine.settings()), colorToText(m_engine.settings().FontColor)));
 }
 
 }  // namespace pelux

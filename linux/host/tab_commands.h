@@ -25,9 +25,9 @@ struct LoadPorts {
 
 class CTabCommands {
 public:
-    CTabCommands(CNativeChannel& channel, ISettingsKey& settings, CTabBands& bands, CColorDialogs& colorDialogs,
-                 LoadPorts loads)
-        : m_channel(channel), m_settings(settings), m_bands(bands), m_colorDialogs(colorDialogs),
+    CTabCommands(CEngine& engine, CNativeChannel& channel, ISettingsKey& settings, CTabBands& bands,
+                 CColorDialogs& colorDialogs, LoadPorts loads)
+        : m_engine(engine), m_channel(channel), m_settings(settings), m_bands(bands), m_colorDialogs(colorDialogs),
           m_loads(std::move(loads)) {}
 
     // A load command returns when its load has ended; messages that arrive meanwhile are answered
@@ -50,6 +50,7 @@ private:
     // Every tab redraws its menu's check marks and its text colour from the shared record.
     void sendSharedSettings();
 
+    CEngine& m_engine;
     CNativeChannel& m_channel;
     ISettingsKey& m_settings;
     CTabBands& m_bands;

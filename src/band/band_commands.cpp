@@ -29,13 +29,13 @@ void chooseColor(IBandCommandHost& host, ISettingsKey& settings, BandSettings& r
 }
 
 BandCommandOutcome load(uint32_t command, IBandCommandHost& host, ISettingsKey& settings,
-                        const BandSettings& record) {
+                        const CEngine& engine) {
     const DictionaryLoaders loaders{[&host] { host.loadChineseDictionary(); },
                                     [&host] { host.loadJapaneseDictionary(); }};
     if (runLoadCommand(command, loaders) == LoadCommandOutcome::IgnoredDuringLoad) {
         return BandCommandOutcome::IgnoredDuringLoad;
     }
-    rememberCompletedLoad(settings, record);
+    rememberCompletedLoad(settings, engine);
     return BandCommandOutcome::Carried;
 }
 
@@ -73,14 +73,14 @@ void answerTextColor(const ColorDialogAnswer& answer, IBandCommandHost& host, IS
     }
 }
 
-BandCommandOutcome onCommand(uint64_t command, IBandCommandHost& host, ISettingsKey& settings,
-                             BandSettings& record) {
+BandCommandOutcome onCommand(uint64_t command, IBandCommandHost& host, ISettingsKey& settings, CEngine& engine) {
+    BandSettings& record = engine.settings();
     if (command > UINT16_MAX) return BandCommandOutcome::Ignored;
     const auto id = static_cast<uint32_t>(command);
     if (id == kCommandBandBigger || id == kCommandBandSmaller) {
         changeBandHeight(id, host);
     } else if (id == kCommandLoadChinese || id == kCommandLoadJapanese) {
-        return load(id, host, settings, record);
+        return load(id, host, settings, engine);
     } else if (id == kCommandFontSmaller || id == kCommandFontLarger) {
         changeFontHeight(id, host, settings);
     } else if (const std::optional<std::u16string_view> page = referencePageAddress(id)) {

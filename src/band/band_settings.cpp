@@ -1,19 +1,9 @@
 #include "band/band_settings.h"
 
-#include <mutex>
-
 #include "band/reader_switches.h"
 #include "band/settings_values.h"
-#include "dictionary/dictionary.h"
-#include "lookup/kana_romaji.h"
-#include "lookup/pinyin.h"
 
 namespace pelux {
-
-BandSettings& bandSettings() {
-    static BandSettings settings;
-    return settings;
-}
 
 void readBandSettings(ISettingsKey& key, BandSettings& settings) {
     // A present value that does not parse leaves the field as it was.
@@ -50,19 +40,6 @@ PointerSwitches pointerSwitches(const BandSettings& settings) {
     switches.showSubWords = settings.ShowSubWordTranslations != 0;
     switches.reader = readerOptions(settings);
     return switches;
-}
-
-void initEngine(ISettingsKey& key) {
-    static std::once_flag once;
-    std::call_once(once, [&key] {
-        {
-            DictionaryLock lock(theDictionary().mutex());
-            theDictionary().setLanguage(None);
-        }
-        readBandSettings(key, bandSettings());
-        initKanaRomajiTable();
-        initToneMarkTable();
-    });
 }
 
 }  // namespace pelux

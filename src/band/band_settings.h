@@ -1,4 +1,4 @@
-// The process-wide settings record and the one-time engine initialisation.
+// The band's settings record, and how it is read and handed down.
 #pragma once
 
 #include <atomic>
@@ -10,7 +10,7 @@
 
 namespace pelux {
 
-// Shared by every band of the process. Atomic so that bands on different threads may read
+// Shared by every band of an engine. Atomic so that bands on different threads may read
 // and toggle the switches without a data race; each field stands on its own.
 struct BandSettings {
     std::atomic<int32_t> UseToolTips{0};
@@ -23,18 +23,11 @@ struct BandSettings {
 #undef PELUX_SWITCH_FIELD
 };
 
-BandSettings& bandSettings();
-
 // Reads the remembered switches and the colour from the key into the record.
 void readBandSettings(ISettingsKey& key, BandSettings& settings);
 
 // The switches a pointer event follows, as the record holds them now.
 PointerSwitches pointerSwitches(const BandSettings& settings);
 ReaderOptions readerOptions(const BandSettings& settings);
-
-// Does its work on the first call of the process only, and no caller returns before it is done:
-// marks the store as holding no language, reads the settings record, fills the kana and
-// tone-mark tables.
-void initEngine(ISettingsKey& key);
 
 }  // namespace pelux

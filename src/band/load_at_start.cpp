@@ -1,7 +1,5 @@
 #include "band/load_at_start.h"
 
-#include <atomic>
-
 #include "band/band_menu.h"
 #include "band/load_commands.h"
 #include "band/settings_values.h"
@@ -12,11 +10,11 @@ namespace pelux {
 
 namespace {
 
-void writeLanguageInMemory(ISettingsKey& settings) {
+void writeLanguageInMemory(ISettingsKey& settings, const CDictionary& store) {
     DictionaryLanguage language = None;
     {
-        DictionaryLock lock(theDictionary().mutex());
-        if (theDictionary().isLoaded()) language = theDictionary().language();
+        DictionaryLock lock(store.mutex());
+        if (store.isLoaded()) language = store.language();
     }
     if (language == Chinese || language == Japanese) {
         settings.writeValue(kSettingLastLoadedLanguage, decimalText(language));
@@ -25,29 +23,28 @@ void writeLanguageInMemory(ISettingsKey& settings) {
 
 }  // namespace
 
-void rememberCompletedLoad(ISettingsKey& settings, const BandSettings& record) {
-    if (record.LoadAtStart == 0 || lastLoadCancelled()) return;
-    writeLanguageInMemory(settings);
+void rememberCompletedLoad(ISettingsKey& settings, const CEngine& engine) {
+    if (engine.settings().LoadAtStart == 0 || lastLoadCancelled()) return;
+    writeLanguageInMemory(settings, engine.store());
 }
 
-void rememberDictionaryInMemory(ISettingsKey& settings) {
+void rememberDictionaryInMemory(ISettingsKey& settings, const CDictionary& store) {
     if (isDictionaryLoadRunning()) return;
-    writeLanguageInMemory(settings);
+    writeLanguageInMemory(settings, store);
 }
 
-bool loadRememberedDictionary(IBandCommandHost& band, ISettingsKey& settings, BandSettings& record) {
-    if (record.LoadAtStart == 0) return false;
+bool loadRememberedDictionary(IBandCommandHost& band, ISettingsKey& settings, CEngine& engine) {
+    if (engine.settings().LoadAtStart == 0) return false;
     const std::optional<std::u16string> text = readSettingText(settings, kSettingLastLoadedLanguage);
     const std::optional<int32_t> language = text ? parseDecimalSetting(*text) : std::nullopt;
     if (language != Chinese && language != Japanese) return false;
     const uint32_t command = *language == Chinese ? kCommandLoadChinese : kCommandLoadJapanese;
-    return onCommand(command, band, settings, record) == BandCommandOutcome::Carried;
+    return onCommand(command, band, settings, engine) == BandCommandOutcome::Carried;
 }
 
-bool loadRememberedDictionaryOnce(IBandCommandHost& band, ISettingsKey& settings) {
-    static std::atomic<bool> done{false};
-    if (done.exchange(true)) return false;
-    return loadRememberedDictionary(band, settings);
+bool loadRememberedDictionaryOnce(IBandCommandHost& band, ISettingsKey& settings, CEngine& engine) {
+    if (!engine.claimFirstBand()) return false;
+    return loadRememberedDictionary(band, settings, engine);
 }
 
 }  // namespace pelux

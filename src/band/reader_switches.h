@@ -1,5 +1,5 @@
 // The reader's switches by name, as the options page sets them: each is "%d" in the settings
-// key and a field of the process-wide record.
+// key and a field of the settings record.
 #pragma once
 
 #include <array>
@@ -26,7 +26,6 @@ const std::array<ReaderSwitch, kReaderSwitchCount>& readerSwitches();
 
 // Sets the named switch to 1 or 0 and writes it as "%d". False, with nothing changed, when the
 // name is not one of the reader's switches.
-bool setReaderSwitch(std::u16string_view name, bool on, ISettingsKey& settings,
-                     BandSettings& record = bandSettings());
+bool setReaderSwitch(std::u16string_view name, bool on, ISettingsKey& settings, BandSettings& record);
 
 }  // namespace pelux

@@ -38,7 +38,7 @@ std::optional<CapturedText> captureTextAtPoint(IBodyElement& body, int32_t x, in
     return captured;
 }
 
-void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches& switches) {
+void handleMouseMove(const CDictionary& store, IEventObject& event, IBandView& band, const PointerSwitches& switches) {
     if (!band.isVisible()) return;
     const std::optional<int32_t> x = event.clientX();
     const std::optional<int32_t> y = event.clientY();
@@ -47,8 +47,8 @@ void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches
 
     // Held across the test and the lookup so that no other thread starts a load between them;
     // a load on this thread that pumps this event already holds it.
-    DictionaryLock lock(theDictionary().mutex());
-    if (!theDictionary().isLoaded()) {
+    DictionaryLock lock(store.mutex());
+    if (!store.isLoaded()) {
         band.textArea().setText(loadDictionaryPrompt(*x, *y));
         return;
     }
@@ -59,7 +59,7 @@ void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches
     const std::optional<CapturedText> captured = captureTextAtPoint(*body, *x, *y);
     if (!captured) return;
 
-    const DisplayText shown = translateCapturedText(*captured, switches.showSubWords, switches.reader);
+    const DisplayText shown = translateCapturedText(store, *captured, switches.showSubWords, switches.reader);
     band.textArea().setText(shown.bandText);
     band.noteMatchedLength(shown.matchedLength);
     if (switches.useToolTips) element->setAttribute(kTitleAttribute, shown.tooltipText, 1);

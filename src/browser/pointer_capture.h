@@ -6,22 +6,12 @@
 #include <string>
 
 #include "browser/captured_text.h"
-#include "browser/document_model.h"
 #include "browser/pointer_switches.h"
-#include "platform/text_window.h"
+#include "dictionary/dictionary.h"
+#include "platform/band_view.h"
+#include "platform/document_model.h"
 
 namespace pelux {
-
-// What the pointer handling needs of the band window.
-class IBandView {
-public:
-    virtual ~IBandView() = default;
-    virtual bool isVisible() = 0;
-    virtual ITextWindow& textArea() = 0;
-    // After a lookup has written the text area: how many characters of the captured text the
-    // shown word covers (0: none). A band that marks nothing in the page ignores it.
-    virtual void noteMatchedLength(int32_t /*length*/) {}
-};
 
 // The band text while no dictionary is loaded, with the pointer's position.
 std::u16string loadDictionaryPrompt(int32_t x, int32_t y);
@@ -34,6 +24,6 @@ std::optional<CapturedText> captureTextAtPoint(IBodyElement& body, int32_t x, in
 // The whole road of one event. A hidden band does nothing, not even read the event; without a
 // dictionary the band shows the prompt; otherwise the band shows the translation of the text
 // under the pointer, which also becomes the element's title when tooltips are on.
-void handleMouseMove(IEventObject& event, IBandView& band, const PointerSwitches& switches);
+void handleMouseMove(const CDictionary& store, IEventObject& event, IBandView& band, const PointerSwitches& switches);
 
 }  // namespace pelux

@@ -7,16 +7,17 @@
 
 namespace pelux {
 
-DisplayText translateCapturedText(const CapturedText& captured, bool showSubWords, const ReaderOptions& reader) {
-    DictionaryLock lock(theDictionary().mutex());
+DisplayText translateCapturedText(const CDictionary& store, const CapturedText& captured, bool showSubWords,
+                                  const ReaderOptions& reader) {
+    DictionaryLock lock(store.mutex());
     if (captured.isEnglish) {
-        const EnglishLookupResult found = lookupEnglishWord(captured.text);
-        DisplayText shown = composeEnglishText(found, showSubWords, reader);
+        const EnglishLookupResult found = lookupEnglishWord(store, captured.text);
+        DisplayText shown = composeEnglishText(store, found, showSubWords, reader);
         if (!found.lines.empty()) shown.matchedLength = static_cast<int32_t>(captured.text.size());
         return shown;
     }
-    const CjkLookupResult found = lookupCjkText(captured.text, captured.firstChar, showSubWords, reader);
-    DisplayText shown = composeCjkText(found, showSubWords, reader);
+    const CjkLookupResult found = lookupCjkText(store, captured.text, captured.firstChar, showSubWords, reader);
+    DisplayText shown = composeCjkText(store, found, showSubWords, reader);
     shown.matchedLength = found.wordLength;
     return shown;
 }

@@ -1,5 +1,5 @@
 // What one pointer event needs to know of the band's settings, passed in by the shell so that
-// the pointer road does not reach into the band's process-wide record.
+// the pointer road does not reach into the band's settings record.
 #pragma once
 
 #include "lookup/reader_options.h"

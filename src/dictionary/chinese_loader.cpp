@@ -94,8 +94,8 @@ const LanguageFiles kChineseFiles{Chinese, kChineseMainFile, kChineseCharFile, k
 
 }  // namespace
 
-LoadReport loadChineseDictionary(const LoadEnvironment& environment) {
-    CLoadSession session(environment, kChineseFiles);
+LoadReport loadChineseDictionary(CDictionary& store, const LoadEnvironment& environment) {
+    CLoadSession session(store, environment, kChineseFiles);
     if (!session.started()) return {};
     std::unique_ptr<IPerlPattern> fieldPattern;
     try {
@@ -103,7 +103,6 @@ LoadReport loadChineseDictionary(const LoadEnvironment& environment) {
     } catch (const CPatternError&) {
         return session.fail(u"Could not load the dictionary: no pattern object available");
     }
-    CDictionary& store = theDictionary();
     store.resetForLoad(Chinese);
     showLoadText(environment, kLoadingText);
     if (session.loadFromImage(store)) return session.finish(store);

@@ -161,10 +161,6 @@ void CDictionary::prefetchLine(LineNumber line, bool textToo) const {
     __builtin_prefetch(m_lineTextView.data() + slot.at + 32);
 }
 
-bool CDictionary::hasLine(LineNumber line) const {
-    return line >= 0 && std::size_t(line) < m_lineView.size() && m_lineView[std::size_t(line)].at != kNoLine;
-}
-
 void CDictionary::updateCharPlaces() const {
     m_charPlacesVersion = m_charsVersion;
     m_charPlaces.clear();
@@ -242,12 +238,6 @@ void CDictionary::setStem(std::u16string_view stem, std::u16string_view word) {
     m_loadStems.push_back(entry);
 }
 
-void CDictionary::clearStems() {
-    m_stems.clear();
-    m_loadStems.clear();
-    m_isLoadStem.clear();
-}
-
 StoreTables CDictionary::tables() const {
     return StoreTables{m_lineTextView, m_lineView, m_charTextView, m_charView, packedIndex()};
 }
@@ -270,40 +260,6 @@ void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const CI
     m_lineCount = std::size_t(std::count_if(m_lineView.begin(), m_lineView.end(),
                                             [](const LineSlot& slot) { return slot.at != kNoLine; }));
     m_indexTouched = m_indexTouched || loaded;
-}
-
-std::vector<std::u16string> CDictionary::keysInOrder() const {
-    std::vector<std::u16string> keys;
-    const IndexView& view = index();
-    keys.reserve(view.entries.size());
-    for (const IndexEntry& entry : view.entries) keys.emplace_back(view.keyOf(entry, m_lineTextView));
-    std::sort(keys.begin(), keys.end());
-    return keys;
-}
-
-std::map<int32_t, std::u16string> CDictionary::charInfoEntries() const {
-    std::map<int32_t, std::u16string> entries;
-    for (const CharSlot& slot : m_charView) entries.emplace(slot.code, m_charTextView.substr(slot.at, slot.length));
-    return entries;
-}
-
-std::map<std::u16string, std::u16string, std::less<>> CDictionary::irregularEntries() const {
-    std::map<std::u16string, std::u16string, std::less<>> entries;
-    m_irregular.forEach([&](std::u16string_view form, std::u16string_view word) { entries.emplace(form, word); });
-    return entries;
-}
-
-std::size_t CDictionary::bytesHeld() const {
-    applyWaitingAdds();
-    return m_lineText.capacity() * sizeof(char16_t) + m_lineSlots.capacity() * sizeof(LineSlot) +
-           m_charText.capacity() * sizeof(char16_t) + m_chars.capacity() * sizeof(CharSlot) + m_index.bytesHeld() +
-           m_stems.bytesHeld() + m_loadStems.capacity() * sizeof(uint32_t) + m_isLoadStem.capacity() / 8 +
-           m_irregular.bytesHeld() + m_charPlaces.capacity() * sizeof(uint16_t);
-}
-
-CDictionary& theDictionary() {
-    static CDictionary store;
-    return store;
 }
 
 }  // namespace pelux

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -114,26 +113,14 @@ public:
     // isLoaded() said when the load that made the image ended.
     void adoptImage(const StoreTables& tables, std::shared_ptr<const CImageBytes> image, bool loaded);
 
-    // Inspection, for the tests and the benchmarks.
-    std::size_t lineCount() const { return m_lineCount; }
-    std::size_t keyCount() const { return index().entries.size(); }
-    std::size_t charInfoCount() const { return m_charView.size(); }
-    std::size_t stemCount() const { return m_stems.size(); }
-    bool hasLine(LineNumber line) const;
-    bool hasKey(std::u16string_view key) const { return index().find(key, m_lineTextView) != nullptr; }
-    bool hasStem(std::u16string_view stem) const { return m_stems.contains(stem); }
-    std::vector<std::u16string> keysInOrder() const;
-    std::map<int32_t, std::u16string> charInfoEntries() const;
-    std::map<std::u16string, std::u16string, std::less<>> irregularEntries() const;
-    void clearStems();
-    // Bytes the store holds in memory of its own (the bytes of a loaded image not counted).
-    std::size_t bytesHeld() const;
-
     // Guards the store between threads. Recursive because a load on a band's thread pumps
     // messages, and the pointer events it dispatches read the store on that same thread.
-    std::recursive_mutex& mutex() { return m_mutex; }
+    std::recursive_mutex& mutex() const { return m_mutex; }
 
 private:
+    // What tests, benchmarks and fuzz targets read of the store's content.
+    friend class CDictionaryInspection;
+
     // Copies a loaded image's arrays into memory of the store's own before a write.
     void makeOwned();
     void refreshViews();
@@ -191,11 +178,8 @@ private:
     mutable std::vector<uint16_t> m_charPlaces;
 
     mutable bool m_indexTouched = false;
-    std::recursive_mutex m_mutex;
+    mutable std::recursive_mutex m_mutex;
 };
-
-// The process-wide store.
-CDictionary& theDictionary();
 
 using DictionaryLock = std::lock_guard<std::recursive_mutex>;
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "dictionary/content_hash.h"
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 namespace pelux {
 

@@ -10,7 +10,7 @@
 #include "dictionary/content_hash.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/index_writer.h"
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 namespace pelux {
 

@@ -105,8 +105,8 @@ void removeParenthesised(std::u16string& line) {
     line.resize(out);
 }
 
-LoadReport loadJapaneseDictionary(const LoadEnvironment& environment) {
-    CLoadSession session(environment, kJapaneseFiles);
+LoadReport loadJapaneseDictionary(CDictionary& store, const LoadEnvironment& environment) {
+    CLoadSession session(store, environment, kJapaneseFiles);
     if (!session.started()) return {};
     std::unique_ptr<IPerlPattern> characterPattern;
     try {
@@ -114,7 +114,6 @@ LoadReport loadJapaneseDictionary(const LoadEnvironment& environment) {
     } catch (const CPatternError&) {
         return session.fail(u"Could not load the dictionary: no pattern object available");
     }
-    CDictionary& store = theDictionary();
     store.resetForLoad(Japanese);
     showLoadText(environment, kLoadingText);
     if (session.loadFromImage(store)) return session.finish(store);

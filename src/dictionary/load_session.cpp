@@ -7,8 +7,8 @@
 
 namespace pelux {
 
-CLoadSession::CLoadSession(const LoadEnvironment& environment, const LanguageFiles& files)
-    : m_environment(environment), m_files(files), m_lock(theDictionary().mutex()), m_guard(CLoadGuard::Entry::Loader) {
+CLoadSession::CLoadSession(const CDictionary& store, const LoadEnvironment& environment, const LanguageFiles& files)
+    : m_environment(environment), m_files(files), m_lock(store.mutex()), m_guard(CLoadGuard::Entry::Loader) {
     m_report.ran = m_guard.entered();
     if (m_report.ran) clearLoadCancelled();
 }

@@ -25,9 +25,9 @@ struct LanguageFiles {
 
 class CLoadSession {
 public:
-    // Takes the store's lock for the whole load. `started()` is false when this thread is
+    // Takes `store`'s lock for the whole load. `started()` is false when this thread is
     // already inside a load (a load command dispatched while that load pumped messages).
-    CLoadSession(const LoadEnvironment& environment, const LanguageFiles& files);
+    CLoadSession(const CDictionary& store, const LoadEnvironment& environment, const LanguageFiles& files);
     CLoadSession(const CLoadSession&) = delete;
     CLoadSession& operator=(const CLoadSession&) = delete;
 

@@ -1,4 +1,4 @@
-// The two dictionary loads started from the band's menu. Each empties the store, fills it from
+// The two dictionary loads started from the band's menu. Each empties `store`, fills it from
 // the dictionary files in `environment.directory` and returns when the files are read or Escape
 // cancelled the main file. A prepared image beside the files, when it matches them, stands in
 // for reading them; a complete load from the text files writes one.
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dictionary/dictionary.h"
 #include "dictionary/load_environment.h"
 #include "dictionary/load_guard.h"
 
@@ -33,8 +34,8 @@ struct LoadReport {
 // is ignored: the loaders return a report that did not run, and the running load goes on
 // undisturbed. A load started on another thread waits for the running one (the store's lock)
 // and then runs.
-LoadReport loadChineseDictionary(const LoadEnvironment& environment);
-LoadReport loadJapaneseDictionary(const LoadEnvironment& environment);
+LoadReport loadChineseDictionary(CDictionary& store, const LoadEnvironment& environment);
+LoadReport loadJapaneseDictionary(CDictionary& store, const LoadEnvironment& environment);
 
 // Removes parenthesised notes from an edict line in place, in one pass, without allocating.
 void removeParenthesised(std::u16string& line);

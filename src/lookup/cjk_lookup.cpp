@@ -18,13 +18,14 @@ bool listsLine(const std::vector<ReadingEntry>& entries, LineNumber line) {
 // The conjugated readings, longest first, and when the longest is only as long as the plain match,
 // the plain lines among them: each plain line in the order it has without deinflection, a reading
 // of that length before the first plain line it reads better than.
-std::vector<ReadingEntry> readingsWithPlainLines(std::u16string_view captured, const CjkLookupResult& plain) {
+std::vector<ReadingEntry> readingsWithPlainLines(const CDictionary& store, std::u16string_view captured,
+                                                 const CjkLookupResult& plain) {
     const size_t plainLength = static_cast<size_t>(plain.wordLength);
-    const std::vector<DeinflectedWord> words = findDeinflectedWords(captured, plainLength, kMaxEntriesPerWord);
+    const std::vector<DeinflectedWord> words = findDeinflectedWords(store, captured, plainLength, kMaxEntriesPerWord);
     std::vector<ReadingEntry> entries;
     if (words.empty()) return entries;
     const LineList plainLines = plainLength > 0 && words.front().surface.size() == plainLength
-                                    ? rankedStoreLines(plain.wordLines, kMaxEntriesPerWord)
+                                    ? rankedStoreLines(store, plain.wordLines, kMaxEntriesPerWord)
                                     : LineList();
     const std::u16string_view key = captured.substr(0, plainLength);
     size_t next = 0;
@@ -32,7 +33,7 @@ std::vector<ReadingEntry> readingsWithPlainLines(std::u16string_view captured, c
         if (entries.size() < kMaxEntriesPerWord && !listsLine(entries, line)) entries.push_back({line, std::move(form)});
     };
     for (LineNumber line : plainLines) {
-        const ReadingRank rank = plainLineRank(key, line);
+        const ReadingRank rank = plainLineRank(store, key, line);
         for (; next < words.size() && readingIsBetter(words[next].rank, rank); ++next) add(words[next].line, formLine(words[next]));
         add(line, {});
     }
@@ -42,15 +43,14 @@ std::vector<ReadingEntry> readingsWithPlainLines(std::u16string_view captured, c
 
 }  // namespace
 
-std::optional<LineNumber> firstLineOf(std::u16string_view key) {
-    const CLineSpan lines = theDictionary().entriesFor(key);
+std::optional<LineNumber> firstLineOf(const CDictionary& store, std::u16string_view key) {
+    const CLineSpan lines = store.entriesFor(key);
     if (lines.empty()) return std::nullopt;
     return lines.front();
 }
 
-CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords,
-                              const ReaderOptions& reader) {
-    CDictionary& store = theDictionary();
+CjkLookupResult lookupCjkText(const CDictionary& store, std::u16string_view captured, char16_t firstChar,
+                              bool showSubWords, const ReaderOptions& reader) {
     DictionaryLock lock(store.mutex());
     const bool japanese = store.language() == Japanese;
     CjkLookupResult result;
@@ -65,9 +65,9 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
             break;
         }
     }
-    if (reader.deinflect && japanese && reader.allEntries) result.readings = readingsWithPlainLines(captured, result);
+    if (reader.deinflect && japanese && reader.allEntries) result.readings = readingsWithPlainLines(store, captured, result);
     if (reader.deinflect && japanese) {
-        result.deinflected = findDeinflectedWord(captured, static_cast<size_t>(result.wordLength));
+        result.deinflected = findDeinflectedWord(store, captured, static_cast<size_t>(result.wordLength));
         if (result.deinflected) {
             result.wordLength = static_cast<int32_t>(result.deinflected->surface.size());
             result.wordLine = result.deinflected->line;
@@ -83,7 +83,7 @@ CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, 
             if (japanese) {
                 item.japaneseInfo = store.charInfo(item.character);
             } else {
-                item.chineseLine = firstLineOf(std::u16string_view(&item.character, 1));
+                item.chineseLine = firstLineOf(store, std::u16string_view(&item.character, 1));
             }
             result.subItems.push_back(std::move(item));
         }

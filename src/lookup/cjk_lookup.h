@@ -47,12 +47,12 @@ struct CjkLookupResult {
     std::vector<ReadingEntry> readings;
 };
 
-// The first line number of the key, or none when its list is empty. Reads the process-wide store.
-std::optional<LineNumber> firstLineOf(std::u16string_view key);
+// The first line number of the key, or none when its list is empty.
+std::optional<LineNumber> firstLineOf(const CDictionary& store, std::u16string_view key);
 
 // Looks up the longest key (at most kMaxWordLength characters) at the start of `captured`.
 // The store must be loaded; the caller holds the store's lock or runs on the only thread.
-CjkLookupResult lookupCjkText(std::u16string_view captured, char16_t firstChar, bool showSubWords,
-                              const ReaderOptions& reader = {});
+CjkLookupResult lookupCjkText(const CDictionary& store, std::u16string_view captured, char16_t firstChar,
+                              bool showSubWords, const ReaderOptions& reader = {});
 
 }  // namespace pelux

@@ -51,11 +51,10 @@ std::u16string characterHeader(char16_t character, std::u16string_view romaji) {
 
 // The Chinese sub-word line of the English display: traditional and simplified character, then
 // the definitions of the character's first stored line.
-void appendChineseCharacterLine(std::u16string& band, std::u16string_view rendered, size_t i, size_t headLength,
-                                bool standardPinyin) {
-    CDictionary& store = theDictionary();
+void appendChineseCharacterLine(const CDictionary& store, std::u16string& band, std::u16string_view rendered, size_t i,
+                                size_t headLength, bool standardPinyin) {
     const char16_t original = rendered[i];
-    const std::optional<LineNumber> line = firstLineOf(std::u16string_view(&original, 1));
+    const std::optional<LineNumber> line = firstLineOf(store, std::u16string_view(&original, 1));
     if (!line) return;
     const std::u16string_view stored = store.lineText(*line);
     if (stored.empty()) return;
@@ -84,8 +83,9 @@ void prependLine(DisplayText& display, const std::u16string& line) {
 
 }  // namespace
 
-DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader) {
-    const bool japanese = theDictionary().language() == Japanese;
+DisplayText composeCjkText(const CDictionary& store, const CjkLookupResult& result, bool showSubWords,
+                           const ReaderOptions& reader) {
+    const bool japanese = store.language() == Japanese;
     DisplayText display;
     const bool readingsShown = reader.allEntries && !result.readings.empty();
     if (readingsShown) {
@@ -93,7 +93,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
         for (const ReadingEntry& entry : result.readings) {
             rendered.assign(entry.formLine);
             if (!rendered.empty()) rendered += kLineEnd;
-            appendEntry(rendered, entry.line, reader);
+            appendEntry(store, rendered, entry.line, reader);
             dropLineEnd(rendered);
             if (!display.tooltipText.empty()) display.tooltipText += kLineEnd;
             display.tooltipText += rendered;
@@ -101,13 +101,13 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
             display.bandText += kLineEnd;
         }
     } else if (result.wordLength >= 1) {
-        const LineList ranked = reader.allEntries ? rankedStoreLines(result.wordLines, kMaxEntriesPerWord) : LineList();
+        const LineList ranked = reader.allEntries ? rankedStoreLines(store, result.wordLines, kMaxEntriesPerWord) : LineList();
         const std::span<const LineNumber> shown =
             reader.allEntries ? std::span<const LineNumber>(ranked) : std::span<const LineNumber>(&result.wordLine, 1);
         std::u16string rendered;
         for (LineNumber line : shown) {
             rendered.clear();
-            appendEntry(rendered, line, reader);
+            appendEntry(store, rendered, line, reader);
             if (reader.allEntries) dropLineEnd(rendered);
             if (!display.tooltipText.empty()) display.tooltipText += kLineEnd;
             display.tooltipText += rendered;
@@ -127,7 +127,7 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
                 if (!item.chineseLine) continue;
                 const size_t before = display.bandText.size();
                 display.bandText += u'\t';
-                appendEntry(display.bandText, *item.chineseLine, reader);
+                appendEntry(store, display.bandText, *item.chineseLine, reader);
                 if (display.bandText.size() == before + 1) {
                     display.bandText.resize(before);  // a line without text gives no sub-word line
                     continue;
@@ -145,12 +145,12 @@ DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, con
     return display;
 }
 
-DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords, const ReaderOptions& reader) {
-    CDictionary& store = theDictionary();
+DisplayText composeEnglishText(const CDictionary& store, const EnglishLookupResult& result, bool showSubWords,
+                               const ReaderOptions& reader) {
     const bool japanese = store.language() == Japanese;
     DisplayText display;
     display.bandText = result.label;
-    const LineList ranked = reader.allEntries ? rankedStoreLines(result.lines, kMaxEnglishEntries) : LineList();
+    const LineList ranked = reader.allEntries ? rankedStoreLines(store, result.lines, kMaxEnglishEntries) : LineList();
     // Entries are rendered straight into the band: a word can have hundreds of them.
     std::u16string& band = display.bandText;
     std::u16string head;
@@ -163,7 +163,7 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
         const LineNumber line = shown[n];
         band += u": ";
         const size_t entryAt = band.size();
-        appendEntry(band, line, reader);
+        appendEntry(store, band, line, reader);
         if (reader.allEntries) dropLineEnd(band, entryAt);
         const std::u16string_view rendered = std::u16string_view(band).substr(entryAt);
         display.tooltipText.append(rendered.substr(0, rendered.find(u'/')));
@@ -174,7 +174,7 @@ DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWo
             head.assign(rendered.substr(0, 2 * headLength + 1));
             for (size_t i = 0; i < headLength; ++i) {
                 if (!japanese) {
-                    appendChineseCharacterLine(band, head, i, headLength, reader.standardPinyin);
+                    appendChineseCharacterLine(store, band, head, i, headLength, reader.standardPinyin);
                     continue;
                 }
                 const std::u16string_view info = store.charInfo(head[i]);

@@ -13,9 +13,10 @@
 
 namespace pelux {
 
-// Both compositions read the process-wide store; the caller holds its lock.
-DisplayText composeCjkText(const CjkLookupResult& result, bool showSubWords, const ReaderOptions& reader = {});
-DisplayText composeEnglishText(const EnglishLookupResult& result, bool showSubWords,
+// Both compositions read `store`; the caller holds its lock.
+DisplayText composeCjkText(const CDictionary& store, const CjkLookupResult& result, bool showSubWords,
+                           const ReaderOptions& reader = {});
+DisplayText composeEnglishText(const CDictionary& store, const EnglishLookupResult& result, bool showSubWords,
                                const ReaderOptions& reader = {});
 
 }  // namespace pelux

@@ -48,8 +48,8 @@ void addLineToRank(ReadingRank& rank, std::u16string_view key, std::u16string_vi
 
 // The line of `key` to show, among those whose part of speech is among `classes`: the first
 // common one, else the first (おもう is 思う before 惟う); and the rank of every such line.
-std::optional<LineNumber> fittingLines(std::u16string_view key, WordClassMask classes, ReadingRank& rank) {
-    CDictionary& store = theDictionary();
+std::optional<LineNumber> fittingLines(const CDictionary& store, std::u16string_view key, WordClassMask classes,
+                                       ReadingRank& rank) {
     std::optional<LineNumber> shown;
     for (LineNumber line : store.entriesFor(key)) {
         const std::u16string_view text = store.lineText(line);
@@ -63,21 +63,22 @@ std::optional<LineNumber> fittingLines(std::u16string_view key, WordClassMask cl
 
 // The candidate's line: under its own key, or, for a する verb that EDICT keeps under its noun
 // (勉強する under 勉強), under the noun when that is marked as taking する.
-std::optional<LineNumber> fittingLine(const DeinflectCandidate& candidate, ReadingRank& rank) {
-    std::optional<LineNumber> line = fittingLines(candidate.word, candidate.classes, rank);
+std::optional<LineNumber> fittingLine(const CDictionary& store, const DeinflectCandidate& candidate, ReadingRank& rank) {
+    std::optional<LineNumber> line = fittingLines(store, candidate.word, candidate.classes, rank);
     constexpr std::u16string_view kSuru = u"する";
     const std::u16string_view word = candidate.word;
     if (!line && (candidate.classes & word_class::kSuru) != 0 && word.size() > kSuru.size() &&
         word.substr(word.size() - kSuru.size()) == kSuru) {
-        line = fittingLines(word.substr(0, word.size() - kSuru.size()), word_class::kSuruNoun, rank);
+        line = fittingLines(store, word.substr(0, word.size() - kSuru.size()), word_class::kSuruNoun, rank);
     }
     return line;
 }
 
 class CReadingFinder {
 public:
-    CReadingFinder(std::u16string_view captured, size_t plainLength)
-        : m_captured(captured),
+    CReadingFinder(const CDictionary& store, std::u16string_view captured, size_t plainLength)
+        : m_store(store),
+          m_captured(captured),
           // A rare word, or one found only through the kana of a word written with kanji, does not
           // reach over a particle: に of 便利になって is not 荷う, 回より is not an old verb 回る.
           m_atParticle(startsWithParticle(captured)),
@@ -100,11 +101,11 @@ public:
         for (const DeinflectCandidate& candidate : deinflect(surface, stemAllowed)) {
             if (candidate.word.size() > static_cast<size_t>(kMaxWordLength)) continue;
             ReadingRank rank;
-            const std::optional<LineNumber> line = fittingLine(candidate, rank);
+            const std::optional<LineNumber> line = fittingLine(m_store, candidate, rank);
             // Over a particle only a common verb or adjective as written reads on (できる, 死にます);
             // the phrases that start with one (による, となる) leave it to the plain match.
             if (!line || (m_particleNear && (!rank.asWritten || !rank.common))) continue;
-            if (m_atParticle && isPhrase(theDictionary().lineText(*line))) continue;
+            if (m_atParticle && isPhrase(m_store.lineText(*line))) continue;
             const bool stemAlone = deinflectRules()[candidate.rules[0]].stemAlone;
             rank.depth = candidate.depth;
             rank.stemGoesOn = goesOn && stemAlone;
@@ -117,6 +118,7 @@ public:
     }
 
 private:
+    const CDictionary& m_store;
     std::u16string_view m_captured;
     bool m_atParticle;
     bool m_particleNear;
@@ -138,34 +140,35 @@ bool readingIsBetter(const ReadingRank& a, const ReadingRank& b) {
     return a.depth < b.depth;
 }
 
-ReadingRank plainMatchRank(std::u16string_view captured, size_t plainLength) {
-    CDictionary& store = theDictionary();
+ReadingRank plainMatchRank(const CDictionary& store, std::u16string_view captured, size_t plainLength) {
     const std::u16string_view key = captured.substr(0, plainLength);
     ReadingRank rank;
     for (LineNumber line : store.entriesFor(key)) addLineToRank(rank, key, store.lineText(line));
     return rank;
 }
 
-ReadingRank plainLineRank(std::u16string_view key, LineNumber line) {
+ReadingRank plainLineRank(const CDictionary& store, std::u16string_view key, LineNumber line) {
     ReadingRank rank;
-    addLineToRank(rank, key, theDictionary().lineText(line));
+    addLineToRank(rank, key, store.lineText(line));
     return rank;
 }
 
-std::optional<DeinflectedWord> findDeinflectedWord(std::u16string_view captured, size_t plainLength) {
-    const CReadingFinder finder(captured, plainLength);
+std::optional<DeinflectedWord> findDeinflectedWord(const CDictionary& store, std::u16string_view captured,
+                                                   size_t plainLength) {
+    const CReadingFinder finder(store, captured, plainLength);
     for (size_t length = finder.longest(); length > plainLength; --length) {
         std::vector<DeinflectedWord> readings = finder.readingsOf(length);
         if (!readings.empty()) return std::move(readings.front());
     }
     if (plainLength == 0 || plainLength > finder.longest()) return std::nullopt;
     std::vector<DeinflectedWord> asLong = finder.readingsOf(plainLength);
-    if (asLong.empty() || !readingIsBetter(asLong.front().rank, plainMatchRank(captured, plainLength))) return std::nullopt;
+    if (asLong.empty() || !readingIsBetter(asLong.front().rank, plainMatchRank(store, captured, plainLength))) return std::nullopt;
     return std::move(asLong.front());
 }
 
-std::vector<DeinflectedWord> findDeinflectedWords(std::u16string_view captured, size_t plainLength, size_t limit) {
-    const CReadingFinder finder(captured, plainLength);
+std::vector<DeinflectedWord> findDeinflectedWords(const CDictionary& store, std::u16string_view captured,
+                                                  size_t plainLength, size_t limit) {
+    const CReadingFinder finder(store, captured, plainLength);
     std::vector<DeinflectedWord> words;
     for (size_t length = finder.longest(); length >= std::max<size_t>(plainLength, 1) && words.size() < limit; --length) {
         for (DeinflectedWord& word : finder.readingsOf(length)) {

@@ -4,7 +4,7 @@
 
 #include "dictionary/english_index.h"
 #include "dictionary/lower_case.h"
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 namespace pelux {
 
@@ -54,8 +54,7 @@ std::u16string normalizeEnglishWord(std::u16string_view text) {
     return word;
 }
 
-EnglishLookupResult lookupEnglishWord(std::u16string_view captured) {
-    CDictionary& store = theDictionary();
+EnglishLookupResult lookupEnglishWord(const CDictionary& store, std::u16string_view captured) {
     DictionaryLock lock(store.mutex());
     EnglishLookupResult result;
     const std::u16string word = normalizeEnglishWord(captured);

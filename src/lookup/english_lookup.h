@@ -18,6 +18,6 @@ struct EnglishLookupResult {
 std::u16string normalizeEnglishWord(std::u16string_view text);
 
 // The caller holds the store's lock or runs on the only thread.
-EnglishLookupResult lookupEnglishWord(std::u16string_view captured);
+EnglishLookupResult lookupEnglishWord(const CDictionary& store, std::u16string_view captured);
 
 }  // namespace pelux

@@ -125,8 +125,7 @@ std::u16string renderJapaneseLine(std::u16string_view line, bool hepburn) {
     return result;
 }
 
-void appendEntry(std::u16string& out, LineNumber line, const ReaderOptions& reader) {
-    const CDictionary& store = theDictionary();
+void appendEntry(const CDictionary& store, std::u16string& out, LineNumber line, const ReaderOptions& reader) {
     const std::u16string_view text = store.lineText(line);
     if (text.empty()) return;
     if (store.language() != Chinese) {
@@ -138,9 +137,9 @@ void appendEntry(std::u16string& out, LineNumber line, const ReaderOptions& read
     }
 }
 
-std::u16string renderEntry(LineNumber line, const ReaderOptions& reader) {
+std::u16string renderEntry(const CDictionary& store, LineNumber line, const ReaderOptions& reader) {
     std::u16string out;
-    appendEntry(out, line, reader);
+    appendEntry(store, out, line, reader);
     return out;
 }
 

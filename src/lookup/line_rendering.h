@@ -14,9 +14,9 @@ namespace pelux {
 
 // The display form of a stored line: tone marks for Chinese, the romanized reading for Japanese.
 // A number without a line gives an empty text.
-std::u16string renderEntry(LineNumber line, const ReaderOptions& reader = {});
+std::u16string renderEntry(const CDictionary& store, LineNumber line, const ReaderOptions& reader = {});
 // The same, added to `out`: the road that composes many entries into one text copies none.
-void appendEntry(std::u16string& out, LineNumber line, const ReaderOptions& reader = {});
+void appendEntry(const CDictionary& store, std::u16string& out, LineNumber line, const ReaderOptions& reader = {});
 
 // The Japanese line with the romanization of its reading (or headword) inserted, in modified
 // Hepburn when `hepburn` is set.

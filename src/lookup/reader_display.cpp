@@ -6,8 +6,7 @@
 
 namespace pelux {
 
-LineList rankedStoreLines(const LineList& lines, size_t limit) {
-    CDictionary& store = theDictionary();
+LineList rankedStoreLines(const CDictionary& store, const LineList& lines, size_t limit) {
     return rankEntryLines(lines, limit, [&store](LineNumber line) { return std::u16string_view(store.lineText(line)); });
 }
 

@@ -12,7 +12,7 @@
 namespace pelux {
 
 // The lines of a key as the store holds them, ranked, at most `limit`.
-LineList rankedStoreLines(const LineList& lines, size_t limit);
+LineList rankedStoreLines(const CDictionary& store, const LineList& lines, size_t limit);
 
 // Drops the line end a Japanese line keeps from its file from the end of `text`, never before
 // `from` (where the entry starts), so that every entry of a list is one line of the band.

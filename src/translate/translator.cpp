@@ -23,8 +23,7 @@ CTranslator::CTranslator(IHttpRequest& http, INotices& notices, TranslationSetti
 // before the notice is shown, not after: the notice waits for the user, and a dictionary loaded
 // meanwhile (or a second caller on another thread) must neither be overwritten with Chinese
 // nor bring a second notice.
-DictionaryLanguage CTranslator::settleLanguage() {
-    CDictionary& store = theDictionary();
+DictionaryLanguage CTranslator::settleLanguage(CDictionary& store) {
     bool tellUser = false;
     {
         DictionaryLock lock(store.mutex());
@@ -35,7 +34,9 @@ DictionaryLanguage CTranslator::settleLanguage() {
     return store.language();
 }
 
-TranslationOutcome CTranslator::translate(std::u16string_view txt) { return translate(txt, settleLanguage()); }
+TranslationOutcome CTranslator::translate(CDictionary& store, std::u16string_view txt) {
+    return translate(txt, settleLanguage(store));
+}
 
 TranslationOutcome CTranslator::translate(std::u16string_view txt, DictionaryLanguage language) {
     const std::string_view pair = languagePair(translationDirection(txt), language);

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/http_request.h"
+#include "dictionary/dictionary.h"
 #include "platform/notices.h"
 #include "translate/translation_request.h"
 #include "translate/translation_settings.h"
@@ -28,13 +29,13 @@ public:
     // Chooses the language pair from the text and the store's language, asks the service and
     // opens a translation window with the result. Any failure of the request is reported to
     // the user as "Exception occurred" and opens no window; nothing is thrown for it.
-    TranslationOutcome translate(std::u16string_view txt);
+    TranslationOutcome translate(CDictionary& store, std::u16string_view txt);
 
     // The two halves of translate(txt), for a shell whose notices do not wait for the user:
     // the language to translate with, after the notice that Chinese is the default when no
     // dictionary was chosen yet; then, once that notice is closed, the request and its window.
     // The second half touches no shared state, so it may run on a thread of its own.
-    DictionaryLanguage settleLanguage();
+    DictionaryLanguage settleLanguage(CDictionary& store);
     TranslationOutcome translate(std::u16string_view txt, DictionaryLanguage language);
     // Tells the user that a translation failed, as a failed request does.
     void reportFailure();

@@ -47,9 +47,10 @@ private:
 struct CommandsTest : ::testing::Test {
     CRecordingBand band;
     CFakeSettingsKey settings;
-    BandSettings record;
+    CEngine engine;
+    BandSettings& record = engine.settings();
 
-    BandCommandOutcome run(uint64_t command) { return onCommand(command, band, settings, record); }
+    BandCommandOutcome run(uint64_t command) { return onCommand(command, band, settings, engine); }
     std::optional<std::u16string> stored(std::u16string_view name) {
         const auto found = settings.values.find(std::u16string(name));
         if (found == settings.values.end()) return std::nullopt;

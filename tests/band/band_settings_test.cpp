@@ -8,6 +8,7 @@
 #include "dictionary/dictionary.h"
 #include "fake_settings_key.h"
 #include "lookup/kana_romaji.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -48,16 +49,16 @@ TEST(InitEngine, DoesItsWorkOnceForTheWholeProcess) {
     second.values[u"UseToolTips"] = u"0";
 
     std::vector<std::thread> threads;
-    initEngine(first);
-    for (int i = 0; i < 4; ++i) threads.emplace_back([&second] { initEngine(second); });
+    initEngine(testing::testEngine(), first);
+    for (int i = 0; i < 4; ++i) threads.emplace_back([&second] { initEngine(testing::testEngine(), second); });
     for (std::thread& thread : threads) thread.join();
 
-    EXPECT_EQ(bandSettings().UseToolTips, 1);
-    EXPECT_EQ(bandSettings().FontColor, 0x0000FFu);
+    EXPECT_EQ(testing::testEngine().settings().UseToolTips, 1);
+    EXPECT_EQ(testing::testEngine().settings().FontColor, 0x0000FFu);
     EXPECT_TRUE(second.reads.empty());
     EXPECT_EQ(first.reads[u"UseToolTips"], 1);
     EXPECT_EQ(first.reads.count(u"FontSize"), 0u);
-    EXPECT_EQ(theDictionary().language(), None);
+    EXPECT_EQ(testing::testEngine().store().language(), None);
     EXPECT_EQ(romanizeKana(u"か"), u"ka");
 }
 

@@ -9,6 +9,7 @@
 #include "dictionary/load_environment.h"
 #include "fake_settings_key.h"
 #include "support/store_builder.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -89,10 +90,10 @@ TEST(LoadAtStart, LoadsTheRememberedLanguageOnlyWhenSwitchedOn) {
         SCOPED_TRACE(c.remembered ? std::string(c.remembered->begin(), c.remembered->end()) : "absent");
         CFakeSettingsKey settings;
         if (c.remembered) settings.values[std::u16string(kSettingLastLoadedLanguage)] = *c.remembered;
-        BandSettings record;
-        record.LoadAtStart = c.loadAtStart;
+        CEngine engine;
+        engine.settings().LoadAtStart = c.loadAtStart;
         CLoadingBand band;
-        EXPECT_EQ(loadRememberedDictionary(band, settings, record), !c.loads.empty());
+        EXPECT_EQ(loadRememberedDictionary(band, settings, engine), !c.loads.empty());
         EXPECT_EQ(band.loads, c.loads);
     }
 }
@@ -115,12 +116,14 @@ TEST(LoadAtStart, RemembersOnlyLoadsThatRanToTheirEndWithTheSwitchOn) {
         CFakeSettingsKey settings;
         settings.values[std::u16string(kSettingLastLoadedLanguage)] = u"0";
         if (c.loadAtStart == 0) settings.values.clear();
-        BandSettings record;
-        record.LoadAtStart = c.loadAtStart;
+        // The band's loads fill the shared engine's store, which the command reads afterwards.
+        CEngine& engine = testing::testEngine();
+        engine.settings().LoadAtStart = c.loadAtStart;
         CLoadingBand band;
         band.cancel = c.cancel;
         band.missingFile = c.missingFile;
-        onCommand(kCommandLoadJapanese, band, settings, record);
+        onCommand(kCommandLoadJapanese, band, settings, engine);
+        engine.settings().LoadAtStart = 0;
         const auto found = settings.values.find(std::u16string(kSettingLastLoadedLanguage));
         EXPECT_EQ(found == settings.values.end() ? std::nullopt : std::optional(found->second), c.stored);
     }
@@ -129,11 +132,11 @@ TEST(LoadAtStart, RemembersOnlyLoadsThatRanToTheirEndWithTheSwitchOn) {
 TEST(LoadAtStart, TheFirstCallOfTheProcessOnlyLoads) {
     CFakeSettingsKey settings;
     settings.values[std::u16string(kSettingLastLoadedLanguage)] = u"0";
-    bandSettings().LoadAtStart = 1;
+    testing::testEngine().settings().LoadAtStart = 1;
     CLoadingBand band;
-    EXPECT_TRUE(loadRememberedDictionaryOnce(band, settings));
-    EXPECT_FALSE(loadRememberedDictionaryOnce(band, settings));
-    bandSettings().LoadAtStart = 0;
+    EXPECT_TRUE(loadRememberedDictionaryOnce(band, settings, testing::testEngine()));
+    EXPECT_FALSE(loadRememberedDictionaryOnce(band, settings, testing::testEngine()));
+    testing::testEngine().settings().LoadAtStart = 0;
     EXPECT_EQ(band.loads, std::vector<std::string>{"zh"});
 }
 

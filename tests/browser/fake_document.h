@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/document_model.h"
+#include "platform/document_model.h"
 #include "browser/pointer_capture.h"
 
 namespace pelux::testing {

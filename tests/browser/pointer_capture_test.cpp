@@ -6,6 +6,7 @@
 #include "browser/pointer_road.h"
 #include "dictionary/dictionary.h"
 #include "fake_document.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -18,7 +19,7 @@ using testing::FakePage;
 class CLoadedStore {
 public:
     CLoadedStore() {
-        CDictionary& store = theDictionary();
+        CDictionary& store = testing::testEngine().store();
         DictionaryLock lock(store.mutex());
         store.resetForLoad(Chinese);
         store.setLine(1, u"中國 中国 [Zhong1 guo2] /China/\r\n");
@@ -29,8 +30,8 @@ public:
         store.addToIndex(u"cat", 3, true);
     }
     ~CLoadedStore() {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().resetForLoad(None);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        testing::testEngine().store().resetForLoad(None);
     }
 };
 
@@ -50,7 +51,7 @@ TEST(HandleMouseMove, DoesNothingAtAllWhileTheBandIsHidden) {
     CFakeEvent event(page);
     CFakeBandView band;
     band.visible = false;
-    handleMouseMove(event, band, pointerSwitches(bandSettings()));
+    handleMouseMove(testing::testEngine().store(), event, band, pointerSwitches(testing::testEngine().settings()));
     EXPECT_TRUE(page.calls.empty());
     EXPECT_TRUE(band.text.writes.empty());
 }
@@ -59,7 +60,7 @@ TEST(HandleMouseMove, PromptsForADictionaryBeforeTouchingTheDocument) {
     FakePage page = pageAt(120, 45, u"中", u"中", u"中国人很多。");
     CFakeEvent event(page);
     CFakeBandView band;
-    handleMouseMove(event, band, pointerSwitches(bandSettings()));
+    handleMouseMove(testing::testEngine().store(), event, band, pointerSwitches(testing::testEngine().settings()));
     ASSERT_EQ(band.text.writes.size(), 1u);
     EXPECT_EQ(band.text.writes[0], u"<---- Please load dictionary for this window.    120 45");
     EXPECT_EQ(page.calls, (std::vector<std::string>{"clientX", "clientY", "srcElement"}));
@@ -111,28 +112,28 @@ TEST(CaptureTextAtPoint, YieldsNothingWithoutACharacterAtThePoint) {
 
 TEST(HandleMouseMove, ShowsTheSameTextAsTheLookupOfTheCapturedText) {
     CLoadedStore store;
-    bandSettings().UseToolTips = 0;
+    testing::testEngine().settings().UseToolTips = 0;
     for (const char16_t* toEnd : {u"中国人很多。", u"国人很多。"}) {
         FakePage page = pageAt(30, 40, std::u16string(1, toEnd[0]), std::u16string(1, toEnd[0]), toEnd);
         CFakeEvent event(page);
         CFakeBandView band;
-        handleMouseMove(event, band, pointerSwitches(bandSettings()));
+        handleMouseMove(testing::testEngine().store(), event, band, pointerSwitches(testing::testEngine().settings()));
         ASSERT_EQ(band.text.writes.size(), 1u);
-        EXPECT_EQ(band.text.writes[0], translateCapturedText(captureFromText(toEnd), false).bandText);
+        EXPECT_EQ(band.text.writes[0], translateCapturedText(testing::testEngine().store(), captureFromText(toEnd), false).bandText);
         EXPECT_TRUE(page.attributes.empty());
     }
 }
 
 TEST(HandleMouseMove, SetsTheTitleWhenTooltipsAreOnEvenWhenEmpty) {
     CLoadedStore store;
-    bandSettings().UseToolTips = 1;
+    testing::testEngine().settings().UseToolTips = 1;
     FakePage page = pageAt(1, 2, u"z", u"zzyzx ", u"");
     CFakeEvent event(page);
     CFakeBandView band;
-    handleMouseMove(event, band, pointerSwitches(bandSettings()));
-    bandSettings().UseToolTips = 0;
+    handleMouseMove(testing::testEngine().store(), event, band, pointerSwitches(testing::testEngine().settings()));
+    testing::testEngine().settings().UseToolTips = 0;
     ASSERT_EQ(page.attributes.count(u"title"), 1u);
-    EXPECT_EQ(page.attributes[u"title"], translateCapturedText(captureFromText(u"zzyzx "), false).tooltipText);
+    EXPECT_EQ(page.attributes[u"title"], translateCapturedText(testing::testEngine().store(), captureFromText(u"zzyzx "), false).tooltipText);
 }
 
 TEST(HandleMouseMove, KeepsThePreviousTextWhenTheDocumentCannotBeRead) {
@@ -145,7 +146,7 @@ TEST(HandleMouseMove, KeepsThePreviousTextWhenTheDocumentCannotBeRead) {
     for (FakePage* page : {&frameset, &noDocument, &nothingThere}) {
         CFakeEvent event(*page);
         CFakeBandView band;
-        handleMouseMove(event, band, pointerSwitches(bandSettings()));
+        handleMouseMove(testing::testEngine().store(), event, band, pointerSwitches(testing::testEngine().settings()));
         EXPECT_TRUE(band.text.writes.empty());
     }
 }
@@ -155,9 +156,9 @@ TEST(HandleMouseMove, RepeatsTheWholeRoadForTheSamePlace) {
     FakePage page = pageAt(7, 8, u"中", u"中", u"中国人");
     CFakeEvent event(page);
     CFakeBandView band;
-    handleMouseMove(event, band, pointerSwitches(bandSettings()));
+    handleMouseMove(testing::testEngine().store(), event, band, pointerSwitches(testing::testEngine().settings()));
     const std::size_t callsForOne = page.calls.size();
-    handleMouseMove(event, band, pointerSwitches(bandSettings()));
+    handleMouseMove(testing::testEngine().store(), event, band, pointerSwitches(testing::testEngine().settings()));
     EXPECT_EQ(page.calls.size(), 2 * callsForOne);
     ASSERT_EQ(band.text.writes.size(), 2u);
     EXPECT_EQ(band.text.writes[0], band.text.writes[1]);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/loaders.h"
 #include "load_fixture.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -16,7 +18,7 @@ protected:
         writeBytes("UNICHIN.TXT", "code\tx\ty\tMandarin\tDefinition\tCantonese\r\n");
         writeBytes("irregularverbs.txt", "forms\r\n");
     }
-    void load() { EXPECT_TRUE(loadChineseDictionary(environment())); }
+    void load() { EXPECT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment())); }
     // Many well-formed lines, for the progress and cancel cases.
     static std::u16string manyLines(int count) {
         std::u16string body;
@@ -34,7 +36,7 @@ TEST_F(ChineseLoaderTest, WellFormedLineGivesBothFormsAndItsSingleWordDefinition
         SCOPED_TRACE(traceOf(key));
         EXPECT_EQ(store().entriesFor(key), LineList{0});
     }
-    EXPECT_FALSE(store().hasKey(u"two words"));
+    EXPECT_FALSE(inspect(store()).hasKey(u"two words"));
     EXPECT_EQ(texts(), (std::vector<std::u16string>{u"Loading . . .", u"0/34000 lines read.\t\tPress Escape to Cancel"}));
 }
 
@@ -85,7 +87,7 @@ TEST_F(ChineseLoaderTest, LineEndsAndLastLineKeepEveryDefinition) {
         SCOPED_TRACE(traceOf(key));
         EXPECT_EQ(store().entriesFor(key), LineList{line});
     }
-    EXPECT_FALSE(store().hasKey(u"\r"));
+    EXPECT_FALSE(inspect(store()).hasKey(u"\r"));
 }
 
 TEST_F(ChineseLoaderTest, HeaderLineIsNeverAnEntry) {
@@ -93,10 +95,10 @@ TEST_F(ChineseLoaderTest, HeaderLineIsNeverAnEntry) {
     writeBytes("UNICHIN.TXT", "4E00\ta\tb\tyi1\tone\tjat1\tz\r\n4E8C\ta\tb\ter4\ttwo\tji6\tz\r\n");
     writeBytes("irregularverbs.txt", "one two\r\n");
     load();
-    EXPECT_FALSE(store().hasKey(u"一"));
-    EXPECT_FALSE(store().hasKey(u"one"));
+    EXPECT_FALSE(inspect(store()).hasKey(u"一"));
+    EXPECT_FALSE(inspect(store()).hasKey(u"one"));
     EXPECT_EQ(store().entriesFor(u"two"), LineList{0});
-    EXPECT_EQ(store().charInfoEntries().count(0x4E00), 0u);
+    EXPECT_EQ(inspect(store()).charInfoEntries().count(0x4E00), 0u);
     EXPECT_EQ(store().charInfo(0x4E8C), u" [M: er4 C: ji6] two");
 }
 
@@ -104,7 +106,7 @@ TEST_F(ChineseLoaderTest, LongLineIsOneEntry) {
     const std::u16string definition(2500, u'x');
     writeStandardFiles(u"長 长 [chang2] /" + definition + u"/long/\r\n短 短 [duan3] /short/\r\n");
     load();
-    EXPECT_EQ(store().lineCount(), 2u);
+    EXPECT_EQ(inspect(store()).lineCount(), 2u);
     EXPECT_EQ(store().entriesFor(definition), LineList{0});
     EXPECT_EQ(store().entriesFor(u"long"), LineList{0});
     EXPECT_EQ(store().entriesFor(u"short"), LineList{1});
@@ -128,7 +130,7 @@ TEST_F(ChineseLoaderTest, CharacterFileFields) {
         {0x4E2D, u" [M: zhong1 C: zung1] centre"}, {0x4E2E, u" [M: m C: c] d"},
         {0x4E2F, u" [M: M C: C] D"},                {0x4E30, u" [M: M2 C: C2] D2"},
     };
-    EXPECT_EQ(store().charInfoEntries(), expected);
+    EXPECT_EQ(inspect(store()).charInfoEntries(), expected);
 }
 
 TEST_F(ChineseLoaderTest, ProgressEveryThousandLines) {
@@ -138,14 +140,14 @@ TEST_F(ChineseLoaderTest, ProgressEveryThousandLines) {
                                                     u"1000/34000 lines read.\t\tPress Escape to Cancel",
                                                     u"2000/34000 lines read.\t\tPress Escape to Cancel"}));
     EXPECT_EQ(m_pump.calls, 3);
-    EXPECT_EQ(store().lineCount(), 2500u);
+    EXPECT_EQ(inspect(store()).lineCount(), 2500u);
 }
 
 TEST_F(ChineseLoaderTest, HeaderOnlyFileShowsOnlyLoading) {
     writeStandardFiles(u"");
     load();
     EXPECT_EQ(texts(), std::vector<std::u16string>{u"Loading . . ."});
-    EXPECT_TRUE(store().lineCount() == 0);
+    EXPECT_TRUE(inspect(store()).lineCount() == 0);
     EXPECT_FALSE(store().isLoaded());
 }
 
@@ -155,10 +157,10 @@ TEST_F(ChineseLoaderTest, EscapeHeldAtTheStartCancelsAtLineZero) {
     writeBytes("irregularverbs.txt", "h\nwa wb\n");
     m_keys = testing_support::CScriptedKeys({true});
     load();
-    EXPECT_EQ(store().lineCount(), 1u);
-    EXPECT_FALSE(store().hasKey(u"字"));
+    EXPECT_EQ(inspect(store()).lineCount(), 1u);
+    EXPECT_FALSE(inspect(store()).hasKey(u"字"));
     EXPECT_TRUE(store().isLoaded());  // the English pass still ran and asked for its words
-    EXPECT_FALSE(store().hasKey(u"wa"));  // which stores nothing
+    EXPECT_FALSE(inspect(store()).hasKey(u"wa"));  // which stores nothing
     EXPECT_TRUE(store().entriesFor(u"wa").empty());
     EXPECT_EQ(store().charInfo(0x4E00), u" [M: yi1 C: jat1] one");
     EXPECT_EQ(texts().back(), u"0/34000 lines read.\t\tPress Escape to Cancel");
@@ -168,14 +170,14 @@ TEST_F(ChineseLoaderTest, EscapePressedBeforeTheLoadDoesNotCancel) {
     writeStandardFiles(manyLines(1500));
     m_keys = testing_support::CScriptedKeys({true, false});
     load();
-    EXPECT_EQ(store().lineCount(), 1500u);
+    EXPECT_EQ(inspect(store()).lineCount(), 1500u);
 }
 
 TEST_F(ChineseLoaderTest, EscapeBetweenChecksCancelsAtTheNextThousand) {
     writeStandardFiles(manyLines(2500));
     m_keys = testing_support::CScriptedKeys({false, false, true});
     load();
-    EXPECT_EQ(store().lineCount(), 1001u);
+    EXPECT_EQ(inspect(store()).lineCount(), 1001u);
     EXPECT_EQ(store().entriesFor(u"字").back(), 999);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/english_index.h"
 #include "load_fixture.h"
 #include "support/text_trace.h"
@@ -58,10 +59,10 @@ TEST_F(EnglishIndexTest, StemsPointToTheSuffixedWord) {
     for (const Row& row : rows) {
         SCOPED_TRACE(traceOf(row.word));
         store().resetForLoad(Chinese);
-        store().clearStems();
+        CDictionaryInspection::clearStems(store());
         index(row.word, 0);
         if (row.stem.empty()) {
-            EXPECT_TRUE(store().stemCount() == 0);
+            EXPECT_TRUE(inspect(store()).stemCount() == 0);
         } else {
             EXPECT_EQ(store().stemTarget(row.stem), row.target);
         }
@@ -71,12 +72,12 @@ TEST_F(EnglishIndexTest, StemsPointToTheSuffixedWord) {
 TEST_F(EnglishIndexTest, StemThatIsAlreadyAKeyGetsNoEntry) {
     index(u"quick", 0);
     index(u"quickly", 1);
-    EXPECT_FALSE(store().hasStem(u"quick"));
+    EXPECT_FALSE(inspect(store()).hasStem(u"quick"));
 }
 
 TEST_F(EnglishIndexTest, StemLookupLeavesNoKeyAndStemsOutliveTheLoad) {
     index(u"runs", 0);
-    EXPECT_FALSE(store().hasKey(u"run"));
+    EXPECT_FALSE(inspect(store()).hasKey(u"run"));
     EXPECT_TRUE(store().entriesFor(u"run").empty());
     store().resetForLoad(Japanese);
     EXPECT_EQ(store().stemTarget(u"run"), u"runs");
@@ -106,13 +107,13 @@ TEST_F(IrregularFormsTest, FormsMapToTheFirstOtherFormThatIsAKey) {
         {u"went", u"go"}, {u"gone", u"go"},     {u"be", u"were"},     {u"was", u"were"}, {u"been", u"were"},
         {u"don't", u"do"}, {u"doesn't", u"do"}, {u"GO", u"go"},       {u"let", u"let's"},
     };
-    EXPECT_EQ(store().irregularEntries(), expected);
+    EXPECT_EQ(inspect(store()).irregularEntries(), expected);
 }
 
 TEST_F(IrregularFormsTest, MissingFileLeavesTheTableEmpty) {
     store().setIrregular(u"went", u"go");
     EXPECT_FALSE(build());
-    EXPECT_TRUE(store().irregularEntries().empty());
+    EXPECT_TRUE(inspect(store()).irregularEntries().empty());
 }
 
 }  // namespace

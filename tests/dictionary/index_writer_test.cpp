@@ -1,4 +1,6 @@
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/index_writer.h"
+#include "support/test_engine.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,7 @@ namespace {
 class IndexWriterTest : public ::testing::Test {
 protected:
     void SetUp() override { store.resetForLoad(Japanese); }
-    CDictionary& store = theDictionary();
+    CDictionary& store = testing::testEngine().store();
 };
 
 TEST_F(IndexWriterTest, SharesEntriesWithReadersOfTheStore) {
@@ -26,7 +28,7 @@ TEST_F(IndexWriterTest, SharesEntriesWithReadersOfTheStore) {
 TEST_F(IndexWriterTest, HasEntriesLeavesNoKeyLikeEntriesFor) {
     CIndexWriter index(store, 0);
     EXPECT_FALSE(index.hasEntries(u"run"));
-    EXPECT_FALSE(store.hasKey(u"run"));
+    EXPECT_FALSE(inspect(store).hasKey(u"run"));
     index.add(u"run", 0, false);
     EXPECT_TRUE(index.hasEntries(u"run"));
 }
@@ -42,7 +44,7 @@ TEST_F(IndexWriterTest, ManyKeysSurviveTheTableGrowing) {
         const std::string digits = std::to_string(i);
         index.add(std::u16string(digits.begin(), digits.end()), kKeys + i, false);
     }
-    ASSERT_EQ(store.keyCount(), std::size_t(kKeys));
+    ASSERT_EQ(inspect(store).keyCount(), std::size_t(kKeys));
     EXPECT_EQ(store.entriesFor(u"0"), (LineList{0, kKeys}));
     EXPECT_EQ(store.entriesFor(u"1"), LineList{1});
     EXPECT_EQ(store.entriesFor(u"299999"), LineList{299999});

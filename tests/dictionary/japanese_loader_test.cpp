@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/loaders.h"
 #include "load_fixture.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -14,7 +16,7 @@ protected:
         writeUnicodeFile("kanjidic.uni", u"");
         writeBytes("irregularverbs.txt", "forms\r\n");
     }
-    void load() { EXPECT_TRUE(loadJapaneseDictionary(environment())); }
+    void load() { EXPECT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment())); }
 };
 
 TEST_F(JapaneseLoaderTest, EntryLinesGiveHeadwordReadingAndWords) {
@@ -46,7 +48,7 @@ TEST_F(JapaneseLoaderTest, EntryLinesGiveHeadwordReadingAndWords) {
     }
     for (std::u16string_view absent : {u"hot dog", u"dog\r", u"repetition", u"p", u"quickly", u"b"}) {
         SCOPED_TRACE(traceOf(absent));
-        EXPECT_FALSE(store().hasKey(absent));
+        EXPECT_FALSE(inspect(store()).hasKey(absent));
     }
 }
 
@@ -54,14 +56,14 @@ TEST_F(JapaneseLoaderTest, NoteAloneAsLastDefinitionGivesNothing) {
     writeUnicodeFile("edict.uni", u"Y [z] /(n)/\r\n");
     load();
     std::vector<std::u16string> keys;
-    keys = store().keysInOrder();
+    keys = inspect(store()).keysInOrder();
     EXPECT_EQ(keys, (std::vector<std::u16string>{u"Y", u"z"}));
 }
 
 TEST_F(JapaneseLoaderTest, LineWithoutWhiteSpaceStillGivesItsWords) {
     writeUnicodeFile("edict.uni", u"語/word/");
     load();
-    EXPECT_FALSE(store().hasKey(u"語/word/"));
+    EXPECT_FALSE(inspect(store()).hasKey(u"語/word/"));
     EXPECT_EQ(store().entriesFor(u"word"), LineList{0});
 }
 
@@ -78,7 +80,7 @@ TEST_F(JapaneseLoaderTest, KanjiLines) {
     load();
     const std::map<int32_t, std::u16string> expected = {
         {0x4E9C, u"{Asia again}\r"}, {0x1234, u"{y}\r"}, {0x4E07, u"{ten thousand}"}};
-    EXPECT_EQ(store().charInfoEntries(), expected);
+    EXPECT_EQ(inspect(store()).charInfoEntries(), expected);
 }
 
 TEST_F(JapaneseLoaderTest, EscapeEndsOnlyTheMainFile) {
@@ -89,7 +91,7 @@ TEST_F(JapaneseLoaderTest, EscapeEndsOnlyTheMainFile) {
     writeBytes("irregularverbs.txt", "h\nwords word\n");
     m_keys = testing_support::CScriptedKeys({false, false, true});
     load();
-    EXPECT_EQ(store().lineCount(), 1001u);
+    EXPECT_EQ(inspect(store()).lineCount(), 1001u);
     EXPECT_EQ(store().entriesFor(u"word").size(), 1000u);
     EXPECT_EQ(store().charInfo(0x4E9C), u"{Asia}\r");
     EXPECT_EQ(store().irregularForm(u"words"), u"word");
@@ -100,7 +102,7 @@ TEST_F(JapaneseLoaderTest, LongLineIsOneEntry) {
     const std::u16string word(1800, u'y');
     writeUnicodeFile("edict.uni", u"長 [なが] /" + word + u"/long/\r\n短 [みじか] /short/\r\n");
     load();
-    EXPECT_EQ(store().lineCount(), 2u);
+    EXPECT_EQ(inspect(store()).lineCount(), 2u);
     EXPECT_EQ(store().entriesFor(word), LineList{0});
     EXPECT_EQ(store().entriesFor(u"short"), LineList{1});
 }
@@ -108,12 +110,12 @@ TEST_F(JapaneseLoaderTest, LongLineIsOneEntry) {
 TEST_F(JapaneseLoaderTest, ChineseKeysGoButStemsStay) {
     writeUnicodeFile("cedict_ts.uni", u"快 快 [kuai4] /quickly/\r\n");
     writeBytes("UNICHIN.TXT", "h\n5FEB\ta\tb\tkuai4\tfast\tfaai3\tz\n");
-    ASSERT_TRUE(loadChineseDictionary(environment()));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     writeUnicodeFile("edict.uni", u"犬 [いぬ] /dog/\r\n");
     load();
-    EXPECT_FALSE(store().hasKey(u"快"));
-    EXPECT_FALSE(store().hasKey(u"quickly"));
-    EXPECT_TRUE(store().charInfoEntries().empty());
+    EXPECT_FALSE(inspect(store()).hasKey(u"快"));
+    EXPECT_FALSE(inspect(store()).hasKey(u"quickly"));
+    EXPECT_TRUE(inspect(store()).charInfoEntries().empty());
     EXPECT_EQ(store().lineText(0), u"犬 [いぬ] /dog/\r\n");
     EXPECT_EQ(store().stemTarget(u"quick"), u"quickly");
 }

@@ -5,6 +5,7 @@
 #include "dictionary/kanji_table.h"
 #include "dictionary/load_fixture.h"
 #include "dictionary/loaders.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -43,12 +44,12 @@ class KanjiTableImage : public testing_support::LoadTest {};
 TEST_F(KanjiTableImage, TheImageGivesBackTheTableOfTheTextLoad) {
     for (const char* name : {kJapaneseMainFile, kJapaneseCharFile, "irregularverbs.txt"})
         std::filesystem::copy_file(std::filesystem::path(PELUX_SOURCE_DIR) / "data" / name, m_directory / name);
-    const LoadReport text = loadJapaneseDictionary(environment());
+    const LoadReport text = loadJapaneseDictionary(testing::testEngine().store(), environment());
     ASSERT_TRUE(text.imageWritten);
     const std::u16string fromText = theKanjiTable().flatten();
     EXPECT_GT(theKanjiTable().size(), 0u);
     theKanjiTable().clear();
-    const LoadReport image = loadJapaneseDictionary(environment());
+    const LoadReport image = loadJapaneseDictionary(testing::testEngine().store(), environment());
     ASSERT_TRUE(image.fromImage);
     EXPECT_EQ(theKanjiTable().flatten(), fromText);
 }

@@ -15,6 +15,8 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/load_environment.h"
 #include "adapters/platform_linux.h"
+#include "dictionary/dictionary_inspection.h"
+#include "support/test_engine.h"
 
 namespace pelux::testing_support {
 
@@ -78,9 +80,9 @@ protected:
         std::filesystem::remove_all(m_directory);
         std::filesystem::create_directories(m_directory);
         m_window = std::make_shared<CRecordingWindow>(m_log);
-        CDictionary& store = theDictionary();
+        CDictionary& store = testing::testEngine().store();
         store.resetForLoad(None);
-        store.clearStems();
+        CDictionaryInspection::clearStems(store);
         store.clearIrregular();
     }
     void TearDown() override { std::filesystem::remove_all(m_directory); }
@@ -102,7 +104,7 @@ protected:
         return env;
     }
 
-    CDictionary& store() { return theDictionary(); }
+    CDictionary& store() { return testing::testEngine().store(); }
     const std::vector<std::u16string>& texts() const { return m_log->texts; }
 
     std::filesystem::path m_directory;
@@ -114,10 +116,10 @@ protected:
 
 // Every indexed line number is a stored line, and every list ascends.
 inline void expectStoreInvariants(CDictionary& store) {
-    for (const std::u16string& key : store.keysInOrder()) {
+    for (const std::u16string& key : inspect(store).keysInOrder()) {
         const LineList lines = store.entriesFor(key);
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            EXPECT_TRUE(store.hasLine(lines[i])) << "line " << lines[i] << " indexed but not stored";
+            EXPECT_TRUE(inspect(store).hasLine(lines[i])) << "line " << lines[i] << " indexed but not stored";
             if (i > 0) {
                 EXPECT_LE(lines[i - 1], lines[i]);
             }

@@ -3,9 +3,11 @@
 #include <random>
 #include <thread>
 
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/load_session.h"
 #include "dictionary/loaders.h"
 #include "load_fixture.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -24,14 +26,14 @@ protected:
 };
 
 TEST_F(LoadSessionTest, MissingFilesAreNamedWithTheirPlace) {
-    ASSERT_TRUE(loadChineseDictionary(environment()));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     EXPECT_EQ(texts().back(), u"Could not open " + shown("cedict_ts.uni") + u", " + shown("UNICHIN.TXT") + u", " +
                                   shown("irregularverbs.txt"));
     EXPECT_EQ(store().language(), Chinese);
     EXPECT_FALSE(store().isLoaded());
 
     writeUnicodeFile("edict.uni", u"犬 [いぬ] /dog/\r\n");
-    ASSERT_TRUE(loadJapaneseDictionary(environment()));
+    ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));
     EXPECT_EQ(texts().back(), u"Could not open " + shown("kanjidic.uni") + u", " + shown("irregularverbs.txt"));
     EXPECT_EQ(store().entriesFor(u"dog"), LineList{0});
 }
@@ -39,7 +41,7 @@ TEST_F(LoadSessionTest, MissingFilesAreNamedWithTheirPlace) {
 TEST_F(LoadSessionTest, MissingCharacterFileStillLoadsTheDictionary) {
     writeUnicodeFile("cedict_ts.uni", u"狗 狗 [gou3] /dog/\r\n");
     writeBytes("irregularverbs.txt", "h\ndog dogs\n");
-    ASSERT_TRUE(loadChineseDictionary(environment()));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     EXPECT_EQ(store().entriesFor(u"dog"), LineList{0});
     EXPECT_EQ(store().irregularForm(u"dogs"), u"dog");
     EXPECT_EQ(texts().back(), u"Could not open " + shown("UNICHIN.TXT"));
@@ -52,12 +54,12 @@ TEST_F(LoadSessionTest, QuitRequestDuringALoadWaitsForItsEnd) {
     m_pump.onPump = [&](int call) {
         if (call != 2) return;
         quitPending = true;  // the pump port keeps the quit for the host's own loop
-        linesAtQuit = int(store().lineCount());
+        linesAtQuit = int(inspect(store()).lineCount());
     };
-    ASSERT_TRUE(loadChineseDictionary(environment()));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     EXPECT_TRUE(quitPending);
     EXPECT_EQ(linesAtQuit, 1001);
-    EXPECT_EQ(store().lineCount(), 2500u);
+    EXPECT_EQ(inspect(store()).lineCount(), 2500u);
     EXPECT_EQ(m_pump.calls, 3);
 }
 
@@ -69,10 +71,10 @@ TEST_F(LoadSessionTest, WindowDestroyedDuringALoadIsNeverTouchedAgain) {
         textsAtDestruction = texts().size();
         m_window.reset();  // the band window goes away while its messages are handled
     };
-    ASSERT_TRUE(loadJapaneseDictionary(environment()));  // missing files would report at the end
+    ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));  // missing files would report at the end
     EXPECT_EQ(textsAtDestruction, 2u);
     EXPECT_EQ(texts().size(), 2u);
-    EXPECT_EQ(store().lineCount(), 2500u);
+    EXPECT_EQ(inspect(store()).lineCount(), 2500u);
 }
 
 TEST_F(LoadSessionTest, LoadCommandDuringALoadIsIgnored) {
@@ -81,16 +83,16 @@ TEST_F(LoadSessionTest, LoadCommandDuringALoadIsIgnored) {
     std::vector<bool> nestedResults;
     m_pump.onPump = [&](int) {
         EXPECT_TRUE(isLoadRunning());
-        nestedResults.push_back(loadJapaneseDictionary(environment()).ran);
-        nestedResults.push_back(loadChineseDictionary(environment()).ran);
+        nestedResults.push_back(loadJapaneseDictionary(testing::testEngine().store(), environment()).ran);
+        nestedResults.push_back(loadChineseDictionary(testing::testEngine().store(), environment()).ran);
     };
     EXPECT_FALSE(isLoadRunning());
-    ASSERT_TRUE(loadChineseDictionary(environment()));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     EXPECT_FALSE(isLoadRunning());
     EXPECT_EQ(nestedResults, (std::vector<bool>{false, false, false, false}));
     EXPECT_EQ(store().language(), Chinese);
-    EXPECT_EQ(store().lineCount(), 1500u);
-    ASSERT_TRUE(loadJapaneseDictionary(environment()));  // and loads run again afterwards
+    EXPECT_EQ(inspect(store()).lineCount(), 1500u);
+    ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));  // and loads run again afterwards
     EXPECT_EQ(store().language(), Japanese);
 }
 
@@ -99,12 +101,12 @@ TEST_F(LoadSessionTest, LoadOnAnotherThreadWaitsForTheRunningOne) {
     writeUnicodeFile("edict.uni", u"犬 [いぬ] /dog/\r\n");
     std::thread other;
     m_pump.onPump = [&](int call) {
-        if (call == 1) other = std::thread([this] { EXPECT_TRUE(loadJapaneseDictionary(environment())); });
+        if (call == 1) other = std::thread([this] { EXPECT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment())); });
     };
-    ASSERT_TRUE(loadChineseDictionary(environment()));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
     other.join();
     EXPECT_EQ(store().language(), Japanese);
-    EXPECT_EQ(store().lineCount(), 1u);
+    EXPECT_EQ(inspect(store()).lineCount(), 1u);
 }
 
 TEST_F(LoadSessionTest, BadInputNeverCrashesOrMisfilesText) {
@@ -115,9 +117,9 @@ TEST_F(LoadSessionTest, BadInputNeverCrashesOrMisfilesText) {
         for (char& byte : garbage) byte = char(random());
         for (const char* name : {"cedict_ts.uni", "UNICHIN.TXT", "edict.uni", "kanjidic.uni", "irregularverbs.txt"})
             writeBytes(name, garbage.substr(0, garbage.size() - (round % 2)));  // odd and even sizes
-        ASSERT_TRUE(loadChineseDictionary(environment()));
+        ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
         expectStoreInvariants(store());
-        ASSERT_TRUE(loadJapaneseDictionary(environment()));
+        ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));
         expectStoreInvariants(store());
     }
 }
@@ -126,10 +128,10 @@ TEST_F(LoadSessionTest, HeaderOnlyAndEmptyFiles) {
     for (const char* name : {"cedict_ts.uni", "edict.uni", "kanjidic.uni"}) writeBytes(name, utf16LeBytes(u"\uFEFFh"));
     writeBytes("UNICHIN.TXT", "");
     writeBytes("irregularverbs.txt", "only a header");
-    ASSERT_TRUE(loadChineseDictionary(environment()));
-    ASSERT_TRUE(loadJapaneseDictionary(environment()));
-    EXPECT_TRUE(store().lineCount() == 0);
-    EXPECT_TRUE(store().charInfoEntries().empty());
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
+    ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment()));
+    EXPECT_TRUE(inspect(store()).lineCount() == 0);
+    EXPECT_TRUE(inspect(store()).charInfoEntries().empty());
     EXPECT_FALSE(store().isLoaded());
     EXPECT_EQ(texts().back(), u"Loading . . .");
 }

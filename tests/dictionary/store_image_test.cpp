@@ -10,10 +10,12 @@
 #include <map>
 #include <sstream>
 
+#include "dictionary/dictionary_inspection.h"
 #include "dictionary/load_fixture.h"
 #include "dictionary/loaders.h"
 #include "dictionary/store_image.h"
 #include "platform/file_mapping.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -28,14 +30,14 @@ std::u16string contentOf(const CDictionary& store) {
     };
     number(store.language());
     number(store.isLoaded());
-    for (const std::u16string& key : store.keysInOrder()) {
+    for (const std::u16string& key : inspect(store).keysInOrder()) {
         content += key + u':';
         for (LineNumber line : store.entriesFor(key)) number(std::size_t(line));
     }
-    for (LineNumber line = 0; line < LineNumber(store.lineCount()); ++line) content += std::u16string(store.lineText(line)) + u'\n';
-    for (const auto& [code, text] : store.charInfoEntries()) number(std::size_t(code)), content += text;
-    for (const auto& [form, word] : store.irregularEntries()) content += form + u'=' + word;
-    number(store.stemCount());
+    for (LineNumber line = 0; line < LineNumber(inspect(store).lineCount()); ++line) content += std::u16string(store.lineText(line)) + u'\n';
+    for (const auto& [code, text] : inspect(store).charInfoEntries()) number(std::size_t(code)), content += text;
+    for (const auto& [form, word] : inspect(store).irregularEntries()) content += form + u'=' + word;
+    number(inspect(store).stemCount());
     return content;
 }
 
@@ -62,7 +64,7 @@ protected:
     }
     DictionaryLanguage language() const { return GetParam(); }
     LoadReport load() {
-        return language() == Chinese ? loadChineseDictionary(environment()) : loadJapaneseDictionary(environment());
+        return language() == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment()) : loadJapaneseDictionary(testing::testEngine().store(), environment());
     }
     std::filesystem::path imagePath() const { return imagePathFor(m_directory, language()); }
     std::filesystem::path mainFile() const { return m_directory / (language() == Chinese ? kChineseMainFile : kJapaneseMainFile); }
@@ -195,7 +197,7 @@ LoadReport loadWithin(const std::function<LoadReport()>& load) {
 
 TEST_P(StoreImageTest, StoreKeepsWhatWasLoadedWhateverHappensToTheImageAfterwards) {
     const DictionaryLanguage other = language() == Chinese ? Japanese : Chinese;
-    ASSERT_TRUE((other == Chinese ? loadChineseDictionary(environment()) : loadJapaneseDictionary(environment())).imageWritten);
+    ASSERT_TRUE((other == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment()) : loadJapaneseDictionary(testing::testEngine().store(), environment())).imageWritten);
     const std::string otherImage = readBytes(imagePathFor(m_directory, other));
     const auto inPlace = [this](const std::string& bytes) {
         std::fstream(imagePath(), std::ios::in | std::ios::out | std::ios::binary) << bytes;
@@ -215,7 +217,7 @@ TEST_P(StoreImageTest, StoreKeepsWhatWasLoadedWhateverHappensToTheImageAfterward
         SCOPED_TRACE(row.what);
         writeAll(imagePath(), m_image);
         store().resetForLoad(None);
-        store().clearStems();  // the other language's load left its own
+        CDictionaryInspection::clearStems(store());  // the other language's load left its own
         ASSERT_TRUE(load().fromImage);
         row.damage();
         EXPECT_EQ(contentOf(store()), m_textContent);

@@ -3,6 +3,8 @@
 #include <map>
 
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_inspection.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -11,10 +13,10 @@ class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         store.resetForLoad(None);
-        store.clearStems();
+        CDictionaryInspection::clearStems(store);
         store.clearIrregular();
     }
-    CDictionary& store = theDictionary();
+    CDictionary& store = testing::testEngine().store();
 };
 
 TEST(StoreStart, FreshStoreIsNotLoaded) {
@@ -26,7 +28,7 @@ TEST(StoreStart, FreshStoreIsNotLoaded) {
 TEST_F(StoreTest, ReadingAnAbsentKeyStoresNothingButCountsAsLoaded) {
     EXPECT_FALSE(store.isLoaded());
     EXPECT_TRUE(store.entriesFor(u"狗").empty());
-    EXPECT_FALSE(store.hasKey(u"狗"));
+    EXPECT_FALSE(inspect(store).hasKey(u"狗"));
     EXPECT_TRUE(store.isLoaded());
 }
 
@@ -35,10 +37,10 @@ TEST_F(StoreTest, EveryReadOfAMissingKeyGivesTheEmptyValueAndStoresNothing) {
     EXPECT_TRUE(store.charInfo(0x4E2D).empty());
     EXPECT_TRUE(store.stemTarget(u"quick").empty());
     EXPECT_TRUE(store.irregularForm(u"went").empty());
-    EXPECT_FALSE(store.hasLine(7));
-    EXPECT_EQ(store.charInfoEntries().count(0x4E2D), 0u);
-    EXPECT_FALSE(store.hasStem(u"quick"));
-    EXPECT_EQ(store.irregularEntries().count(u"went"), 0u);
+    EXPECT_FALSE(inspect(store).hasLine(7));
+    EXPECT_EQ(inspect(store).charInfoEntries().count(0x4E2D), 0u);
+    EXPECT_FALSE(inspect(store).hasStem(u"quick"));
+    EXPECT_EQ(inspect(store).irregularEntries().count(u"went"), 0u);
 }
 
 TEST_F(StoreTest, CollapseDropsOnlyARepeatOfTheLastNumber) {
@@ -59,8 +61,8 @@ TEST_F(StoreTest, ResetForLoadKeepsStemsAndIrregularForms) {
     store.setIrregular(u"went", u"go");
     store.resetForLoad(Japanese);
     EXPECT_EQ(store.language(), Japanese);
-    EXPECT_TRUE(store.lineCount() == 0);
-    EXPECT_TRUE(store.charInfoEntries().empty());
+    EXPECT_TRUE(inspect(store).lineCount() == 0);
+    EXPECT_TRUE(inspect(store).charInfoEntries().empty());
     EXPECT_FALSE(store.isLoaded());
     EXPECT_EQ(store.stemTarget(u"quick"), u"quickly");
     EXPECT_EQ(store.irregularForm(u"went"), u"go");
@@ -91,7 +93,7 @@ TEST_F(StoreTest, CharacterReadsFollowEveryWriteBetweenThem) {
 TEST_F(StoreTest, KeysOrderByUnsignedCodeUnitsWithPrefixesFirst) {
     for (std::u16string_view key : {u"\uFF21", u"ab", u"a", u"\u00E9", u"\U00020000"}) store.addToIndex(key, 0, false);
     std::vector<std::u16string> keys;
-    keys = store.keysInOrder();
+    keys = inspect(store).keysInOrder();
     EXPECT_EQ(keys, (std::vector<std::u16string>{u"a", u"ab", u"\u00E9", u"\U00020000", u"\uFF21"}));
 }
 

@@ -22,7 +22,9 @@
 #include "dictionary/loaders.h"
 #include "adapters/pcre2_pattern.h"
 #include "support/run_peluxbar.h"
+#include "support/test_engine.h"
 #include "adapters/utf8.h"
+#include "dictionary/dictionary_inspection.h"
 
 namespace pelux {
 namespace {
@@ -499,12 +501,12 @@ TEST(BundledData, LoadsIntoTheStore) {
     setPerlPatternFactory(createPcre2Pattern);
     LoadEnvironment environment;
     environment.directory = kDataDir;
-    CDictionary& store = theDictionary();
+    CDictionary& store = testing::testEngine().store();
 
-    ASSERT_TRUE(loadChineseDictionary(environment));
+    ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment));
     {
         DictionaryLock lock(store.mutex());
-        EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "cedict_ts.uni").size() - 1);
+        EXPECT_EQ(inspect(store).lineCount(), uniLines(kDataDir / "cedict_ts.uni").size() - 1);
         EXPECT_EQ(store.entriesFor(u"中國人").size(), 1u);
         EXPECT_EQ(store.entriesFor(u"人").size(), 2u) << "same traditional and simplified form";
         EXPECT_EQ(store.entriesFor(u"會").size(), 2u) << "a key with two lines";
@@ -514,10 +516,10 @@ TEST(BundledData, LoadsIntoTheStore) {
         EXPECT_EQ(store.irregularForm(u"went"), u"go");
         EXPECT_EQ(store.irregularForm(u"don't"), u"do");
     }
-    ASSERT_TRUE(loadJapaneseDictionary(environment));
+    ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment));
     {
         DictionaryLock lock(store.mutex());
-        EXPECT_EQ(store.lineCount(), uniLines(kDataDir / "edict.uni").size() - 1);
+        EXPECT_EQ(inspect(store).lineCount(), uniLines(kDataDir / "edict.uni").size() - 1);
         EXPECT_EQ(store.entriesFor(u"日本").size(), 2u);
         EXPECT_FALSE(store.entriesFor(u"にほんご").empty());
         EXPECT_FALSE(store.entriesFor(u"novelise").empty());

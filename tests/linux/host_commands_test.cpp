@@ -20,6 +20,7 @@
 #include "adapters/settings_file.h"
 #include "support/host_harness.h"
 #include "support/local_http_server.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 #include "adapters/utf8.h"
 
@@ -85,7 +86,7 @@ protected:
         ASSERT_EQ(settings->path(), m_configHome / "peluxbar" / "settings");
 
         // The record is shared by the whole process: every test starts from the same one.
-        BandSettings& record = bandSettings();
+        BandSettings& record = testing::testEngine().settings();
         record.UseToolTips = 1;
         record.ShowSubWordTranslations = 0;
         record.FontColor = *colorFromText(u"#0000FF");
@@ -107,7 +108,7 @@ protected:
         return utf16ToUtf8(*value);
     }
 
-    std::string currentColour() { return utf16ToUtf8(colorToText(bandSettings().FontColor)); }
+    std::string currentColour() { return utf16ToUtf8(colorToText(testing::testEngine().settings().FontColor)); }
 
     std::unique_ptr<CSettingsFile> settings;
 
@@ -135,7 +136,7 @@ TEST_F(HostCommandsTest, TogglesAreWrittenToTheFileAndBroadcastToEveryTab) {
     }
     EXPECT_EQ(stored(u"UseToolTips"), "0");
     EXPECT_EQ(stored(u"ShowSubWordTranslations"), "0");
-    EXPECT_EQ(bandSettings().UseToolTips.load(), 0);
+    EXPECT_EQ(testing::testEngine().settings().UseToolTips.load(), 0);
 }
 
 TEST_F(HostCommandsTest, FontSizeStepsByFourHeldAtEightPixelsAndStored) {
@@ -215,7 +216,7 @@ TEST_F(HostCommandsTest, ColorOkStoresTheTextAsEnteredAndChangesTheColourOnlyWhe
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.entered);
-        bandSettings().FontColor = *colorFromText(u"#0000FF");
+        testing::testEngine().settings().FontColor = *colorFromText(u"#0000FF");
         const std::vector<json> replies = run({command(3, kCommandColor), colorAnswer(3, 1, 1, row.entered)});
         ASSERT_EQ(replies.size(), 2u);
         EXPECT_EQ(replies[0], colorDialog(3, 1, "#0000FF"));
@@ -250,10 +251,10 @@ TEST_F(HostCommandsTest, ALoadRunsWhileADialogIsOpenAndTheAnswerTakesEffectAtOnc
     EXPECT_EQ((*answered)["fontColor"], "#123456");
     EXPECT_EQ(replies.back(), (json{{"type", "loadEnded"}, {"tab", 4}}));
     EXPECT_EQ(stored(u"FontColor"), "#123456");
-    DictionaryLock lock(theDictionary().mutex());
-    EXPECT_TRUE(theDictionary().isLoaded());
-    EXPECT_EQ(theDictionary().language(), Chinese);
-    theDictionary().resetForLoad(None);
+    DictionaryLock lock(testing::testEngine().store().mutex());
+    EXPECT_TRUE(testing::testEngine().store().isLoaded());
+    EXPECT_EQ(testing::testEngine().store().language(), Chinese);
+    testing::testEngine().store().resetForLoad(None);
 }
 
 TEST_F(HostCommandsTest, CancelAndUnknownResultsChangeNothing) {
@@ -351,7 +352,7 @@ TEST_F(HostCommandsTest, DropsMalformedAndUnknownCommandsAndAnswers) {
     for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(replies[i], failed);
     EXPECT_EQ(replies[3]["type"], "bandHeight");
     EXPECT_FALSE(std::filesystem::exists(settings->path()));
-    EXPECT_EQ(bandSettings().UseToolTips.load(), 1);
+    EXPECT_EQ(testing::testEngine().settings().UseToolTips.load(), 1);
 }
 
 TEST_F(HostCommandsTest, DamagedAnswersNeverCrashAWaitingDialog) {
@@ -406,14 +407,14 @@ class HostTranslateTest : public HostCommandsTest {
 protected:
     void SetUp() override {
         HostCommandsTest::SetUp();
-        DictionaryLock lock(theDictionary().mutex());
-        m_savedLanguage = theDictionary().language();
-        theDictionary().setLanguage(Chinese);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        m_savedLanguage = testing::testEngine().store().language();
+        testing::testEngine().store().setLanguage(Chinese);
     }
     void TearDown() override {
         {
-            DictionaryLock lock(theDictionary().mutex());
-            theDictionary().setLanguage(m_savedLanguage);
+            DictionaryLock lock(testing::testEngine().store().mutex());
+            testing::testEngine().store().setLanguage(m_savedLanguage);
         }
         HostCommandsTest::TearDown();
     }
@@ -421,8 +422,8 @@ protected:
         ASSERT_TRUE(settings->writeValue(u"TranslationService", utf8ToUtf16(base).value()));
     }
     static void setLanguage(DictionaryLanguage language) {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().setLanguage(language);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        testing::testEngine().store().setLanguage(language);
     }
     // A translation's reply comes from a thread of its own: the input stays open for it.
     std::vector<json> run(const std::vector<std::string>& messages, std::size_t awaited) {

@@ -9,6 +9,7 @@
 #include "band/reader_switches.h"
 #include "dictionary/dictionary.h"
 #include "support/host_harness.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -29,11 +30,11 @@ class HostReaderTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { testing::prepareHostProcess(); }
     void SetUp() override {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().resetForLoad(None);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        testing::testEngine().store().resetForLoad(None);
     }
     void TearDown() override {
-        for (const ReaderSwitch& s : readerSwitches()) (bandSettings().*s.field) = 0;
+        for (const ReaderSwitch& s : readerSwitches()) (testing::testEngine().settings().*s.field) = 0;
     }
     std::vector<json> pointerReplies(const std::vector<std::string>& messages) {
         std::vector<json> all = runHost(messages, settings);
@@ -44,7 +45,7 @@ protected:
 };
 
 TEST_F(HostReaderTest, SetsAReaderSwitchStoresItAndTellsEveryone) {
-    bandSettings().Deinflect = 7;  // from a settings file edited by hand
+    testing::testEngine().settings().Deinflect = 7;  // from a settings file edited by hand
     const std::vector<json> replies = runHost(
         {json{{"type", "setSetting"}, {"name", "ReaderPopup"}, {"value", 1}}.dump(),
          json{{"type", "setSetting"}, {"name", "UseToolTips"}, {"value", 1}}.dump(),
@@ -67,14 +68,14 @@ TEST_F(HostReaderTest, PointerRepliesCarryTheMatchOnlyWithThePopupOn) {
     const std::string nothing = json{{"type", "pointer"}, {"tab", 4}, {"frame", 0}, {"seq", 3}, {"x", 1}, {"y", 2},
                                      {"character", nullptr}, {"word", ""}, {"sentence", ""}, {"hasBody", true}}
                                     .dump();
-    bandSettings().StandardPinyin = 1;
+    testing::testEngine().settings().StandardPinyin = 1;
     runHost({kLoadChinese}, settings);
     std::vector<json> off = pointerReplies({zh});
     ASSERT_EQ(off.size(), 1u);
     EXPECT_EQ(off[0]["lang"], "zh");
     EXPECT_FALSE(off[0].contains("popup"));
 
-    bandSettings().ReaderPopup = 1;
+    testing::testEngine().settings().ReaderPopup = 1;
     settings.values[u"FontSize"] = u"-27";
     const std::vector<json> on = pointerReplies({zh, en, nothing});
     ASSERT_EQ(on.size(), 3u);
@@ -87,20 +88,20 @@ TEST_F(HostReaderTest, PointerRepliesCarryTheMatchOnlyWithThePopupOn) {
 }
 
 TEST_F(HostReaderTest, LoadsTheLastCompletedLoadAtStartInEveryTab) {
-    bandSettings().LoadAtStart = 1;
+    testing::testEngine().settings().LoadAtStart = 1;
     runHost({json{{"type", "command"}, {"tab", 4}, {"id", 32773}, {"bandHeight", 40}}.dump()}, settings);
     EXPECT_EQ(settings.values[std::u16string(kSettingLastLoadedLanguage)], u"1");
     {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().resetForLoad(None);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        testing::testEngine().store().resetForLoad(None);
     }
     const std::vector<json> replies = runHost({pointer(1, "猫", "猫", "猫が好き。")}, settings);
     ASSERT_GE(replies.size(), 3u);
     EXPECT_EQ(replies[0], (json{{"type", "text"}, {"tab", -1}, {"text", "Loading . . ."}}));
     EXPECT_EQ(replies.back(), (json{{"type", "loadEnded"}, {"tab", -1}}));
-    DictionaryLock lock(theDictionary().mutex());
-    EXPECT_EQ(theDictionary().language(), Japanese);
-    EXPECT_TRUE(theDictionary().isLoaded());
+    DictionaryLock lock(testing::testEngine().store().mutex());
+    EXPECT_EQ(testing::testEngine().store().language(), Japanese);
+    EXPECT_TRUE(testing::testEngine().store().isLoaded());
 }
 
 TEST_F(HostReaderTest, SurvivesDamagedCopiesOfTheOptionsPagesMessages) {

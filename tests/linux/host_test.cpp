@@ -9,6 +9,7 @@
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
 #include "support/host_harness.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -28,8 +29,8 @@ class HostTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { prepareHostProcess(); }
     void SetUp() override {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().resetForLoad(None);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        testing::testEngine().store().resetForLoad(None);
     }
     CMemorySettings settings;
 };
@@ -74,9 +75,9 @@ TEST_F(HostTest, IgnoresASecondLoadAndStopsAtEscapeFromAnyTab) {
     EXPECT_EQ(replies[0]["text"], "Loading . . .");
     EXPECT_EQ(replies[1]["text"], "0/34000 lines read.\t\tPress Escape to Cancel");
     EXPECT_EQ(replies[2], (json{{"type", "loadEnded"}, {"tab", 4}}));
-    DictionaryLock lock(theDictionary().mutex());
-    EXPECT_EQ(theDictionary().language(), Chinese);
-    EXPECT_EQ(theDictionary().entriesFor(u"中国").size(), 0u);
+    DictionaryLock lock(testing::testEngine().store().mutex());
+    EXPECT_EQ(testing::testEngine().store().language(), Chinese);
+    EXPECT_EQ(testing::testEngine().store().entriesFor(u"中国").size(), 0u);
 }
 
 TEST_F(HostTest, EndsAfterTheLoadWhenTheInputEndsDuringIt) {
@@ -85,9 +86,9 @@ TEST_F(HostTest, EndsAfterTheLoadWhenTheInputEndsDuringIt) {
         runHost({json{{"type", "command"}, {"tab", 2}, {"id", 32773}, {"bandHeight", 40}}.dump()}, settings);
     ASSERT_FALSE(replies.empty());
     EXPECT_EQ(replies.back()["type"], "loadEnded");
-    DictionaryLock lock(theDictionary().mutex());
-    EXPECT_TRUE(theDictionary().isLoaded());
-    EXPECT_EQ(theDictionary().language(), Japanese);
+    DictionaryLock lock(testing::testEngine().store().mutex());
+    EXPECT_TRUE(testing::testEngine().store().isLoaded());
+    EXPECT_EQ(testing::testEngine().store().language(), Japanese);
 }
 
 TEST_F(HostTest, AnswersBandRequestsAndSavesTheSizeOnClose) {

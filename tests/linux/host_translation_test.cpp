@@ -10,6 +10,7 @@
 #include "dictionary/dictionary.h"
 #include "support/host_harness.h"
 #include "support/local_http_server.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -27,7 +28,7 @@ public:
         EXPECT_EQ(::pipe(m_fromHost), 0);
         m_thread = std::thread([this, &settings] {
             CNativeChannel channel(m_toHost[0], m_fromHost[1]);
-            CNativeHost host(channel, settings, std::filesystem::path(PELUX_SOURCE_DIR) / "data");
+            CNativeHost host(testing::testEngine(), channel, settings, std::filesystem::path(PELUX_SOURCE_DIR) / "data");
             host.run();
             ::close(m_fromHost[1]);
         });
@@ -82,8 +83,8 @@ private:
 TEST(HostTranslation, ASilentServiceHoldsUpOnlyTheTabThatAsked) {
     testing::prepareHostProcess();
     {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().setLanguage(Chinese);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        testing::testEngine().store().setLanguage(Chinese);
     }
     CMemorySettings settings;
     auto service = std::make_unique<CLocalHttpServer>("", CLocalHttpServer::Behaviour::StaySilent);
@@ -107,8 +108,8 @@ TEST(HostTranslation, ASilentServiceHoldsUpOnlyTheTabThatAsked) {
 TEST(HostTranslation, TheInputsEndStopsAWaitingTranslationAndTheHostAnswersNothingMore) {
     testing::prepareHostProcess();
     {
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().setLanguage(Chinese);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        testing::testEngine().store().setLanguage(Chinese);
     }
     CMemorySettings settings;
     CLocalHttpServer service("", CLocalHttpServer::Behaviour::StaySilent);

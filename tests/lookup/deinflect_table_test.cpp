@@ -13,6 +13,7 @@
 #include "lookup/deinflect.h"
 #include "lookup/deinflect_rules.h"
 #include "lookup/kana_romaji.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -209,7 +210,7 @@ void loadJapanese(const std::filesystem::path& directory) {
     initKanaRomajiTable();
     LoadEnvironment environment;
     environment.directory = directory;
-    ASSERT_TRUE(loadJapaneseDictionary(environment));
+    ASSERT_TRUE(loadJapaneseDictionary(testing::testEngine().store(), environment));
 }
 
 void expectNoDeinflectionWhereThePlainMatchStands() {
@@ -217,10 +218,10 @@ void expectNoDeinflectionWhereThePlainMatchStands() {
     reader.deinflect = true;
     for (const char16_t* text : kNotDeinflected) {
         SCOPED_TRACE(traceOf(text));
-        DictionaryLock lock(theDictionary().mutex());
+        DictionaryLock lock(testing::testEngine().store().mutex());
         const std::u16string_view captured = text;
-        const CjkLookupResult plain = lookupCjkText(captured, captured.front(), false);
-        const CjkLookupResult result = lookupCjkText(captured, captured.front(), false, reader);
+        const CjkLookupResult plain = lookupCjkText(testing::testEngine().store(), captured, captured.front(), false);
+        const CjkLookupResult result = lookupCjkText(testing::testEngine().store(), captured, captured.front(), false, reader);
         EXPECT_FALSE(result.deinflected.has_value()) << traceOf(result.deinflected->surface);
         EXPECT_EQ(result.wordLength, plain.wordLength);
         EXPECT_EQ(result.wordLine, plain.wordLine);
@@ -237,8 +238,8 @@ void expectEveryRowFound() {
         const std::u16string_view word = sentence.substr(start + 1, end - start - 1);
         const std::u16string captured = std::u16string(word) + std::u16string(sentence.substr(end + 1));
         SCOPED_TRACE(traceOf(row.sentence));
-        DictionaryLock lock(theDictionary().mutex());
-        const CjkLookupResult result = lookupCjkText(captured, captured.front(), false, reader);
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        const CjkLookupResult result = lookupCjkText(testing::testEngine().store(), captured, captured.front(), false, reader);
         if (!result.deinflected) {
             ADD_FAILURE() << "no deinflected word";
             continue;

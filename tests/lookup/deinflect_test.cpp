@@ -5,6 +5,7 @@
 #include "browser/pointer_road.h"
 #include "lookup/deinflect_choice.h"
 #include "support/store_builder.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -68,7 +69,7 @@ TEST(Deinflect, HostileTextStaysBounded) {
     EXPECT_LE(deinflect(endless).size(), 96u);
     CStoreBuilder build(Japanese);
     build.line(u"食べる [たべる] /(v1) to eat/", {u"食べる"});
-    EXPECT_FALSE(findDeinflectedWord(u"食べ" + endless, 0).has_value());
+    EXPECT_FALSE(findDeinflectedWord(testing::testEngine().store(), u"食べ" + endless, 0).has_value());
 }
 
 class DeinflectedDisplay : public ::testing::Test {
@@ -84,7 +85,7 @@ protected:
     }
 
     DisplayText pointAt(std::u16string text, bool subWords, const ReaderOptions& options) {
-        return translateCapturedText(captureFromText(std::move(text)), subWords, options);
+        return translateCapturedText(testing::testEngine().store(), captureFromText(std::move(text)), subWords, options);
     }
 
     CStoreBuilder build{Japanese};
@@ -122,9 +123,9 @@ TEST_F(DeinflectedDisplay, ShowsTheFirstLineWhosePartOfSpeechFits) {
 
 TEST_F(DeinflectedDisplay, ACandidateOfTheWrongClassDoesNotCount) {
     // 着って would be the te-form of a godan 着る; the dictionary has only the ichidan one.
-    DictionaryLock lock(theDictionary().mutex());
-    EXPECT_FALSE(findDeinflectedWord(u"着って", 0).has_value());
-    EXPECT_TRUE(findDeinflectedWord(u"着て", 0).has_value());
+    DictionaryLock lock(testing::testEngine().store().mutex());
+    EXPECT_FALSE(findDeinflectedWord(testing::testEngine().store(), u"着って", 0).has_value());
+    EXPECT_TRUE(findDeinflectedWord(testing::testEngine().store(), u"着て", 0).has_value());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "adapters/platform_linux.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -28,11 +29,11 @@ void load(DictionaryLanguage language, const std::filesystem::path& directory) {
     initToneMarkTable();
     LoadEnvironment environment;
     environment.directory = directory;
-    ASSERT_TRUE(language == Chinese ? loadChineseDictionary(environment) : loadJapaneseDictionary(environment));
-    ASSERT_TRUE(theDictionary().isLoaded());
+    ASSERT_TRUE(language == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment) : loadJapaneseDictionary(testing::testEngine().store(), environment));
+    ASSERT_TRUE(testing::testEngine().store().isLoaded());
 }
 
-DisplayText pointAt(std::u16string text, bool subWords) { return translateCapturedText(captureFromText(std::move(text)), subWords); }
+DisplayText pointAt(std::u16string text, bool subWords) { return translateCapturedText(testing::testEngine().store(), captureFromText(std::move(text)), subWords); }
 
 TEST(BundledChinese, PhraseWithSubWordLinesHasFiveLines) {
     load(Chinese, bundledDirectory());

@@ -4,6 +4,7 @@
 
 #include "adapters/platform_linux.h"
 #include "support/store_builder.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -24,7 +25,7 @@ TEST_F(EnglishLookup, NormalizesWhiteSpaceAndCase) {
 
 TEST_F(EnglishLookup, FindsTheWordItselfFirst) {
     const LineNumber dog = build.chinese(u"狗", u"狗", u"[gou3] /dog/", {u"dog"});
-    const EnglishLookupResult result = lookupEnglishWord(u"Dog ");
+    const EnglishLookupResult result = lookupEnglishWord(testing::testEngine().store(), u"Dog ");
     EXPECT_EQ(result.label, u"dog");
     EXPECT_EQ(result.lines, LineList{dog});
 }
@@ -55,7 +56,7 @@ TEST_F(EnglishLookup, IrregularFormsAndContractionsGetTheirLabels) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(traceOf(row.word));
-        const EnglishLookupResult result = lookupEnglishWord(row.word);
+        const EnglishLookupResult result = lookupEnglishWord(testing::testEngine().store(), row.word);
         EXPECT_EQ(result.label, row.label);
         EXPECT_EQ(result.lines, LineList{row.line});
     }
@@ -64,7 +65,7 @@ TEST_F(EnglishLookup, IrregularFormsAndContractionsGetTheirLabels) {
 TEST_F(EnglishLookup, CurlyApostropheIsNoContractionMarker) {
     const LineNumber doLine = build.chinese(u"做", u"做", u"[zuo4] /to do/", {u"do"});
     build.irregular(u"don\u2019t", u"do");
-    const EnglishLookupResult result = lookupEnglishWord(u"don\u2019t");
+    const EnglishLookupResult result = lookupEnglishWord(testing::testEngine().store(), u"don\u2019t");
     EXPECT_EQ(result.label, u"[irregular] do");
     EXPECT_EQ(result.lines, LineList{doLine});
 }
@@ -87,7 +88,7 @@ TEST_F(EnglishLookup, StemsThroughTheSuffixPatterns) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(traceOf(row.word));
-        const EnglishLookupResult result = lookupEnglishWord(row.word);
+        const EnglishLookupResult result = lookupEnglishWord(testing::testEngine().store(), row.word);
         EXPECT_EQ(result.label, row.label);
         EXPECT_EQ(result.lines, row.lines);
     }
@@ -96,13 +97,13 @@ TEST_F(EnglishLookup, StemsThroughTheSuffixPatterns) {
 TEST_F(EnglishLookup, StemTableLeadsToAWordThatIsLookedUpAgain) {
     const LineNumber running = build.chinese(u"跑步", u"跑步", u"[pao3 bu4] /running/", {u"running"});
     build.stem(u"runn", u"running");
-    EnglishLookupResult result = lookupEnglishWord(u"runner");
+    EnglishLookupResult result = lookupEnglishWord(testing::testEngine().store(), u"runner");
     EXPECT_EQ(result.label, u"[root]running");
     EXPECT_EQ(result.lines, LineList{running});
 
     // A stem entry left by an earlier load whose word is no longer a key: label, but no lines.
     build.stem(u"walk", u"walked");
-    result = lookupEnglishWord(u"walks");
+    result = lookupEnglishWord(testing::testEngine().store(), u"walks");
     EXPECT_EQ(result.label, u"[root]walked");
     EXPECT_TRUE(result.lines.empty());
 }
@@ -110,7 +111,7 @@ TEST_F(EnglishLookup, StemTableLeadsToAWordThatIsLookedUpAgain) {
 TEST_F(EnglishLookup, WordWithoutIrregularFormNeverReachesTheEmptyKey) {
     CStoreBuilder japanese(Japanese);
     japanese.line(u" /(n) headword missing/\r\n", {u""});
-    const EnglishLookupResult result = lookupEnglishWord(u"xyzzy");
+    const EnglishLookupResult result = lookupEnglishWord(testing::testEngine().store(), u"xyzzy");
     EXPECT_EQ(result.label, u"xyzzy");
     EXPECT_TRUE(result.lines.empty());
 }
@@ -118,7 +119,7 @@ TEST_F(EnglishLookup, WordWithoutIrregularFormNeverReachesTheEmptyKey) {
 TEST_F(EnglishLookup, JapaneseRepeatsAreKept) {
     CStoreBuilder japanese(Japanese);
     const LineNumber line = japanese.line(u"犬 [いぬ] /dog/dog/\r\n", {u"犬", u"いぬ", u"dog", u"dog"});
-    EXPECT_EQ(lookupEnglishWord(u"dog").lines, (LineList{line, line}));
+    EXPECT_EQ(lookupEnglishWord(testing::testEngine().store(), u"dog").lines, (LineList{line, line}));
 }
 
 }  // namespace

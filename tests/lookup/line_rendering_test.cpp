@@ -11,6 +11,7 @@
 #include "adapters/platform_linux.h"
 #include "dictionary/loaders.h"
 #include "line_rendering_reference.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 #include "text/until_nul.h"
 
@@ -53,15 +54,15 @@ void expectEveryLineAgrees(DictionaryLanguage language, const std::filesystem::p
     initTables();
     LoadEnvironment environment;
     environment.directory = directory;
-    ASSERT_TRUE(language == Chinese ? loadChineseDictionary(environment) : loadJapaneseDictionary(environment));
-    CDictionary& store = theDictionary();
+    ASSERT_TRUE(language == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment) : loadJapaneseDictionary(testing::testEngine().store(), environment));
+    CDictionary& store = testing::testEngine().store();
     int compared = 0;
     for (LineNumber line = 0, missing = 0; missing < 16; ++line) {
         const std::u16string text(store.lineText(line));
         missing = text.empty() ? missing + 1 : 0;
         if (text.empty()) continue;
         SCOPED_TRACE(traceOf(text));
-        ASSERT_EQ(renderEntry(line),
+        ASSERT_EQ(renderEntry(testing::testEngine().store(), line),
                   language == Chinese ? reference::renderPinyinLine(text) : reference::renderJapaneseLine(text));
         ++compared;
     }

@@ -12,6 +12,7 @@
 #include "lookup/entry_ranking.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -24,16 +25,16 @@ void load(DictionaryLanguage language) {
     initToneMarkTable();
     LoadEnvironment environment;
     environment.directory = full ? std::filesystem::path(full) : std::filesystem::path(PELUX_SOURCE_DIR) / "data";
-    ASSERT_TRUE(language == Chinese ? loadChineseDictionary(environment) : loadJapaneseDictionary(environment));
+    ASSERT_TRUE(language == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment) : loadJapaneseDictionary(testing::testEngine().store(), environment));
 }
 
 // The full dictionaries take seconds to load: each suite loads its language once.
-class ReaderOptionsChinese : public testing::Test {
+class ReaderOptionsChinese : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { load(Chinese); }
 };
 
-class ReaderOptionsJapanese : public testing::Test {
+class ReaderOptionsJapanese : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { load(Japanese); }
 };
@@ -47,7 +48,7 @@ ReaderOptions options(bool allEntries, bool standardPinyin, bool hepburn) {
 }
 
 DisplayText pointAt(std::u16string text, const ReaderOptions& reader) {
-    return translateCapturedText(captureFromText(std::move(text)), false, reader);
+    return translateCapturedText(testing::testEngine().store(), captureFromText(std::move(text)), false, reader);
 }
 
 std::vector<std::u16string> bandLines(const std::u16string& band) {

@@ -11,6 +11,7 @@
 #include "lookup/cjk_lookup.h"
 #include "lookup/kana_romaji.h"
 #include "support/store_builder.h"
+#include "support/test_engine.h"
 #include "support/text_trace.h"
 
 namespace pelux {
@@ -24,8 +25,8 @@ ReaderOptions deinflecting(bool allEntries = false) {
 }
 
 CjkLookupResult lookUp(std::u16string_view captured, const ReaderOptions& reader) {
-    DictionaryLock lock(theDictionary().mutex());
-    return lookupCjkText(captured, captured.front(), false, reader);
+    DictionaryLock lock(testing::testEngine().store().mutex());
+    return lookupCjkText(testing::testEngine().store(), captured, captured.front(), false, reader);
 }
 
 // The text from the pointer on; the band should show the conjugated word that starts it under
@@ -73,7 +74,7 @@ const char16_t* const kPlainStands[] = {
     u"終わり。",          // a stem where the sentence ends is the noun
 };
 
-class RunningText : public testing::Test {
+class RunningText : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         const char* full = std::getenv("PELUXBAR_FULL_DICT_DIR");
@@ -82,7 +83,7 @@ protected:
         initKanaRomajiTable();
         LoadEnvironment environment;
         environment.directory = full;
-        loaded = static_cast<bool>(loadJapaneseDictionary(environment));
+        loaded = static_cast<bool>(loadJapaneseDictionary(testing::testEngine().store(), environment));
     }
 
     void SetUp() override {
@@ -109,7 +110,7 @@ TEST_F(RunningText, FullEdictReadsTheFormsReadersMeetMost) {
 TEST_F(RunningText, FullEdictShowsTheCommonLineOfTheDictionaryForm) {
     const CjkLookupResult result = lookUp(u"おもった。", deinflecting());
     ASSERT_TRUE(result.deinflected.has_value());
-    EXPECT_TRUE(theDictionary().lineText(result.deinflected->line).starts_with(u"思う ")) << "not 惟う or 憶う";
+    EXPECT_TRUE(testing::testEngine().store().lineText(result.deinflected->line).starts_with(u"思う ")) << "not 惟う or 憶う";
 }
 
 TEST_F(RunningText, FullEdictLeavesParticlesAndSentenceEndsToThePlainMatch) {
@@ -121,7 +122,7 @@ TEST_F(RunningText, FullEdictLeavesParticlesAndSentenceEndsToThePlainMatch) {
 }
 
 // A small store where the plain match and a conjugated reading compete.
-class ReadingChoice : public testing::Test {
+class ReadingChoice : public ::testing::Test {
 protected:
     CStoreBuilder build{Japanese};
 };
@@ -147,7 +148,7 @@ TEST_F(ReadingChoice, AllEntriesShowsAConjugatedReadingBesideAPlainMatchAsLong) 
               (std::vector<ReadingEntry>{{verb, u"持ち ← 持つ (continuative)"}, {noun, u""}, {rare, u""}}));
     EXPECT_EQ(lookUp(u"持ち。", deinflecting(true)).readings,
               (std::vector<ReadingEntry>{{noun, u""}, {verb, u"持ち ← 持つ (continuative)"}, {rare, u""}}));
-    const DisplayText shown = translateCapturedText(captureFromText(u"持ち、"), false, deinflecting(true));
+    const DisplayText shown = translateCapturedText(testing::testEngine().store(), captureFromText(u"持ち、"), false, deinflecting(true));
     EXPECT_EQ(shown.tooltipText,
               u"持ち ← 持つ (continuative)\r\n持つ [もつ mo·tsu] /(v5t) to hold/(P)/\r\n"
               u"持ち [もち mo·chi] /(n) durability/(P)/\r\n持ち [もち mo·chi] /(n) (arch) a rare sense/")

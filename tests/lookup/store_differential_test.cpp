@@ -14,7 +14,9 @@
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
 #include "adapters/platform_linux.h"
+#include "dictionary/dictionary_inspection.h"
 #include "support/corpus_texts.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -28,7 +30,7 @@ uint64_t answersHash(DictionaryLanguage language, bool subWords) {
         }
     };
     for (const std::u16string& text : testing_support::corpusTexts(language == Japanese)) {
-        const DisplayText display = translateCapturedText(captureFromText(text), subWords);
+        const DisplayText display = translateCapturedText(testing::testEngine().store(), captureFromText(text), subWords);
         mix(display.bandText);
         mix(display.tooltipText);
     }
@@ -54,11 +56,11 @@ std::filesystem::path linkedFolder(const std::filesystem::path& source) {
 Answers loadAndAnswer(DictionaryLanguage language, const std::filesystem::path& folder, bool expectImage) {
     LoadEnvironment environment;
     environment.directory = folder;
-    const LoadReport report = language == Chinese ? loadChineseDictionary(environment) : loadJapaneseDictionary(environment);
+    const LoadReport report = language == Chinese ? loadChineseDictionary(testing::testEngine().store(), environment) : loadJapaneseDictionary(testing::testEngine().store(), environment);
     EXPECT_TRUE(report.ran && report.missingFiles.empty());
     EXPECT_EQ(report.fromImage, expectImage);
     EXPECT_NE(report.imageWritten, expectImage);
-    DictionaryLock lock(theDictionary().mutex());
+    DictionaryLock lock(testing::testEngine().store().mutex());
     return Answers{answersHash(language, true), answersHash(language, false)};
 }
 
@@ -73,8 +75,8 @@ void expectImageAndTextAgree(const std::filesystem::path& source, DictionaryLang
     const std::filesystem::path folder = linkedFolder(source);
     {
         // Stems outlive loads; start as a process that loads only this language does.
-        DictionaryLock lock(theDictionary().mutex());
-        theDictionary().clearStems();
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        CDictionaryInspection::clearStems(testing::testEngine().store());
     }
     const Answers text = loadAndAnswer(language, folder, false);
     const Answers image = loadAndAnswer(language, folder, true);
@@ -105,16 +107,16 @@ TEST(StoreDifferential, TenThousandMissingWordsLeaveTheStoreAsItWas) {
     for (DictionaryLanguage language : {Chinese, Japanese}) {
         const std::filesystem::path folder = linkedFolder(bundledDirectory());
         loadAndAnswer(language, folder, false);
-        DictionaryLock lock(theDictionary().mutex());
-        const std::size_t before = theDictionary().bytesHeld();
+        DictionaryLock lock(testing::testEngine().store().mutex());
+        const std::size_t before = inspect(testing::testEngine().store()).bytesHeld();
         for (int i = 0; i < 10000; ++i) {
             std::u16string english = u"zq";
             std::u16string cjk = u"\u4E00";
             for (int n = i; n > 0; n /= 26) english.push_back(char16_t(u'a' + n % 26)), cjk.push_back(char16_t(0x9F00 + n % 26));
-            translateCapturedText(captureFromText(english + u"ings "), true);  // irregular, stem and stem-target reads
-            translateCapturedText(captureFromText(cjk), true);
+            translateCapturedText(testing::testEngine().store(), captureFromText(english + u"ings "), true);  // irregular, stem and stem-target reads
+            translateCapturedText(testing::testEngine().store(), captureFromText(cjk), true);
         }
-        EXPECT_EQ(theDictionary().bytesHeld(), before);
+        EXPECT_EQ(inspect(testing::testEngine().store()).bytesHeld(), before);
         std::filesystem::remove_all(folder);
     }
 }

@@ -17,10 +17,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "band/band_settings.h"
 #include "host/native_host.h"
 #include "platform/settings_key.h"
 #include "adapters/platform_linux.h"
+#include "support/test_engine.h"
 
 namespace pelux::testing {
 
@@ -42,7 +42,7 @@ public:
 inline void prepareHostProcess() {
     registerLinuxPlatform();
     CMemorySettings none;
-    initEngine(none);
+    initEngine(testing::testEngine(), none);
 }
 
 // One message as Chromium frames it: its length in native byte order, then its bytes.
@@ -77,7 +77,7 @@ inline std::vector<nlohmann::json> runHostUntilReplies(
     EXPECT_EQ(::pipe(fromHost), 0);
     std::thread host([&] {
         CNativeChannel channel(toHost[0], fromHost[1]);
-        EXPECT_EQ(CNativeHost(channel, settings, dictionaryDir).run(), 0);
+        EXPECT_EQ(CNativeHost(testEngine(), channel, settings, dictionaryDir).run(), 0);
         ::close(fromHost[1]);
     });
     std::thread writer([&] {
@@ -119,7 +119,7 @@ inline std::vector<nlohmann::json> runHost(
     std::rewind(in);
     FILE* out = std::tmpfile();
     CNativeChannel channel(::fileno(in), ::fileno(out));
-    CNativeHost host(channel, settings, dictionaryDir);
+    CNativeHost host(testEngine(), channel, settings, dictionaryDir);
     EXPECT_EQ(host.run(), 0);
     std::fclose(in);
 

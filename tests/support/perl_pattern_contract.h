@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 namespace pelux::contract {
 

@@ -1,4 +1,4 @@
-// Test helper: fills the process-wide store directly, the way the loaders index a line,
+// Test helper: fills the tests' shared store directly, the way the loaders index a line,
 // so lookup and composition can be tested without dictionary files.
 #pragma once
 
@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_inspection.h"
 #include "lookup/kana_romaji.h"
 #include "lookup/pinyin.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 
@@ -18,10 +20,10 @@ public:
         initToneMarkTable();
         store().resetForLoad(language);
         store().clearIrregular();
-        store().clearStems();
+        CDictionaryInspection::clearStems(store());
     }
 
-    static CDictionary& store() { return theDictionary(); }
+    static CDictionary& store() { return testing::testEngine().store(); }
 
     // Stores `text` under the next line number and indexes it under `keys`; returns the number.
     LineNumber line(std::u16string text, std::initializer_list<std::u16string_view> keys) {

@@ -13,6 +13,7 @@
 #include "translate/fake_ports.h"
 #include "translate/translator.h"
 #include "support/local_http_server.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -27,14 +28,14 @@ constexpr std::chrono::milliseconds kShortTimeout(400);
 class LocalServiceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_saved = theDictionary().language();
-        theDictionary().setLanguage(Chinese);
+        m_saved = testing::testEngine().store().language();
+        testing::testEngine().store().setLanguage(Chinese);
     }
-    void TearDown() override { theDictionary().setLanguage(m_saved); }
+    void TearDown() override { testing::testEngine().store().setLanguage(m_saved); }
 
     TranslationOutcome translate(const std::string& base, std::u16string_view text) {
         CTranslator translator(http, notices, TranslationSettings{base, kShortTimeout});
-        return translator.translate(text);
+        return translator.translate(testing::testEngine().store(), text);
     }
     void expectFailureReported(const TranslationOutcome& outcome) {
         EXPECT_FALSE(outcome.shown);

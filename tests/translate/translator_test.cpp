@@ -5,6 +5,7 @@
 #include <new>
 
 #include "translate/fake_ports.h"
+#include "support/test_engine.h"
 
 namespace pelux {
 namespace {
@@ -15,12 +16,12 @@ using testing::CScriptedHttp;
 const std::u16string kDefaultNotice = u"Translating to/from Chinese by default until a dictionary is chosen ...";
 constexpr const char* kBase = "http://127.0.0.1:9";
 
-// Every test starts from a known store language and leaves the process's store as it found it.
+// Every test starts from a known store language and leaves the shared store as it found it.
 class TranslatorTest : public ::testing::Test {
 protected:
-    void SetUp() override { m_saved = theDictionary().language(); }
-    void TearDown() override { theDictionary().setLanguage(m_saved); }
-    void setLanguage(DictionaryLanguage language) { theDictionary().setLanguage(language); }
+    void SetUp() override { m_saved = testing::testEngine().store().language(); }
+    void TearDown() override { testing::testEngine().store().setLanguage(m_saved); }
+    void setLanguage(DictionaryLanguage language) { testing::testEngine().store().setLanguage(language); }
 
     std::string pairOfLastRequest() const {
         const std::string& url = http.urls.back();
@@ -37,14 +38,14 @@ private:
 
 TEST_F(TranslatorTest, WithoutDictionaryTellsOnceAndSettlesOnChinese) {
     setLanguage(None);
-    translator.translate(u"hello");
+    translator.translate(testing::testEngine().store(), u"hello");
     ASSERT_EQ(notices.messages.size(), 1u);
     EXPECT_EQ(notices.messages[0].text, kDefaultNotice);
     EXPECT_EQ(notices.messages[0].caption, u"Error");
-    EXPECT_EQ(theDictionary().language(), Chinese);
+    EXPECT_EQ(testing::testEngine().store().language(), Chinese);
     EXPECT_EQ(pairOfLastRequest(), "en|zh-CN");
 
-    translator.translate(u"你好");
+    translator.translate(testing::testEngine().store(), u"你好");
     EXPECT_EQ(notices.messages.size(), 1u);
     EXPECT_EQ(pairOfLastRequest(), "zh-CN|en");
     EXPECT_EQ(notices.translations.size(), 2u);
@@ -52,7 +53,7 @@ TEST_F(TranslatorTest, WithoutDictionaryTellsOnceAndSettlesOnChinese) {
 
 TEST_F(TranslatorTest, BeforeEngineInitialisationUsesChineseWithoutNotice) {
     setLanguage(Chinese);
-    translator.translate(u"2008 年");
+    translator.translate(testing::testEngine().store(), u"2008 年");
     EXPECT_TRUE(notices.messages.empty());
     EXPECT_EQ(pairOfLastRequest(), "zh-CN|en");
 }
@@ -66,7 +67,7 @@ TEST_F(TranslatorTest, JapaneseDictionaryChoosesJapanesePairs) {
     const Row rows[] = {{u"good morning", "en|ja"}, {u"おはよう", "ja|en"}, {u"東京", "ja|en"}, {u"the東京", "en|ja"}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pair);
-        translator.translate(row.text);
+        translator.translate(testing::testEngine().store(), row.text);
         EXPECT_EQ(pairOfLastRequest(), row.pair);
     }
     EXPECT_TRUE(notices.messages.empty());
@@ -75,16 +76,16 @@ TEST_F(TranslatorTest, JapaneseDictionaryChoosesJapanesePairs) {
 // A dictionary chosen while the notice waits for the user keeps its language.
 TEST_F(TranslatorTest, DictionaryLoadedDuringTheNoticeIsNotOverwritten) {
     setLanguage(None);
-    notices.whileMessageShown = [] { theDictionary().setLanguage(Japanese); };
-    translator.translate(u"rice");
-    EXPECT_EQ(theDictionary().language(), Japanese);
+    notices.whileMessageShown = [] { testing::testEngine().store().setLanguage(Japanese); };
+    translator.translate(testing::testEngine().store(), u"rice");
+    EXPECT_EQ(testing::testEngine().store().language(), Japanese);
     EXPECT_EQ(pairOfLastRequest(), "en|ja");
 }
 
 TEST_F(TranslatorTest, SendsTheUrlAndTimeoutAndShowsTheTextareaContent) {
     setLanguage(Chinese);
     http.answer = [] { return HttpReply{200, u"<html><textarea name=t>我爱你</textarea></html>"}; };
-    const TranslationOutcome outcome = translator.translate(u"I love you");
+    const TranslationOutcome outcome = translator.translate(testing::testEngine().store(), u"I love you");
     ASSERT_EQ(http.urls.size(), 1u);
     EXPECT_EQ(http.urls[0], std::string(kBase) + "/translate_t?text=%49%20%6C%6F%76%65%20%79%6F%75&langpair=en|zh-CN");
     EXPECT_EQ(http.timeouts[0], std::chrono::milliseconds(250));
@@ -95,7 +96,7 @@ TEST_F(TranslatorTest, SendsTheUrlAndTimeoutAndShowsTheTextareaContent) {
 
 TEST_F(TranslatorTest, ReplyWithoutTextareaOpensAnEmptyWindow) {
     http.answer = [] { return HttpReply{200, u"<html><body>nothing here</body></html>"}; };
-    const TranslationOutcome outcome = translator.translate(u"中");
+    const TranslationOutcome outcome = translator.translate(testing::testEngine().store(), u"中");
     EXPECT_TRUE(outcome.shown);
     EXPECT_EQ(notices.translations, std::vector<std::u16string>{u""});
     EXPECT_TRUE(notices.messages.empty());
@@ -119,7 +120,7 @@ TEST_F(TranslatorTest, EveryFailureOfTheRequestIsReportedAndOpensNoWindow) {
         CRecordingNotices rowNotices;
         http.answer = row.answer;
         CTranslator failing(http, rowNotices, TranslationSettings{kBase, std::chrono::milliseconds(250)});
-        const TranslationOutcome outcome = failing.translate(u"中文");
+        const TranslationOutcome outcome = failing.translate(testing::testEngine().store(), u"中文");
         EXPECT_FALSE(outcome.shown);
         EXPECT_FALSE(outcome.failure.empty());
         EXPECT_TRUE(rowNotices.translations.empty());

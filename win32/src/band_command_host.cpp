@@ -6,10 +6,12 @@
 #include <memory>
 
 #include "band/band_commands.h"
+#include "band/engine.h"
 #include "band_window.h"
 #include "bstr.h"
 #include "dialogs.h"
 #include "dictionary/loaders.h"
+#include "module.h"
 #include "platform_win32.h"
 
 namespace pelux::win32 {
@@ -95,12 +97,12 @@ void CBandWindow::stopAndNavigate(std::u16string_view address) {
 
 void CBandWindow::loadChineseDictionary() {
     auto text = std::make_shared<CEditTextWindow>(m_text.hwnd());
-    pelux::loadChineseDictionary(loadEnvironment(text));
+    pelux::loadChineseDictionary(moduleEngine().store(), loadEnvironment(text));
 }
 
 void CBandWindow::loadJapaneseDictionary() {
     auto text = std::make_shared<CEditTextWindow>(m_text.hwnd());
-    pelux::loadJapaneseDictionary(loadEnvironment(text));
+    pelux::loadJapaneseDictionary(moduleEngine().store(), loadEnvironment(text));
 }
 
 LoadEnvironment CBandWindow::loadEnvironment(const std::shared_ptr<ITextWindow>& text) {

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "band/band_menu.h"
-#include "band/band_settings.h"
+#include "band/engine.h"
 #include "band_window.h"
+#include "module.h"
 
 namespace pelux::win32 {
 namespace {
@@ -47,7 +48,7 @@ HMENU buildPopup(const std::vector<MenuItem>& items) {
 // The menu is made afresh for each press from the core's table, with the check marks of the
 // switches as they are now, and destroyed when it closes.
 void CBandWindow::showMenu(POINT clientPoint) {
-    HMENU popup = buildPopup(bandMenu(bandSettings()));
+    HMENU popup = buildPopup(bandMenu(moduleEngine().settings()));
     if (!popup) return;
     ClientToScreen(m_menuButton.hwnd(), &clientPoint);
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, clientPoint.x,

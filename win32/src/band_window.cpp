@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "band/band_geometry.h"
-#include "band/band_settings.h"
+#include "band/engine.h"
 #include "module.h"
 #include "win32_registry.h"
 
@@ -74,13 +74,13 @@ LRESULT CBandWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND: {
         CWin32SettingsKey settings;
-        pelux::onCommand(wParam, *this, settings);
+        pelux::onCommand(wParam, *this, settings, moduleEngine());
         return 0;
     }
     case WM_CTLCOLOREDIT: {
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkColor(dc, RGB(255, 255, 255));
-        SetTextColor(dc, bandSettings().FontColor.load());
+        SetTextColor(dc, moduleEngine().settings().FontColor.load());
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     }
     default:

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "band/engine.h"
 #include "band/settings_values.h"
 #include "com_ptr.h"
 #include "dialogs.h"
@@ -60,7 +61,7 @@ STDMETHODIMP CGoogle::GoogleTranslate(VARIANT txt) {
         TranslationSettings settings = readTranslationSettings(key);
         settings.timeout = timeLimitFromSetting(key, settings.timeout);
         CTranslator translator(http, notices, settings);
-        translator.translate(*text);
+        translator.translate(moduleEngine().store(), *text);
         return S_OK;
     });
 }

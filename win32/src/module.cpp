@@ -1,8 +1,9 @@
 #include "module.h"
 
+#include "band/engine.h"
 #include "class_factory.h"
 #include "file_mapper_win32.h"
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 #include "registration.h"
 #include "vbscript_pattern.h"
 
@@ -25,6 +26,11 @@ std::wstring modulePath() {
     // A path that filled the buffer may have been cut short.
     if (length == 0 || length >= MAX_PATH) return {};
     return std::wstring(path, length);
+}
+
+pelux::CEngine& moduleEngine() {
+    static pelux::CEngine engine;
+    return engine;
 }
 
 STDMETHODIMP CComObject::CInner::QueryInterface(REFIID riid, void** out) {

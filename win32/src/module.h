@@ -11,6 +11,10 @@
 
 #include "com_ptr.h"
 
+namespace pelux {
+class CEngine;
+}
+
 namespace pelux::win32 {
 
 HMODULE moduleHandle();
@@ -20,6 +24,10 @@ LONG moduleCount();
 
 // The full path of the component file; empty when it is 260 characters or more.
 std::wstring modulePath();
+
+// The engine of the process: the bands of every browser thread and the translation object share
+// its store and settings, each reaching them under the store's lock or through atomic fields.
+pelux::CEngine& moduleEngine();
 
 // Holds the reference count and the outer object of an aggregate. A derived class answers
 // findInterface and forwards its IUnknown methods to the controlling unknown with

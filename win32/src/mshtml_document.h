@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "browser/document_model.h"
+#include "platform/document_model.h"
 #include "com_ptr.h"
 
 namespace pelux::win32 {

@@ -1,7 +1,7 @@
 #include "pelux_band.h"
 
 #include "band/band_geometry.h"
-#include "band/band_settings.h"
+#include "band/engine.h"
 #include "band/load_at_start.h"
 #include "mshtml_document.h"
 #include "pelux_band_documents.h"
@@ -55,7 +55,7 @@ DWORD advise(IUnknown* source, REFIID events, IUnknown* sink) {
 
 CPeluxBand::CPeluxBand(IUnknown* outer) : CComObject(outer) {
     CWin32SettingsKey key;
-    initEngine(key);
+    initEngine(moduleEngine(), key);
 }
 
 CPeluxBand::~CPeluxBand() { m_wnd.destroy(); }
@@ -136,7 +136,7 @@ HRESULT CPeluxBand::siteBand(IUnknown* site) {
     RECT client{};
     GetClientRect(m_hwndParent, &client);
     if (!m_wnd.hwnd()) m_wnd.create(m_hwndParent, client);
-    if (CWin32SettingsKey key; m_wnd.hwnd()) loadRememberedDictionaryOnce(m_wnd, key);
+    if (CWin32SettingsKey key; m_wnd.hwnd()) loadRememberedDictionaryOnce(m_wnd, key, moduleEngine());
     if (FAILED(site->QueryInterface(IID_IInputObjectSite, m_spInputObjectSite.putVoid())))
         return E_FAIL;
     auto commands = siteUnknown.try_query<IOleCommandTarget>();
@@ -200,7 +200,7 @@ STDMETHODIMP CPeluxBand::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* p
             auto event = CComPtr<IDispatch>::share(argument.pdispVal).try_query<IHTMLEventObj>();
             if (!event) return S_OK;
             CMshtmlEvent adapter(std::move(event));
-            handleMouseMove(adapter, m_wnd, pointerSwitches(bandSettings()));
+            handleMouseMove(moduleEngine().store(), adapter, m_wnd, pointerSwitches(moduleEngine().settings()));
             return S_OK;
         }
         default:

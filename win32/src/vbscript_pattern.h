@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 struct IRegExp2 : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE get_Pattern(BSTR* pattern) = 0;

@@ -1,4 +1,4 @@
-#include "patterns/perl_pattern.h"
+#include "platform/perl_pattern.h"
 
 #include <atomic>
 
