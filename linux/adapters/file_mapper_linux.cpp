@@ -51,19 +51,33 @@ bool writeFully(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::unique_ptr<IReadableFile> CLinuxFileMapper::openRegular(const std::filesystem::path& path) {
+int openRegularForReading(const std::filesystem::path& path, bool& refused) {
     // The look before the open keeps devices from being opened at all; the look at the opened
     // file catches one swapped in between. O_NONBLOCK: opening a FIFO must not wait for a writer.
+    refused = false;
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return nullptr;
+    if (::stat(path.c_str(), &status) != 0) return -1;
     if (!S_ISREG(status.st_mode)) {
-        refuse(path);
-        return nullptr;
+        refused = true;
+        return -1;
     }
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        refused = !S_ISREG(status.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::unique_ptr<IReadableFile> CLinuxFileMapper::openRegular(const std::filesystem::path& path) {
+    bool refused = false;
+    const int fd = openRegularForReading(path, refused);
+    if (refused) refuse(path);
+    struct stat status {};
     if (fd < 0) return nullptr;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        if (!S_ISREG(status.st_mode)) refuse(path);
+    if (::fstat(fd, &status) != 0) {
         ::close(fd);
         return nullptr;
     }

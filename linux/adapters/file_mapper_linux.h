@@ -6,6 +6,11 @@
 
 namespace pelux {
 
+// The descriptor of the regular file at `path`, symbolic links followed, opened for reading
+// without waiting on anything else that may be there; -1 when it is missing or cannot be opened,
+// with `refused` set when a FIFO, device, folder or socket is there instead.
+int openRegularForReading(const std::filesystem::path& path, bool& refused);
+
 class CLinuxFileMapper final : public IFileMapper {
 public:
     std::unique_ptr<IReadableFile> openRegular(const std::filesystem::path& path) override;

@@ -1,7 +1,6 @@
 #include "adapters/settings_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "adapters/file_mapper_linux.h"
 #include "adapters/utf8.h"
 
 namespace pelux {
@@ -59,19 +59,9 @@ std::string escapeValue(std::string_view text) {
 // `refused` set when something other than a regular file is there. That is never read, and the
 // look at the opened file keeps a FIFO swapped in after the first look from blocking the read.
 std::optional<SettingsValues> readSettingsFile(const std::filesystem::path& path, bool& refused) {
-    refused = false;
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
-    int fd = -1;
-    if (S_ISREG(status.st_mode)) fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0 && (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
-        ::close(fd);
-        fd = -1;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        refused = true;
+    const int fd = openRegularForReading(path, refused);
+    if (refused)
         std::fprintf(stderr, "peluxbar: the settings path %s is not a regular file; it is not used\n", path.c_str());
-    }
     if (fd < 0) return std::nullopt;
     std::string text;
     char buffer[4096];
