@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/kana_chars.h"
+
 namespace pelux {
 
 namespace {
@@ -10,8 +12,6 @@ namespace {
 // frequency, JLPT level.
 constexpr std::size_t kFixedUnits = 6;
 
-bool isKatakana(char16_t c) { return c >= 0x30A1 && c <= 0x30FA; }
-bool isHiragana(char16_t c) { return c >= 0x3041 && c <= 0x3096; }
 
 // "S11" gives 11 for the letter S; a field of another letter, or not all digits, gives nothing.
 std::optional<uint16_t> numberField(std::u16string_view field, char16_t letter) {
@@ -52,8 +52,8 @@ void CKanjiTable::addLine(char32_t code, std::u16string_view line) {
         setOnce(facts.grade, numberField(field, u'G'));
         setOnce(facts.frequency, numberField(field, u'F'));
         setOnce(facts.jlpt, numberField(field, u'J'));
-        if (isKatakana(field[0])) appendReading(facts.onReadings, field);
-        if (isHiragana(field[0]) || (field[0] == u'-' && field.size() > 1 && isHiragana(field[1])))
+        if (isKatakanaLetter(field[0])) appendReading(facts.onReadings, field);
+        if (isHiraganaLetter(field[0]) || (field[0] == u'-' && field.size() > 1 && isHiraganaLetter(field[1])))
             appendReading(facts.kunReadings, field);
     }
     m_facts.push_back(std::move(facts));

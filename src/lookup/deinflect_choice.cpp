@@ -5,6 +5,7 @@
 #include "lookup/cjk_lookup.h"
 #include "lookup/deinflect.h"
 #include "lookup/deinflect_rules.h"
+#include "text/kana_chars.h"
 
 namespace pelux {
 
@@ -21,7 +22,6 @@ constexpr std::u16string_view kSecondSense = u"(2)";
 constexpr std::u16string_view kParticles[] = {u"に", u"が", u"を", u"は", u"で", u"と", u"の",
                                               u"へ", u"も", u"から", u"より"};
 
-bool isHiragana(char16_t c) { return c >= 0x3041 && c <= 0x309F; }
 
 bool startsWithParticle(std::u16string_view text) {
     return std::any_of(std::begin(kParticles), std::end(kParticles),
@@ -91,12 +91,12 @@ public:
     std::vector<DeinflectedWord> readingsOf(size_t length) const {
         std::vector<DeinflectedWord> found;
         // Every conjugated ending is hiragana: other prefixes cannot be conjugated words.
-        if (length == 0 || !isHiragana(m_captured[length - 1])) return found;
+        if (length == 0 || !isHiraganaBlockChar(m_captured[length - 1])) return found;
         const std::u16string_view surface = m_captured.substr(0, length);
         const bool goesOn = length < m_captured.size() && !endsSentence(m_captured[length]);
         // A stem alone ends where the kana end: before more kana it is the start of some longer
         // form, or not a stem at all (に of にする is not 似る).
-        const bool kanaFollows = length < m_captured.size() && isHiragana(m_captured[length]);
+        const bool kanaFollows = length < m_captured.size() && isHiraganaBlockChar(m_captured[length]);
         const bool stemAllowed = !kanaFollows && (length > 1 || surface == kSuruStem);
         for (const DeinflectCandidate& candidate : deinflect(surface, stemAllowed)) {
             if (candidate.word.size() > static_cast<size_t>(kMaxWordLength)) continue;

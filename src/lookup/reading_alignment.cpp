@@ -3,6 +3,7 @@
 #include <string>
 
 #include "dictionary/kanji_table.h"
+#include "text/kana_chars.h"
 
 namespace pelux {
 
@@ -12,7 +13,7 @@ namespace {
 constexpr size_t kMaxHeadwordLength = 12;
 constexpr size_t kMaxTries = 4096;
 
-bool isKana(char16_t c) { return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA) || c == u'ー'; }
+bool isKana(char16_t c) { return isHiraganaLetter(c) || isKatakanaLetter(c) || c == u'ー'; }
 
 char16_t toHiragana(char16_t c) { return c >= 0x30A1 && c <= 0x30F6 ? char16_t(c - 0x60) : c; }
 
