@@ -77,6 +77,18 @@
     if (event.key === 'Escape' && !event.repeat) send({ type: 'key', key: 'Escape', down: event.type === 'keydown' });
   }
 
+  // A key the card took never reaches the listeners below, so Escape's own meaning (cancelling
+  // a load) is passed on from here.
+  function onCardKey(event) {
+    if (event.type === 'keyup') {
+      if (event.key === 'Escape') send({ type: 'key', key: 'Escape', down: false });
+      return true;
+    }
+    if (!PeluxReader.onCardKey(event, send)) return false;
+    if (event.key === 'Escape' && !event.repeat) send({ type: 'key', key: 'Escape', down: true });
+    return true;
+  }
+
   function bandCommand(id) {
     send({ type: 'command', id, bandHeight: band ? band.height : 0, fontHeight: band ? band.fontHeight : null });
   }
@@ -130,6 +142,7 @@
       case 'bandFont': if (band) band.applyFont(message); break;
       case 'settings': if (band) band.applySharedSettings(message); break;
       case 'readerSettings': PeluxReader.onSettings(message); break;
+      case 'wordSaved': PeluxReader.onWordSaved(message); break;
       case 'colorDialog': if (isTop) runColorDialog(message); break;
       case 'navigate': if (isTop) navigate(message.url); break;
       case 'notice': if (isTop) showNotice(message); break;
@@ -147,11 +160,13 @@
     setVisible(false);
     document.removeEventListener('keydown', onKey, true);
     document.removeEventListener('keyup', onKey, true);
+    PeluxCardKeys.setHandler(null);
   }
 
   chrome.runtime.onMessage.addListener(onMessage);
   document.addEventListener('keydown', onKey, true);
   document.addEventListener('keyup', onKey, true);
+  PeluxCardKeys.setHandler(onCardKey);
   chrome.storage.local.get({ visible: true }).then(({ visible: on }) => setVisible(on));
   chrome.storage.onChanged.addListener((changes, area) => {
     if (area === 'local' && changes.visible) setVisible(changes.visible.newValue !== false);

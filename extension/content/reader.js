@@ -9,6 +9,8 @@
   const MARK_STYLE = `::highlight(${HIGHLIGHT}) { background-color: #ffe36e; color: #000; }`;
   let popup = null;
   let markSheet = null;
+  // The card on show and the sequence number of the reply it came with, for "saveWord".
+  let shownCard = null;
   // The capture of the pointer message in flight, by its sequence number.
   let noted = null;
 
@@ -62,6 +64,7 @@
 
   function hide() {
     unmark();
+    shownCard = null;
     if (popup) popup.hide();
   }
 
@@ -93,14 +96,58 @@
     }
     if (message.popup.match > 0) mark(range);
     else unmark();
+    if (!popup) popup = new PeluxReaderPopup();
+    const [word, look, topInset] = [range.getBoundingClientRect(), lookOf(message, band), band && band.isShown() ? band.height : 0];
+    const { card } = message.popup;
+    if (card) {
+      shownCard = { card, seq: message.seq };
+      popup.showCard(card, message.popup.tones, word, look, topInset);
+      return;
+    }
+    shownCard = null;
     const text = message.text.replace(/\r\n?/g, '\n');
     const segments = message.popup.tones ? PeluxTones.segments(text) : [{ text, tone: null }];
-    if (!popup) popup = new PeluxReaderPopup();
-    popup.show(segments, range.getBoundingClientRect(), lookOf(message, band), band && band.isShown() ? band.height : 0);
+    popup.show(segments, word, look, topInset);
   }
 
   function onKey(event) {
     if (event.isTrusted && event.type === 'keydown' && event.key === 'Escape') hide();
+  }
+
+  async function copyCard(card) {
+    const text = PeluxCard.plainText(card);
+    let copied = false;
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+      copied = await navigator.clipboard.writeText(text).then(() => true, () => false);
+    }
+    if (!copied) copied = PeluxCardKeys.copyByCommand(text);
+    if (popup && shownCard && shownCard.card === card) popup.say(copied ? 'Copied.' : 'Could not copy: the browser refused the clipboard.');
+  }
+
+  // A key pressed while the card shows (only the user's own, never one typed into a field): true
+  // when the card acted on it. Escape hides the card; what else it means is up to the caller.
+  function onCardKey(event, send) {
+    if (!shownCard || !popup || !popup.isCardShown()) return false;
+    const key = event.key.length === 1 ? event.key.toLowerCase() : event.key;
+    if (key === 'Escape') {
+      hide();
+      return true;
+    }
+    if (event.repeat || event.shiftKey) return false;
+    if (key === 'c' && shownCard.card.entries.length) {
+      copyCard(shownCard.card);
+      return true;
+    }
+    if (key === 'w' && shownCard.card.savable) {
+      send({ type: 'saveWord', seq: shownCard.seq });
+      popup.say('Saving\u2026');
+      return true;
+    }
+    return false;
+  }
+
+  function onWordSaved(message) {
+    if (popup && shownCard) popup.say(message.text);
   }
 
   function onSettings(message) {
@@ -110,7 +157,7 @@
   document.addEventListener('scroll', (event) => { if (event.isTrusted) hide(); }, { capture: true, passive: true });
 
   globalThis.PeluxReader = {
-    noteCapture, onResult, onKey, onSettings, hide,
+    noteCapture, onResult, onKey, onCardKey, onWordSaved, onSettings, hide,
     isPopupEvent: (event) => popup !== null && event.target === popup.host,
   };
 })();

@@ -1,5 +1,5 @@
-// The reader's popup: the band's text beside the word under the pointer, inside the viewport and
-// never over the word. Text goes in with textContent only, never as markup. The host element stays
+// The reader's popup: the band's text, or the learner's card (card.js), beside the word under the
+// pointer, inside the viewport and never over the word. Text goes in with textContent only, never as markup. The host element stays
 // as it is, empty and without size, while the popup shows, moves and hides inside its closed root,
 // so the page learns neither the text nor its size from it.
 'use strict';
@@ -15,9 +15,10 @@
            padding: 4px 8px; background: #fffff4; border: 1px solid #a0a0a0; border-radius: 3px;
            box-shadow: 2px 2px 6px rgba(0,0,0,.3); white-space: pre-wrap; line-height: 1.3;
            font-family: sans-serif; }
-    #box[hidden] { display: none; }
     .tone1 { color: #e30000; } .tone2 { color: #d89000; } .tone3 { color: #00a000; }
     .tone4 { color: #1510f0; } .tone5 { color: #707070; }
+    ${PeluxCard.STYLE}
+    #box[hidden] { display: none; }
   `;
 
   // Where a popup of `size` goes beside `word` (both in viewport pixels) within `view`: below the
@@ -45,21 +46,51 @@
       this.box = document.createElement('div');
       this.box.id = 'box';
       this.box.hidden = true;
+      this.footNode = null;
       root.append(style, this.box);
     }
 
     // segments: [{ text, tone }]; word: the matched characters' box; look: { lang, color, fontPixels };
     // topInset: what covers the top of the viewport (the band).
     show(segments, word, look, topInset) {
-      if (!this.host.isConnected) document.documentElement.append(this.host);
-      this.box.lang = look.lang || '';
-      this.box.replaceChildren(...segments.map(({ text, tone }) => {
+      this.footNode = null;
+      this.place(segments.map(({ text, tone }) => {
         if (!tone) return document.createTextNode(text);
         const span = document.createElement('span');
         span.className = `tone${tone}`;
         span.textContent = text;
         return span;
-      }));
+      }), false, word, look, topInset);
+    }
+
+    // The learner's card in place of the text: `card` as the host gave it, `tones` to colour pinyin.
+    showCard(card, tones, word, look, topInset) {
+      const { nodes, foot } = PeluxCard.build(card, tones);
+      this.footNode = foot;
+      this.place(nodes, true, word, look, topInset);
+    }
+
+    isCardShown() { return this.isShown() && this.footNode !== null; }
+
+    // A word at the card's foot in place of the keys, such as what a key did.
+    say(text) {
+      if (!this.isCardShown()) return;
+      this.footNode.textContent = text;
+      this.footNode.classList.add('said');
+    }
+
+    place(nodes, asCard, word, look, topInset) {
+      if (!this.host.isConnected) document.documentElement.append(this.host);
+      this.box.lang = look.lang || '';
+      this.box.className = asCard ? 'card' : '';
+      if (asCard) {
+        this.box.setAttribute('role', 'dialog');
+        this.box.setAttribute('aria-label', 'Dictionary card');
+      } else {
+        this.box.removeAttribute('role');
+        this.box.removeAttribute('aria-label');
+      }
+      this.box.replaceChildren(...nodes);
       Object.assign(this.box.style, { color: look.color, fontSize: `${look.fontPixels}px`, maxHeight: '',
         left: '0px', top: '0px', visibility: 'hidden' });
       this.box.hidden = false;
@@ -72,6 +103,7 @@
 
     hide() {
       this.box.hidden = true;
+      this.footNode = null;
     }
 
     isShown() { return this.host.isConnected && !this.box.hidden; }
