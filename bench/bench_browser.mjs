@@ -1,5 +1,5 @@
-// Latency from a mouse move to the band's new text in Chromium, and the host's memory with each
-// dictionary loaded. Uses the dictionaries in $PELUXBAR_DICT_DIR (the bundled set by default):
+// Latency from a mouse move to the band's new text, and to the reader's card, in Chromium, and the
+// host's memory with each dictionary loaded. Uses the dictionaries in $PELUXBAR_DICT_DIR (the bundled set by default):
 //   node bench/bench_browser.mjs [samples]
 import fs from 'node:fs';
 import {
@@ -85,7 +85,8 @@ async function pointsOf(page, selector, indexes) {
   return points;
 }
 
-// The same moves with the reader's popup on: the time until the popup shows the entries.
+// The same moves with the reader's popup on: the time until the popup (the learner's card, where
+// the host sends one) shows the entries.
 async function measurePopup(server) {
   const browser = await launchBrowser({ dictDir, settings: { ReaderPopup: '1' } });
   try {
@@ -96,9 +97,14 @@ async function measurePopup(server) {
       // The popup's element is made when it first shows.
       await page.mouse.move(points[0].x, points[0].y);
       await waitInContentWorld(page, () => document.querySelector('peluxbar-popup') !== null);
+      // With the host's structured reply the popup is the learner's card, else the band's text.
+      const drawn = await waitInContentWorld(page, (_, shadowOf) => {
+        const box = shadowOf(document.querySelector('peluxbar-popup')).querySelector('#box');
+        return box.hidden ? null : (box.classList.contains('card') ? 'card' : 'popup text');
+      }, null);
       await page.mouse.move(0, 0);
       const r = await measure(page, points, 'popup');
-      console.log(`${lang}: mousemove event to reader popup, ${show(r.dispatched)}`);
+      console.log(`${lang}: mousemove event to reader ${drawn}, ${show(r.dispatched)}`);
     }
   } finally {
     await browser.close();
