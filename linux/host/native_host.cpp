@@ -8,13 +8,14 @@
 namespace pelux {
 
 CNativeHost::CNativeHost(CEngine& engine, CNativeChannel& channel, ISettingsKey& settings,
-                         std::filesystem::path dictionaryDir)
+                         std::filesystem::path dictionaryDir, std::filesystem::path wordListPath)
     : m_engine(engine),
       m_channel(channel),
       m_tabBands(channel, settings, engine.settings()),
       m_readerSettings(channel, settings, engine),
       m_translations(channel, settings, engine.store()),
-      m_commands(engine, channel, settings, m_tabBands, m_colorDialogs, LoadPorts{this, &m_keys, std::move(dictionaryDir)}) {}
+      m_commands(engine, channel, settings, m_tabBands, m_colorDialogs, LoadPorts{this, &m_keys, std::move(dictionaryDir)}),
+      m_words(channel, std::move(wordListPath), [](int64_t, int64_t, int64_t) { return std::optional<WordEntry>(); }) {}
 
 int CNativeHost::run() {
     // The end of the input in the middle of a load is seen by the pump; the load runs on to

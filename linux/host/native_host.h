@@ -15,6 +15,7 @@
 #include "host/reader_settings.h"
 #include "host/tab_bands.h"
 #include "host/tab_commands.h"
+#include "host/word_list_service.h"
 #include "platform/message_pump.h"
 #include "platform/settings_key.h"
 
@@ -23,7 +24,9 @@ namespace pelux {
 class CNativeHost : private IMessagePump {
 public:
     // `engine` is the shell's, which it has initialised; the host reads and loads its store.
-    CNativeHost(CEngine& engine, CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir);
+    // The word list is `wordListPath`, by default words.tsv beside the settings file.
+    CNativeHost(CEngine& engine, CNativeChannel& channel, ISettingsKey& settings, std::filesystem::path dictionaryDir,
+                std::filesystem::path wordListPath = defaultWordListPath());
 
     // Answers messages until the input ends; returns the exit code.
     int run();
@@ -44,6 +47,10 @@ private:
     void route(const SetSettingMessage& message) { m_readerSettings.set(message); }
     void route(const ReaderSettingsRequest&) { m_readerSettings.sendToAll(); }
     void route(const NoticeClosedMessage& message) { m_translations.noticeClosed(message.tab, message.notice); }
+    void route(const SaveWordMessage& message) { m_words.save(message); }
+    void route(const ListWordsMessage&) { m_words.list(); }
+    void route(const RemoveWordMessage& message) { m_words.remove(message); }
+    void route(const ExportWordsMessage& message) { m_words.exportWords(message); }
     // The browser has gone: nothing it asked for is answered any more.
     void stopAnswering();
     void send(const nlohmann::json& message);
@@ -56,6 +63,7 @@ private:
     CReaderSettings m_readerSettings;
     CHostTranslations m_translations;
     CTabCommands m_commands;
+    CWordListService m_words;
 };
 
 }  // namespace pelux

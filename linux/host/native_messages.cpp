@@ -1,5 +1,6 @@
 #include "host/native_messages.h"
 
+#include <initializer_list>
 #include <limits>
 
 #include "adapters/utf8.h"
@@ -67,6 +68,16 @@ public:
         return converted;
     }
 
+    // One of the `choices`, else a failure.
+    std::string choice(const char* name, std::initializer_list<const char*> choices) {
+        const std::string value = utf16ToUtf8(text(name, 32));
+        if (!ok()) return {};
+        for (const char* allowed : choices) {
+            if (value == allowed) return value;
+        }
+        return fail(name, "is not one of its choices"), std::string();
+    }
+
 private:
     const json* field(const char* name) {
         if (!ok()) return nullptr;
@@ -86,6 +97,9 @@ constexpr int64_t kMaxId = (int64_t{1} << 53);
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMaxBandSide = 100000;
+// Longer addresses are cut; the word list keeps no more of them.
+constexpr std::size_t kMaxWordUrlUnits = 4096;
+constexpr std::size_t kMaxWordFormsUnits = 64 * 1024;
 
 // The Text Color dialog's edit holds seven characters; a longer answer is cut by the command.
 constexpr std::size_t kMaxColorAnswerUnits = 64;
@@ -163,6 +177,22 @@ std::optional<InboundMessage> readByType(const std::string& type, CFieldReader& 
         const int64_t tab = in.integer("tab", -1, kMaxId);
         return NoticeClosedMessage{tab, in.integer("notice", 1, kMaxId)};
     }
+    if (type == "saveWord") {
+        SaveWordMessage m;
+        m.tab = in.integer("tab", -1, kMaxId);
+        m.frame = in.integer("frame", 0, kMaxId);
+        m.seq = in.integer("seq", 0, kMaxId);
+        m.url = in.cutText("url", kMaxWordUrlUnits);
+        return m;
+    }
+    if (type == "listWords") return ListWordsMessage{};
+    if (type == "removeWord") {
+        RemoveWordMessage m;
+        m.index = in.integer("index", 0, kMaxId);
+        m.forms = in.text("forms", kMaxWordFormsUnits);
+        return m;
+    }
+    if (type == "exportWords") return ExportWordsMessage{in.choice("format", {"anki", "csv"})};
     return std::nullopt;
 }
 

@@ -104,10 +104,30 @@ struct NoticeClosedMessage {
     int64_t notice = 0;
 };
 
+// A tab asks to keep the word its card shows for the pointer reply `seq`. The page's address is
+// the service worker's, never the page's own word.
+struct SaveWordMessage {
+    int64_t tab = 0;
+    int64_t frame = 0;
+    int64_t seq = 0;
+    std::u16string url;
+};
+
+// The options page asks for the word list, to remove one of its words, or for an export.
+struct ListWordsMessage {};
+struct RemoveWordMessage {
+    int64_t index = 0;
+    std::u16string forms;  // what the page showed at `index`
+};
+struct ExportWordsMessage {
+    std::string format;  // "anki" or "csv"
+};
+
 using InboundMessage = std::variant<PointerMessage, CommandMessage, KeyMessage, ShowMessage,
                                     BandRequestMessage, BandClosedMessage, TabClosedMessage,
                                     ColorAnswerMessage, TranslateMessage, SetSettingMessage,
-                                    ReaderSettingsRequest, NoticeClosedMessage>;
+                                    ReaderSettingsRequest, NoticeClosedMessage, SaveWordMessage,
+                                    ListWordsMessage, RemoveWordMessage, ExportWordsMessage>;
 
 // Longest selection sent for translation; the request carries far less than this.
 inline constexpr std::size_t kMaxTranslateUnits = 64 * 1024;

@@ -13,6 +13,8 @@ using nlohmann::json;
 
 // Room for the type, the numbers and the keys of a pointer reply beside its two texts.
 constexpr std::size_t kPointerReplyFrame = 512;
+// Room for the type and the problem of a word list reply beside its words.
+constexpr std::size_t kWordReplyFrame = 1024;
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -158,6 +160,42 @@ json noticeReply(int64_t tab, std::u16string_view text, std::u16string_view capt
 
 json translationReply(int64_t tab, std::u16string_view text) {
     return {{"type", "translation"}, {"tab", tab}, {"text", textForReply(text)}};
+}
+
+json wordSavedReply(int64_t tab, bool saved, std::u16string_view text) {
+    return {{"type", "wordSaved"}, {"tab", tab}, {"saved", saved}, {"text", textForReply(text)}};
+}
+
+json wordListReply(const std::vector<WordEntry>& entries, std::optional<std::string> problem) {
+    json words = json::array();
+    std::size_t room = kMaxOutboundMessageBytes - kWordReplyFrame;
+    for (const WordEntry& entry : entries) {
+        json word = {{"forms", entry.forms}, {"reading", entry.reading}, {"senses", entry.senses},
+                     {"sentence", entry.sentence}, {"url", entry.url}, {"time", entry.time}};
+        const std::size_t bytes = serializeMessage(word).size() + 1;
+        if (bytes > room) {
+            problem = "Only the first " + std::to_string(words.size()) + " of the " + std::to_string(entries.size()) +
+                      " words fit on this page; \"peluxbar words list\" shows them all.";
+            break;
+        }
+        room -= bytes;
+        words.push_back(std::move(word));
+    }
+    return {{"type", "wordList"}, {"words", words}, {"problem", problem ? json(*problem) : json(nullptr)}};
+}
+
+json wordExportReply(std::string_view format, std::string_view text, std::optional<std::string> problem) {
+    json reply = {{"type", "wordExport"}, {"format", format}, {"text", ""}, {"problem", nullptr}};
+    if (problem) {
+        reply["problem"] = *problem;
+        return reply;
+    }
+    reply["text"] = text;
+    if (serializeMessage(reply).size() > kMaxOutboundMessageBytes - kWordReplyFrame) {
+        reply["text"] = "";
+        reply["problem"] = "The word list is too large to export from this page; \"peluxbar words export\" writes it to a file.";
+    }
+    return reply;
 }
 
 std::string serializeMessage(const json& message) {

@@ -14,6 +14,7 @@
 #include "band/band_menu.h"
 #include "band/band_settings.h"
 #include "dictionary/dictionary.h"
+#include "words/word_list.h"
 
 namespace pelux {
 
@@ -76,6 +77,15 @@ nlohmann::json colorDialogReply(int64_t tab, int64_t dialog, std::u16string_view
 nlohmann::json noticeReply(int64_t tab, std::u16string_view text, std::u16string_view caption,
                            std::optional<int64_t> notice = std::nullopt);
 nlohmann::json translationReply(int64_t tab, std::u16string_view text);
+
+// Whether a tab's word was kept, and the sentence its card shows about it.
+nlohmann::json wordSavedReply(int64_t tab, bool saved, std::u16string_view text);
+// The word list for the options page. Words that would take the message past Chromium's limit
+// are left out, and `problem` then says so; a list that could not be read has none and its
+// problem.
+nlohmann::json wordListReply(const std::vector<WordEntry>& entries, std::optional<std::string> problem);
+// An export's text, or "" and the problem when it cannot be made or is too large for a message.
+nlohmann::json wordExportReply(std::string_view format, std::string_view text, std::optional<std::string> problem);
 
 std::string serializeMessage(const nlohmann::json& message);
 
