@@ -10,6 +10,7 @@
 #include "host/channel_key_state.h"
 #include "host/color_dialogs.h"
 #include "host/host_translations.h"
+#include "host/last_cards.h"
 #include "host/native_channel.h"
 #include "host/native_messages.h"
 #include "host/reader_settings.h"
@@ -64,6 +65,7 @@ private:
     CHostTranslations m_translations;
     CTabCommands m_commands;
     CWordListService m_words;
+    CLastCards m_lastCards;
 };
 
 }  // namespace pelux

@@ -117,3 +117,58 @@ test('every message the host builds is one the schema accepts, with no field it 
   }
   assert.deepEqual([...built].sort(), Object.keys(schema.FIELDS.fromHost).sort());
 });
+
+// Every field of the card's objects is one the schema names, and each it names is there.
+function assertCardFields(card) {
+  const fields = schema.CARD_FIELDS;
+  const same = (object, kind) => assert.deepEqual(Object.keys(object).sort(), [...fields[kind]].sort(), kind);
+  same(card, 'card');
+  for (const entry of card.entries) {
+    same(entry, 'entry');
+    for (const sense of entry.senses) same(sense, 'sense');
+  }
+  for (const char of card.chars) {
+    same(char, 'char');
+    for (const reading of char.readings) same(reading, 'reading');
+  }
+}
+
+test('the reader\'s card is built as the schema names it, and a malformed card is refused', async () => {
+  const session = [
+    { type: 'show', visible: true }, fromPage('band'), { ...fromPage('command'), id: 32772 },
+    { type: 'setSetting', name: 'ReaderPopup', value: 1 }, fromPage('pointer'),
+    { type: 'setSetting', name: 'ReaderPopup', value: 0 },
+  ];
+  const isCardReply = (reply) => reply.type === 'pointerResult' && reply.popup && reply.popup.card;
+  const { replies } = await runHost(session, (sofar) => sofar.some(isCardReply));
+  const reply = replies.find(isCardReply);
+  assert.ok(reply, 'a pointer reply with a card');
+  assert.ok(schema.fromHost(reply));
+  const card = reply.popup.card;
+  assertCardFields(card);
+  assert.equal(card.lang, 'zh');
+  assert.deepEqual(card.entries[0].forms, ['中国人', '中國人']);
+  assert.ok(card.chars.some((c) => c.char === '中' && c.readings.some((r) => r.kind === 'M')));
+
+  const limits = schema.CARD_LIMITS;
+  const broken = {
+    'an unknown language': (c) => { c.lang = 'en'; },
+    'an unnamed field': (c) => { c.entries[0].html = '<b>'; },
+    'too many entries': (c) => { c.entries = Array(limits.entries + 1).fill(c.entries[0]); },
+    'too many senses': (c) => { c.entries[0].senses = Array(limits.senses + 1).fill(c.entries[0].senses[0]); },
+    'too many characters': (c) => { c.chars = Array(limits.chars + 1).fill(c.chars[0]); },
+    'a sense too long': (c) => { c.entries[0].senses[0].text = 'x'.repeat(limits.text + 1); },
+    'a form too long': (c) => { c.entries[0].forms[0] = 'x'.repeat(limits.label + 1); },
+    'a tag that is no string': (c) => { c.entries[0].senses[0].tags = [1]; },
+    'a code of another character': (c) => { c.chars[0].code += 1; },
+    'a reading of no kind': (c) => { c.chars[0].readings[0].kind = 'pinyin'; },
+    'a stroke count as text': (c) => { c.chars[0].strokes = '4'; },
+    'savable without an entry': (c) => { c.entries = []; },
+    'a form line that is no string': (c) => { c.entries[0].form = 3; },
+  };
+  for (const [name, breakIt] of Object.entries(broken)) {
+    const copy = structuredClone(reply);
+    breakIt(copy.popup.card);
+    assert.equal(schema.fromHost(copy), null, name);
+  }
+});
