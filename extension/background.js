@@ -53,6 +53,8 @@ importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
       if (message.frame !== 0 && message.text !== null) toFrame(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
       return;
     }
+    if (message.type === 'wordList' || message.type === 'wordExport') return void tellOptionsPages(message);
+    if (message.type === 'wordSaved') return void toFrame(message.tab, message.frame, message);
     if (message.type === 'readerSettings') tellOptionsPages(message);
     if (message.type === 'settings' || message.type === 'readerSettings' || message.tab === -1) {
       tellAllTabs(message);
@@ -66,8 +68,21 @@ importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
     if (!sender.tab || sender.id !== chrome.runtime.id) return;
     const message = PeluxSchema.fromContent(raw);
     if (!message) return;
-    post(Object.assign({}, message, { tab: sender.tab.id, frame: sender.frameId || 0 }));
+    const where = { tab: sender.tab.id, frame: sender.frameId || 0 };
+    if (message.type === 'saveWord') return void saveWord(message, sender, where);
+    post(Object.assign({}, message, where));
   });
+
+  // The page's address is the browser's word for it, never the page's own, and is kept without
+  // its query and fragment. A private window's words are not written anywhere.
+  function saveWord(message, sender, where) {
+    if (sender.tab.incognito) {
+      toFrame(where.tab, where.frame, { type: 'wordSaved', ...where, saved: false, text: 'Private window: the word list is not kept here.' });
+      return;
+    }
+    const url = typeof sender.url === 'string' ? sender.url.split(/[?#]/)[0] : '';
+    post({ type: 'saveWord', ...where, seq: message.seq, url });
+  }
 
   chrome.tabs.onRemoved.addListener((tab) => {
     if (port) post({ type: 'tabClosed', tab });

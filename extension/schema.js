@@ -44,6 +44,10 @@
       v.savable === v.entries.length > 0;
   const isPopup = (v) => v && typeof v === 'object' && isInt(v.match) && v.match >= 0 && isStr(v.color) &&
       isInt(v.fontPixels) && isBool(v.tones) && (v.card === undefined || isCard(v.card));
+  const isExportFormat = (v) => v === 'anki' || v === 'csv';
+  const WORD_FIELDS = ['forms', 'reading', 'senses', 'sentence', 'url', 'time'];
+  const isWordList = (v) => Array.isArray(v) && v.every((word) => word && typeof word === 'object' &&
+      WORD_FIELDS.every((name) => isStr(word[name])));
   const isMenu = (v) => Array.isArray(v) && v.every((item) => item && typeof item === 'object' &&
       (item.separator === true || (isStr(item.caption) && (isInt(item.id) || isMenu(item.items)))));
 
@@ -56,6 +60,8 @@
     colorAnswer: { dialog: isInt, result: isInt, text: isStr },
     bandClosed: { width: isInt, height: isInt },
     noticeClosed: { notice: isInt },
+    // The card's `w` key: keep the word of the card shown for the pointer reply `seq`.
+    saveWord: { seq: isInt },
   };
   const FROM_HOST = {
     pointerResult: {
@@ -83,11 +89,20 @@
     notice: { tab: isInt, text: isStr, caption: isStr, notice: isIntOrAbsent },
     translation: { tab: isInt, text: isStr },
     readerSettings: { values: isReaderValues },
+    // To the frame that asked to save a word: whether it was kept, and what its card says of it.
+    wordSaved: { tab: isInt, frame: isInt, saved: isBool, text: isStr },
+    // To the options pages: the word list (or its start), and what went wrong, if anything.
+    wordList: { words: isWordList, problem: isStrOrNull },
+    wordExport: { format: isExportFormat, text: isStr, problem: isStrOrNull },
   };
   // From the options page to the host, through the service worker.
   const FROM_OPTIONS = {
     setSetting: { name: (v) => READER_SETTINGS.includes(v), value: (v) => v === 0 || v === 1 },
     getReaderSettings: {},
+    listWords: {},
+    // `forms` is what the page shows at `index`: a list changed meanwhile loses nothing else.
+    removeWord: { index: (v) => isInt(v) && v >= 0, forms: isStr },
+    exportWords: { format: isExportFormat },
   };
   // What the service worker passes on to a tab: the host's messages, and its own notices.
   const TO_CONTENT = Object.assign({}, FROM_HOST, { hostGone: { text: isStr } });
@@ -113,7 +128,7 @@
 
   globalThis.PeluxSchema = {
     // The tables themselves, for the test that holds them against the host's readers and builders.
-    FIELDS: { fromContent: FROM_CONTENT, fromHost: FROM_HOST },
+    FIELDS: { fromContent: FROM_CONTENT, fromHost: FROM_HOST, fromOptions: FROM_OPTIONS },
     fromContent: (m) => accept(FROM_CONTENT, m, 'from a page'),
     fromHost: (m) => accept(FROM_HOST, m, 'from the host'),
     fromOptions: (m) => accept(FROM_OPTIONS, m, 'from the options page'),

@@ -19,6 +19,7 @@ int runHostCommand(const Arguments& args);
 int runInstallCommand(const Arguments& args);
 int runUninstallCommand(const Arguments& args);
 int runBrowseCommand(const Arguments& args);
+int runWordsCommand(const Arguments& args);
 
 // Each subcommand's options, for the overview that `peluxbar --help` prints.
 extern const CommandInfo kLookupInfo;
@@ -30,5 +31,8 @@ extern const CommandInfo kHostInfo;
 extern const CommandInfo kInstallInfo;
 extern const CommandInfo kUninstallInfo;
 extern const CommandInfo kBrowseInfo;
+extern const CommandInfo kWordsListInfo;
+extern const CommandInfo kWordsExportInfo;
+extern const CommandInfo kWordsRemoveInfo;
 
 }  // namespace pelux

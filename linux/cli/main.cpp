@@ -24,6 +24,9 @@ const Subcommand kSubcommands[] = {
     {"install", pelux::runInstallCommand, &pelux::kInstallInfo},
     {"uninstall", pelux::runUninstallCommand, &pelux::kUninstallInfo},
     {"browse", pelux::runBrowseCommand, &pelux::kBrowseInfo},
+    {"words", pelux::runWordsCommand, &pelux::kWordsListInfo},
+    {nullptr, nullptr, &pelux::kWordsExportInfo},
+    {nullptr, nullptr, &pelux::kWordsRemoveInfo},
 };
 
 void printUsage(FILE* out) {

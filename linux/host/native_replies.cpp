@@ -292,8 +292,8 @@ json translationReply(int64_t tab, std::u16string_view text) {
     return {{"type", "translation"}, {"tab", tab}, {"text", textForReply(text)}};
 }
 
-json wordSavedReply(int64_t tab, bool saved, std::u16string_view text) {
-    return {{"type", "wordSaved"}, {"tab", tab}, {"saved", saved}, {"text", textForReply(text)}};
+json wordSavedReply(int64_t tab, int64_t frame, bool saved, std::u16string_view text) {
+    return {{"type", "wordSaved"}, {"tab", tab}, {"frame", frame}, {"saved", saved}, {"text", textForReply(text)}};
 }
 
 json wordListReply(const std::vector<WordEntry>& entries, std::optional<std::string> problem) {

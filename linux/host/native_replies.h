@@ -88,8 +88,8 @@ nlohmann::json noticeReply(int64_t tab, std::u16string_view text, std::u16string
                            std::optional<int64_t> notice = std::nullopt);
 nlohmann::json translationReply(int64_t tab, std::u16string_view text);
 
-// Whether a tab's word was kept, and the sentence its card shows about it.
-nlohmann::json wordSavedReply(int64_t tab, bool saved, std::u16string_view text);
+// Whether a frame's word was kept, and the sentence its card shows about it.
+nlohmann::json wordSavedReply(int64_t tab, int64_t frame, bool saved, std::u16string_view text);
 // The word list for the options page. Words that would take the message past Chromium's limit
 // are left out, and `problem` then says so; a list that could not be read has none and its
 // problem.

@@ -11,7 +11,7 @@ namespace pelux {
 void CWordListService::save(const SaveWordMessage& message) {
     std::optional<WordEntry> word = m_findCardWord(message.tab, message.frame, message.seq);
     if (!word) {
-        send(wordSavedReply(message.tab, false, u"The card has changed; point at the word again to save it."));
+        send(wordSavedReply(message.tab, message.frame, false, u"The card has changed; point at the word again to save it."));
         return;
     }
     word->url = stripQueryAndFragment(utf16ToUtf8(message.url));
@@ -21,10 +21,10 @@ void CWordListService::save(const SaveWordMessage& message) {
     const bool written = m_file.update([&](std::vector<WordEntry>& entries) { return added = addWord(entries, *word); }, problem);
     if (!written) {
         std::fprintf(stderr, "peluxbar: the word was not saved: %s\n", problem.c_str());
-        send(wordSavedReply(message.tab, false, utf8ToUtf16Lenient("Not saved: " + problem + ".")));
+        send(wordSavedReply(message.tab, message.frame, false, utf8ToUtf16Lenient("Not saved: " + problem + ".")));
         return;
     }
-    send(wordSavedReply(message.tab, added, utf8ToUtf16Lenient(added ? kWordSavedText : kWordAlreadySavedText)));
+    send(wordSavedReply(message.tab, message.frame, added, utf8ToUtf16Lenient(added ? kWordSavedText : kWordAlreadySavedText)));
 }
 
 void CWordListService::list() { sendList(std::nullopt); }

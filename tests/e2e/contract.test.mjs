@@ -20,8 +20,10 @@ const schema = context.PeluxSchema;
 const SAMPLES = {
   seq: 1, x: 5, y: 6, character: '中', word: '中', sentence: '中国人。', hasBody: true, id: 107, bandHeight: 40,
   fontHeight: -19, key: 'Escape', down: false, width: 500, height: 40, viewHeight: 700, dialog: 1, result: 2,
-  text: '', notice: 1,
+  text: '', notice: 1, index: 0, forms: '猫', format: 'anki', name: 'ReaderPopup', value: 0,
 };
+// What the service worker adds to a page's message before it goes to the host.
+const WORKER_ADDS = { saveWord: { url: 'https://example.com/page' } };
 
 let config;
 let translator;
@@ -77,8 +79,16 @@ function parseReplies(bytes) {
 }
 
 function fromPage(type, without = null) {
-  const message = { type, tab: 3, frame: 0 };
+  const message = { type, tab: 3, frame: 0, ...WORKER_ADDS[type] };
   for (const field of Object.keys(schema.FIELDS.fromContent[type])) {
+    if (field !== without) message[field] = SAMPLES[field];
+  }
+  return message;
+}
+
+function fromOptions(type, without = null) {
+  const message = { type };
+  for (const field of Object.keys(schema.FIELDS.fromOptions[type])) {
     if (field !== without) message[field] = SAMPLES[field];
   }
   return message;
@@ -96,6 +106,18 @@ test('the host reads every message the schema lets a page send, and needs each r
   }
 });
 
+test('the host reads every message the schema lets the options page send, and needs each field', async () => {
+  for (const [type, fields] of Object.entries(schema.FIELDS.fromOptions)) {
+    assert.ok(schema.fromOptions(fromOptions(type)), `the sample "${type}" is valid`);
+    const { log } = await runHost([fromOptions(type)]);
+    assert.doesNotMatch(log, /dropped a message/, `"${type}" is read`);
+    for (const field of Object.keys(fields)) {
+      const refused = await runHost([fromOptions(type, field)]);
+      assert.match(refused.log, /dropped a message/, `"${type}" without "${field}" is refused`);
+    }
+  }
+});
+
 test('every message the host builds is one the schema accepts, with no field it does not name', async () => {
   const session = [
     { type: 'show', visible: true },
@@ -104,6 +126,7 @@ test('every message the host builds is one the schema accepts, with no field it 
     { ...fromPage('command'), id: 32788 }, { ...fromPage('command'), id: 32772 },
     { ...fromPage('command'), id: 32802 }, { ...fromPage('colorAnswer'), dialog: 1, result: 2 },
     { type: 'translate', tab: 3, text: '中' }, { type: 'translate', tab: 3 }, { type: 'getReaderSettings' },
+    fromPage('saveWord'), fromOptions('listWords'), fromOptions('exportWords'),
   ];
   const { replies } = await runHost(session, (sofar) => sofar.some((reply) => reply.type === 'translation'));
   const built = new Set();

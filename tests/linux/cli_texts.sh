@@ -74,6 +74,19 @@ dict make-data --help
 dict make-data --src
 dict make-data --out
 dict make-data extra
+words
+words --help
+words bogus
+words list --help
+words list extra
+words export
+words export --anki
+words export --anki a --csv b
+words export --csv ''
+words remove
+words remove 0
+words remove x
+words remove 1 2
 CASES
 )
 run() {

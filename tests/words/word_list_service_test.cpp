@@ -79,8 +79,8 @@ TEST_F(WordListServiceTest, SavesACardsWordOnceWithItsAddressAndTime) {
     const std::vector<json> replies =
         save(card, {{3, 1, 7, u"https://example.com/cats?id=9#top"}, {3, 1, 7, u"https://example.com/other"}, {3, 1, 8, u"https://x/"}});
     ASSERT_EQ(replies.size(), 3u);
-    EXPECT_EQ(replies[0], (json{{"type", "wordSaved"}, {"tab", 3}, {"saved", true}, {"text", "Saved to the word list."}}));
-    EXPECT_EQ(replies[1], (json{{"type", "wordSaved"}, {"tab", 3}, {"saved", false}, {"text", "Already in the word list."}}));
+    EXPECT_EQ(replies[0], (json{{"type", "wordSaved"}, {"tab", 3}, {"frame", 1}, {"saved", true}, {"text", "Saved to the word list."}}));
+    EXPECT_EQ(replies[1], (json{{"type", "wordSaved"}, {"tab", 3}, {"frame", 1}, {"saved", false}, {"text", "Already in the word list."}}));
     EXPECT_EQ(replies[2]["saved"], false);
     EXPECT_EQ(replies[2]["text"], "The card has changed; point at the word again to save it.");
     std::string problem;

@@ -1,0 +1,65 @@
+// The word list on the options page, in Chromium: it shows what words.tsv holds, removes a row,
+// and exports files that Anki and a spreadsheet import as they are.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { test } from 'node:test';
+import { launchBrowser } from './helpers.mjs';
+
+const EXTENSION_ID = 'dnmjknmpjiimmmefmjaadnbbmaldmlcj';
+const LINES = [
+  '猫\tねこ\t(n) cat\t猫が<b>いる</b>。\thttps://example.com/cats\t2026-12-09T04:50:00Z\n',
+  '中国; 中國\tzhong1 guo2\tChina\t"中国人"很多,\\t真的。\thttps://example.com/zh\t2026-12-09T04:51:00Z\n',
+];
+
+async function openOptions(browser) {
+  fs.writeFileSync(path.join(browser.config, 'peluxbar', 'words.tsv'), LINES.join(''));
+  const options = await browser.context.newPage();
+  await options.goto(`chrome-extension://${EXTENSION_ID}/options/options.html`);
+  await options.waitForSelector('body[data-words="2"]');
+  return options;
+}
+
+async function exported(options, button) {
+  const [download] = await Promise.all([options.waitForEvent('download'), options.click(button)]);
+  return { name: download.suggestedFilename(), text: fs.readFileSync(await download.path(), 'utf8') };
+}
+
+test('the options page exports the word list for Anki and as CSV', async () => {
+  const browser = await launchBrowser();
+  try {
+    const options = await openOptions(browser);
+    const rows = await options.$$eval('#words tbody tr', (trs) => trs.map((tr) => [...tr.cells].slice(0, 6).map((td) => td.textContent)));
+    assert.deepEqual(rows[0], ['猫', 'ねこ', '(n) cat', '猫が<b>いる</b>。', 'https://example.com/cats', '2026-12-09T04:50:00Z']);
+    assert.equal(await options.$$eval('#words a', (links) => links.length), 0);
+
+    const anki = await exported(options, '#export-anki');
+    assert.equal(anki.name, 'peluxbar-words.txt');
+    assert.deepEqual(anki.text.split('\n').slice(0, 4), [
+      '#separator:tab', '#html:false', '#columns:Front\tReading\tMeaning\tSentence\tSource\tAdded',
+      '猫\tねこ\t(n) cat\t猫が<b>いる</b>。\thttps://example.com/cats\t2026-12-09T04:50:00Z',
+    ]);
+    assert.match(anki.text, /\t"""中国人""很多,\t真的。"\t/);
+
+    const csv = await exported(options, '#export-csv');
+    assert.equal(csv.name, 'peluxbar-words.csv');
+    assert.equal(csv.text.split('\r\n')[0], 'Front,Reading,Meaning,Sentence,Source,Added');
+    assert.match(csv.text, /,"""中国人""很多,\t真的。",/);
+  } finally {
+    await browser.close();
+  }
+});
+
+test('removing a row of the options page removes that word from words.tsv', async () => {
+  const browser = await launchBrowser();
+  try {
+    const options = await openOptions(browser);
+    await options.click('#words tbody tr:first-child button');
+    await options.waitForSelector('body[data-words="1"]');
+    assert.equal(await options.textContent('#words tbody td'), '中国; 中國');
+    assert.equal(fs.readFileSync(path.join(browser.config, 'peluxbar', 'words.tsv'), 'utf8'), LINES[1]);
+    assert.equal(await options.textContent('#word-problem'), '');
+  } finally {
+    await browser.close();
+  }
+});
