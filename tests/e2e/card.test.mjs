@@ -16,6 +16,7 @@ const SHOTS = process.env.PELUXBAR_CARD_SCREENSHOTS;
 const PAGE = `<!doctype html><html lang="en"><head><meta charset="utf-8"><style>
   body { font: 24px/1.5 sans-serif; margin: 10px; } input, textarea, [contenteditable] { font: 16px sans-serif; }
   :lang(zh) { font-family: "Noto Sans CJK SC", sans-serif; } :lang(ja) { font-family: "Noto Sans CJK JP", sans-serif; }
+  @media (prefers-color-scheme: dark) { body { background: #15161a; color: #d8d8d8; } }
 </style></head><body>
 <p id="zh" lang="zh">中国人很多。我们学习汉语。</p>
 <p id="guo" lang="zh">国。</p>
@@ -222,8 +223,8 @@ test('the card follows a dark colour scheme and stays inside the viewport', asyn
 // The README's pictures: a Chinese word, and a conjugated Japanese verb under its dictionary form.
 test('pictures of the card', { skip: !SHOTS && 'set PELUXBAR_CARD_SCREENSHOTS' }, async () => {
   const rows = [
-    ['zh', 'Load Chinese/English Dictionary', /lines read/, '#zh', 6, { StandardPinyin: '1' }],
-    ['ja', 'Load Japanese/English Dictionary', /lines read/, '#ja', 4, { Deinflect: '1', AllEntries: '1', HepburnRomaji: '1' }],
+    ['zh', 'Load Chinese/English Dictionary', /lines read/, '#zh', 8, { StandardPinyin: '1' }],
+    ['ja', 'Load Japanese/English Dictionary', /lines read/, '#ja', 5, { Deinflect: '1', AllEntries: '1', HepburnRomaji: '1' }],
   ];
   for (const [lang, caption, done, selector, index, settings] of rows) {
     const browser = await launchBrowser({ dictDir: FULL_DICT || undefined, settings: { ReaderPopup: '1', ...settings } });
