@@ -21,6 +21,7 @@
 #include "adapters/utf8.h"
 #include "band/engine.h"
 #include "dictionary/dictionary_inspection.h"
+#include "host/native_replies.h"
 #include "support/corpus_texts.h"
 
 namespace {
@@ -83,6 +84,36 @@ void reportDeinflection(const std::vector<std::u16string>& tails) {
                 100.0 * static_cast<double>(longer) / static_cast<double>(tails.size()));
 }
 
+// What the host does for one pointer event with the reader's popup on, after capture: the lookup
+// and composition, the reply with its popup fields, and its serialization; with the card, also
+// the entries as data in the reply.
+void reportHostReply(const char* name, const std::vector<std::u16string>& tails, bool withCard) {
+    std::vector<double> micros;
+    size_t bytes = 0;
+    for (int round = 0; round < gRounds; ++round) {
+        for (const std::u16string& text : tails) {
+            const auto started = Clock::now();
+            std::optional<CardData> card;
+            const DisplayText display =
+                translateCapturedText(g_engine.store(), captureFromText(text), true, {}, withCard ? &card : nullptr);
+            ReaderFields fields;
+            fields.language = g_engine.store().language();
+            ReaderPopup& popup = fields.popup.emplace();
+            popup.match = display.matchedLength;
+            popup.color = u"#000000";
+            popup.card = std::move(card);
+            bytes += serializeMessage(pointerReply(1, 0, 1, display.bandText, display.tooltipText, fields)).size();
+            micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - started).count());
+        }
+    }
+    std::sort(micros.begin(), micros.end());
+    double sum = 0;
+    for (double m : micros) sum += m;
+    std::printf("  %-28s %5zu texts x%d mean %7.2f us   p50 %7.2f us   p99 %7.2f us   (%zu reply bytes)\n", name,
+                tails.size(), gRounds, sum / static_cast<double>(micros.size()), micros[micros.size() / 2],
+                micros[micros.size() * 99 / 100], bytes);
+}
+
 void load(bool chinese, const std::filesystem::path& directory) {
     LoadEnvironment environment;
     environment.directory = directory;
@@ -119,6 +150,8 @@ int main(int argc, char** argv) {
         report(chinese ? "Chinese tails, sub-words off" : "Japanese tails, sub-words off", tails, false);
         report("English words, sub-words on", words, true);
         if (!chinese) reportDeinflection(tails);
+        reportHostReply("host reply, popup, no card", tails, false);
+        reportHostReply("host reply, popup and card", tails, true);
     }
     return 0;
 }

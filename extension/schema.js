@@ -15,8 +15,35 @@
   const isWebAddress = (v) => typeof v === 'string' && /^https?:\/\/[^\s]+$/.test(v);
   const isBox = (v) => Array.isArray(v) && v.length === 4 && v.every(isInt);
   const isReaderValues = (v) => v && typeof v === 'object' && READER_SETTINGS.every((name) => v[name] === 0 || v[name] === 1);
+  // The learner's card: bounded lists of bounded strings, whatever the dictionary holds.
+  const CARD = { entries: 16, senses: 32, chars: 16, list: 16, text: 2000, label: 200 };
+  // The fields of each object of the card: no other field is accepted.
+  const CARD_FIELDS = {
+    card: ['lang', 'entries', 'chars', 'savable'],
+    entry: ['forms', 'reading', 'romaji', 'common', 'form', 'senses'],
+    sense: ['text', 'tags'],
+    char: ['char', 'code', 'readings', 'meanings', 'strokes', 'grade', 'jlpt', 'freq'],
+    reading: ['kind', 'text'],
+  };
+  const isObjectOf = (v, kind) => v !== null && typeof v === 'object' && !Array.isArray(v) &&
+      Object.keys(v).every((key) => CARD_FIELDS[kind].includes(key));
+  const isText = (v) => isStr(v) && v.length <= CARD.text;
+  const isLabel = (v) => isStr(v) && v.length <= CARD.label;
+  const isListOf = (v, max, test) => Array.isArray(v) && v.length <= max && v.every(test);
+  const isCount = (v) => v === null || (isInt(v) && v >= 0);
+  const isSense = (v) => isObjectOf(v, 'sense') && isText(v.text) && isListOf(v.tags, CARD.list, isLabel);
+  const isCardEntry = (v) => isObjectOf(v, 'entry') && isListOf(v.forms, CARD.list, isLabel) && isLabel(v.reading) &&
+      isLabel(v.romaji) && isBool(v.common) && (v.form === null || isLabel(v.form)) &&
+      isListOf(v.senses, CARD.senses, isSense);
+  const isCharReading = (v) => isObjectOf(v, 'reading') && ['M', 'C', 'on', 'kun'].includes(v.kind) && isLabel(v.text);
+  const isCardChar = (v) => isObjectOf(v, 'char') && isStr(v.char) && v.char.length >= 1 && v.char.length <= 2 &&
+      isInt(v.code) && v.code === v.char.codePointAt(0) && isListOf(v.readings, CARD.list, isCharReading) &&
+      isText(v.meanings) && isCount(v.strokes) && isCount(v.grade) && isCount(v.jlpt) && isCount(v.freq);
+  const isCard = (v) => isObjectOf(v, 'card') && (v.lang === 'zh' || v.lang === 'ja') &&
+      isListOf(v.entries, CARD.entries, isCardEntry) && isListOf(v.chars, CARD.chars, isCardChar) &&
+      v.savable === v.entries.length > 0;
   const isPopup = (v) => v && typeof v === 'object' && isInt(v.match) && v.match >= 0 && isStr(v.color) &&
-      isInt(v.fontPixels) && isBool(v.tones);
+      isInt(v.fontPixels) && isBool(v.tones) && (v.card === undefined || isCard(v.card));
   const isExportFormat = (v) => v === 'anki' || v === 'csv';
   const WORD_FIELDS = ['forms', 'reading', 'senses', 'sentence', 'url', 'time'];
   const isWordList = (v) => Array.isArray(v) && v.every((word) => word && typeof word === 'object' &&
@@ -113,5 +140,7 @@
     TRANSLATE_MENU_ID: 'peluxbar-translate',
     // The longest text (UTF-8 bytes) that a translation request carries; the rest is dropped.
     MAX_TRANSLATE_BYTES: PeluxConstants.MAX_TRANSLATE_BYTES,
+    CARD_LIMITS: CARD,
+    CARD_FIELDS,
   };
 })();

@@ -90,13 +90,16 @@ public:
     bool isVisible() override { return m_visible; }
     ITextWindow& textArea() override { return m_text; }
     void noteMatchedLength(int32_t length) override { m_matchedLength = length; }
+    void noteCard(CardData&& card) override { m_card = std::move(card); }
     const std::optional<std::u16string>& text() const { return m_text.text(); }
     std::optional<int32_t> matchedLength() const { return m_matchedLength; }
+    std::optional<CardData>& card() { return m_card; }
 
 private:
     bool m_visible;
     CCollectingTextWindow m_text;
     std::optional<int32_t> m_matchedLength;
+    std::optional<CardData> m_card;
 };
 
 }  // namespace pelux

@@ -15,7 +15,7 @@ CNativeHost::CNativeHost(CEngine& engine, CNativeChannel& channel, ISettingsKey&
       m_readerSettings(channel, settings, engine),
       m_translations(channel, settings, engine.store()),
       m_commands(engine, channel, settings, m_tabBands, m_colorDialogs, LoadPorts{this, &m_keys, std::move(dictionaryDir)}),
-      m_words(channel, std::move(wordListPath), [](int64_t, int64_t, int64_t) { return std::optional<WordEntry>(); }) {}
+      m_words(channel, std::move(wordListPath), m_lastCards) {}
 
 int CNativeHost::run() {
     // The end of the input in the middle of a load is seen by the pump; the load runs on to
@@ -57,11 +57,21 @@ void CNativeHost::stopAnswering() {
 void CNativeHost::route(const PointerMessage& message) {
     CCapturedEvent event(message);
     CPointerBandView band(m_tabBands.visible());
-    handleMouseMove(m_engine.store(), event, band, pointerSwitches(m_engine.settings()));
+    PointerSwitches switches = pointerSwitches(m_engine.settings());
+    switches.withCard = m_engine.settings().ReaderPopup != 0;
+    handleMouseMove(m_engine.store(), event, band, switches);
     if (band.text()) m_tabBands.setText(message.tab, *band.text());
-    nlohmann::json reply = pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title());
-    addReaderFields(reply, m_readerSettings.pointerFields(message.frame, band.matchedLength()));
-    send(reply);
+    ReaderFields fields = m_readerSettings.pointerFields(message.frame, band.matchedLength());
+    if (fields.popup && band.card()) {
+        CardData& card = *band.card();
+        if (card.entries.empty()) {
+            m_lastCards.forget(message.tab, message.frame);
+        } else {
+            m_lastCards.remember(message.tab, message.frame, message.seq, card.entries.front(), message.sentence);
+        }
+        fields.popup->card = std::move(card);
+    }
+    send(pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title(), fields));
 }
 
 void CNativeHost::route(const BandRequestMessage& message) { send(bandStateReply(m_tabBands.draw(message))); }
@@ -71,6 +81,7 @@ void CNativeHost::route(const TabClosedMessage& message) {
     m_translations.tabClosed(message.tab);
     m_keys.forgetTab(message.tab);
     m_commands.tabClosed(message.tab);
+    m_lastCards.tabClosed(message.tab);
 }
 
 void CNativeHost::send(const nlohmann::json& message) { m_channel.send(serializeMessage(message)); }

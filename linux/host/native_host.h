@@ -10,6 +10,7 @@
 #include "host/channel_key_state.h"
 #include "host/color_dialogs.h"
 #include "host/host_translations.h"
+#include "host/last_cards.h"
 #include "host/native_channel.h"
 #include "host/native_messages.h"
 #include "host/reader_settings.h"
@@ -63,6 +64,7 @@ private:
     CReaderSettings m_readerSettings;
     CHostTranslations m_translations;
     CTabCommands m_commands;
+    CLastCards m_lastCards;
     CWordListService m_words;
 };
 

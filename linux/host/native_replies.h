@@ -14,6 +14,7 @@
 #include "band/band_menu.h"
 #include "band/band_settings.h"
 #include "dictionary/dictionary.h"
+#include "lookup/card_entries.h"
 #include "words/word_list.h"
 
 namespace pelux {
@@ -42,12 +43,21 @@ struct ReaderPopup {
     std::u16string color;  // "#RRGGBB"
     int32_t fontPixels = 0;
     bool tones = false;  // whether pinyin tones are to be coloured
+    // The entries as data for the learner's card, after a Chinese or Japanese lookup.
+    std::optional<CardData> card;
 };
 struct ReaderFields {
     std::optional<DictionaryLanguage> language;
     std::optional<ReaderPopup> popup;
 };
 void addReaderFields(nlohmann::json& reply, const ReaderFields& fields);
+// A pointer reply with the reader's fields. The band text keeps all the room it has without a
+// card; the card takes what is left before the tooltip, losing its trailing characters, then its
+// trailing entries, to fit.
+nlohmann::json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
+                            const std::optional<std::u16string>& title, const ReaderFields& fields);
+// The card as the reply carries it, in at most `maxBytes` of serialized JSON.
+nlohmann::json cardJson(const CardData& card, std::size_t maxBytes);
 // The reader's switches as they are now, each 1 or 0.
 nlohmann::json readerSettingsMessage(const BandSettings& record);
 

@@ -59,9 +59,12 @@ void handleMouseMove(const CDictionary& store, IEventObject& event, IBandView& b
     const std::optional<CapturedText> captured = captureTextAtPoint(*body, *x, *y);
     if (!captured) return;
 
-    const DisplayText shown = translateCapturedText(store, *captured, switches.showSubWords, switches.reader);
+    std::optional<CardData> card;
+    const DisplayText shown = translateCapturedText(store, *captured, switches.showSubWords, switches.reader,
+                                                    switches.withCard ? &card : nullptr);
     band.textArea().setText(shown.bandText);
     band.noteMatchedLength(shown.matchedLength);
+    if (card) band.noteCard(std::move(*card));
     if (switches.useToolTips) element->setAttribute(kTitleAttribute, shown.tooltipText, 1);
 }
 

@@ -8,7 +8,7 @@
 namespace pelux {
 
 DisplayText translateCapturedText(const CDictionary& store, const CapturedText& captured, bool showSubWords,
-                                  const ReaderOptions& reader) {
+                                  const ReaderOptions& reader, std::optional<CardData>* card) {
     DictionaryLock lock(store.mutex());
     if (captured.isEnglish) {
         const EnglishLookupResult found = lookupEnglishWord(store, captured.text);
@@ -18,6 +18,7 @@ DisplayText translateCapturedText(const CDictionary& store, const CapturedText& 
     }
     const CjkLookupResult found = lookupCjkText(store, captured.text, captured.firstChar, showSubWords, reader);
     DisplayText shown = composeCjkText(store, found, showSubWords, reader);
+    if (card != nullptr) card->emplace(buildCardData(store, found, captured.text, reader));
     shown.matchedLength = found.wordLength;
     return shown;
 }

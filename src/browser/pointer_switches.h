@@ -10,6 +10,8 @@ struct PointerSwitches {
     bool useToolTips = false;
     bool showSubWords = false;
     ReaderOptions reader;
+    // Whether a Chinese or Japanese lookup also gives its entries as data for the reader's card.
+    bool withCard = false;
 };
 
 }  // namespace pelux

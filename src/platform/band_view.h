@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "lookup/card_entries.h"
 #include "platform/text_window.h"
 
 namespace pelux {
@@ -16,6 +17,8 @@ public:
     // After a lookup has written the text area: how many characters of the captured text the
     // shown word covers (0: none). A band that marks nothing in the page ignores it.
     virtual void noteMatchedLength(int32_t /*length*/) {}
+    // After a Chinese or Japanese lookup asked for its card: the entries as data.
+    virtual void noteCard(CardData&& /*card*/) {}
 };
 
 }  // namespace pelux

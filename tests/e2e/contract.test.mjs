@@ -42,13 +42,16 @@ after(async () => {
 // Runs the host over the messages (framed as Chromium frames them); its replies and its log. The
 // host answers nothing once its input has ended, so the input stays open until the replies
 // satisfy `until` (at most 10 s), as a browser's port stays open for a reply that comes later.
-async function runHost(messages, until = () => true) {
-  const input = Buffer.concat(messages.map((m) => {
+// `then.messages` are sent once the replies satisfy `then.when` (a dictionary load has ended).
+async function runHost(messages, until = () => true, then = null) {
+  const framed = (list) => Buffer.concat(list.map((m) => {
     const body = Buffer.from(JSON.stringify(m));
     const length = Buffer.alloc(4);
     length.writeUInt32LE(body.length);
     return Buffer.concat([length, body]);
   }));
+  const input = framed(messages);
+  let thenSent = false;
   const host = spawn(PELUXBAR, ['chrome-extension://contract/'], {
     env: { ...process.env, XDG_CONFIG_HOME: config, PELUXBAR_DICT_DIR: DATA, ASAN_OPTIONS: 'detect_leaks=0' },
   });
@@ -58,7 +61,12 @@ async function runHost(messages, until = () => true) {
   const giveUp = setTimeout(endInput, 10000);
   host.stdout.on('data', (chunk) => {
     out.push(chunk);
-    if (until(parseReplies(Buffer.concat(out)))) endInput();
+    const sofar = parseReplies(Buffer.concat(out));
+    if (then && !thenSent && then.when(sofar)) {
+      thenSent = true;
+      host.stdin.write(framed(then.messages));
+    }
+    if (until(sofar)) endInput();
   });
   host.stderr.on('data', (chunk) => { log += chunk; });
   host.stdin.write(input);
@@ -139,4 +147,63 @@ test('every message the host builds is one the schema accepts, with no field it 
     built.add(reply.type);
   }
   assert.deepEqual([...built].sort(), Object.keys(schema.FIELDS.fromHost).sort());
+});
+
+// Every field of the card's objects is one the schema names, and each it names is there.
+function assertCardFields(card) {
+  const fields = schema.CARD_FIELDS;
+  const same = (object, kind) => assert.deepEqual(Object.keys(object).sort(), [...fields[kind]].sort(), kind);
+  same(card, 'card');
+  for (const entry of card.entries) {
+    same(entry, 'entry');
+    for (const sense of entry.senses) same(sense, 'sense');
+  }
+  for (const char of card.chars) {
+    same(char, 'char');
+    for (const reading of char.readings) same(reading, 'reading');
+  }
+}
+
+test('the reader\'s card is built as the schema names it, and a malformed card is refused', async () => {
+  const session = [
+    { type: 'show', visible: true }, fromPage('band'), { ...fromPage('command'), id: 32772 },
+    { type: 'setSetting', name: 'ReaderPopup', value: 1 },
+  ];
+  const afterLoad = {
+    when: (sofar) => sofar.some((reply) => reply.type === 'loadEnded'),
+    messages: [fromPage('pointer'), { type: 'setSetting', name: 'ReaderPopup', value: 0 }],
+  };
+  const isCardReply = (reply) => reply.type === 'pointerResult' && reply.popup && reply.popup.card;
+  const isSwitchedOff = (reply) => reply.type === 'readerSettings' && reply.values.ReaderPopup === 0;
+  const { replies } = await runHost(session, (sofar) => sofar.some(isSwitchedOff), afterLoad);
+  const reply = replies.find(isCardReply);
+  assert.ok(reply, 'a pointer reply with a card');
+  assert.ok(schema.fromHost(reply));
+  const card = reply.popup.card;
+  assertCardFields(card);
+  assert.equal(card.lang, 'zh');
+  assert.deepEqual(card.entries[0].forms, ['中国人', '中國人']);
+  assert.ok(card.chars.some((c) => c.char === '中' && c.readings.some((r) => r.kind === 'M')));
+
+  const limits = schema.CARD_LIMITS;
+  const broken = {
+    'an unknown language': (c) => { c.lang = 'en'; },
+    'an unnamed field': (c) => { c.entries[0].html = '<b>'; },
+    'too many entries': (c) => { c.entries = Array(limits.entries + 1).fill(c.entries[0]); },
+    'too many senses': (c) => { c.entries[0].senses = Array(limits.senses + 1).fill(c.entries[0].senses[0]); },
+    'too many characters': (c) => { c.chars = Array(limits.chars + 1).fill(c.chars[0]); },
+    'a sense too long': (c) => { c.entries[0].senses[0].text = 'x'.repeat(limits.text + 1); },
+    'a form too long': (c) => { c.entries[0].forms[0] = 'x'.repeat(limits.label + 1); },
+    'a tag that is no string': (c) => { c.entries[0].senses[0].tags = [1]; },
+    'a code of another character': (c) => { c.chars[0].code += 1; },
+    'a reading of no kind': (c) => { c.chars[0].readings[0].kind = 'pinyin'; },
+    'a stroke count as text': (c) => { c.chars[0].strokes = '4'; },
+    'savable without an entry': (c) => { c.entries = []; },
+    'a form line that is no string': (c) => { c.entries[0].form = 3; },
+  };
+  for (const [name, breakIt] of Object.entries(broken)) {
+    const copy = structuredClone(reply);
+    breakIt(copy.popup.card);
+    assert.equal(schema.fromHost(copy), null, name);
+  }
 });
