@@ -15,7 +15,7 @@ CNativeHost::CNativeHost(CEngine& engine, CNativeChannel& channel, ISettingsKey&
       m_readerSettings(channel, settings, engine),
       m_translations(channel, settings, engine.store()),
       m_commands(engine, channel, settings, m_tabBands, m_colorDialogs, LoadPorts{this, &m_keys, std::move(dictionaryDir)}),
-      m_words(channel, std::move(wordListPath), [](int64_t, int64_t, int64_t) { return std::optional<WordEntry>(); }) {}
+      m_words(channel, std::move(wordListPath), m_lastCards) {}
 
 int CNativeHost::run() {
     // The end of the input in the middle of a load is seen by the pump; the load runs on to

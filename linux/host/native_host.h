@@ -64,8 +64,8 @@ private:
     CReaderSettings m_readerSettings;
     CHostTranslations m_translations;
     CTabCommands m_commands;
-    CWordListService m_words;
     CLastCards m_lastCards;
+    CWordListService m_words;
 };
 
 }  // namespace pelux

@@ -8,8 +8,31 @@
 
 namespace pelux {
 
+namespace {
+
+WordEntry wordOfCard(const LastCard& card) {
+    WordEntry word;
+    std::vector<std::string> forms;
+    for (const std::u16string& form : card.entry.forms) forms.push_back(utf16ToUtf8(form));
+    word.forms = joinForms(forms);
+    word.reading = utf16ToUtf8(card.entry.reading);
+    std::vector<WordSense> senses;
+    for (const CardSense& sense : card.entry.senses) {
+        WordSense& kept = senses.emplace_back();
+        kept.text = utf16ToUtf8(sense.text);
+        for (const std::u16string& tag : sense.tags) kept.tags.push_back(utf16ToUtf8(tag));
+    }
+    word.senses = joinSenses(senses);
+    word.sentence = utf16ToUtf8(card.sentence);
+    return word;
+}
+
+}  // namespace
+
 void CWordListService::save(const SaveWordMessage& message) {
-    std::optional<WordEntry> word = m_findCardWord(message.tab, message.frame, message.seq);
+    const LastCard* card = m_cards.find(message.tab, message.frame, message.seq);
+    std::optional<WordEntry> word;
+    if (card != nullptr) word = wordOfCard(*card);
     if (!word) {
         send(wordSavedReply(message.tab, message.frame, false, u"The card has changed; point at the word again to save it."));
         return;

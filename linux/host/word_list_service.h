@@ -5,23 +5,20 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 
 #include "adapters/word_list_file.h"
+#include "host/last_cards.h"
 #include "host/native_channel.h"
 #include "host/native_messages.h"
 
 namespace pelux {
 
-// The word a tab's frame showed on its card for one pointer reply, with the sentence captured
-// around it; url and time are left for the service to fill in.
-using CardWordFinder = std::function<std::optional<WordEntry>(int64_t tab, int64_t frame, int64_t seq)>;
-
 class CWordListService {
 public:
-    CWordListService(CNativeChannel& channel, std::filesystem::path path, CardWordFinder findCardWord)
-        : m_channel(channel), m_file(std::move(path)), m_findCardWord(std::move(findCardWord)) {}
+    // `cards` are the cards each frame showed last, whose first entry a tab may save.
+    CWordListService(CNativeChannel& channel, std::filesystem::path path, const CLastCards& cards)
+        : m_channel(channel), m_file(std::move(path)), m_cards(cards) {}
 
     void save(const SaveWordMessage& message);
     void list();
@@ -34,7 +31,7 @@ private:
 
     CNativeChannel& m_channel;
     CWordListFile m_file;
-    CardWordFinder m_findCardWord;
+    const CLastCards& m_cards;
 };
 
 }  // namespace pelux

@@ -136,10 +136,10 @@ void readCedictSenses(std::u16string_view definitions, CardEntry& entry) {
 }
 
 void addForm(CardEntry& entry, std::u16string_view form) {
-    form = trimmed(form);
+    form = cutBeforeUnits(trimmed(form), kMaxCardLabelUnits);
     if (form.empty() || entry.forms.size() >= kMaxCardForms) return;
     if (std::find(entry.forms.begin(), entry.forms.end(), form) != entry.forms.end()) return;
-    entry.forms.push_back(cut(form, kMaxCardLabelUnits));
+    entry.forms.emplace_back(form);
 }
 
 // "trad simp [pin yin] /definitions/", the pinyin as rendered.

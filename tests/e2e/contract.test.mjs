@@ -42,13 +42,16 @@ after(async () => {
 // Runs the host over the messages (framed as Chromium frames them); its replies and its log. The
 // host answers nothing once its input has ended, so the input stays open until the replies
 // satisfy `until` (at most 10 s), as a browser's port stays open for a reply that comes later.
-async function runHost(messages, until = () => true) {
-  const input = Buffer.concat(messages.map((m) => {
+// `then.messages` are sent once the replies satisfy `then.when` (a dictionary load has ended).
+async function runHost(messages, until = () => true, then = null) {
+  const framed = (list) => Buffer.concat(list.map((m) => {
     const body = Buffer.from(JSON.stringify(m));
     const length = Buffer.alloc(4);
     length.writeUInt32LE(body.length);
     return Buffer.concat([length, body]);
   }));
+  const input = framed(messages);
+  let thenSent = false;
   const host = spawn(PELUXBAR, ['chrome-extension://contract/'], {
     env: { ...process.env, XDG_CONFIG_HOME: config, PELUXBAR_DICT_DIR: DATA, ASAN_OPTIONS: 'detect_leaks=0' },
   });
@@ -58,7 +61,12 @@ async function runHost(messages, until = () => true) {
   const giveUp = setTimeout(endInput, 10000);
   host.stdout.on('data', (chunk) => {
     out.push(chunk);
-    if (until(parseReplies(Buffer.concat(out)))) endInput();
+    const sofar = parseReplies(Buffer.concat(out));
+    if (then && !thenSent && then.when(sofar)) {
+      thenSent = true;
+      host.stdin.write(framed(then.messages));
+    }
+    if (until(sofar)) endInput();
   });
   host.stderr.on('data', (chunk) => { log += chunk; });
   host.stdin.write(input);
@@ -159,11 +167,15 @@ function assertCardFields(card) {
 test('the reader\'s card is built as the schema names it, and a malformed card is refused', async () => {
   const session = [
     { type: 'show', visible: true }, fromPage('band'), { ...fromPage('command'), id: 32772 },
-    { type: 'setSetting', name: 'ReaderPopup', value: 1 }, fromPage('pointer'),
-    { type: 'setSetting', name: 'ReaderPopup', value: 0 },
+    { type: 'setSetting', name: 'ReaderPopup', value: 1 },
   ];
+  const afterLoad = {
+    when: (sofar) => sofar.some((reply) => reply.type === 'loadEnded'),
+    messages: [fromPage('pointer'), { type: 'setSetting', name: 'ReaderPopup', value: 0 }],
+  };
   const isCardReply = (reply) => reply.type === 'pointerResult' && reply.popup && reply.popup.card;
-  const { replies } = await runHost(session, (sofar) => sofar.some(isCardReply));
+  const isSwitchedOff = (reply) => reply.type === 'readerSettings' && reply.values.ReaderPopup === 0;
+  const { replies } = await runHost(session, (sofar) => sofar.some(isSwitchedOff), afterLoad);
   const reply = replies.find(isCardReply);
   assert.ok(reply, 'a pointer reply with a card');
   assert.ok(schema.fromHost(reply));

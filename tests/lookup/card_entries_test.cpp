@@ -154,7 +154,9 @@ void expectCardFollowsBand(const CardData& card, const DisplayText& shown) {
         }
         at = shown.bandText.find(u"[" + entry.reading, at);
         ASSERT_NE(at, std::u16string::npos) << traceOf(entry.reading);
-        if (!entry.romaji.empty()) EXPECT_NE(shown.bandText.find(entry.romaji + u"]", at), std::u16string::npos);
+        if (!entry.romaji.empty()) {
+            EXPECT_NE(shown.bandText.find(entry.romaji + u"]", at), std::u16string::npos);
+        }
         for (const CardSense& sense : entry.senses) EXPECT_NE(shown.bandText.find(sense.text.substr(0, sense.text.find(u';')), at), std::u16string::npos);
     }
 }

@@ -21,6 +21,10 @@ std::string slurp(const fs::path& path) {
     return text.str();
 }
 
+// The cards of the two words.
+const CardEntry kCatCard = {{u"猫"}, u"ねこ", u"neko", true, std::nullopt, {{u"cat", {u"n"}}}};
+const CardEntry kDogCard = {{u"犬", u"狗"}, u"いぬ", u"inu", false, u"< past", {{u"dog", {u"n", u"uk"}}, {u"spy", {}}}};
+
 const WordEntry kCat = {"猫", "ねこ", "(n) cat", "猫がいる。", "https://example.com/cats", "2026-12-09T04:50:00Z"};
 const WordEntry kDog = {"犬", "いぬ", "(n) dog", "犬\tと\n猫", "https://example.com/dogs", "2026-12-09T04:51:00Z"};
 
@@ -50,13 +54,13 @@ protected:
         for (const json& m : messages) frames.push_back(m.dump());
         return testing::runHost(frames, m_settings);
     }
-    // Saves through a service whose tabs show `card` for seq 7 of tab 3, frame 1.
-    std::vector<json> save(const std::optional<WordEntry>& card, const std::vector<SaveWordMessage>& messages) {
+    // Saves through a service whose tab 3 showed `card` in frame 1 for its pointer reply 7.
+    std::vector<json> save(const CardEntry& card, const std::u16string& sentence, const std::vector<SaveWordMessage>& messages) {
         FILE* out = std::tmpfile();
         CNativeChannel channel(-1, ::fileno(out));
-        CWordListService service(channel, m_list, [&](int64_t tab, int64_t frame, int64_t seq) {
-            return tab == 3 && frame == 1 && seq == 7 ? card : std::nullopt;
-        });
+        CLastCards cards;
+        cards.remember(3, 1, 7, card, sentence);
+        CWordListService service(channel, m_list, cards);
         for (const SaveWordMessage& m : messages) service.save(m);
         std::rewind(out);
         std::string bytes;
@@ -73,11 +77,8 @@ protected:
 };
 
 TEST_F(WordListServiceTest, SavesACardsWordOnceWithItsAddressAndTime) {
-    WordEntry card = kCat;
-    card.url.clear();
-    card.time.clear();
-    const std::vector<json> replies =
-        save(card, {{3, 1, 7, u"https://example.com/cats?id=9#top"}, {3, 1, 7, u"https://example.com/other"}, {3, 1, 8, u"https://x/"}});
+    const std::vector<json> replies = save(kCatCard, u"猫がいる。",
+        {{3, 1, 7, u"https://example.com/cats?id=9#top"}, {3, 1, 7, u"https://example.com/other"}, {3, 1, 8, u"https://x/"}});
     ASSERT_EQ(replies.size(), 3u);
     EXPECT_EQ(replies[0], (json{{"type", "wordSaved"}, {"tab", 3}, {"frame", 1}, {"saved", true}, {"text", "Saved to the word list."}}));
     EXPECT_EQ(replies[1], (json{{"type", "wordSaved"}, {"tab", 3}, {"frame", 1}, {"saved", false}, {"text", "Already in the word list."}}));
@@ -86,15 +87,23 @@ TEST_F(WordListServiceTest, SavesACardsWordOnceWithItsAddressAndTime) {
     std::string problem;
     const auto entries = CWordListFile(m_list).read(problem);
     ASSERT_TRUE(entries && entries->size() == 1u) << problem;
-    EXPECT_EQ((*entries)[0].url, "https://example.com/cats");
-    EXPECT_EQ((*entries)[0].sentence, kCat.sentence);
-    EXPECT_EQ((*entries)[0].time.size(), std::string("2026-12-09T04:50:00Z").size());
+    WordEntry expected = kCat;
+    expected.time = (*entries)[0].time;
+    EXPECT_EQ((*entries)[0], expected);
+    EXPECT_EQ(expected.time.size(), std::string("2026-12-09T04:50:00Z").size());
+
+    // Every form and every sense of the card's entry, with its tags.
+    EXPECT_EQ(save(kDogCard, u"犬。", {{3, 1, 7, u"https://example.com/dogs"}})[0]["saved"], true);
+    const auto both = CWordListFile(m_list).read(problem);
+    ASSERT_TRUE(both && both->size() == 2u) << problem;
+    EXPECT_EQ((*both)[1].forms, "犬; 狗");
+    EXPECT_EQ((*both)[1].senses, "(n,uk) dog; spy");
 }
 
 TEST_F(WordListServiceTest, AListThatCannotBeReadIsNeitherSavedIntoNorChanged) {
     const std::string broken = formatWordLine(kCat) + "not a word line\n";
     seed(broken);
-    const std::vector<json> saved = save(kDog, {{3, 1, 7, u"https://example.com/"}});
+    const std::vector<json> saved = save(kDogCard, u"犬。", {{3, 1, 7, u"https://example.com/"}});
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0]["saved"], false);
     EXPECT_EQ(saved[0]["text"], "Not saved: the word list " + m_list.string() +
