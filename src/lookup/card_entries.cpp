@@ -107,6 +107,8 @@ void readEdictSenses(std::u16string_view definitions, CardEntry& entry) {
             return true;
         }
         if (isSequenceNumber(part)) return true;
+        // Tags before a number are the numbered sense's own: "(v5k,vi) (2) to proceed".
+        std::vector<std::u16string> tags;
         while (!part.empty() && (part.front() == u'(' || part.front() == u'{')) {
             const std::size_t close = part.find(part.front() == u'(' ? u')' : u'}');
             if (close == std::u16string_view::npos) break;
@@ -114,12 +116,13 @@ void readEdictSenses(std::u16string_view definitions, CardEntry& entry) {
             if (allDigits(group) && part.front() == u'(') {
                 if (!sense.text.empty()) addSense(entry.senses, sense);
             } else if (isTagList(group)) {
-                addTags(sense.tags, group);
+                addTags(tags, group);
             } else {
                 break;
             }
             part = trimmed(part.substr(close + 1));
         }
+        for (const std::u16string& tag : tags) addTags(sense.tags, tag);
         // Unnumbered glosses are several words for one sense; each numbered one starts its own.
         if (sense.text.size() < kMaxCardTextUnits) appendPiece(sense.text, part);
         return entry.senses.size() < kMaxCardSenses;

@@ -45,8 +45,8 @@ TEST(CardEntryOfLine, SplitsFormsReadingsSensesAndTags) {
         const char16_t* line;
         const char16_t* expected;
     } rows[] = {
-        {true, u"行く [いく] /(v5k-s,vi) (1) to go/to move/(2) (vt) to proceed/(P)/\r\n",
-         u"行く|いく|i·ku|P|(v5k-s,vi) to go; to move|(vt) to proceed"},
+        {true, u"行く [いく] /(v5k-s,vi) (1) to go/to move/(2) (vt) to proceed/(aux-v) (3) (uk) to continue/(P)/\r\n",
+         u"行く|いく|i·ku|P|(v5k-s,vi) to go; to move|(vt) to proceed|(aux-v,uk) to continue"},
         {true, u"日本語 [にほんご] /(n) Japanese (language)/", u"日本語|にほんご|ni·ho·n·go||(n) Japanese (language)"},
         {true, u"カタカナ /(n) katakana/", u"カタカナ|カタカナ|ka·ta·ka·na||(n) katakana"},
         {true, u"犬 [いぬ] /(n,uk) {zool} dog/(See 猫) not a cat/EntL1000X/", u"犬|いぬ|i·nu||(n,uk,zool) dog; (See 猫) not a cat"},
