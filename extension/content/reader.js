@@ -11,6 +11,8 @@
   let markSheet = null;
   // The card on show and the sequence number of the reply it came with, for "saveWord".
   let shownCard = null;
+  // The sequence number of the card whose word is being saved: the answer shows only on it.
+  let savingSeq = null;
   // The capture of the pointer message in flight, by its sequence number.
   let noted = null;
 
@@ -139,6 +141,7 @@
       return true;
     }
     if (key === 'w' && shownCard.card.savable) {
+      savingSeq = shownCard.seq;
       send({ type: 'saveWord', seq: shownCard.seq });
       popup.say('Saving\u2026');
       return true;
@@ -147,7 +150,8 @@
   }
 
   function onWordSaved(message) {
-    if (popup && shownCard) popup.say(message.text);
+    if (popup && shownCard && shownCard.seq === savingSeq) popup.say(message.text);
+    savingSeq = null;
   }
 
   function onSettings(message) {
