@@ -13,6 +13,7 @@
 
   function shadowRootOf(element) {
     if (globalThis.chrome && chrome.dom && chrome.dom.openOrClosedShadowRoot) return chrome.dom.openOrClosedShadowRoot(element);
+    if (typeof element.openOrClosedShadowRoot === 'function') return element.openOrClosedShadowRoot();
     return element.shadowRoot;
   }
 
