@@ -102,7 +102,7 @@ void reportHostReply(const char* name, const std::vector<std::u16string>& tails,
             popup.match = display.matchedLength;
             popup.color = u"#000000";
             popup.card = std::move(card);
-            bytes += serializeMessage(pointerReply(1, 0, 1, display.bandText, display.tooltipText, fields)).size();
+            bytes += pointerReplyText(1, 0, 1, display.bandText, display.tooltipText, fields).size();
             micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - started).count());
         }
     }

@@ -71,7 +71,7 @@ void CNativeHost::route(const PointerMessage& message) {
         }
         fields.popup->card = std::move(card);
     }
-    send(pointerReply(message.tab, message.frame, message.seq, band.text(), event.element().title(), fields));
+    m_channel.send(pointerReplyText(message.tab, message.frame, message.seq, band.text(), event.element().title(), fields));
 }
 
 void CNativeHost::route(const BandRequestMessage& message) { send(bandStateReply(m_tabBands.draw(message))); }

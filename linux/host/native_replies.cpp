@@ -2,6 +2,7 @@
 
 #include "adapters/utf8.h"
 #include "band/reader_switches.h"
+#include "host/card_reply.h"
 #include "host/native_channel.h"
 #include "text/utf16_cut.h"
 
@@ -45,109 +46,11 @@ std::size_t jsonBytes(std::u16string_view text) {
     return bytes;
 }
 
-// Upper bounds of the serialized size of a card's parts: the strings' escaped bytes with their
-// quotes and commas, and a fixed allowance for the keys, numbers and punctuation around them.
-constexpr std::size_t kEntryFrameBytes = 128, kSenseFrameBytes = 32, kStringFrameBytes = 3, kCharFrameBytes = 160,
-                      kReadingFrameBytes = 28, kCardFrameBytes = 96;
-
-std::size_t stringsBytes(const std::vector<std::u16string>& texts) {
-    std::size_t bytes = 0;
-    for (const std::u16string& text : texts) bytes += jsonBytes(text) + kStringFrameBytes;
-    return bytes;
-}
-
-std::size_t entryBytes(const CardEntry& entry) {
-    std::size_t bytes = kEntryFrameBytes + stringsBytes(entry.forms) + jsonBytes(entry.reading) + jsonBytes(entry.romaji) +
-                        (entry.form ? jsonBytes(*entry.form) : 0);
-    for (const CardSense& sense : entry.senses) bytes += kSenseFrameBytes + jsonBytes(sense.text) + stringsBytes(sense.tags);
-    return bytes;
-}
-
-std::size_t charBytes(const CardChar& character) {
-    std::size_t bytes = kCharFrameBytes + jsonBytes(std::u16string_view(&character.character, 1)) + jsonBytes(character.meanings);
-    for (const CardReading& reading : character.readings) bytes += kReadingFrameBytes + jsonBytes(reading.text);
-    return bytes;
-}
-
-json textList(const std::vector<std::u16string>& texts) {
-    json list = json::array();
-    for (const std::u16string& text : texts) list.push_back(utf16ToUtf8(text));
-    return list;
-}
-
-json entryJson(const CardEntry& entry) {
-    json senses = json::array();
-    for (const CardSense& sense : entry.senses) senses.push_back({{"text", utf16ToUtf8(sense.text)}, {"tags", textList(sense.tags)}});
-    return {{"forms", textList(entry.forms)},
-            {"reading", utf16ToUtf8(entry.reading)},
-            {"romaji", utf16ToUtf8(entry.romaji)},
-            {"common", entry.common},
-            {"form", entry.form ? json(utf16ToUtf8(*entry.form)) : json(nullptr)},
-            {"senses", std::move(senses)}};
-}
-
-const char* readingKind(CardReading::Kind kind) {
-    switch (kind) {
-        case CardReading::Kind::Mandarin: return "M";
-        case CardReading::Kind::Cantonese: return "C";
-        case CardReading::Kind::On: return "on";
-        case CardReading::Kind::Kun: return "kun";
-    }
-    return "M";
-}
-
-json optionalNumber(const std::optional<int32_t>& value) { return value ? json(*value) : json(nullptr); }
-
-json charJson(const CardChar& character) {
-    json readings = json::array();
-    for (const CardReading& reading : character.readings) {
-        readings.push_back({{"kind", readingKind(reading.kind)}, {"text", utf16ToUtf8(reading.text)}});
-    }
-    return {{"char", utf16ToUtf8(std::u16string_view(&character.character, 1))},
-            {"code", static_cast<int32_t>(character.character)},
-            {"readings", std::move(readings)},
-            {"meanings", utf16ToUtf8(character.meanings)},
-            {"strokes", optionalNumber(character.strokes)},
-            {"grade", optionalNumber(character.grade)},
-            {"jlpt", optionalNumber(character.jlpt)},
-            {"freq", optionalNumber(character.frequency)}};
-}
-
-// The card in at most `maxBytes`, with `used` set to the bound of what it takes; null when not even
-// an empty card fits.
-json cardWithin(const CardData& card, std::size_t maxBytes, std::size_t& used) {
-    std::vector<std::size_t> entrySizes, charSizes;
-    used = kCardFrameBytes;
-    for (const CardEntry& entry : card.entries) used += entrySizes.emplace_back(entryBytes(entry));
-    for (const CardChar& character : card.chars) used += charSizes.emplace_back(charBytes(character));
-    // The characters go first, then the entries from the last: the first entry is the word.
-    while (used > maxBytes && !charSizes.empty()) {
-        used -= charSizes.back();
-        charSizes.pop_back();
-    }
-    while (used > maxBytes && !entrySizes.empty()) {
-        used -= entrySizes.back();
-        entrySizes.pop_back();
-    }
-    if (used > maxBytes) {
-        used = 0;
-        return json(nullptr);
-    }
-    json entries = json::array(), chars = json::array();
-    for (std::size_t i = 0; i < entrySizes.size(); ++i) entries.push_back(entryJson(card.entries[i]));
-    for (std::size_t i = 0; i < charSizes.size(); ++i) chars.push_back(charJson(card.chars[i]));
-    const bool savable = !entries.empty();
-    return {{"lang", card.japanese ? "ja" : "zh"},
-            {"entries", std::move(entries)},
-            {"chars", std::move(chars)},
-            {"savable", savable}};
-}
-
 }  // namespace
 
 json cardJson(const CardData& card, std::size_t maxBytes) {
-    std::size_t used = 0;
-    return cardWithin(card, maxBytes, used);
+    const std::string text = cardJsonText(card, maxBytes);
+    return text.empty() ? json(nullptr) : json::parse(text);
 }
 
 std::u16string_view cutToJsonBytes(std::u16string_view text, std::size_t maxBytes) {
@@ -169,10 +72,10 @@ json textReply(int64_t tab, std::u16string_view text) {
 
 namespace {
 
-// The band text keeps the room it has without a card; the card takes its bound of what is left
-// (into `cardData`), and the tooltip the rest.
+// The band text keeps the room it has without a card; the card takes what it needs of what is
+// left (into `cardText`), and the tooltip the rest.
 json pointerReplyWith(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
-                      const std::optional<std::u16string>& title, const CardData* card, json& cardData) {
+                      const std::optional<std::u16string>& title, const CardData* card, std::string& cardText) {
     json reply = {{"type", "pointerResult"}, {"tab", tab}, {"frame", frame}, {"seq", seq}};
     std::size_t room = kMaxOutboundMessageBytes - kPointerReplyFrame;
     reply["text"] = json(nullptr);
@@ -182,9 +85,8 @@ json pointerReplyWith(int64_t tab, int64_t frame, int64_t seq, const std::option
         reply["text"] = utf16ToUtf8(band);
     }
     if (card != nullptr) {
-        std::size_t used = 0;
-        cardData = cardWithin(*card, room, used);
-        room -= used;
+        cardText = cardJsonText(*card, room);
+        room -= cardText.size();
     }
     reply["title"] = title ? json(utf16ToUtf8(cutToJsonBytes(cappedText(*title), room))) : json(nullptr);
     return reply;
@@ -194,18 +96,30 @@ json pointerReplyWith(int64_t tab, int64_t frame, int64_t seq, const std::option
 
 json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
                   const std::optional<std::u16string>& title) {
-    json noCard;
+    std::string noCard;
     return pointerReplyWith(tab, frame, seq, bandText, title, nullptr, noCard);
+}
+
+std::string pointerReplyText(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
+                             const std::optional<std::u16string>& title, const ReaderFields& fields) {
+    const CardData* card = fields.popup && fields.popup->card ? &*fields.popup->card : nullptr;
+    std::string cardText;
+    json reply = pointerReplyWith(tab, frame, seq, bandText, title, card, cardText);
+    addReaderFields(reply, fields);
+    if (cardText.empty()) return serializeMessage(reply);
+    // The card goes in as the text written for it. Outside a key no quote stands unescaped, so
+    // the first "card":null is the popup's field.
+    reply["popup"]["card"] = nullptr;
+    std::string text = serializeMessage(reply);
+    constexpr std::string_view kPlaceholder = "\"card\":null";
+    const std::size_t at = text.find(kPlaceholder);
+    if (at != std::string::npos) text.replace(at + kPlaceholder.size() - 4, 4, cardText);
+    return text;
 }
 
 json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
                   const std::optional<std::u16string>& title, const ReaderFields& fields) {
-    const CardData* card = fields.popup && fields.popup->card ? &*fields.popup->card : nullptr;
-    json cardData;
-    json reply = pointerReplyWith(tab, frame, seq, bandText, title, card, cardData);
-    addReaderFields(reply, fields);
-    if (!cardData.is_null()) reply["popup"]["card"] = std::move(cardData);
-    return reply;
+    return json::parse(pointerReplyText(tab, frame, seq, bandText, title, fields));
 }
 
 json menuJson(const std::vector<MenuItem>& items) {

@@ -51,9 +51,12 @@ struct ReaderFields {
     std::optional<ReaderPopup> popup;
 };
 void addReaderFields(nlohmann::json& reply, const ReaderFields& fields);
-// A pointer reply with the reader's fields. The band text keeps all the room it has without a
-// card; the card takes what is left before the tooltip, losing its trailing characters, then its
-// trailing entries, to fit.
+// A pointer reply with the reader's fields, serialized. The band text keeps all the room it has
+// without a card; the card takes what is left before the tooltip, losing its trailing characters,
+// then its trailing entries, to fit.
+std::string pointerReplyText(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
+                             const std::optional<std::u16string>& title, const ReaderFields& fields);
+// The same reply as a document, for its readers in tests.
 nlohmann::json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,
                             const std::optional<std::u16string>& title, const ReaderFields& fields);
 // The card as the reply carries it, in at most `maxBytes` of serialized JSON.

@@ -35,7 +35,7 @@ TEST(CardReply, CarriesTheCardAsPlainData) {
     CardChar day;
     day.character = u'日';
     day.readings = {{CardReading::Kind::On, u"ニチ"}, {CardReading::Kind::Kun, u"ひ"}};
-    day.meanings = u"day; sun";
+    day.meanings = u"day; sun\U0001F600\xD800";
     day.strokes = 4;
     card.chars.push_back(day);
 
@@ -46,7 +46,7 @@ TEST(CardReply, CarriesTheCardAsPlainData) {
         "entries":[{"forms":["日本"],"reading":"にほん","romaji":"ni·ho·n","common":true,"form":"<b>\"x\"</b>",
                     "senses":[{"text":"Japan\t\u0001</script>","tags":["n","uk"]}]}],
         "chars":[{"char":"日","code":26085,"readings":[{"kind":"on","text":"ニチ"},{"kind":"kun","text":"ひ"}],
-                  "meanings":"day; sun","strokes":4,"grade":null,"jlpt":null,"freq":null}]})");
+                  "meanings":"day; sun😀\uFFFD","strokes":4,"grade":null,"jlpt":null,"freq":null}]})");
     EXPECT_EQ(reply["popup"]["card"], expected);
     EXPECT_EQ(reply["popup"]["match"], 2);
 
@@ -93,7 +93,7 @@ TEST(CardReply, FitsOneMessageDroppingCharactersThenEntriesBeforeTheBandText) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::string text = serializeMessage(pointerReply(1, 0, 1, row.band, row.band, fieldsWith(row.card)));
+        const std::string text = pointerReplyText(1, 0, 1, row.band, row.band, fieldsWith(row.card));
         EXPECT_LE(text.size(), kMaxOutboundMessageBytes);
         const json reply = json::parse(text);
         EXPECT_EQ(reply["text"], pointerReply(1, 0, 1, row.band, std::nullopt)["text"]) << "the band text is kept";
