@@ -4,7 +4,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
-import { launchBrowser } from './helpers.mjs';
+import { callWorkerFunction, hostMessages, launchBrowser, tempDir } from './helpers.mjs';
 
 const EXTENSION_ID = 'dnmjknmpjiimmmefmjaadnbbmaldmlcj';
 const LINES = [
@@ -61,5 +61,22 @@ test('removing a row of the options page removes that word from words.tsv', asyn
     assert.equal(await options.textContent('#word-problem'), '');
   } finally {
     await browser.close();
+  }
+});
+
+test('the service worker saves with the browser\'s address of the page, and nothing from a private window', async () => {
+  const log = path.join(tempDir('words-input'), 'host-input');
+  const browser = await launchBrowser({ hostInput: log });
+  try {
+    const message = { type: 'saveWord', seq: 5 };
+    const sender = (incognito) => ({ tab: { id: 1, incognito }, frameId: 2, url: 'https://example.com/a/b?user=me#part' });
+    await callWorkerFunction(browser, 'saveWord', message, sender(true), { tab: 1, frame: 2 });
+    await callWorkerFunction(browser, 'saveWord', message, sender(false), { tab: 1, frame: 2 });
+    const saves = () => hostMessages(log).filter((m) => m.type === 'saveWord');
+    for (let waited = 0; saves().length === 0 && waited < 10000; waited += 100) await new Promise((r) => setTimeout(r, 100));
+    assert.deepEqual(saves(), [{ type: 'saveWord', tab: 1, frame: 2, seq: 5, url: 'https://example.com/a/b' }]);
+  } finally {
+    await browser.close();
+    fs.rmSync(path.dirname(log), { recursive: true, force: true });
   }
 });
