@@ -10,24 +10,6 @@ namespace {
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-void appendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out.push_back(char(code));
-    } else if (code < 0x800) {
-        out.push_back(char(0xC0 | (code >> 6)));
-        out.push_back(char(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(char(0xE0 | (code >> 12)));
-        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(char(0xF0 | (code >> 18)));
-        out.push_back(char(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (code & 0x3F)));
-    }
-}
-
 void appendKey(std::string& out, const char* key) {
     out += '"';
     out += key;
@@ -152,35 +134,50 @@ void appendList(std::string& out, const std::vector<std::string>& texts) {
 
 void appendJsonString(std::string& out, std::u16string_view text) {
     static const char kHex[] = "0123456789abcdef";
-    // Three bytes a unit is enough but for control characters: one growth at most.
-    out.reserve(out.size() + 3 * text.size() + 2);
-    out += '"';
+    // Written through a pointer into room for the longest form (six bytes a control character),
+    // then cut to what was written: a card is written on every pointer event.
+    const std::size_t start = out.size();
+    out.resize(start + 6 * text.size() + 2);
+    char* at = out.data() + start;
+    auto put = [&at](char c) { *at++ = c; };
+    auto putUtf8 = [&put](char32_t code) {
+        if (code < 0x80) {
+            put(char(code));
+        } else if (code < 0x800) {
+            put(char(0xC0 | (code >> 6)));
+            put(char(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            put(char(0xE0 | (code >> 12)));
+            put(char(0x80 | ((code >> 6) & 0x3F)));
+            put(char(0x80 | (code & 0x3F)));
+        } else {
+            put(char(0xF0 | (code >> 18)));
+            put(char(0x80 | ((code >> 12) & 0x3F)));
+            put(char(0x80 | ((code >> 6) & 0x3F)));
+            put(char(0x80 | (code & 0x3F)));
+        }
+    };
+    put('"');
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        switch (unit) {
-            case u'"': out += "\\\""; continue;
-            case u'\\': out += "\\\\"; continue;
-            case u'\b': out += "\\b"; continue;
-            case u'\f': out += "\\f"; continue;
-            case u'\n': out += "\\n"; continue;
-            case u'\r': out += "\\r"; continue;
-            case u'\t': out += "\\t"; continue;
-            default: break;
-        }
-        if (unit < 0x20) {
-            out += "\\u00";
-            out += kHex[unit >> 4];
-            out += kHex[unit & 0xF];
+        const char escaped = unit == u'"' ? '"' : unit == u'\\' ? '\\' : unit == u'\b' ? 'b' : unit == u'\f' ? 'f'
+                           : unit == u'\n' ? 'n' : unit == u'\r' ? 'r' : unit == u'\t' ? 't' : '\0';
+        if (escaped != '\0') {
+            put('\\');
+            put(escaped);
+        } else if (unit < 0x20) {
+            for (char c : {'\\', 'u', '0', '0', kHex[unit >> 4], kHex[unit & 0xF]}) put(c);
         } else if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+            putUtf8(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
             ++i;
         } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            appendUtf8(out, 0xFFFD);
+            putUtf8(0xFFFD);
         } else {
-            appendUtf8(out, unit);
+            putUtf8(unit);
         }
     }
-    out += '"';
+    put('"');
+    out.resize(std::size_t(at - out.data()));
 }
 
 std::string cardJsonText(const CardData& card, std::size_t maxBytes) {

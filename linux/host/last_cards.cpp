@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "contract/extension_contract.h"
 #include "text/utf16_cut.h"
 
 namespace pelux {
@@ -11,14 +12,13 @@ namespace {
 // A page with thousands of frames must not make the host keep thousands of cards: past this,
 // a frame's card pushes out another one.
 constexpr std::size_t kMaxRememberedCards = 256;
-constexpr std::size_t kMaxSentenceUnits = 4096;
 
 }  // namespace
 
 void CLastCards::remember(int64_t tab, int64_t frame, int64_t seq, CardEntry entry, std::u16string sentence) {
     const std::pair<int64_t, int64_t> key{tab, frame};
     if (m_cards.size() >= kMaxRememberedCards && !m_cards.contains(key)) m_cards.erase(m_cards.begin());
-    sentence.resize(cutBeforeUnits(sentence, kMaxSentenceUnits).size());
+    sentence.resize(cutBeforeUnits(sentence, kMaxCapturedUnits).size());
     m_cards[key] = LastCard{seq, std::move(entry), std::move(sentence)};
 }
 
