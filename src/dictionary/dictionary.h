@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/kanji_table.h"
 #include "dictionary/key_index.h"
 #include "dictionary/string_table.h"
 
@@ -65,7 +66,8 @@ public:
     // language. True when it did.
     bool settleLanguage(DictionaryLanguage fallback);
 
-    // Empties the index, the lines and the character texts; keeps stems and irregular forms.
+    // Empties the index, the lines, the character texts and the kanji table; keeps stems and
+    // irregular forms.
     void resetForLoad(DictionaryLanguage language);
     // Appends the line to the key's list; with `collapse`, a repeat of the last number is dropped.
     void addToIndex(std::u16string_view key, LineNumber line, bool collapse);
@@ -80,6 +82,9 @@ public:
     std::u16string_view charInfo(int32_t code) const;
     std::u16string_view stemTarget(std::u16string_view stem) const { return m_stems.get(stem); }
     std::u16string_view irregularForm(std::u16string_view form) const { return m_irregular.get(form); }
+    // What KANJIDIC says of each kanji; filled by the Japanese load or its image, empty otherwise.
+    const CKanjiTable& kanjiTable() const { return m_kanji; }
+    CKanjiTable& kanjiTable() { return m_kanji; }
 
     // Takes the decoded main file as the line text; setLine with a view into the returned text
     // then stores only its place. Call right after resetForLoad.
@@ -161,6 +166,7 @@ private:
     std::vector<uint32_t> m_loadStems;
     std::vector<bool> m_isLoadStem;
     CStringTable m_irregular;
+    CKanjiTable m_kanji;
     std::shared_ptr<const CImageBytes> m_image;
 
     std::u16string_view m_lineTextView;
