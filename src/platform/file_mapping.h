@@ -43,7 +43,7 @@ void setFileMapper(IFileMapper* mapper);
 IFileMapper* fileMapper();
 
 // The registered mapper's openRegular; without one, the standard library's streams after a check
-// that `path` names a regular file.
+// that `path` names a regular file, null (and no message) when it does not.
 std::unique_ptr<IReadableFile> openRegularFile(const std::filesystem::path& path);
 
 }  // namespace pelux
