@@ -18,6 +18,7 @@
 
 #include "dictionary/kanji_table.h"
 #include "dictionary/key_index.h"
+#include "dictionary/load_guard.h"
 #include "dictionary/string_table.h"
 
 namespace pelux {
@@ -121,6 +122,8 @@ public:
     // Guards the store between threads. Recursive because a load on a band's thread pumps
     // messages, and the pointer events it dispatches read the store on that same thread.
     std::recursive_mutex& mutex() const { return m_mutex; }
+    // Whether a load of this store runs, and how the last ended; needs no lock.
+    CLoadState& loadState() const { return m_loadState; }
 
 private:
     // What tests, benchmarks and fuzz targets read of the store's content.
@@ -185,6 +188,7 @@ private:
 
     mutable bool m_indexTouched = false;
     mutable std::recursive_mutex m_mutex;
+    mutable CLoadState m_loadState;
 };
 
 using DictionaryLock = std::lock_guard<std::recursive_mutex>;

@@ -38,7 +38,8 @@ public:
 };
 
 // The platform registers its mapper once at start-up. Without one there is no image: every load
-// reads the text files.
+// reads the text files. Process-wide, not an engine's: it holds no state, and the command line
+// checks files before it has an engine.
 void setFileMapper(IFileMapper* mapper);
 IFileMapper* fileMapper();
 
