@@ -84,18 +84,24 @@ std::unique_ptr<IReadableFile> CLinuxFileMapper::openRegular(const std::filesyst
     return std::make_unique<CReadableFile>(fd, uint64_t(status.st_size));
 }
 
-bool CLinuxFileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {
+bool replaceFileAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces, unsigned mode,
+                           bool durable) {
     std::string temporary = path.string() + ".XXXXXX";
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return false;
-    bool ok = fchmod(fd, 0644) == 0;
+    bool ok = fchmod(fd, mode_t(mode)) == 0;
     for (std::string_view piece : pieces) ok = ok && writeFully(fd, piece);
-    // No fsync: an image cut short by a crash fails its own body hash and is made again, so
-    // the load need not wait for the disk.
+    if (durable) ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
     if (!ok) ::unlink(temporary.c_str());
     return ok;
+}
+
+bool CLinuxFileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {
+    // Not durable: an image cut short by a crash fails its own body hash and is made again, so
+    // the load need not wait for the disk.
+    return replaceFileAtomically(path, pieces, 0644, false);
 }
 
 }  // namespace pelux

@@ -76,26 +76,6 @@ std::optional<SettingsValues> readSettingsFile(const std::filesystem::path& path
     }
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, const std::string& text) {
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    std::string temp = path.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
-}
-
 }  // namespace
 
 std::filesystem::path defaultSettingsPath() {
@@ -156,7 +136,13 @@ bool CSettingsFile::writeValue(std::u16string_view name, std::u16string_view tex
     SettingsValues values = readSettingsFile(m_path, refused).value_or(SettingsValues{});
     if (refused) return false;
     values[key] = utf16ToUtf8(text);
-    return writeFileAtomically(m_path, formatSettingsText(values));
+    std::error_code error;
+    std::filesystem::create_directories(m_path.parent_path(), error);
+    const std::string settingsText = formatSettingsText(values);
+    const std::string_view pieces[] = {settingsText};
+    // Readable by the user alone, and on disk before it replaces the old file: the settings are
+    // written seldom and a lost file loses all of them.
+    return replaceFileAtomically(m_path, pieces, 0600, true);
 }
 
 }  // namespace pelux

@@ -32,7 +32,7 @@ BandCommandOutcome load(uint32_t command, IBandCommandHost& host, ISettingsKey& 
                         const CEngine& engine) {
     const DictionaryLoaders loaders{[&host] { host.loadChineseDictionary(); },
                                     [&host] { host.loadJapaneseDictionary(); }};
-    if (runLoadCommand(command, loaders) == LoadCommandOutcome::IgnoredDuringLoad) {
+    if (runLoadCommand(command, loaders, engine.store().loadState()) == LoadCommandOutcome::IgnoredDuringLoad) {
         return BandCommandOutcome::IgnoredDuringLoad;
     }
     rememberCompletedLoad(settings, engine);

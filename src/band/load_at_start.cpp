@@ -24,12 +24,12 @@ void writeLanguageInMemory(ISettingsKey& settings, const CDictionary& store) {
 }  // namespace
 
 void rememberCompletedLoad(ISettingsKey& settings, const CEngine& engine) {
-    if (engine.settings().LoadAtStart == 0 || lastLoadCancelled()) return;
+    if (engine.settings().LoadAtStart == 0 || engine.store().loadState().lastCancelled()) return;
     writeLanguageInMemory(settings, engine.store());
 }
 
 void rememberDictionaryInMemory(ISettingsKey& settings, const CDictionary& store) {
-    if (isDictionaryLoadRunning()) return;
+    if (store.loadState().isRunning()) return;
     writeLanguageInMemory(settings, store);
 }
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "dictionary/load_guard.h"
+
 namespace pelux {
 
 struct DictionaryLoaders {
@@ -14,16 +16,14 @@ struct DictionaryLoaders {
 enum class LoadCommandOutcome {
     NotALoadCommand,
     Loaded,                 // the loader ran and returned (completed or cancelled)
-    IgnoredDuringLoad,      // a load was already running somewhere in the process
+    IgnoredDuringLoad,      // a load of the same store was already running
 };
 
 // Dispatches on the whole command value, so a value with a notification code in its upper half
 // is not a load command. While a load pumps messages, a second load command reaches this
 // function again; it is ignored, because a load nested inside another would empty the store
 // under the running one.
-LoadCommandOutcome runLoadCommand(uint32_t command, const DictionaryLoaders& loaders);
-
-// True while a load started by runLoadCommand has not returned.
-bool isDictionaryLoadRunning();
+// `loads` is the load state of the store the loaders fill.
+LoadCommandOutcome runLoadCommand(uint32_t command, const DictionaryLoaders& loaders, CLoadState& loads);
 
 }  // namespace pelux

@@ -31,6 +31,7 @@ void CDictionary::resetForLoad(DictionaryLanguage language) {
     m_chars = {};
     ++m_charsVersion;
     m_index.clear();
+    m_kanji.clear();
     m_loadStems.clear();
     m_isLoadStem.clear();
     m_indexTouched = false;
@@ -250,6 +251,7 @@ void CDictionary::adoptImage(const StoreTables& tables, std::shared_ptr<const CI
     m_charText = {};
     m_chars = {};
     m_index.clear();
+    m_kanji.clear();
     m_image = std::move(image);
     m_lineTextView = tables.lineText;
     m_lineView = tables.lines;

@@ -16,7 +16,9 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/kanji_table.h"
 #include "dictionary/key_index.h"
+#include "dictionary/load_guard.h"
 #include "dictionary/string_table.h"
 
 namespace pelux {
@@ -65,7 +67,8 @@ public:
     // language. True when it did.
     bool settleLanguage(DictionaryLanguage fallback);
 
-    // Empties the index, the lines and the character texts; keeps stems and irregular forms.
+    // Empties the index, the lines, the character texts and the kanji table; keeps stems and
+    // irregular forms.
     void resetForLoad(DictionaryLanguage language);
     // Appends the line to the key's list; with `collapse`, a repeat of the last number is dropped.
     void addToIndex(std::u16string_view key, LineNumber line, bool collapse);
@@ -80,6 +83,9 @@ public:
     std::u16string_view charInfo(int32_t code) const;
     std::u16string_view stemTarget(std::u16string_view stem) const { return m_stems.get(stem); }
     std::u16string_view irregularForm(std::u16string_view form) const { return m_irregular.get(form); }
+    // What KANJIDIC says of each kanji; filled by the Japanese load or its image, empty otherwise.
+    const CKanjiTable& kanjiTable() const { return m_kanji; }
+    CKanjiTable& kanjiTable() { return m_kanji; }
 
     // Takes the decoded main file as the line text; setLine with a view into the returned text
     // then stores only its place. Call right after resetForLoad.
@@ -116,6 +122,8 @@ public:
     // Guards the store between threads. Recursive because a load on a band's thread pumps
     // messages, and the pointer events it dispatches read the store on that same thread.
     std::recursive_mutex& mutex() const { return m_mutex; }
+    // Whether a load of this store runs, and how the last ended; needs no lock.
+    CLoadState& loadState() const { return m_loadState; }
 
 private:
     // What tests, benchmarks and fuzz targets read of the store's content.
@@ -161,6 +169,7 @@ private:
     std::vector<uint32_t> m_loadStems;
     std::vector<bool> m_isLoadStem;
     CStringTable m_irregular;
+    CKanjiTable m_kanji;
     std::shared_ptr<const CImageBytes> m_image;
 
     std::u16string_view m_lineTextView;
@@ -179,6 +188,7 @@ private:
 
     mutable bool m_indexTouched = false;
     mutable std::recursive_mutex m_mutex;
+    mutable CLoadState m_loadState;
 };
 
 using DictionaryLock = std::lock_guard<std::recursive_mutex>;

@@ -28,20 +28,20 @@ void storeKanjiLine(CDictionary& store, std::u16string_view line, IPerlPattern& 
     int32_t code = 0;
     if (!scanHexCode(match.subMatches[0], code)) return;
     store.setCharInfo(code, match.subMatches[1]);
-    theKanjiTable().addLine(char32_t(code), line);
+    store.kanjiTable().addLine(char32_t(code), line);
 }
 
 void readKanjiFile(CLoadSession& session, CDictionary& store, IPerlPattern& characterPattern) {
     characterPattern.setPattern(kCharacterPattern);
     characterPattern.setGlobal(false);
-    theKanjiTable().clear();
+    store.kanjiTable().clear();
     const std::filesystem::path path = session.pathOf(kJapaneseCharFile);
     CDictionaryFile file;
     if (!file.open(path, FileMode::Utf16Binary)) return session.noteMissing(path);
     session.noteRead(1, file.stamp());
     store.reserveCharText(file.size());
     file.forEachLineAfterHeader([&](std::u16string_view line) { storeKanjiLine(store, line, characterPattern); });
-    theKanjiTable().finish();
+    store.kanjiTable().finish();
 }
 
 void indexJapaneseLine(CIndexWriter& index, std::u16string_view line, LineNumber n, EntryBuffers& buffers) {

@@ -33,6 +33,60 @@ void setOnce(uint16_t& field, std::optional<uint16_t> value) {
     if (value && field == 0) field = *value;
 }
 
+// The voiced kana of a kana that takes a dakuten (か → が), or 0.
+char16_t voiced(char16_t c) {
+    constexpr std::u16string_view kPlain = u"かきくけこさしすせそたちつてとはひふへほ";
+    constexpr std::u16string_view kVoiced = u"がぎぐげござじずぜぞだぢづでどばびぶべぼ";
+    const std::size_t at = kPlain.find(c);
+    return at == std::u16string_view::npos ? 0 : kVoiced[at];
+}
+
+void appendSpelling(std::u16string& spellings, std::u16string_view spelling) {
+    if (!spellings.empty()) spellings.push_back(u' ');
+    spellings.append(spelling);
+}
+
+// One reading's spellings: voiced first, then ending in っ, then as written.
+void appendSpellingsOfReading(std::u16string& spellings, const std::u16string& reading) {
+    if (reading.empty()) return;
+    if (const char16_t v = voiced(reading.front()); v != 0) {
+        appendSpelling(spellings, std::u16string_view(&v, 1));
+        spellings.append(std::u16string_view(reading).substr(1));
+    }
+    if (reading.size() >= 2 && std::u16string_view(u"つくちきる").find(reading.back()) != std::u16string_view::npos) {
+        appendSpelling(spellings, std::u16string_view(reading).substr(0, reading.size() - 1));
+        spellings.push_back(u'っ');
+    }
+    appendSpelling(spellings, reading);
+}
+
+// Appends the spellings of every reading in `readings`, the okurigana's whole form before the
+// stem alone.
+void appendSpellingsOfReadings(std::u16string& spellings, std::u16string_view readings) {
+    std::u16string stem;
+    std::u16string whole;
+    std::size_t start = 0;
+    while (start < readings.size()) {
+        std::size_t end = readings.find(u' ', start);
+        if (end == std::u16string_view::npos) end = readings.size();
+        stem.clear();
+        whole.clear();
+        bool beforeDot = true;
+        for (char16_t c : readings.substr(start, end - start)) {
+            if (c == u'-') continue;
+            if (c == u'.') {
+                beforeDot = false;
+                continue;
+            }
+            if (beforeDot) stem.push_back(toHiragana(c));
+            whole.push_back(toHiragana(c));
+        }
+        if (whole != stem) appendSpellingsOfReading(spellings, whole);
+        appendSpellingsOfReading(spellings, stem);
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 void CKanjiTable::addLine(char32_t code, std::u16string_view line) {
@@ -59,17 +113,47 @@ void CKanjiTable::addLine(char32_t code, std::u16string_view line) {
     m_facts.push_back(std::move(facts));
 }
 
+void CKanjiTable::clear() {
+    m_facts.clear();
+    m_spellingText.clear();
+    m_spellingEnds.clear();
+}
+
 void CKanjiTable::finish() {
     std::stable_sort(m_facts.begin(), m_facts.end(), [](const KanjiFacts& a, const KanjiFacts& b) { return a.code < b.code; });
     m_facts.erase(std::unique(m_facts.begin(), m_facts.end(),
                               [](const KanjiFacts& a, const KanjiFacts& b) { return a.code == b.code; }),
                   m_facts.end());
+    spellAll();
+}
+
+void CKanjiTable::spellAll() {
+    m_spellingText.clear();
+    m_spellingEnds.clear();
+    m_spellingEnds.reserve(m_facts.size());
+    std::u16string spellings;
+    for (const KanjiFacts& facts : m_facts) {
+        spellings.clear();
+        appendSpellingsOfReadings(spellings, facts.onReadings);
+        appendSpellingsOfReadings(spellings, facts.kunReadings);
+        m_spellingText.append(spellings);
+        m_spellingEnds.push_back(uint32_t(m_spellingText.size()));
+    }
 }
 
 const KanjiFacts* CKanjiTable::find(char32_t code) const {
     const auto found = std::lower_bound(m_facts.begin(), m_facts.end(), code,
                                         [](const KanjiFacts& facts, char32_t c) { return facts.code < c; });
     return found != m_facts.end() && found->code == code ? &*found : nullptr;
+}
+
+std::u16string_view CKanjiTable::spellingsOf(char32_t code) const {
+    const KanjiFacts* facts = find(code);
+    if (facts == nullptr) return {};
+    const std::size_t i = std::size_t(facts - m_facts.data());
+    if (i >= m_spellingEnds.size()) return {};
+    const uint32_t start = i == 0 ? 0 : m_spellingEnds[i - 1];
+    return std::u16string_view(m_spellingText).substr(start, m_spellingEnds[i] - start);
 }
 
 std::u16string CKanjiTable::flatten() const {
@@ -125,15 +209,13 @@ bool CKanjiTable::isWellFormed(std::u16string_view flat) {
 }
 
 bool CKanjiTable::adopt(std::u16string_view flat) {
-    m_facts.clear();
-    if (readFlat(flat, [this](KanjiFacts&& facts) { m_facts.push_back(std::move(facts)); })) return true;
-    m_facts.clear();
+    clear();
+    if (readFlat(flat, [this](KanjiFacts&& facts) { m_facts.push_back(std::move(facts)); })) {
+        spellAll();
+        return true;
+    }
+    clear();
     return false;
-}
-
-CKanjiTable& theKanjiTable() {
-    static CKanjiTable table;
-    return table;
 }
 
 }  // namespace pelux

@@ -26,7 +26,7 @@ struct KanjiFacts {
 
 class CKanjiTable {
 public:
-    void clear() { m_facts.clear(); }
+    void clear();
     // Reads one kanjidic.uni line of the character `code`.
     void addLine(char32_t code, std::u16string_view line);
     // Orders what addLine gathered; of several lines of one code the first counts.
@@ -34,6 +34,11 @@ public:
     // The facts of `code`, or none.
     const KanjiFacts* find(char32_t code) const;
     std::size_t size() const { return m_facts.size(); }
+    // Every spelling the readings of `code` may take inside a word, in hiragana and separated by
+    // spaces: each reading with and without its okurigana, voiced as in 手紙 てがみ, and ending in
+    // っ as in 学校 がっこう. Empty for a code the table does not know. Worked out once, when the
+    // table is filled, as every Hepburn line reads them.
+    std::u16string_view spellingsOf(char32_t code) const;
 
     // The whole table as one run of code units, and back; adopt leaves the table empty and says
     // false when the run is malformed.
@@ -42,10 +47,12 @@ public:
     static bool isWellFormed(std::u16string_view flat);
 
 private:
-    std::vector<KanjiFacts> m_facts;
-};
+    void spellAll();
 
-// The process-wide table, filled by the Japanese load.
-CKanjiTable& theKanjiTable();
+    std::vector<KanjiFacts> m_facts;
+    // The spellings of m_facts[i] are m_spellingText[m_spellingEnds[i - 1], m_spellingEnds[i]).
+    std::u16string m_spellingText;
+    std::vector<uint32_t> m_spellingEnds;
+};
 
 }  // namespace pelux

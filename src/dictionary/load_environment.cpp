@@ -1,16 +1,8 @@
 #include "dictionary/load_environment.h"
 
-#include <atomic>
 #include <string>
 
 namespace pelux {
-
-namespace {
-std::atomic<bool> g_lastLoadCancelled{false};
-}  // namespace
-
-bool lastLoadCancelled() { return g_lastLoadCancelled.load(); }
-void clearLoadCancelled() { g_lastLoadCancelled.store(false); }
 
 std::filesystem::path dictionaryFilePath(const std::filesystem::path& directory, std::string_view fileName) {
     return directory / std::filesystem::path(fileName);
@@ -46,9 +38,7 @@ bool loadProgressStep(const LoadEnvironment& environment, LineNumber line, std::
     if (line % 1000 != 0) return false;
     showLoadText(environment, formatProgress(format, line));
     pumpMessages(environment);
-    if (!pollEscape(environment)) return false;
-    g_lastLoadCancelled.store(true);
-    return true;
+    return pollEscape(environment);
 }
 
 }  // namespace pelux

@@ -43,9 +43,4 @@ std::u16string formatProgress(std::u16string_view format, LineNumber number);
 // True when the load is to stop.
 bool loadProgressStep(const LoadEnvironment& environment, LineNumber line, std::u16string_view format);
 
-// Whether the process's most recent load stopped at Escape; cleared when a load starts. One load
-// runs at a time, so a single flag tells which load it was.
-bool lastLoadCancelled();
-void clearLoadCancelled();
-
 }  // namespace pelux

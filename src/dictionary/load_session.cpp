@@ -8,9 +8,13 @@
 namespace pelux {
 
 CLoadSession::CLoadSession(const CDictionary& store, const LoadEnvironment& environment, const LanguageFiles& files)
-    : m_environment(environment), m_files(files), m_lock(store.mutex()), m_guard(CLoadGuard::Entry::Loader) {
+    : m_environment(environment),
+      m_files(files),
+      m_state(store.loadState()),
+      m_lock(store.mutex()),
+      m_guard(m_state, CLoadGuard::Entry::Loader) {
     m_report.ran = m_guard.entered();
-    if (m_report.ran) clearLoadCancelled();
+    if (m_report.ran) m_state.setLastCancelled(false);
 }
 
 std::filesystem::path CLoadSession::pathOf(const char* fileName) const {
@@ -35,6 +39,7 @@ bool CLoadSession::loadFromImage(CDictionary& store) {
     if (!image || image->facts.linesRead == 0) return false;
     pollEscape(m_environment);  // a press from before the load must not cancel it
     if (loadProgressStep(m_environment, 0, m_files.progressFormat)) {
+        m_state.setLastCancelled(true);
         m_escapeAtFirstStep = true;
         return false;
     }
@@ -47,7 +52,9 @@ bool CLoadSession::loadFromImage(CDictionary& store) {
 
 bool CLoadSession::progressStep(LineNumber line) {
     if (line == 0 && m_escapeAtFirstStep) return true;  // the image's attempt took this step already
-    return loadProgressStep(m_environment, line, m_files.progressFormat);
+    if (!loadProgressStep(m_environment, line, m_files.progressFormat)) return false;
+    m_state.setLastCancelled(true);
+    return true;
 }
 
 void CLoadSession::runIrregularPass(CDictionary& store) {

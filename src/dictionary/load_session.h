@@ -55,6 +55,7 @@ public:
 private:
     const LoadEnvironment& m_environment;
     const LanguageFiles& m_files;
+    CLoadState& m_state;
     DictionaryLock m_lock;
     CLoadGuard m_guard;
     LoadReport m_report;

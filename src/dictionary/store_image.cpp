@@ -98,7 +98,7 @@ bool writeStoreImage(const CDictionary& store, DictionaryLanguage language, cons
     const StoreTables tables = store.tables();
     const std::u16string stems = flattenPairs([&store](auto visit) { store.forEachStemOfThisLoad(visit); });
     const std::u16string irregular = flattenPairs([&store](auto visit) { store.irregularForms().forEach(visit); });
-    const std::u16string kanji = language == Japanese ? theKanjiTable().flatten() : std::u16string();
+    const std::u16string kanji = language == Japanese ? store.kanjiTable().flatten() : std::u16string();
     const std::string_view bodies[kSectionCount] = {
         bytesOf(std::span<const char16_t>(tables.lineText)), bytesOf(tables.lines),
         bytesOf(std::span<const char16_t>(tables.charText)), bytesOf(tables.chars),
@@ -253,7 +253,7 @@ void installStoreImage(CDictionary& store, const CheckedImage& image) {
     store.clearIrregular();
     unflattenTable(image.irregular,
                    [&store](std::u16string_view form, std::u16string_view word) { store.setIrregular(form, word); });
-    if (store.language() == Japanese) theKanjiTable().adopt(image.kanji);
+    if (store.language() == Japanese) store.kanjiTable().adopt(image.kanji);
 }
 
 }  // namespace pelux

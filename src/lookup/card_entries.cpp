@@ -19,9 +19,6 @@ constexpr std::size_t kMaxCardTags = 16;
 constexpr std::size_t kMaxCardReadings = 16;
 constexpr std::u16string_view kSenseJoint = u"; ";
 
-// The one place the card reads KANJIDIC's facts from.
-const CKanjiTable& kanjiTableOf(const CDictionary& /*store*/) { return theKanjiTable(); }
-
 std::u16string cut(std::u16string_view text, std::size_t units) { return std::u16string(cutBeforeUnits(text, units)); }
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
@@ -255,7 +252,7 @@ std::optional<int32_t> fact(uint16_t value) { return value == 0 ? std::nullopt :
 
 void readKanji(const CDictionary& store, std::u16string_view info, CardChar& out) {
     out.meanings = kanjiMeanings(info);
-    const KanjiFacts* facts = kanjiTableOf(store).find(out.character);
+    const KanjiFacts* facts = store.kanjiTable().find(out.character);
     if (facts == nullptr) return;
     addReadings(out.readings, CardReading::Kind::On, facts->onReadings);
     addReadings(out.readings, CardReading::Kind::Kun, facts->kunReadings);

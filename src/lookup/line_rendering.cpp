@@ -54,9 +54,9 @@ private:
 
 // Where the reading's word parts start: between the headword's kanji, and before the last う of a
 // godan verb, which is its ending and never a long vowel (omou, kayou).
-std::vector<size_t> wordPartStarts(const JapaneseLineParts& parts, std::u16string_view kana) {
+std::vector<size_t> wordPartStarts(const JapaneseLineParts& parts, std::u16string_view kana, const CKanjiTable* kanji) {
     std::vector<size_t> starts;
-    if (!parts.reading.empty()) starts = readingBoundaries(parts.headword, parts.reading);
+    if (!parts.reading.empty() && kanji != nullptr) starts = readingBoundaries(*kanji, parts.headword, parts.reading);
     const bool godanU = (wordClassesOfLine(parts.rest) & (word_class::kGodanU | word_class::kGodanTou)) != 0;
     if (godanU && kana.size() >= 2 && kana.back() == u'う') starts.push_back(kana.size() - 1);
     return starts;
@@ -94,7 +94,7 @@ std::optional<JapaneseLineParts> splitJapaneseLine(std::u16string_view line) {
     return std::nullopt;
 }
 
-void appendJapaneseLine(std::u16string& result, std::u16string_view line, bool hepburn) {
+void appendJapaneseLine(std::u16string& result, std::u16string_view line, bool hepburn, const CKanjiTable* kanji) {
     const std::optional<JapaneseLineParts> parts = splitJapaneseLine(line);
     if (!parts) {
         result.append(line);
@@ -111,7 +111,7 @@ void appendJapaneseLine(std::u16string& result, std::u16string_view line, bool h
         result.push_back(u' ');
     }
     if (hepburn) {
-        result += hepburnRomaji(kana, wordPartStarts(*parts, kana));
+        result += hepburnRomaji(kana, wordPartStarts(*parts, kana, kanji));
     } else {
         appendRomanizedKana(result, kana);
     }
@@ -119,9 +119,9 @@ void appendJapaneseLine(std::u16string& result, std::u16string_view line, bool h
     result.append(parts->rest);
 }
 
-std::u16string renderJapaneseLine(std::u16string_view line, bool hepburn) {
+std::u16string renderJapaneseLine(std::u16string_view line, bool hepburn, const CKanjiTable* kanji) {
     std::u16string result;
-    appendJapaneseLine(result, line, hepburn);
+    appendJapaneseLine(result, line, hepburn, kanji);
     return result;
 }
 
@@ -129,7 +129,7 @@ void appendEntry(const CDictionary& store, std::u16string& out, LineNumber line,
     const std::u16string_view text = store.lineText(line);
     if (text.empty()) return;
     if (store.language() != Chinese) {
-        appendJapaneseLine(out, text, reader.hepburnRomaji);
+        appendJapaneseLine(out, text, reader.hepburnRomaji, &store.kanjiTable());
     } else if (reader.standardPinyin) {
         out += renderStandardPinyinLine(text);
     } else {

@@ -19,9 +19,11 @@ std::u16string renderEntry(const CDictionary& store, LineNumber line, const Read
 void appendEntry(const CDictionary& store, std::u16string& out, LineNumber line, const ReaderOptions& reader = {});
 
 // The Japanese line with the romanization of its reading (or headword) inserted, in modified
-// Hepburn when `hepburn` is set.
-std::u16string renderJapaneseLine(std::u16string_view line, bool hepburn = false);
-void appendJapaneseLine(std::u16string& out, std::u16string_view line, bool hepburn = false);
+// Hepburn when `hepburn` is set; `kanji`, when given, splits the reading between the headword's
+// kanji, so that no long vowel spans two of them.
+std::u16string renderJapaneseLine(std::u16string_view line, bool hepburn = false, const CKanjiTable* kanji = nullptr);
+void appendJapaneseLine(std::u16string& out, std::u16string_view line, bool hepburn = false,
+                        const CKanjiTable* kanji = nullptr);
 
 // A Japanese line cut where the romanization goes: the headword, the reading between " [" and
 // "]" when the line has one (possibly empty), and the rest from the blanks before the first

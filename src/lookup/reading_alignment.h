@@ -6,11 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/kanji_table.h"
+
 namespace pelux {
 
 // The places in `reading` where a new part of the headword starts, past the first; empty when
-// no split fits, the headword has no kanji, or the kanji table knows none of them. Reads the
-// process-wide kanji table.
-std::vector<size_t> readingBoundaries(std::u16string_view headword, std::u16string_view reading);
+// no split fits, the headword has no kanji, or `kanji` knows none of them.
+std::vector<size_t> readingBoundaries(const CKanjiTable& kanji, std::u16string_view headword,
+                                      std::u16string_view reading);
 
 }  // namespace pelux

@@ -1,7 +1,6 @@
 #include "platform/file_mapping.h"
 
 #include <atomic>
-#include <cstdio>
 #include <fstream>
 #include <system_error>
 
@@ -37,10 +36,9 @@ std::unique_ptr<IReadableFile> openRegularFile(const std::filesystem::path& path
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (error || !std::filesystem::exists(status)) return nullptr;
-    if (!std::filesystem::is_regular_file(status)) {
-        std::fprintf(stderr, "peluxbar: %s is not a regular file; it is not read\n", path.string().c_str());
-        return nullptr;
-    }
+    // The caller learns of a refusal as of a missing file, by the null it gets: a load then names
+    // the path among those it could not open.
+    if (!std::filesystem::is_regular_file(status)) return nullptr;
     const uint64_t size = std::filesystem::file_size(path, error);
     std::ifstream in(path, std::ios::binary);
     if (error || !in) return nullptr;

@@ -38,12 +38,13 @@ public:
 };
 
 // The platform registers its mapper once at start-up. Without one there is no image: every load
-// reads the text files.
+// reads the text files. Process-wide, not an engine's: it holds no state, and the command line
+// checks files before it has an engine.
 void setFileMapper(IFileMapper* mapper);
 IFileMapper* fileMapper();
 
 // The registered mapper's openRegular; without one, the standard library's streams after a check
-// that `path` names a regular file.
+// that `path` names a regular file, null (and no message) when it does not.
 std::unique_ptr<IReadableFile> openRegularFile(const std::filesystem::path& path);
 
 }  // namespace pelux

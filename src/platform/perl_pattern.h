@@ -40,6 +40,8 @@ public:
 using PerlPatternFactory = std::unique_ptr<IPerlPattern> (*)();
 
 // The platform registers its factory once at start-up; the core creates objects through it.
+// Process-wide, not an engine's: it holds no state, and English lookup keeps its pattern objects
+// per thread, beneath callers that pass only the store.
 void setPerlPatternFactory(PerlPatternFactory factory);
 // Throws CPatternError when no factory is registered or the object cannot be created.
 std::unique_ptr<IPerlPattern> createPerlPattern();

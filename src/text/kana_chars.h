@@ -12,4 +12,7 @@ inline bool isKatakanaLetter(char16_t c) { return c >= u'ァ' && c <= u'ヺ'; }
 // Anything of the hiragana block from ぁ on: the letters, the voicing marks, ゝ, ゞ and ゟ.
 inline bool isHiraganaBlockChar(char16_t c) { return c >= u'ぁ' && c <= u'ゟ'; }
 
+// The hiragana of a katakana letter from ァ to ヶ; anything else unchanged.
+inline char16_t toHiragana(char16_t c) { return c >= u'ァ' && c <= u'ヶ' ? char16_t(c - 0x60) : c; }
+
 }  // namespace pelux

@@ -44,14 +44,15 @@ class KanjiTableImage : public testing_support::LoadTest {};
 TEST_F(KanjiTableImage, TheImageGivesBackTheTableOfTheTextLoad) {
     for (const char* name : {kJapaneseMainFile, kJapaneseCharFile, "irregularverbs.txt"})
         std::filesystem::copy_file(std::filesystem::path(PELUX_SOURCE_DIR) / "data" / name, m_directory / name);
-    const LoadReport text = loadJapaneseDictionary(testing::testEngine().store(), environment());
+    CDictionary& store = testing::testEngine().store();
+    const LoadReport text = loadJapaneseDictionary(store, environment());
     ASSERT_TRUE(text.imageWritten);
-    const std::u16string fromText = theKanjiTable().flatten();
-    EXPECT_GT(theKanjiTable().size(), 0u);
-    theKanjiTable().clear();
-    const LoadReport image = loadJapaneseDictionary(testing::testEngine().store(), environment());
+    const std::u16string fromText = store.kanjiTable().flatten();
+    EXPECT_GT(store.kanjiTable().size(), 0u);
+    store.kanjiTable().clear();
+    const LoadReport image = loadJapaneseDictionary(store, environment());
     ASSERT_TRUE(image.fromImage);
-    EXPECT_EQ(theKanjiTable().flatten(), fromText);
+    EXPECT_EQ(store.kanjiTable().flatten(), fromText);
 }
 
 }  // namespace

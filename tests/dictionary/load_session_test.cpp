@@ -82,13 +82,13 @@ TEST_F(LoadSessionTest, LoadCommandDuringALoadIsIgnored) {
     writeUnicodeFile("edict.uni", u"犬 [いぬ] /dog/\r\n");
     std::vector<bool> nestedResults;
     m_pump.onPump = [&](int) {
-        EXPECT_TRUE(isLoadRunning());
+        EXPECT_TRUE(store().loadState().isRunning());
         nestedResults.push_back(loadJapaneseDictionary(testing::testEngine().store(), environment()).ran);
         nestedResults.push_back(loadChineseDictionary(testing::testEngine().store(), environment()).ran);
     };
-    EXPECT_FALSE(isLoadRunning());
+    EXPECT_FALSE(store().loadState().isRunning());
     ASSERT_TRUE(loadChineseDictionary(testing::testEngine().store(), environment()));
-    EXPECT_FALSE(isLoadRunning());
+    EXPECT_FALSE(store().loadState().isRunning());
     EXPECT_EQ(nestedResults, (std::vector<bool>{false, false, false, false}));
     EXPECT_EQ(store().language(), Chinese);
     EXPECT_EQ(inspect(store()).lineCount(), 1500u);

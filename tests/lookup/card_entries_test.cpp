@@ -101,7 +101,7 @@ TEST(CardData, KanjiOfTheMatchedWordCarryTheirFacts) {
     build.line(u"日日 [ひび] /(n) daily/\r\n", {u"日日"});
     build.charInfo(u'日', u"{day} {sun}");
     build.charInfo(u'本', u"{book}");
-    CKanjiTable& kanji = theKanjiTable();
+    CKanjiTable& kanji = testing::testEngine().store().kanjiTable();
     kanji.clear();
     kanji.addLine(U'日', u"日 U65e5 G1 S4 F1 J4 ニチ ジツ ひ -び {day} {sun}");
     kanji.finish();

@@ -56,7 +56,7 @@ TEST(HepburnRomaji, TheLastUOfAGodanVerbIsItsOwnSyllable) {
 
 TEST(HepburnRomaji, ALongVowelStaysInsideTheReadingOfOneKanji) {
     initKanaRomajiTable();
-    CKanjiTable& kanji = theKanjiTable();
+    CKanjiTable kanji;
     for (const char16_t* line : {u"子 U5b50 S3 シ ス こ -こ {child}", u"牛 U725b S4 ギュウ うし {cow}",
                                  u"東 U6771 S8 トウ ひがし {east}", u"京 U4eac S8 キョウ ケイ {capital}",
                                  u"学 U5b66 S8 ガク まな.ぶ {study}", u"校 U6821 S10 コウ {school}",
@@ -77,10 +77,9 @@ TEST(HepburnRomaji, ALongVowelStaysInsideTheReadingOfOneKanji) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(traceOf(row.line));
-        const std::u16string rendered = renderJapaneseLine(row.line, true);
+        const std::u16string rendered = renderJapaneseLine(row.line, true, &kanji);
         EXPECT_NE(rendered.find(std::u16string(u" ") + row.romaji + u"]"), std::u16string::npos) << traceOf(rendered);
     }
-    kanji.clear();
 }
 
 }  // namespace
