@@ -83,6 +83,8 @@ int runBrowseCommand(const Arguments& args) {
     CCommandLine line = browseCommandLine(givenProfile);
     if (const std::optional<int> exitCode = line.parse(args)) return *exitCode;
     if (line.operands().size() > 1) return line.usageError("more than one URL given");
+    // An empty path has no absolute form: the filesystem library throws for it.
+    if (givenProfile && givenProfile->empty()) return line.usageError("--profile needs a folder");
     const fs::path profile =
         givenProfile ? fs::absolute(*givenProfile) : defaultSettingsPath().parent_path() / "chromium-profile";
     std::string url = line.operands().empty() ? std::string() : line.operands().front();

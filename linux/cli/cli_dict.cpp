@@ -27,7 +27,8 @@ CCommandLine dictBuildCommandLine(DictArguments& given) {
         "dict build", "",
         "Makes cedict_ts.uni, edict.uni, kanjidic.uni, UNICHIN.TXT and irregularverbs.txt from CC-CEDICT,\n"
         "EDICT, KANJIDIC and Unihan (scripts/setup.sh --dict installs them).");
-    line.addOption("--out", given.out, "DIR", "where to write them (default: beside this executable, where PeluxBar looks)");
+    line.addOption("--out", given.out, "DIR",
+                   "where to write them (default: beside this executable, where PeluxBar looks)");
     return line;
 }
 

@@ -54,7 +54,8 @@ std::optional<int> manifestDirectories(CCommandLine (*commandLine)(std::optional
 
 int runInstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(installCommandLine, args, directories)) return *exitCode;
+    if (const std::optional<int> exitCode = manifestDirectories(installCommandLine, args, directories))
+        return *exitCode;
     const std::filesystem::path executable = currentExecutable();
     if (executable.empty()) {
         std::fputs("peluxbar: cannot find the path of this executable\n", stderr);
@@ -73,7 +74,8 @@ int runInstallCommand(const Arguments& args) {
 
 int runUninstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(uninstallCommandLine, args, directories)) return *exitCode;
+    if (const std::optional<int> exitCode = manifestDirectories(uninstallCommandLine, args, directories))
+        return *exitCode;
     for (const std::filesystem::path& directory : directories) {
         if (uninstallHostManifest(directory)) std::printf("removed %s\n", manifestPathIn(directory).c_str());
     }

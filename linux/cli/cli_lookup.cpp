@@ -53,9 +53,11 @@ CCommandLine lookupCommandLine(LookupArguments& given) {
                  "one TEXT a line from standard input (\\t and \\\\ escapes), one JSON line each", InUsage::Hidden);
     line.addFlag("--all-entries", given.allEntries,
                  "every entry of the matched word (at most 8; 10 on the English road), common first");
-    line.addFlag("--standard-pinyin", given.standardPinyin, "tone marks as readers learned them (hǎo, lǜ, Běi jīng)");
+    line.addFlag("--standard-pinyin", given.standardPinyin,
+                 "tone marks as readers learned them (hǎo, lǜ, Běi jīng)");
     line.addFlag("--hepburn", given.hepburn, "modified Hepburn romaji (shashin, kitte, tōkyō, kin'en)");
-    line.addFlag("--deinflect", given.deinflect, "conjugated Japanese words are also looked up in their dictionary form");
+    line.addFlag("--deinflect", given.deinflect,
+                 "conjugated Japanese words are also looked up in their dictionary form");
     return line;
 }
 

@@ -23,7 +23,8 @@ struct TranslateArguments {
 };
 
 CCommandLine translateCommandLine(TranslateArguments& given) {
-    CCommandLine line("translate", "[--] TEXT", "Translates TEXT through the online service and prints the translation.");
+    CCommandLine line("translate", "[--] TEXT",
+                      "Translates TEXT through the online service and prints the translation.");
     line.addOption("--base", given.base, "URL",
                    "the service's address (default: the TranslationService setting, else the built-in one)");
     line.addOption("--timeout", given.timeout, "SECONDS", "how long to wait for the answer (at most 3600)");

@@ -54,13 +54,14 @@ public:
         std::vector<const CLI::Option*> options = app->get_options();
         if (options.size() == 1) return help;
         // --help closes the list, whenever it was added.
-        std::stable_partition(options.begin(), options.end(), [](const CLI::Option* option) { return !isHelpFlag(*option); });
+        std::stable_partition(options.begin(), options.end(),
+                              [](const CLI::Option* option) { return !isHelpFlag(*option); });
         size_t width = 0;
         for (const CLI::Option* option : options) width = std::max(width, optionForm(*option).size());
         help.append("\noptions:\n");
         for (const CLI::Option* option : options) {
             const std::string form = optionForm(*option);
-            help.append("  ").append(form).append(width - form.size() + 2, ' ').append(option->get_description()).append("\n");
+            help += "  " + form + std::string(width - form.size() + 2, ' ') + option->get_description() + "\n";
         }
         return help;
     }
@@ -106,7 +107,8 @@ CCommandLine::CCommandLine(const std::string& name, const std::string& operands,
     // "-h" is no CLI11 name: CLI11 would read "-hx" as -h and -x, and a single dash starts an
     // operand here. --help stops the parse where it stands, so that what follows it is not judged.
     m_app->set_help_flag();
-    m_app->add_flag_callback(kHelpFlag, [] { throw CLI::CallForHelp(); }, "this text")->trigger_on_parse()->group(kNotInUsage);
+    CLI::Option* help = m_app->add_flag_callback(kHelpFlag, [] { throw CLI::CallForHelp(); }, "this text");
+    help->trigger_on_parse()->group(kNotInUsage);
 }
 
 CCommandLine::CCommandLine(CCommandLine&&) noexcept = default;
@@ -119,34 +121,36 @@ void CCommandLine::addFlag(const std::string& name, bool& given, const std::stri
 void CCommandLine::addOption(const std::string& name, std::optional<std::string>& value, const std::string& valueName,
                              const std::string& help, InUsage inUsage) {
     const State* state = m_state.get();
-    m_app->add_option_function<std::string>(name, [&value, state](const std::string& given) { value = state->whole(given); }, help)
-        ->type_name(valueName)
-        ->group(usageGroup(inUsage));
+    const auto assign = [&value, state](const std::string& given) { value = state->whole(given); };
+    m_app->add_option_function<std::string>(name, assign, help)->type_name(valueName)->group(usageGroup(inUsage));
 }
 
 void CCommandLine::takeDashedOperands() { m_state->dashedOperands = true; }
 
+// What CLI11 leaves over is in the order given: operands, unknown options, single-dash arguments
+// and the first "--". Whichever comes first of help, an unknown option and an error of CLI11's is
+// the one reported.
+void CCommandLine::sortRemaining() {
+    bool optionsEnded = false;
+    for (const std::string& arg : m_app->remaining()) {
+        const std::string whole = m_state->whole(arg);
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && whole == "-h") {
+            throw CLI::CallForHelp();
+        } else if (!optionsEnded && whole.starts_with("--") && !m_state->dashedOperands) {
+            throw CUsageError("unknown option " + whole);
+        } else {
+            m_state->operands.push_back(whole);
+        }
+    }
+}
+
 std::optional<int> CCommandLine::parse(const Arguments& args) {
+    m_state->keptWhole.clear();
+    m_state->operands.clear();
     std::vector<std::string> reversed;
     for (auto arg = args.rbegin(); arg != args.rend(); ++arg) reversed.push_back(m_state->standIn(*arg));
-    // What CLI11 leaves over is in the order given: operands, unknown options, single-dash
-    // arguments and the first "--". Whichever comes first of help, an unknown option and an error
-    // of CLI11's is the one reported.
-    const auto sortRemaining = [this] {
-        bool optionsEnded = false;
-        for (const std::string& arg : m_app->remaining()) {
-            const std::string whole = m_state->whole(arg);
-            if (!optionsEnded && arg == "--") {
-                optionsEnded = true;
-            } else if (!optionsEnded && whole == "-h") {
-                throw CLI::CallForHelp();
-            } else if (!optionsEnded && whole.starts_with("--") && !m_state->dashedOperands) {
-                throw CUsageError("unknown option " + whole);
-            } else {
-                m_state->operands.push_back(whole);
-            }
-        }
-    };
     try {
         try {
             m_app->parse(reversed);

@@ -48,6 +48,9 @@ public:
     int usageError(const std::string& message) const;
 
 private:
+    // Sorts what CLI11 did not take into operands; throws for help or an unknown option.
+    void sortRemaining();
+
     struct State;
     std::unique_ptr<CLI::App> m_app;
     // Behind a pointer of its own, so that CLI11's callbacks can hold it across a move.

@@ -13,9 +13,8 @@
 namespace {
 
 const pelux::Command* const kCommands[] = {
-    &pelux::kLookupCommand,  &pelux::kPatternCommand, &pelux::kDictCommand,
-    &pelux::kTranslateCommand, &pelux::kHostCommand,  &pelux::kInstallCommand,
-    &pelux::kUninstallCommand, &pelux::kBrowseCommand,
+    &pelux::kLookupCommand, &pelux::kPatternCommand, &pelux::kDictCommand,      &pelux::kTranslateCommand,
+    &pelux::kHostCommand,   &pelux::kInstallCommand, &pelux::kUninstallCommand, &pelux::kBrowseCommand,
 };
 
 // Each command's usage lines, with "usage: peluxbar " turned into an indented "peluxbar ".
