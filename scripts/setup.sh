@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpcre2-dev libcurl4-openssl-dev nlohmann-json3-dev libxxhash-dev)
+          libpcre2-dev libcurl4-openssl-dev nlohmann-json3-dev libxxhash-dev libcli11-dev)
 want_npm=0
 for arg in "$@"; do
   case "$arg" in

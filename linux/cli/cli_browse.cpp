@@ -10,7 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/demo_page_server.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 #include "host/native_registration.h"
 #include "adapters/settings_file.h"
 
@@ -64,23 +64,30 @@ int runChromium(const fs::path& chromium, const std::vector<std::string>& args) 
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
-}  // namespace
+CCommandLine browseCommandLine(std::optional<std::string>& profile) {
+    CCommandLine line("browse", "[URL]",
+                      "Opens Chromium with the PeluxBar extension on URL, or on a sample page served from this\n"
+                      "machine, with the native messaging host registered in the browser profile. Needs a display.");
+    line.addOption("--profile", profile, "DIR",
+                   "the browser profile to use (default: chromium-profile beside the settings file)");
+    return line;
+}
 
-const CommandInfo kBrowseInfo = {
-    "browse",
-    "[URL]",
-    "Opens Chromium with the PeluxBar extension on URL, or on a sample page served from this\n"
-    "machine, with the native messaging host registered in the browser profile. Needs a display.",
-    {{"--profile", "DIR", "the browser profile to use (default: chromium-profile beside the settings file)"}},
-};
+std::string browseUsage() {
+    std::optional<std::string> unused;
+    return browseCommandLine(unused).usageText();
+}
 
 int runBrowseCommand(const Arguments& args) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kBrowseInfo, args, parsed)) return *exitCode;
-    if (parsed.operands().size() > 1) return usageError(kBrowseInfo, "more than one URL given");
-    const fs::path profile = parsed.has("--profile") ? fs::absolute(*parsed.value("--profile"))
-                                                     : defaultSettingsPath().parent_path() / "chromium-profile";
-    std::string url = parsed.operands().empty() ? std::string() : parsed.operands().front();
+    std::optional<std::string> givenProfile;
+    CCommandLine line = browseCommandLine(givenProfile);
+    if (const std::optional<int> exitCode = line.parse(args)) return *exitCode;
+    if (line.operands().size() > 1) return line.usageError("more than one URL given");
+    // An empty path has no absolute form: the filesystem library throws for it.
+    if (givenProfile && givenProfile->empty()) return line.usageError("--profile needs a folder");
+    const fs::path profile =
+        givenProfile ? fs::absolute(*givenProfile) : defaultSettingsPath().parent_path() / "chromium-profile";
+    std::string url = line.operands().empty() ? std::string() : line.operands().front();
     if (!hasDisplay()) {
         std::fputs("peluxbar browse needs a display (DISPLAY or WAYLAND_DISPLAY is not set).\n"
                    "Without one, look words up on the command line, for example:\n"
@@ -122,5 +129,9 @@ int runBrowseCommand(const Arguments& args) {
     chromiumArgs.push_back(url);
     return runChromium(chromium, chromiumArgs);
 }
+
+}  // namespace
+
+const Command kBrowseCommand = {"browse", runBrowseCommand, browseUsage};
 
 }  // namespace pelux

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 #include "dictbuild/dict_build.h"
 #include "dictbuild/dict_images.h"
 
@@ -15,22 +15,39 @@ namespace pelux {
 
 namespace fs = std::filesystem;
 
-const CommandInfo kDictBuildInfo = {
-    "dict build",
-    "",
-    "Makes cedict_ts.uni, edict.uni, kanjidic.uni, UNICHIN.TXT and irregularverbs.txt from CC-CEDICT,\n"
-    "EDICT, KANJIDIC and Unihan (scripts/setup.sh --dict installs them).",
-    {{"--out", "DIR", "where to write them (default: beside this executable, where PeluxBar looks)"}},
-};
-
-const CommandInfo kDictMakeDataInfo = {
-    "dict make-data",
-    "",
-    "Makes the bundled dictionary set from its sources.",
-    {{"--src", "DIR", "the source lists (default: data/src)"}, {"--out", "DIR", "where to write the set (default: data)"}},
-};
-
 namespace {
+
+struct DictArguments {
+    std::optional<std::string> src;
+    std::optional<std::string> out;
+};
+
+CCommandLine dictBuildCommandLine(DictArguments& given) {
+    CCommandLine line(
+        "dict build", "",
+        "Makes cedict_ts.uni, edict.uni, kanjidic.uni, UNICHIN.TXT and irregularverbs.txt from CC-CEDICT,\n"
+        "EDICT, KANJIDIC and Unihan (scripts/setup.sh --dict installs them).");
+    line.addOption("--out", given.out, "DIR",
+                   "where to write them (default: beside this executable, where PeluxBar looks)");
+    return line;
+}
+
+CCommandLine dictMakeDataCommandLine(DictArguments& given) {
+    CCommandLine line("dict make-data", "", "Makes the bundled dictionary set from its sources.");
+    line.addOption("--src", given.src, "DIR", "the source lists (default: data/src)");
+    line.addOption("--out", given.out, "DIR", "where to write the set (default: data)");
+    return line;
+}
+
+std::string dictUsage() {
+    DictArguments unused;
+    return dictBuildCommandLine(unused).usageText() + dictMakeDataCommandLine(unused).usageText();
+}
+
+std::string dictHelp() {
+    DictArguments unused;
+    return dictBuildCommandLine(unused).helpText() + "\n" + dictMakeDataCommandLine(unused).helpText();
+}
 
 fs::path executableDirectory() {
     std::error_code error;
@@ -38,22 +55,14 @@ fs::path executableDirectory() {
     return error ? fs::current_path() : exe.parent_path();
 }
 
-// Reads the subcommand's options into the paths; an exit code when the command stops here.
-std::optional<int> readOptions(const CommandInfo& info, const Arguments& args,
-                               std::initializer_list<std::pair<const char*, fs::path*>> paths) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(info, Arguments(args.begin() + 1, args.end()), parsed))
-        return exitCode;
-    if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");
-    for (const auto& [name, path] : paths) {
-        if (const std::optional<std::string> value = parsed.value(name)) *path = *value;
-    }
+// Reads the subcommand's options (the arguments after its name); an exit code when the command
+// stops here.
+std::optional<int> readOptions(CCommandLine (*commandLine)(DictArguments&), const Arguments& args,
+                               DictArguments& given) {
+    CCommandLine line = commandLine(given);
+    if (const std::optional<int> exitCode = line.parse(Arguments(args.begin() + 1, args.end()))) return exitCode;
+    if (!line.operands().empty()) return line.usageError("unknown argument '" + line.operands().front() + "'");
     return std::nullopt;
-}
-
-void printDictUsage(FILE* out) {
-    std::fputs(usageText(kDictBuildInfo).c_str(), out);
-    std::fputs(usageText(kDictMakeDataInfo).c_str(), out);
 }
 
 void reportBuilt(const char* file, const BuildOutcome& outcome, const std::string& from) {
@@ -121,33 +130,31 @@ int runMakeData(const fs::path& srcDir, const fs::path& outDir) {
     return 0;
 }
 
-}  // namespace
-
 int runDictCommand(const Arguments& args) {
     if (args.empty()) {
-        printDictUsage(stderr);
+        std::fputs(dictUsage().c_str(), stderr);
         return 2;
     }
     if (args[0] == "--help" || args[0] == "-h") {
-        std::printf("%s\n%s", helpText(kDictBuildInfo).c_str(), helpText(kDictMakeDataInfo).c_str());
+        std::fputs(dictHelp().c_str(), stdout);
         return 0;
     }
+    DictArguments given;
     if (args[0] == "build") {
-        fs::path outDir = executableDirectory();
-        if (const std::optional<int> exitCode = readOptions(kDictBuildInfo, args, {{"--out", &outDir}})) return *exitCode;
-        return runBuild(outDir);
+        if (const std::optional<int> exitCode = readOptions(dictBuildCommandLine, args, given)) return *exitCode;
+        return runBuild(given.out ? fs::path(*given.out) : executableDirectory());
     }
     if (args[0] == "make-data") {
-        fs::path srcDir = fs::path("data") / "src";
-        fs::path outDir = "data";
-        if (const std::optional<int> exitCode =
-                readOptions(kDictMakeDataInfo, args, {{"--src", &srcDir}, {"--out", &outDir}}))
-            return *exitCode;
-        return runMakeData(srcDir, outDir);
+        if (const std::optional<int> exitCode = readOptions(dictMakeDataCommandLine, args, given)) return *exitCode;
+        return runMakeData(given.src.value_or((fs::path("data") / "src").string()), given.out.value_or("data"));
     }
     std::fprintf(stderr, "peluxbar dict: unknown subcommand '%s'\n", args[0].c_str());
-    printDictUsage(stderr);
+    std::fputs(dictUsage().c_str(), stderr);
     return 2;
 }
+
+}  // namespace
+
+const Command kDictCommand = {"dict", runDictCommand, dictUsage};
 
 }  // namespace pelux

@@ -5,7 +5,7 @@
 
 #include "band/engine.h"
 #include "cli/commands.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 #include "host/native_host.h"
 #include "adapters/module_directory_linux.h"
 #include "adapters/platform_linux.h"
@@ -13,22 +13,25 @@
 
 namespace pelux {
 
-const CommandInfo kHostInfo = {
-    "host",
-    "",
-    "The native messaging host of the PeluxBar extension: Chromium starts it and talks to it on\n"
-    "standard input and output. Its settings are the per-user settings file.",
-    {},
-    true,
-};
+namespace {
+
+CCommandLine hostCommandLine() {
+    CCommandLine line("host", "",
+                      "The native messaging host of the PeluxBar extension: Chromium starts it and talks to it on\n"
+                      "standard input and output. Its settings are the per-user settings file.");
+    line.takeDashedOperands();
+    return line;
+}
+
+std::string hostUsage() { return hostCommandLine().usageText(); }
 
 int runHostCommand(const Arguments& args) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kHostInfo, args, parsed)) return *exitCode;
+    CCommandLine line = hostCommandLine();
+    if (const std::optional<int> exitCode = line.parse(args)) return *exitCode;
     // Chromium passes the caller's origin (and on some systems a window id); nothing else.
-    for (const std::string& arg : parsed.operands()) {
+    for (const std::string& arg : line.operands()) {
         if (arg.rfind("chrome-extension://", 0) != 0 && arg.rfind("--parent-window=", 0) != 0)
-            return usageError(kHostInfo, "unexpected argument '" + arg + "'");
+            return line.usageError("unexpected argument '" + arg + "'");
     }
     // A browser that closes the port while a reply is written must not kill the host mid-load.
     std::signal(SIGPIPE, SIG_IGN);
@@ -40,5 +43,9 @@ int runHostCommand(const Arguments& args) {
     CNativeHost host(engine, channel, settings, CLinuxModuleDirectory().directory());
     return host.run();
 }
+
+}  // namespace
+
+const Command kHostCommand = {"host", runHostCommand, hostUsage};
 
 }  // namespace pelux

@@ -3,51 +3,59 @@
 #include <optional>
 
 #include "cli/commands.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 #include "host/native_registration.h"
 
 namespace pelux {
 
-const CommandInfo kInstallInfo = {
-    "install",
-    "",
-    "Registers peluxbar as the native messaging host of the PeluxBar extension, for the user's\n"
-    "Chromium and Chrome, or for one browser profile.",
-    {{"--user-data-dir", "DIR", "register in this browser profile only"}},
-};
-
-const CommandInfo kUninstallInfo = {
-    "uninstall",
-    "",
-    "Removes the registration that install wrote.",
-    {{"--user-data-dir", "DIR", "remove it from this browser profile only"}},
-};
-
 namespace {
+
+CCommandLine installCommandLine(std::optional<std::string>& profile) {
+    CCommandLine line("install", "",
+                      "Registers peluxbar as the native messaging host of the PeluxBar extension, for the user's\n"
+                      "Chromium and Chrome, or for one browser profile.");
+    line.addOption("--user-data-dir", profile, "DIR", "register in this browser profile only");
+    return line;
+}
+
+CCommandLine uninstallCommandLine(std::optional<std::string>& profile) {
+    CCommandLine line("uninstall", "", "Removes the registration that install wrote.");
+    line.addOption("--user-data-dir", profile, "DIR", "remove it from this browser profile only");
+    return line;
+}
+
+std::string installUsage() {
+    std::optional<std::string> unused;
+    return installCommandLine(unused).usageText();
+}
+
+std::string uninstallUsage() {
+    std::optional<std::string> unused;
+    return uninstallCommandLine(unused).usageText();
+}
 
 // The manifest directories named by the arguments: one profile's, or the user's browsers'. An
 // exit code when the command stops here.
-std::optional<int> manifestDirectories(const CommandInfo& info, const Arguments& args,
+std::optional<int> manifestDirectories(CCommandLine (*commandLine)(std::optional<std::string>&), const Arguments& args,
                                        std::vector<std::filesystem::path>& directories) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(info, args, parsed)) return exitCode;
-    if (!parsed.operands().empty()) return usageError(info, "unknown argument '" + parsed.operands().front() + "'");
-    const std::optional<std::string> profile = parsed.value("--user-data-dir");
+    std::optional<std::string> profile;
+    CCommandLine line = commandLine(profile);
+    if (const std::optional<int> exitCode = line.parse(args)) return exitCode;
+    if (!line.operands().empty()) return line.usageError("unknown argument '" + line.operands().front() + "'");
     if (!profile) {
         directories = userManifestDirectories();
     } else if (profile->empty()) {
-        return usageError(info, "--user-data-dir needs a folder");
+        return line.usageError("--user-data-dir needs a folder");
     } else {
         directories = {profileManifestDirectory(std::filesystem::absolute(*profile))};
     }
     return std::nullopt;
 }
 
-}  // namespace
-
 int runInstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(kInstallInfo, args, directories)) return *exitCode;
+    if (const std::optional<int> exitCode = manifestDirectories(installCommandLine, args, directories))
+        return *exitCode;
     const std::filesystem::path executable = currentExecutable();
     if (executable.empty()) {
         std::fputs("peluxbar: cannot find the path of this executable\n", stderr);
@@ -66,11 +74,17 @@ int runInstallCommand(const Arguments& args) {
 
 int runUninstallCommand(const Arguments& args) {
     std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(kUninstallInfo, args, directories)) return *exitCode;
+    if (const std::optional<int> exitCode = manifestDirectories(uninstallCommandLine, args, directories))
+        return *exitCode;
     for (const std::filesystem::path& directory : directories) {
         if (uninstallHostManifest(directory)) std::printf("removed %s\n", manifestPathIn(directory).c_str());
     }
     return 0;
 }
+
+}  // namespace
+
+const Command kInstallCommand = {"install", runInstallCommand, installUsage};
+const Command kUninstallCommand = {"uninstall", runUninstallCommand, uninstallUsage};
 
 }  // namespace pelux

@@ -12,7 +12,7 @@
 #include "adapters/utf8.h"
 #include "band/engine.h"
 #include "cli/commands.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 #include "dictionary/loaders.h"
 #include "host/host_pointer.h"
 #include "lookup/display_text.h"
@@ -20,30 +20,51 @@
 
 namespace pelux {
 
-const CommandInfo kLookupInfo = {
-    "lookup",
-    "(TEXT | --stdin)",
-    "Shows what the band shows when the pointer rests on TEXT: a first character up to U+0100\n"
-    "takes the English road (TEXT is the word), any other the Chinese or Japanese road (TEXT runs\n"
-    "from the pointer to the end of its sentence).",
-    {
-        {"--dict-dir", "DIR", "the dictionary files' folder (default: $PELUXBAR_DICT_DIR, else beside peluxbar)"},
-        {"--lang", "zh|ja", "the dictionary to load: Chinese or Japanese", InUsage::Required},
-        {"--subwords", "", "also the lines of each character of a phrase"},
-        {"--json", "", "one object {\"band\": ..., \"tooltip\": ...} instead of the band text"},
-        {"--stdin", "", "one TEXT a line from standard input (\\t and \\\\ escapes), one JSON line each", InUsage::Hidden},
-        {"--all-entries", "", "every entry of the matched word (at most 8; 10 on the English road), common first"},
-        {"--standard-pinyin", "", "tone marks as readers learned them (hǎo, lǜ, Běi jīng)"},
-        {"--hepburn", "", "modified Hepburn romaji (shashin, kitte, tōkyō, kin'en)"},
-        {"--deinflect", "", "conjugated Japanese words are also looked up in their dictionary form"},
-    },
-};
-
 namespace {
 
 constexpr const char* kNoDictionaryHint =
     "pass --dict-dir data for the bundled set, run `peluxbar dict build` for the full dictionaries,\n"
     "or set PELUXBAR_DICT_DIR to the folder that holds them";
+
+// The options as given, before they are checked.
+struct LookupArguments {
+    std::optional<std::string> dictDir;
+    std::optional<std::string> language;
+    bool subwords = false;
+    bool json = false;
+    bool fromStdin = false;
+    bool allEntries = false;
+    bool standardPinyin = false;
+    bool hepburn = false;
+    bool deinflect = false;
+};
+
+CCommandLine lookupCommandLine(LookupArguments& given) {
+    CCommandLine line("lookup", "(TEXT | --stdin)",
+                      "Shows what the band shows when the pointer rests on TEXT: a first character up to U+0100\n"
+                      "takes the English road (TEXT is the word), any other the Chinese or Japanese road (TEXT runs\n"
+                      "from the pointer to the end of its sentence).");
+    line.addOption("--dict-dir", given.dictDir, "DIR",
+                   "the dictionary files' folder (default: $PELUXBAR_DICT_DIR, else beside peluxbar)");
+    line.addOption("--lang", given.language, "zh|ja", "the dictionary to load: Chinese or Japanese", InUsage::Required);
+    line.addFlag("--subwords", given.subwords, "also the lines of each character of a phrase");
+    line.addFlag("--json", given.json, "one object {\"band\": ..., \"tooltip\": ...} instead of the band text");
+    line.addFlag("--stdin", given.fromStdin,
+                 "one TEXT a line from standard input (\\t and \\\\ escapes), one JSON line each", InUsage::Hidden);
+    line.addFlag("--all-entries", given.allEntries,
+                 "every entry of the matched word (at most 8; 10 on the English road), common first");
+    line.addFlag("--standard-pinyin", given.standardPinyin,
+                 "tone marks as readers learned them (hǎo, lǜ, Běi jīng)");
+    line.addFlag("--hepburn", given.hepburn, "modified Hepburn romaji (shashin, kitte, tōkyō, kin'en)");
+    line.addFlag("--deinflect", given.deinflect,
+                 "conjugated Japanese words are also looked up in their dictionary form");
+    return line;
+}
+
+std::string lookupUsage() {
+    LookupArguments unused;
+    return lookupCommandLine(unused).usageText();
+}
 
 struct LookupOptions {
     std::filesystem::path dictDir;
@@ -54,37 +75,37 @@ struct LookupOptions {
     std::optional<std::string> text;
 };
 
-std::optional<int> readLanguage(const CParsedOptions& parsed, LookupOptions& options) {
-    const std::optional<std::string> language = parsed.value("--lang");
-    if (!language) return usageError(kLookupInfo, "--lang zh or --lang ja is required");
-    if (*language == "zh") {
+std::optional<int> readLanguage(const CCommandLine& line, const LookupArguments& given, LookupOptions& options) {
+    if (!given.language) return line.usageError("--lang zh or --lang ja is required");
+    if (*given.language == "zh") {
         options.language = Chinese;
-    } else if (*language == "ja") {
+    } else if (*given.language == "ja") {
         options.language = Japanese;
     } else {
-        return usageError(kLookupInfo, "unknown language '" + *language + "' (use zh or ja)");
+        return line.usageError("unknown language '" + *given.language + "' (use zh or ja)");
     }
     return std::nullopt;
 }
 
 // Parses the arguments; returns an exit code when they are unusable.
 std::optional<int> parseOptions(const Arguments& args, LookupOptions& options) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kLookupInfo, args, parsed)) return exitCode;
-    if (const std::optional<int> exitCode = readLanguage(parsed, options)) return exitCode;
-    if (parsed.operands().size() > 1) return usageError(kLookupInfo, "more than one TEXT given");
-    if (!parsed.operands().empty()) options.text = parsed.operands().front();
-    options.fromStdin = parsed.has("--stdin");
-    if (options.fromStdin == options.text.has_value()) return usageError(kLookupInfo, "give either TEXT or --stdin");
-    options.json = parsed.has("--json");
+    LookupArguments given;
+    CCommandLine line = lookupCommandLine(given);
+    if (const std::optional<int> exitCode = line.parse(args)) return exitCode;
+    if (const std::optional<int> exitCode = readLanguage(line, given, options)) return exitCode;
+    if (line.operands().size() > 1) return line.usageError("more than one TEXT given");
+    if (!line.operands().empty()) options.text = line.operands().front();
+    options.fromStdin = given.fromStdin;
+    if (options.fromStdin == options.text.has_value()) return line.usageError("give either TEXT or --stdin");
+    options.json = given.json;
     // The title the pointer road gives the element is the tooltip the JSON reports.
     options.switches.useToolTips = true;
-    options.switches.showSubWords = parsed.has("--subwords");
-    options.switches.reader.allEntries = parsed.has("--all-entries");
-    options.switches.reader.standardPinyin = parsed.has("--standard-pinyin");
-    options.switches.reader.hepburnRomaji = parsed.has("--hepburn");
-    options.switches.reader.deinflect = parsed.has("--deinflect");
-    options.dictDir = parsed.value("--dict-dir").value_or(linuxDictionaryDirectory().string());
+    options.switches.showSubWords = given.subwords;
+    options.switches.reader.allEntries = given.allEntries;
+    options.switches.reader.standardPinyin = given.standardPinyin;
+    options.switches.reader.hepburnRomaji = given.hepburn;
+    options.switches.reader.deinflect = given.deinflect;
+    options.dictDir = given.dictDir.value_or(linuxDictionaryDirectory().string());
     std::error_code error;
     if (!std::filesystem::is_directory(options.dictDir, error)) {
         std::fprintf(stderr, "peluxbar lookup: dictionary directory '%s' does not exist;\n%s\n", options.dictDir.c_str(),
@@ -192,8 +213,6 @@ int lookUpStdin(const CDictionary& store, const LookupOptions& options) {
     return status;
 }
 
-}  // namespace
-
 int runLookupCommand(const Arguments& args) {
     LookupOptions options;
     if (const std::optional<int> exitCode = parseOptions(args, options)) return *exitCode;
@@ -223,5 +242,9 @@ int runLookupCommand(const Arguments& args) {
                  options.dictDir.c_str(), kNoDictionaryHint);
     return 1;
 }
+
+}  // namespace
+
+const Command kLookupCommand = {"lookup", runLookupCommand, lookupUsage};
 
 }  // namespace pelux

@@ -14,41 +14,50 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 #include "patterns/brace_regexp.h"
 #include "adapters/utf8.h"
 
 namespace pelux {
-
-const CommandInfo kPatternInfo = {
-    "pattern",
-    "[--] PATTERN TEXT",
-    "Compiles PATTERN in the brace-group dialect (case-sensitive), searches TEXT and shows the\n"
-    "compile status, whether it matched, the match and every group, in UTF-16 offsets of TEXT.\n"
-    "Exit 0 when the pattern compiled, 1 when it did not. Options come before \"--\", so that a\n"
-    "pattern may start with dashes.",
-    {
-        {"--json", "", "one line {\"status\": N, \"matched\": bool, \"match\": [start, end], \"groups\": [...]}"},
-        {"--dump", "", "also list the compiled program (on standard error with --json)"},
-    },
-    true,
-};
 
 namespace {
 
 struct PatternOptions {
     bool json = false;
     bool dump = false;
-    std::vector<std::string> operands;
+    std::u16string pattern;
+    std::u16string text;
 };
 
+CCommandLine patternCommandLine(PatternOptions& given) {
+    CCommandLine line("pattern", "[--] PATTERN TEXT",
+                      "Compiles PATTERN in the brace-group dialect (case-sensitive), searches TEXT and shows the\n"
+                      "compile status, whether it matched, the match and every group, in UTF-16 offsets of TEXT.\n"
+                      "Exit 0 when the pattern compiled, 1 when it did not. Options come before \"--\", so that a\n"
+                      "pattern may start with dashes.");
+    line.addFlag("--json", given.json,
+                 "one line {\"status\": N, \"matched\": bool, \"match\": [start, end], \"groups\": [...]}");
+    line.addFlag("--dump", given.dump, "also list the compiled program (on standard error with --json)");
+    line.takeDashedOperands();
+    return line;
+}
+
+std::string patternUsage() {
+    PatternOptions unused;
+    return patternCommandLine(unused).usageText();
+}
+
+// Parses the arguments; returns an exit code when they are unusable.
 std::optional<int> parseOptions(const Arguments& args, PatternOptions& options) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kPatternInfo, args, parsed)) return exitCode;
-    options.json = parsed.has("--json");
-    options.dump = parsed.has("--dump");
-    options.operands = parsed.operands();
-    if (options.operands.size() != 2) return usageError(kPatternInfo, "expected PATTERN and TEXT");
+    CCommandLine line = patternCommandLine(options);
+    if (const std::optional<int> exitCode = line.parse(args)) return exitCode;
+    if (line.operands().size() != 2) return line.usageError("expected PATTERN and TEXT");
+    const std::optional<std::u16string> pattern = utf8ToUtf16(line.operands()[0]);
+    if (!pattern) return line.usageError("PATTERN is not valid UTF-8");
+    const std::optional<std::u16string> text = utf8ToUtf16(line.operands()[1]);
+    if (!text) return line.usageError("TEXT is not valid UTF-8");
+    options.pattern = *pattern;
+    options.text = *text;
     return std::nullopt;
 }
 
@@ -108,26 +117,19 @@ void printText(BraceStatus status, bool matched, const CBraceMatch& match, int g
     }
 }
 
-}  // namespace
-
 int runPatternCommand(const Arguments& args) {
     PatternOptions options;
     if (const std::optional<int> exit = parseOptions(args, options)) return *exit;
-    const std::optional<std::u16string> pattern = utf8ToUtf16(options.operands[0]);
-    if (!pattern) return usageError(kPatternInfo, "PATTERN is not valid UTF-8");
-    const std::optional<std::u16string> text = utf8ToUtf16(options.operands[1]);
-    if (!text) return usageError(kPatternInfo, "TEXT is not valid UTF-8");
-
     CBraceRegExp regexp;
-    const BraceStatus status = regexp.compile(pattern->c_str(), true);
+    const BraceStatus status = regexp.compile(options.pattern.c_str(), true);
     if (options.dump) std::fputs(regexp.dump().c_str(), options.json ? stderr : stdout);
     CBraceMatch match(256);
-    const bool matched = status == BraceOk && regexp.search(text->c_str(), &match);
+    const bool matched = status == BraceOk && regexp.search(options.text.c_str(), &match);
     const int groupCount = status == BraceOk ? regexp.groupCount() : 0;
     if (options.json) {
         printJson(status, matched, match, groupCount);
     } else {
-        printText(status, matched, match, groupCount, *text);
+        printText(status, matched, match, groupCount, options.text);
     }
     if (match.budgetSpent()) {
         std::fprintf(stderr, "peluxbar pattern: the search gave up after %llu steps: the step budget was spent\n",
@@ -136,5 +138,9 @@ int runPatternCommand(const Arguments& args) {
     }
     return status == BraceOk ? 0 : 1;
 }
+
+}  // namespace
+
+const Command kPatternCommand = {"pattern", runPatternCommand, patternUsage};
 
 }  // namespace pelux

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 #include "adapters/http_curl.h"
 #include "adapters/settings_file.h"
 #include "translate/translator.h"
@@ -15,17 +15,26 @@
 
 namespace pelux {
 
-const CommandInfo kTranslateInfo = {
-    "translate",
-    "[--] TEXT",
-    "Translates TEXT through the online service and prints the translation.",
-    {
-        {"--base", "URL", "the service's address (default: the TranslationService setting, else the built-in one)"},
-        {"--timeout", "SECONDS", "how long to wait for the answer (at most 3600)"},
-    },
+namespace {
+
+struct TranslateArguments {
+    std::optional<std::string> base;
+    std::optional<std::string> timeout;
 };
 
-namespace {
+CCommandLine translateCommandLine(TranslateArguments& given) {
+    CCommandLine line("translate", "[--] TEXT",
+                      "Translates TEXT through the online service and prints the translation.");
+    line.addOption("--base", given.base, "URL",
+                   "the service's address (default: the TranslationService setting, else the built-in one)");
+    line.addOption("--timeout", given.timeout, "SECONDS", "how long to wait for the answer (at most 3600)");
+    return line;
+}
+
+std::string translateUsage() {
+    TranslateArguments unused;
+    return translateCommandLine(unused).usageText();
+}
 
 // The translation goes to standard output; messages meant for a message box go to the error
 // stream as "caption: text".
@@ -55,22 +64,21 @@ std::optional<std::chrono::milliseconds> parseSeconds(const std::string& value) 
 
 // Without --base the service is the one the settings name. An exit code when the command stops here.
 std::optional<int> parseArguments(const Arguments& args, TranslateOptions& options) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseCommandLine(kTranslateInfo, args, parsed)) return exitCode;
-    if (parsed.operands().size() != 1) return usageError(kTranslateInfo, "expected one TEXT");
+    TranslateArguments given;
+    CCommandLine line = translateCommandLine(given);
+    if (const std::optional<int> exitCode = line.parse(args)) return exitCode;
+    if (line.operands().size() != 1) return line.usageError("expected one TEXT");
     CSettingsFile settingsFile(defaultSettingsPath());
     options.settings = readTranslationSettings(settingsFile);
-    if (const std::optional<std::string> base = parsed.value("--base")) options.settings.baseAddress = *base;
-    if (const std::optional<std::string> seconds = parsed.value("--timeout")) {
-        const auto timeout = parseSeconds(*seconds);
-        if (!timeout) return usageError(kTranslateInfo, "--timeout takes a number of seconds (at most 3600)");
+    if (given.base) options.settings.baseAddress = *given.base;
+    if (given.timeout) {
+        const auto timeout = parseSeconds(*given.timeout);
+        if (!timeout) return line.usageError("--timeout takes a number of seconds (at most 3600)");
         options.settings.timeout = *timeout;
     }
-    options.text = parsed.operands().front();
+    options.text = line.operands().front();
     return std::nullopt;
 }
-
-}  // namespace
 
 int runTranslateCommand(const Arguments& args) {
     TranslateOptions options;
@@ -89,5 +97,9 @@ int runTranslateCommand(const Arguments& args) {
     std::fprintf(stderr, "peluxbar translate: %s\n", outcome.failure.c_str());
     return 1;
 }
+
+}  // namespace
+
+const Command kTranslateCommand = {"translate", runTranslateCommand, translateUsage};
 
 }  // namespace pelux

@@ -7,37 +7,59 @@
 
 #include "adapters/word_list_file.h"
 #include "cli/commands.h"
-#include "cli/option_parser.h"
+#include "cli/command_line.h"
 
 namespace pelux {
 
-const CommandInfo kWordsListInfo = {
-    "words list",
-    "",
-    "Lists the saved words, one a line and numbered: number, written forms, reading, meanings,\n"
-    "sentence, page and time, tab-separated, with tabs, line breaks, backslashes and other\n"
-    "control characters escaped. The list is words.tsv beside the settings file.",
-    {},
-};
-
-const CommandInfo kWordsExportInfo = {
-    "words export",
-    "(--anki FILE | --csv FILE)",
-    "Writes the saved words to FILE: a text file that Anki imports as it is (its headers name the\n"
-    "separator and the columns Front, Reading, Meaning, Sentence, Source and Added), or\n"
-    "comma-separated values with a header row and CR LF line ends. FILE is replaced whole.",
-    {{"--anki", "FILE", "write Anki's text import format", InUsage::Hidden},
-     {"--csv", "FILE", "write comma-separated values", InUsage::Hidden}},
-};
-
-const CommandInfo kWordsRemoveInfo = {
-    "words remove",
-    "N",
-    "Removes the word numbered N by \"peluxbar words list\".",
-    {},
-};
-
 namespace {
+
+struct WordsArguments {
+    std::optional<std::string> anki;
+    std::optional<std::string> csv;
+};
+
+CCommandLine wordsListCommandLine(WordsArguments&) {
+    return CCommandLine(
+        "words list", "",
+        "Lists the saved words, one a line and numbered: number, written forms, reading, meanings,\n"
+        "sentence, page and time, tab-separated, with tabs, line breaks, backslashes and other\n"
+        "control characters escaped. The list is words.tsv beside the settings file.");
+}
+
+CCommandLine wordsExportCommandLine(WordsArguments& given) {
+    CCommandLine line(
+        "words export", "(--anki FILE | --csv FILE)",
+        "Writes the saved words to FILE: a text file that Anki imports as it is (its headers name the\n"
+        "separator and the columns Front, Reading, Meaning, Sentence, Source and Added), or\n"
+        "comma-separated values with a header row and CR LF line ends. FILE is replaced whole.");
+    line.addOption("--anki", given.anki, "FILE", "write Anki's text import format", InUsage::Hidden);
+    line.addOption("--csv", given.csv, "FILE", "write comma-separated values", InUsage::Hidden);
+    return line;
+}
+
+CCommandLine wordsRemoveCommandLine(WordsArguments&) {
+    return CCommandLine("words remove", "N", "Removes the word numbered N by \"peluxbar words list\".");
+}
+
+using CommandLineOf = CCommandLine (*)(WordsArguments&);
+constexpr CommandLineOf kWordsCommandLines[] = {wordsListCommandLine, wordsExportCommandLine, wordsRemoveCommandLine};
+
+std::string wordsUsage() {
+    WordsArguments unused;
+    std::string text;
+    for (CommandLineOf commandLine : kWordsCommandLines) text += commandLine(unused).usageText();
+    return text;
+}
+
+std::string wordsHelp() {
+    WordsArguments unused;
+    std::string text;
+    for (CommandLineOf commandLine : kWordsCommandLines) {
+        if (!text.empty()) text += '\n';
+        text += commandLine(unused).helpText();
+    }
+    return text;
+}
 
 // The text of a list line for a terminal: no byte of a page's text may act as a control there.
 // The line's own tabs are its separators; those inside a field are escaped already.
@@ -64,16 +86,11 @@ int fail(const std::string& problem) {
     return 1;
 }
 
-std::optional<int> parseNoOperands(const CommandInfo& info, const Arguments& args, CParsedOptions& parsed) {
-    if (const std::optional<int> exitCode = parseCommandLine(info, Arguments(args.begin() + 1, args.end()), parsed))
-        return exitCode;
-    return std::nullopt;
-}
-
 int runList(const Arguments& args) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseNoOperands(kWordsListInfo, args, parsed)) return *exitCode;
-    if (!parsed.operands().empty()) return usageError(kWordsListInfo, "unexpected argument '" + parsed.operands().front() + "'");
+    WordsArguments given;
+    CCommandLine line = wordsListCommandLine(given);
+    if (const std::optional<int> exitCode = line.parse(Arguments(args.begin() + 1, args.end()))) return *exitCode;
+    if (!line.operands().empty()) return line.usageError("unexpected argument '" + line.operands().front() + "'");
     std::string problem;
     const std::optional<std::vector<WordEntry>> entries = CWordListFile(defaultWordListPath()).read(problem);
     if (!entries) return fail(problem);
@@ -86,14 +103,14 @@ int runList(const Arguments& args) {
 }
 
 int runExport(const Arguments& args) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseNoOperands(kWordsExportInfo, args, parsed)) return *exitCode;
-    if (!parsed.operands().empty()) return usageError(kWordsExportInfo, "unexpected argument '" + parsed.operands().front() + "'");
-    const std::optional<std::string> anki = parsed.value("--anki");
-    const std::optional<std::string> csv = parsed.value("--csv");
-    if (anki.has_value() == csv.has_value()) return usageError(kWordsExportInfo, "expected one of --anki FILE and --csv FILE");
-    const std::string& file = anki ? *anki : *csv;
-    if (file.empty()) return usageError(kWordsExportInfo, "FILE is empty");
+    WordsArguments given;
+    CCommandLine line = wordsExportCommandLine(given);
+    if (const std::optional<int> exitCode = line.parse(Arguments(args.begin() + 1, args.end()))) return *exitCode;
+    if (!line.operands().empty()) return line.usageError("unexpected argument '" + line.operands().front() + "'");
+    const std::optional<std::string>& anki = given.anki;
+    if (anki.has_value() == given.csv.has_value()) return line.usageError("expected one of --anki FILE and --csv FILE");
+    const std::string& file = anki ? *anki : *given.csv;
+    if (file.empty()) return line.usageError("FILE is empty");
     std::string problem;
     const std::optional<std::vector<WordEntry>> entries = CWordListFile(defaultWordListPath()).read(problem);
     if (!entries) return fail(problem);
@@ -103,16 +120,17 @@ int runExport(const Arguments& args) {
 }
 
 int runRemove(const Arguments& args) {
-    CParsedOptions parsed;
-    if (const std::optional<int> exitCode = parseNoOperands(kWordsRemoveInfo, args, parsed)) return *exitCode;
-    if (parsed.operands().size() != 1) return usageError(kWordsRemoveInfo, "expected N");
-    const std::string& text = parsed.operands().front();
+    WordsArguments given;
+    CCommandLine line = wordsRemoveCommandLine(given);
+    if (const std::optional<int> exitCode = line.parse(Arguments(args.begin() + 1, args.end()))) return *exitCode;
+    if (line.operands().size() != 1) return line.usageError("expected N");
+    const std::string& text = line.operands().front();
     std::size_t number = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9' || number > 100000000) return usageError(kWordsRemoveInfo, "N is not a word's number: '" + text + "'");
+        if (c < '0' || c > '9' || number > 100000000) return line.usageError("N is not a word's number: '" + text + "'");
         number = number * 10 + std::size_t(c - '0');
     }
-    if (number == 0) return usageError(kWordsRemoveInfo, "N is not a word's number: '" + text + "'");
+    if (number == 0) return line.usageError("N is not a word's number: '" + text + "'");
     std::string problem;
     std::optional<WordEntry> removed;
     std::size_t count = 0;
@@ -130,28 +148,26 @@ int runRemove(const Arguments& args) {
     return 0;
 }
 
-void printWordsUsage(FILE* out) {
-    for (const CommandInfo* info : {&kWordsListInfo, &kWordsExportInfo, &kWordsRemoveInfo}) std::fputs(usageText(*info).c_str(), out);
-}
 
 }  // namespace
 
 int runWordsCommand(const Arguments& args) {
     if (args.empty()) {
-        printWordsUsage(stderr);
+        std::fputs(wordsUsage().c_str(), stderr);
         return 2;
     }
     if (args[0] == "--help" || args[0] == "-h") {
-        std::printf("%s\n%s\n%s", helpText(kWordsListInfo).c_str(), helpText(kWordsExportInfo).c_str(),
-                    helpText(kWordsRemoveInfo).c_str());
+        std::fputs(wordsHelp().c_str(), stdout);
         return 0;
     }
     if (args[0] == "list") return runList(args);
     if (args[0] == "export") return runExport(args);
     if (args[0] == "remove") return runRemove(args);
     std::fprintf(stderr, "peluxbar words: unknown subcommand '%s'\n", args[0].c_str());
-    printWordsUsage(stderr);
+    std::fputs(wordsUsage().c_str(), stderr);
     return 2;
 }
+
+const Command kWordsCommand = {"words", runWordsCommand, wordsUsage};
 
 }  // namespace pelux

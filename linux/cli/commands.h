@@ -9,30 +9,21 @@ namespace pelux {
 
 using Arguments = std::vector<std::string>;
 
-struct CommandInfo;
+struct Command {
+    const char* name;  // as typed after "peluxbar"
+    int (*run)(const Arguments& args);
+    std::string (*usage)();  // its usage lines, "usage: peluxbar NAME ...\n" each
+};
 
-int runPatternCommand(const Arguments& args);
-int runLookupCommand(const Arguments& args);
-int runDictCommand(const Arguments& args);
-int runTranslateCommand(const Arguments& args);
-int runHostCommand(const Arguments& args);
-int runInstallCommand(const Arguments& args);
-int runUninstallCommand(const Arguments& args);
-int runBrowseCommand(const Arguments& args);
-int runWordsCommand(const Arguments& args);
-
-// Each subcommand's options, for the overview that `peluxbar --help` prints.
-extern const CommandInfo kLookupInfo;
-extern const CommandInfo kPatternInfo;
-extern const CommandInfo kDictBuildInfo;
-extern const CommandInfo kDictMakeDataInfo;
-extern const CommandInfo kTranslateInfo;
-extern const CommandInfo kHostInfo;
-extern const CommandInfo kInstallInfo;
-extern const CommandInfo kUninstallInfo;
-extern const CommandInfo kBrowseInfo;
-extern const CommandInfo kWordsListInfo;
-extern const CommandInfo kWordsExportInfo;
-extern const CommandInfo kWordsRemoveInfo;
+// Each defined in its cli_NAME.cpp; main.cpp lists them.
+extern const Command kLookupCommand;
+extern const Command kPatternCommand;
+extern const Command kDictCommand;
+extern const Command kTranslateCommand;
+extern const Command kHostCommand;
+extern const Command kInstallCommand;
+extern const Command kUninstallCommand;
+extern const Command kBrowseCommand;
+extern const Command kWordsCommand;
 
 }  // namespace pelux

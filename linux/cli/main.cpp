@@ -1,39 +1,31 @@
 // peluxbar: the PeluxBar command-line tool and native messaging host.
+//
+// Adding a command: write linux/cli/cli_NAME.cpp, which describes its options to a CCommandLine
+// (command_line.h) and defines `const Command kNameCommand = {"name", run, usage}` after the
+// others' pattern; declare it in commands.h beside them and list it in kCommands below, in the
+// place the overview is to show it. Its usage, --help and usage errors then follow its description.
 #include <cstdio>
-#include <cstring>
+#include <sstream>
 #include <string>
 
 #include "cli/commands.h"
-#include "cli/option_parser.h"
 
 namespace {
 
-struct Subcommand {
-    const char* name;
-    int (*run)(const pelux::Arguments&);
-    const pelux::CommandInfo* info;
+const pelux::Command* const kCommands[] = {
+    &pelux::kLookupCommand, &pelux::kPatternCommand, &pelux::kDictCommand,      &pelux::kTranslateCommand,
+    &pelux::kHostCommand,   &pelux::kInstallCommand, &pelux::kUninstallCommand, &pelux::kBrowseCommand,
+    &pelux::kWordsCommand,
 };
 
-const Subcommand kSubcommands[] = {
-    {"lookup", pelux::runLookupCommand, &pelux::kLookupInfo},
-    {"pattern", pelux::runPatternCommand, &pelux::kPatternInfo},
-    {"dict", pelux::runDictCommand, &pelux::kDictBuildInfo},
-    {nullptr, nullptr, &pelux::kDictMakeDataInfo},
-    {"translate", pelux::runTranslateCommand, &pelux::kTranslateInfo},
-    {"host", pelux::runHostCommand, &pelux::kHostInfo},
-    {"install", pelux::runInstallCommand, &pelux::kInstallInfo},
-    {"uninstall", pelux::runUninstallCommand, &pelux::kUninstallInfo},
-    {"browse", pelux::runBrowseCommand, &pelux::kBrowseInfo},
-    {"words", pelux::runWordsCommand, &pelux::kWordsListInfo},
-    {nullptr, nullptr, &pelux::kWordsExportInfo},
-    {nullptr, nullptr, &pelux::kWordsRemoveInfo},
-};
-
+// Each command's usage lines, with "usage: peluxbar " turned into an indented "peluxbar ".
 void printUsage(FILE* out) {
     std::fputs("usage: peluxbar COMMAND [ARGS]\n\ncommands:\n", out);
-    for (const Subcommand& command : kSubcommands) {
-        const std::string usage = pelux::usageText(*command.info);
-        std::fprintf(out, "  %s", usage.c_str() + std::strlen("usage: "));
+    const std::string prefix = "usage: ";
+    for (const pelux::Command* command : kCommands) {
+        std::istringstream usage(command->usage());
+        for (std::string line; std::getline(usage, line);)
+            std::fprintf(out, "  %s\n", line.substr(line.starts_with(prefix) ? prefix.size() : 0).c_str());
     }
     std::fputs("\npeluxbar COMMAND --help explains the options of each.\n", out);
 }
@@ -48,14 +40,14 @@ int main(int argc, char** argv) {
     const std::string name = argv[1];
     // Chromium starts a native messaging host with the caller's origin as its first argument.
     if (name.rfind("chrome-extension://", 0) == 0) {
-        return pelux::runHostCommand(pelux::Arguments(argv + 1, argv + argc));
+        return pelux::kHostCommand.run(pelux::Arguments(argv + 1, argv + argc));
     }
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(stdout);
         return 0;
     }
-    for (const Subcommand& command : kSubcommands) {
-        if (command.name != nullptr && name == command.name) return command.run(pelux::Arguments(argv + 2, argv + argc));
+    for (const pelux::Command* command : kCommands) {
+        if (name == command->name) return command->run(pelux::Arguments(argv + 2, argv + argc));
     }
     std::fprintf(stderr, "peluxbar: unknown command '%s'\n", name.c_str());
     printUsage(stderr);

@@ -33,7 +33,7 @@ TEST(CliOptions, MisusedOptionsAreUsageErrors) {
     options.withStderr = true;
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
              {"lookup", "--lang", "zh", "--dict-dir"}, {"install", "--user-data-dir"}, {"browse", "--frobnicate"},
-             {"translate", "--timeout", "x", "text"}, {"host", "--unknown"}}) {
+             {"translate", "--timeout", "x", "text"}, {"host", "--unknown"}, {"browse", "--profile", ""}}) {
         SCOPED_TRACE(arguments.front());
         const CommandResult result = runPeluxbar(arguments, options);
         EXPECT_EQ(result.exitCode, 2);

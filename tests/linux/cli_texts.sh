@@ -87,6 +87,46 @@ words remove
 words remove 0
 words remove x
 words remove 1 2
+help lookup
+--help lookup
+lookup -h --bogus
+lookup --lang zh --stdin --help
+lookup --lang -h word
+lookup --dict-dir --help --lang zh word
+lookup --lang zh --js word
+lookup ---lang zh word
+lookup --lang zh --json=1 word
+lookup --bogus --lang
+lookup --lang ''
+lookup --lang zh --
+lookup --dict-dir /nonexistent --lang zh -abc
+lookup --dict-dir /nonexistent --lang zh -x -y
+lookup --dict-dir /nonexistent --lang zh -- -h
+lookup --dict-dir /nonexistent --lang zh -- --
+lookup --dict-dir '' --lang zh word
+lookup --dict-dir / --lang zh $'\xff'
+lookup --dict-dir / --dict-dir /nonexistent --lang zh word
+pattern a b --help
+pattern x --json y
+pattern -- --json --dump
+pattern --dump --json=1 -h
+pattern $'\xff' x
+translate --timeout -1 word
+translate --timeout 0 word
+translate --timeout nan word
+translate --base --timeout 3 x
+translate -- --bogus x
+translate $'\xff'
+host --help extra
+host -- --help
+dict build --out x --help
+dict build -h
+dict make-data --bogus
+install --user-data-dir a --user-data-dir ''
+uninstall --bogus
+browse --profile x --help
+browse -- --help
+browse -x
 CASES
 )
 run() {
