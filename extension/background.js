@@ -1,8 +1,10 @@
-// The service worker: one native port for the whole browser, and the routing of messages
+// The background: one native port for the whole browser, and the routing of messages
 // between the tabs' frames and the host. It decides nothing itself.
 'use strict';
 
-importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
+// Chromium runs this file alone as a service worker, which loads the rest itself; Firefox runs it
+// as the last of the manifest's background scripts, with the others already loaded.
+if (typeof importScripts === 'function') importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
 
 // The worker's own functions and state stay inside this scope, off the global object.
 (() => {
