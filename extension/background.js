@@ -11,25 +11,33 @@ if (typeof importScripts === 'function') importScripts('generated/constants.js',
   const RETRY_AFTER_MS = 2000;
   let port = null;
   let lastFailure = 0;
+  let gone = null;
 
   function connect() {
     if (port) return port;
     port = chrome.runtime.connectNative(PeluxSchema.HOST_NAME);
     port.onMessage.addListener(fromHost);
-    port.onDisconnect.addListener(() => {
-      const why = chrome.runtime.lastError ? chrome.runtime.lastError.message : 'the host ended';
+    port.onDisconnect.addListener((closed) => {
+      // Chromium says why in lastError, Firefox in the port's own error.
+      const error = chrome.runtime.lastError || closed.error;
+      const why = error ? error.message : 'the host ended';
       console.warn(`PeluxBar: native host disconnected: ${why}`);
       port = null;
       lastFailure = Date.now();
-      tellAllTabs({ type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` });
+      gone = { type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` };
+      tellAllTabs(gone);
     });
     chrome.storage.local.get({ visible: true }).then(({ visible }) => post({ type: 'show', visible }));
     return port;
   }
 
   function post(message) {
-    // A host that cannot start is not asked again on every mouse move.
-    if (!port && Date.now() - lastFailure < RETRY_AFTER_MS) return;
+    // A host that cannot start is not asked again on every mouse move. A band set up meanwhile
+    // (its page was still loading when the failure was told) is told it again.
+    if (!port && Date.now() - lastFailure < RETRY_AFTER_MS) {
+      if (gone && message.type === 'band') toFrame(message.tab, 0, gone);
+      return;
+    }
     try {
       connect().postMessage(message);
     } catch (error) {
