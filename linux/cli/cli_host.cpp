@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/option_parser.h"
 #include "host/native_host.h"
+#include "host/native_registration.h"
 #include "adapters/module_directory_linux.h"
 #include "adapters/platform_linux.h"
 #include "adapters/settings_file.h"
@@ -16,7 +17,7 @@ namespace pelux {
 const CommandInfo kHostInfo = {
     "host",
     "",
-    "The native messaging host of the PeluxBar extension: Chromium starts it and talks to it on\n"
+    "The native messaging host of the PeluxBar extension: the browser starts it and talks to it on\n"
     "standard input and output. Its settings are the per-user settings file.",
     {},
     true,
@@ -25,10 +26,9 @@ const CommandInfo kHostInfo = {
 int runHostCommand(const Arguments& args) {
     CParsedOptions parsed;
     if (const std::optional<int> exitCode = parseCommandLine(kHostInfo, args, parsed)) return *exitCode;
-    // Chromium passes the caller's origin (and on some systems a window id); nothing else.
-    for (const std::string& arg : parsed.operands()) {
-        if (arg.rfind("chrome-extension://", 0) != 0 && arg.rfind("--parent-window=", 0) != 0)
-            return usageError(kHostInfo, "unexpected argument '" + arg + "'");
+    // Only what a browser passes when it starts the host.
+    if (!parsed.operands().empty() && !isBrowserHostLaunch(parsed.operands())) {
+        return usageError(kHostInfo, "unexpected argument '" + parsed.operands().front() + "'");
     }
     // A browser that closes the port while a reply is written must not kill the host mid-load.
     std::signal(SIGPIPE, SIG_IGN);

@@ -99,6 +99,21 @@ bool uninstallHostManifest(const std::filesystem::path& directory) {
     return std::filesystem::remove(path, code);
 }
 
+bool isBrowserHostLaunch(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return false;
+    if (arguments.front().rfind("chrome-extension://", 0) == 0) {
+        for (std::size_t i = 1; i < arguments.size(); ++i) {
+            if (arguments[i].rfind("--parent-window=", 0) != 0) return false;
+        }
+        return true;
+    }
+    const std::string manifestName = std::string("/") + kNativeHostName + ".json";
+    const std::string& manifest = arguments.front();
+    return arguments.size() == 2 && arguments[1] == kFirefoxExtensionId && manifest.front() == '/' &&
+           manifest.size() > manifestName.size() &&
+           manifest.compare(manifest.size() - manifestName.size(), manifestName.size(), manifestName) == 0;
+}
+
 std::filesystem::path currentExecutable() {
     std::error_code code;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", code);

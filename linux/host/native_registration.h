@@ -42,6 +42,10 @@ bool installHostManifest(const std::filesystem::path& directory, const std::file
 // Removes the manifest from the directory when it is ours; true when one was removed.
 bool uninstallHostManifest(const std::filesystem::path& directory);
 
+// Whether the arguments are those a browser starts the host with: Chromium gives the caller's
+// origin (and on some systems a window id), Firefox the manifest's path and the add-on ID.
+bool isBrowserHostLaunch(const std::vector<std::string>& arguments);
+
 // The absolute path of the running executable.
 std::filesystem::path currentExecutable();
 

@@ -102,6 +102,31 @@ TEST(HostManifest, NamesTheExtensionAsEachBrowserFamilyExpects) {
     }
 }
 
+// The host starts for either browser's arguments and for nothing that merely resembles them.
+TEST(HostManifest, KnowsTheArgumentsEachBrowserStartsTheHostWith) {
+    const std::string manifest = "/home/u/.mozilla/native-messaging-hosts/com.tandrel.peluxbar.json";
+    const struct {
+        std::vector<std::string> arguments;
+        bool launch;
+    } cases[] = {
+        {{"chrome-extension://dnmjknmpjiimmmefmjaadnbbmaldmlcj/"}, true},
+        {{"chrome-extension://dnmjknmpjiimmmefmjaadnbbmaldmlcj/", "--parent-window=0"}, true},
+        {{manifest, "peluxbar@tandrel.example"}, true},
+        {{"/usr/lib/mozilla/native-messaging-hosts/com.tandrel.peluxbar.json", "peluxbar@tandrel.example"}, true},
+        {{"chrome-extension://x/", "lookup"}, false},
+        {{manifest, "someone@else.example"}, false},
+        {{manifest}, false},
+        {{"relative/com.tandrel.peluxbar.json", "peluxbar@tandrel.example"}, false},
+        {{"/etc/passwd", "peluxbar@tandrel.example"}, false},
+        {{manifest, "peluxbar@tandrel.example", "more"}, false},
+        {{"lookup", "peluxbar@tandrel.example"}, false},
+        {{}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isBrowserHostLaunch(c.arguments), c.launch) << (c.arguments.empty() ? "" : c.arguments.front());
+    }
+}
+
 TEST_F(InstallCommand, PrintsTheManifestOfABrowserFamilyForAnyHostPathAndWritesNothing) {
     const CommandResult firefox = runAs({"install", "--print-manifest", "firefox", "--host-path", "/usr/bin/peluxbar"}, m_dir);
     ASSERT_EQ(firefox.exitCode, 0);
