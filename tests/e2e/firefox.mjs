@@ -110,7 +110,8 @@ function asPlaywrightPage(page) {
   const keyboard = {
     press: (key) => pressChord(page.keyboard, key),
     type: (text) => page.keyboard.type(text),
-    insertText: (text) => page.keyboard.sendCharacter(text),
+    // Puppeteer over BiDi puts in one character at a time, with no key events, as insertText does.
+    insertText: async (text) => { for (const character of text) await page.keyboard.sendCharacter(character); },
     down: (key) => page.keyboard.down(key),
     up: (key) => page.keyboard.up(key),
   };
