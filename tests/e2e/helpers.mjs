@@ -71,14 +71,16 @@ export async function launchBrowser({ dictDir = DATA, settings = {}, install = t
 }
 
 async function launchFirefoxBrowser({ dictDir, install, reuse, hostInput, profile, config }) {
-  const home = reuse ? reuse.home : tempDir('home');
+  // The home folder lies in the config folder, so that `reuse` brings it along.
+  const home = path.join(config, 'home');
+  fs.mkdirSync(home, { recursive: true });
   const record = hostInput ? (manifestFile) => recordHostInput(manifestFile, config, hostInput) : null;
   const { context, worker } = await launchFirefox({
     extension: EXTENSION, peluxbar: PELUXBAR, dictDir, profile, config, home, install, reuse, record,
   });
   const close = async ({ keep = false } = {}) => {
     await context.close();
-    if (!keep) for (const dir of [profile, config, home]) fs.rmSync(dir, { recursive: true, force: true });
+    if (!keep) for (const dir of [profile, config]) fs.rmSync(dir, { recursive: true, force: true });
   };
   return { context, worker, profile, config, home, close };
 }
