@@ -87,9 +87,9 @@ const received = (type) => hostMessages(log).slice(openedAt).filter((m) => m.typ
 
 test('events made by the page do nothing', async () => {
   const settingsFile = path.join(browser.config, 'peluxbar', 'settings');
-  const settingsBefore = fs.readFileSync(settingsFile);
   const page = await openPage(browser.context, `${server.base}/`);
   openedAt = hostMessages(log).length;
+  const settingsBefore = fs.readFileSync(settingsFile);
   await page.bringToFront();
   const url = page.url();
   await page.evaluate(() => {

@@ -58,10 +58,10 @@ function popupState(page, frame = null) {
     const host = document.querySelector('peluxbar-popup');
     const box = host && shadowOf(host).querySelector('#box');
     const highlight = CSS.highlights.get('peluxbar-match');
-    // forEach rather than the iterator, which Firefox's content scripts cannot use on a page object.
-    const ranges = [];
-    if (highlight) highlight.forEach((range) => ranges.push(range.toString()));
-    const marked = highlight ? ranges.join('') : null;
+    // Firefox's content scripts see the page's highlight through a wrapper that cannot iterate it;
+    // its unwrapped form can.
+    const ranges = highlight ? [...(highlight.wrappedJSObject || highlight)] : [];
+    const marked = highlight ? ranges.map((range) => range.toString()).join('') : null;
     if (!box || box.hidden) return { shown: false, marked };
     const r = box.getBoundingClientRect();
     const style = getComputedStyle(box);
