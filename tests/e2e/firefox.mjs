@@ -20,6 +20,10 @@ const PREFS = {
   'extensions.webextensions.base-content-security-policy.v3-with-localhost': EVAL_POLICY,
   'extensions.webextensions.default-content-security-policy.v3': EVAL_POLICY,
   'browser.shell.checkDefaultBrowser': false,
+  // When the tests close their last tab the window keeps a new-tab page, where no content
+  // script runs.
+  'browser.tabs.closeWindowWithLastTab': false,
+  'browser.newtabpage.enabled': true,
   'datareporting.policy.dataSubmissionEnabled': false,
   'toolkit.telemetry.reportingpolicy.firstRun': false,
 };
@@ -174,11 +178,16 @@ export async function launchFirefox({ extension, peluxbar, dictDir, profile, con
     env: { ...process.env, MOZ_HEADLESS_WIDTH: '1000', MOZ_HEADLESS_HEIGHT: '786', HOME: home, PELUXBAR_DICT_DIR: dictDir, XDG_CONFIG_HOME: config, ASAN_OPTIONS: 'detect_leaks=0', MOZ_CRASHREPORTER_DISABLE: '1' },
   });
   await browser.installExtension(build);
+  // The window's first tab holds a band of its own, whose hiding could save its size over the
+  // tests' bands; it goes once a test's page is there to keep the window open.
+  let firstTabs = await browser.pages();
   const pages = new Set();
   const routes = [];
   const context = {
     async newPage() {
       const page = await browser.newPage();
+      for (const first of firstTabs) await first.close();
+      firstTabs = [];
       await page.setViewport({ width: 1000, height: 700 });
       for (const handler of routes) await routeRequests(page, handler);
       const wrapped = asPlaywrightPage(page);
