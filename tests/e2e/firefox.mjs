@@ -177,10 +177,17 @@ export async function launchFirefox({ extension, peluxbar, dictDir, profile, con
     // (its toolbars take 86 pixels).
     env: { ...process.env, MOZ_HEADLESS_WIDTH: '1000', MOZ_HEADLESS_HEIGHT: '786', HOME: home, PELUXBAR_DICT_DIR: dictDir, XDG_CONFIG_HOME: config, ASAN_OPTIONS: 'detect_leaks=0', MOZ_CRASHREPORTER_DISABLE: '1' },
   });
-  await browser.installExtension(build);
-  // The window's first tab holds a band of its own, whose hiding could save its size over the
-  // tests' bands; it goes once a test's page is there to keep the window open.
-  let firstTabs = await browser.pages();
+  // A browser that started must also end when what follows fails, or it keeps the test running.
+  let firstTabs;
+  try {
+    await browser.installExtension(build);
+    // The window's first tab holds a band of its own, whose hiding could save its size over the
+    // tests' bands; it goes once a test's page is there to keep the window open.
+    firstTabs = await browser.pages();
+  } catch (error) {
+    await browser.close();
+    throw error;
+  }
   const pages = new Set();
   const routes = [];
   const context = {
