@@ -119,9 +119,16 @@ function asPlaywrightPage(page) {
     down: (key) => page.keyboard.down(key),
     up: (key) => page.keyboard.up(key),
   };
+  // Firefox makes no mousemove for a move to where the pointer already is, which Chromium does;
+  // such a move goes by a neighbouring pixel first.
+  let at = null;
   const mouse = {
-    move: (x, y, options) => page.mouse.move(x, y, options),
-    click: (x, y, options) => page.mouse.click(x, y, options),
+    move: async (x, y, options) => {
+      if (at && at.x === x && at.y === y) await page.mouse.move(x + 1, y);
+      at = { x, y };
+      await page.mouse.move(x, y, options);
+    },
+    click: (x, y, options) => { at = { x, y }; return page.mouse.click(x, y, options); },
     down: (options) => page.mouse.down(options),
     up: (options) => page.mouse.up(options),
     wheel: (deltaX, deltaY) => page.mouse.wheel({ deltaX, deltaY }),
