@@ -20,6 +20,8 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 if ((e2e)); then
   echo "== end-to-end tests (Chromium)"
   node --test tests/e2e/
+  echo "== end-to-end tests (Firefox ESR)"
+  PELUXBAR_E2E_BROWSER=firefox node --test tests/e2e/
 fi
 echo "== Windows component (mingw-w64 build, Wine)"
 scripts/setup.sh --win32 && scripts/build-win32.sh && scripts/test-win32.sh

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/command_line.h"
 #include "host/native_host.h"
+#include "host/native_registration.h"
 #include "adapters/module_directory_linux.h"
 #include "adapters/platform_linux.h"
 #include "adapters/settings_file.h"
@@ -17,7 +18,7 @@ namespace {
 
 CCommandLine hostCommandLine() {
     CCommandLine line("host", "",
-                      "The native messaging host of the PeluxBar extension: Chromium starts it and talks to it on\n"
+                      "The native messaging host of the PeluxBar extension: the browser starts it and talks to it on\n"
                       "standard input and output. Its settings are the per-user settings file.");
     line.takeDashedOperands();
     return line;
@@ -28,10 +29,9 @@ std::string hostUsage() { return hostCommandLine().usageText(); }
 int runHostCommand(const Arguments& args) {
     CCommandLine line = hostCommandLine();
     if (const std::optional<int> exitCode = line.parse(args)) return *exitCode;
-    // Chromium passes the caller's origin (and on some systems a window id); nothing else.
-    for (const std::string& arg : line.operands()) {
-        if (arg.rfind("chrome-extension://", 0) != 0 && arg.rfind("--parent-window=", 0) != 0)
-            return line.usageError("unexpected argument '" + arg + "'");
+    // Only what a browser passes when it starts the host.
+    if (!line.operands().empty() && !isBrowserHostLaunch(line.operands())) {
+        return line.usageError("unexpected argument '" + line.operands().front() + "'");
     }
     // A browser that closes the port while a reply is written must not kill the host mid-load.
     std::signal(SIGPIPE, SIG_IGN);

@@ -10,60 +10,86 @@ namespace pelux {
 
 namespace {
 
-CCommandLine installCommandLine(std::optional<std::string>& profile) {
+struct InstallArguments {
+    std::optional<std::string> profile;
+    std::optional<std::string> printManifest;
+    std::optional<std::string> hostPath;
+};
+
+CCommandLine installCommandLine(InstallArguments& given) {
     CCommandLine line("install", "",
                       "Registers peluxbar as the native messaging host of the PeluxBar extension, for the user's\n"
-                      "Chromium and Chrome, or for one browser profile.");
-    line.addOption("--user-data-dir", profile, "DIR", "register in this browser profile only");
+                      "Chromium, Chrome and Firefox, or for one Chromium profile. With --print-manifest it writes\n"
+                      "nothing and prints the manifest for the browser family instead (for a system-wide install).");
+    line.addOption("--user-data-dir", given.profile, "DIR", "register in this Chromium profile only");
+    line.addOption("--print-manifest", given.printManifest, "BROWSER", "print the manifest for 'chromium' or 'firefox'");
+    line.addOption("--host-path", given.hostPath, "PATH", "the executable the printed manifest names (default: this one)");
     return line;
 }
 
-CCommandLine uninstallCommandLine(std::optional<std::string>& profile) {
+CCommandLine uninstallCommandLine(InstallArguments& given) {
     CCommandLine line("uninstall", "", "Removes the registration that install wrote.");
-    line.addOption("--user-data-dir", profile, "DIR", "remove it from this browser profile only");
+    line.addOption("--user-data-dir", given.profile, "DIR", "remove it from this Chromium profile only");
     return line;
 }
 
 std::string installUsage() {
-    std::optional<std::string> unused;
+    InstallArguments unused;
     return installCommandLine(unused).usageText();
 }
 
 std::string uninstallUsage() {
-    std::optional<std::string> unused;
+    InstallArguments unused;
     return uninstallCommandLine(unused).usageText();
 }
 
 // The manifest directories named by the arguments: one profile's, or the user's browsers'. An
 // exit code when the command stops here.
-std::optional<int> manifestDirectories(CCommandLine (*commandLine)(std::optional<std::string>&), const Arguments& args,
-                                       std::vector<std::filesystem::path>& directories) {
-    std::optional<std::string> profile;
-    CCommandLine line = commandLine(profile);
-    if (const std::optional<int> exitCode = line.parse(args)) return exitCode;
+std::optional<int> manifestDirectories(const CCommandLine& line, const InstallArguments& given,
+                                       std::vector<ManifestDirectory>& directories) {
     if (!line.operands().empty()) return line.usageError("unknown argument '" + line.operands().front() + "'");
-    if (!profile) {
+    if (!given.profile) {
         directories = userManifestDirectories();
-    } else if (profile->empty()) {
+    } else if (given.profile->empty()) {
         return line.usageError("--user-data-dir needs a folder");
     } else {
-        directories = {profileManifestDirectory(std::filesystem::absolute(*profile))};
+        directories = {{profileManifestDirectory(std::filesystem::absolute(*given.profile)), HostBrowser::Chromium}};
     }
     return std::nullopt;
 }
 
+int printManifest(const CCommandLine& line, const InstallArguments& given) {
+    const std::optional<HostBrowser> browser = hostBrowserNamed(*given.printManifest);
+    if (!browser) {
+        return line.usageError("--print-manifest takes 'chromium' or 'firefox', not '" + *given.printManifest + "'");
+    }
+    if (given.profile) return line.usageError("--print-manifest writes no profile");
+    if (!line.operands().empty()) return line.usageError("unknown argument '" + line.operands().front() + "'");
+    // Browsers start the host by this path as it stands, so it has to be absolute.
+    if (given.hostPath && (given.hostPath->empty() || given.hostPath->front() != '/')) {
+        return line.usageError("--host-path needs an absolute path");
+    }
+    const std::filesystem::path executable = given.hostPath ? std::filesystem::path(*given.hostPath) : currentExecutable();
+    std::fputs(hostManifestText(executable, *browser).c_str(), stdout);
+    return 0;
+}
+
 int runInstallCommand(const Arguments& args) {
-    std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(installCommandLine, args, directories))
-        return *exitCode;
+    InstallArguments given;
+    CCommandLine line = installCommandLine(given);
+    if (const std::optional<int> exitCode = line.parse(args)) return *exitCode;
+    if (given.printManifest) return printManifest(line, given);
+    if (given.hostPath) return line.usageError("--host-path goes with --print-manifest");
+    std::vector<ManifestDirectory> directories;
+    if (const std::optional<int> exitCode = manifestDirectories(line, given, directories)) return *exitCode;
     const std::filesystem::path executable = currentExecutable();
     if (executable.empty()) {
         std::fputs("peluxbar: cannot find the path of this executable\n", stderr);
         return 1;
     }
-    for (const std::filesystem::path& directory : directories) {
+    for (const auto& [directory, browser] : directories) {
         std::string error;
-        if (!installHostManifest(directory, executable, error)) {
+        if (!installHostManifest(directory, executable, error, browser)) {
             std::fprintf(stderr, "peluxbar: %s\n", error.c_str());
             return 1;
         }
@@ -73,11 +99,13 @@ int runInstallCommand(const Arguments& args) {
 }
 
 int runUninstallCommand(const Arguments& args) {
-    std::vector<std::filesystem::path> directories;
-    if (const std::optional<int> exitCode = manifestDirectories(uninstallCommandLine, args, directories))
-        return *exitCode;
-    for (const std::filesystem::path& directory : directories) {
-        if (uninstallHostManifest(directory)) std::printf("removed %s\n", manifestPathIn(directory).c_str());
+    InstallArguments given;
+    CCommandLine line = uninstallCommandLine(given);
+    if (const std::optional<int> exitCode = line.parse(args)) return *exitCode;
+    std::vector<ManifestDirectory> directories;
+    if (const std::optional<int> exitCode = manifestDirectories(line, given, directories)) return *exitCode;
+    for (const ManifestDirectory& entry : directories) {
+        if (uninstallHostManifest(entry.directory)) std::printf("removed %s\n", manifestPathIn(entry.directory).c_str());
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "host/native_registration.h"
 
 namespace {
 
@@ -38,8 +39,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string name = argv[1];
-    // Chromium starts a native messaging host with the caller's origin as its first argument.
-    if (name.rfind("chrome-extension://", 0) == 0) {
+    // Browsers start the native messaging host with arguments of their own and no command name.
+    if (pelux::isBrowserHostLaunch(pelux::Arguments(argv + 1, argv + argc))) {
         return pelux::kHostCommand.run(pelux::Arguments(argv + 1, argv + argc));
     }
     if (name == "--help" || name == "-h" || name == "help") {
