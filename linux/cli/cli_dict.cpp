@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "adapters/module_directory_linux.h"
 #include "cli/commands.h"
 #include "cli/option_parser.h"
 #include "dictbuild/dict_build.h"
@@ -32,10 +33,12 @@ const CommandInfo kDictMakeDataInfo = {
 
 namespace {
 
-fs::path executableDirectory() {
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : exe.parent_path();
+// Beside the executable, where a build from source looks; the packaged one, in /usr/bin among
+// other programs, has no such place and needs --out.
+std::optional<fs::path> defaultOutDirectory() {
+    const fs::path executable = runningExecutable();
+    if (isInstalledExecutable(executable)) return std::nullopt;
+    return executable.empty() ? fs::current_path() : executable.parent_path();
 }
 
 // Reads the subcommand's options into the paths; an exit code when the command stops here.
@@ -93,7 +96,7 @@ int runBuild(const fs::path& outDir) {
         {"edict.uni", DictSource::Edict, buildEdictFile},
         {"kanjidic.uni", DictSource::Kanjidic, buildKanjidicFile},
     };
-    const fs::path exeDir = executableDirectory();
+    const fs::path exeDir = runningExecutable().parent_path();
     const fs::path workDir = fs::current_path(error);
     bool allBuilt = true;
     for (const Job& job : jobs) {
@@ -133,8 +136,13 @@ int runDictCommand(const Arguments& args) {
         return 0;
     }
     if (args[0] == "build") {
-        fs::path outDir = executableDirectory();
+        fs::path outDir;
         if (const std::optional<int> exitCode = readOptions(kDictBuildInfo, args, {{"--out", &outDir}})) return *exitCode;
+        if (outDir.empty()) {
+            const std::optional<fs::path> beside = defaultOutDirectory();
+            if (!beside) return usageError(kDictBuildInfo, "the installed peluxbar needs --out DIR, a folder to write them in");
+            outDir = *beside;
+        }
         return runBuild(outDir);
     }
     if (args[0] == "make-data") {
