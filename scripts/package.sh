@@ -34,15 +34,14 @@ if [[ -z "${PELUXBAR_PACKAGE_DICT_DIR:-}" ]] && ! dictionaries_fresh "$source_di
   "$dir/peluxbar" dict build --out "$source_dict"
 fi
 
-# dpkg keeps whole seconds of a file's time, and an image is only used while its text files keep
-# the times it recorded: the packaged text files get whole-second times and images made from them.
+# An image is used only while its text files keep the times it recorded, and CPack gives every
+# packaged file the time SOURCE_DATE_EPOCH: the text files get that time here, before their
+# images are made.
 stage=$dir/package/dict
 mkdir -p "$stage"
 for file in "${dict_files[@]}"; do
-  if ! cmp -s "$source_dict/$file" "$stage/$file"; then
-    cp "$source_dict/$file" "$stage/$file"
-    touch -d "@$(stat -c %Y "$stage/$file")" "$stage/$file"
-  fi
+  cmp -s "$source_dict/$file" "$stage/$file" || cp "$source_dict/$file" "$stage/$file"
+  touch -d "@$SOURCE_DATE_EPOCH" "$stage/$file"
 done
 # A lookup writes an image when the one there is missing or stale, and only then.
 "$dir/peluxbar" lookup --dict-dir "$stage" --lang zh 中 >/dev/null
@@ -56,6 +55,19 @@ cmake -S . -B "$dir" -DPELUX_PACKAGE_DICT_DIR="$PWD/$stage" >/dev/null
 version=$(sed -n 's/^project(PeluxBar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=$dir/peluxbar_${version}_amd64.deb
 [[ -f "$deb" ]] || { echo "package.sh: cpack made no $deb" >&2; exit 1; }
+
+# The images as installed must match their text files as installed, or every load reads the text.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+for lang in zh ja; do
+  before=$(stat -c %Y.%y "$unpacked"/usr/share/peluxbar/dict/*.image)
+  "$dir/peluxbar" lookup --dict-dir "$unpacked/usr/share/peluxbar/dict" --lang "$lang" 中 >/dev/null
+  if [[ "$(stat -c %Y.%y "$unpacked"/usr/share/peluxbar/dict/*.image)" != "$before" ]]; then
+    echo "package.sh: the packaged $lang image does not match its text files as dpkg installs them" >&2
+    exit 1
+  fi
+done
 
 gecko_id=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["allowed_extensions"][0])' \
   "$dir/packaging/firefox/com.tandrel.peluxbar.json")
