@@ -1,33 +1,43 @@
-// The service worker: one native port for the whole browser, and the routing of messages
+// The background: one native port for the whole browser, and the routing of messages
 // between the tabs' frames and the host. It decides nothing itself.
 'use strict';
 
-importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
+// Chromium runs this file alone as a service worker, which loads the rest itself; Firefox runs it
+// as the last of the manifest's background scripts, with the others already loaded.
+if (typeof importScripts === 'function') importScripts('generated/constants.js', 'schema.js', 'background_reader.js');
 
 // The worker's own functions and state stay inside this scope, off the global object.
 (() => {
   const RETRY_AFTER_MS = 2000;
   let port = null;
   let lastFailure = 0;
+  let gone = null;
 
   function connect() {
     if (port) return port;
     port = chrome.runtime.connectNative(PeluxSchema.HOST_NAME);
     port.onMessage.addListener(fromHost);
-    port.onDisconnect.addListener(() => {
-      const why = chrome.runtime.lastError ? chrome.runtime.lastError.message : 'the host ended';
+    port.onDisconnect.addListener((closed) => {
+      // Chromium says why in lastError, Firefox in the port's own error.
+      const error = chrome.runtime.lastError || closed.error;
+      const why = error ? error.message : 'the host ended';
       console.warn(`PeluxBar: native host disconnected: ${why}`);
       port = null;
       lastFailure = Date.now();
-      tellAllTabs({ type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` });
+      gone = { type: 'hostGone', text: `PeluxBar's helper program is not running (${why}). Run "peluxbar install", then reload the page.` };
+      tellAllTabs(gone);
     });
     chrome.storage.local.get({ visible: true }).then(({ visible }) => post({ type: 'show', visible }));
     return port;
   }
 
   function post(message) {
-    // A host that cannot start is not asked again on every mouse move.
-    if (!port && Date.now() - lastFailure < RETRY_AFTER_MS) return;
+    // A host that cannot start is not asked again on every mouse move. A band set up meanwhile
+    // (its page was still loading when the failure was told) is told it again.
+    if (!port && Date.now() - lastFailure < RETRY_AFTER_MS) {
+      if (gone && message.type === 'band') toFrame(message.tab, 0, gone);
+      return;
+    }
     try {
       connect().postMessage(message);
     } catch (error) {

@@ -25,7 +25,8 @@
 
   function shadowRootOf(element) {
     if (globalThis.chrome && chrome.dom && chrome.dom.openOrClosedShadowRoot) return chrome.dom.openOrClosedShadowRoot(element);
-    if (typeof element.openOrClosedShadowRoot === 'function') return element.openOrClosedShadowRoot();
+    // Firefox gives content scripts the closed root as a property of the element, not a function.
+    if ('openOrClosedShadowRoot' in element) return element.openOrClosedShadowRoot;
     return element.shadowRoot;
   }
 

@@ -10,28 +10,45 @@ namespace pelux {
 
 namespace {
 
+std::filesystem::path homeDirectory() {
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] != '\0' ? home : "/";
+}
+
 std::filesystem::path configHome() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config != nullptr && config[0] == '/') return config;
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home != nullptr && home[0] != '\0' ? home : "/") / ".config";
+    return homeDirectory() / ".config";
 }
 
 }  // namespace
 
-std::string hostManifestText(const std::filesystem::path& executable) {
-    const nlohmann::json manifest = {
+std::string hostManifestText(const std::filesystem::path& executable, HostBrowser browser) {
+    nlohmann::json manifest = {
         {"name", kNativeHostName},
         {"description", "PeluxBar: Chinese and Japanese translation under the mouse pointer"},
         {"path", executable.string()},
-        {"type", "stdio"},
-        {"allowed_origins", {std::string("chrome-extension://") + kExtensionId + "/"}}};
+        {"type", "stdio"}};
+    if (browser == HostBrowser::Firefox) {
+        manifest["allowed_extensions"] = {kFirefoxExtensionId};
+    } else {
+        manifest["allowed_origins"] = {std::string("chrome-extension://") + kExtensionId + "/"};
+    }
     return manifest.dump(2) + "\n";
 }
 
-std::vector<std::filesystem::path> userManifestDirectories() {
+std::optional<HostBrowser> hostBrowserNamed(std::string_view name) {
+    if (name == "chromium") return HostBrowser::Chromium;
+    if (name == "firefox") return HostBrowser::Firefox;
+    return std::nullopt;
+}
+
+std::vector<ManifestDirectory> userManifestDirectories() {
     const std::filesystem::path base = configHome();
-    return {base / "chromium" / "NativeMessagingHosts", base / "google-chrome" / "NativeMessagingHosts"};
+    // Firefox reads the user's hosts from ~/.mozilla whatever XDG_CONFIG_HOME says.
+    return {{base / "chromium" / "NativeMessagingHosts", HostBrowser::Chromium},
+            {base / "google-chrome" / "NativeMessagingHosts", HostBrowser::Chromium},
+            {homeDirectory() / ".mozilla" / "native-messaging-hosts", HostBrowser::Firefox}};
 }
 
 std::filesystem::path profileManifestDirectory(const std::filesystem::path& userDataDir) {
@@ -43,7 +60,7 @@ std::filesystem::path manifestPathIn(const std::filesystem::path& directory) {
 }
 
 bool installHostManifest(const std::filesystem::path& directory, const std::filesystem::path& executable,
-                         std::string& error) {
+                         std::string& error, HostBrowser browser) {
     std::error_code code;
     std::filesystem::create_directories(directory, code);
     if (code) {
@@ -54,7 +71,7 @@ bool installHostManifest(const std::filesystem::path& directory, const std::file
     const std::filesystem::path temp = path.string() + ".new";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << hostManifestText(executable);
+        out << hostManifestText(executable, browser);
         if (!out.flush()) {
             error = "cannot write " + temp.string();
             return false;

@@ -1,5 +1,6 @@
-// Shared by the end-to-end tests: a page server on the loopback address, a Chromium profile with
-// the extension and the native host registered, and ways to read the band of a tab.
+// Shared by the end-to-end tests: a page server on the loopback address, a browser profile with
+// the extension and the native host registered, and ways to read the band of a tab. The browser
+// is Chromium, or Firefox ESR when PELUXBAR_E2E_BROWSER=firefox (see firefox.mjs).
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -8,11 +9,14 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 import utilsBundle from 'playwright-core/lib/utilsBundle';
+import { callFirefoxBackground, inFirefoxContentWorld, launchFirefox } from './firefox.mjs';
 
 export const ROOT = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 export const EXTENSION = path.join(ROOT, 'extension');
 export const PELUXBAR = process.env.PELUXBAR_BIN || path.join(ROOT, 'build', 'peluxbar');
 export const DATA = path.join(ROOT, 'data');
+export const BROWSER = process.env.PELUXBAR_E2E_BROWSER === 'firefox' ? 'firefox' : 'chromium';
+export const IN_FIREFOX = BROWSER === 'firefox';
 export const PROMPT = /^<---- Please load dictionary for this window\. {4}(-?\d+) (-?\d+)$/;
 
 export function tempDir(name) {
@@ -39,13 +43,14 @@ export async function servePages(pages) {
 export async function launchBrowser({ dictDir = DATA, settings = {}, install = true, reuse = null, hostInput = null } = {}) {
   const profile = reuse ? reuse.profile : tempDir('profile');
   const config = reuse ? reuse.config : tempDir('config');
-  if (install && !reuse) execFileSync(PELUXBAR, ['install', '--user-data-dir', profile]);
-  if (hostInput && !reuse) recordHostInput(profile, config, hostInput);
   if (!reuse) {
     fs.mkdirSync(path.join(config, 'peluxbar'), { recursive: true });
     const lines = Object.entries(settings).map(([name, value]) => `${name}=${value}\n`).join('');
     fs.writeFileSync(path.join(config, 'peluxbar', 'settings'), lines);
   }
+  if (IN_FIREFOX) return launchFirefoxBrowser({ dictDir, install, reuse, hostInput, profile, config });
+  if (install && !reuse) execFileSync(PELUXBAR, ['install', '--user-data-dir', profile]);
+  if (hostInput && !reuse) recordHostInput(path.join(profile, 'NativeMessagingHosts', 'com.tandrel.peluxbar.json'), config, hostInput);
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: process.env.PELUXBAR_CHROMIUM || '/usr/bin/chromium',
     headless: false,
@@ -65,9 +70,24 @@ export async function launchBrowser({ dictDir = DATA, settings = {}, install = t
   return { context, worker, profile, config, close };
 }
 
+async function launchFirefoxBrowser({ dictDir, install, reuse, hostInput, profile, config }) {
+  const home = reuse ? reuse.home : tempDir('home');
+  const record = hostInput ? (manifestFile) => recordHostInput(manifestFile, config, hostInput) : null;
+  const { context, worker } = await launchFirefox({
+    extension: EXTENSION, peluxbar: PELUXBAR, dictDir, profile, config, home, install, reuse, record,
+  });
+  const close = async ({ keep = false } = {}) => {
+    await context.close();
+    if (!keep) for (const dir of [profile, config, home]) fs.rmSync(dir, { recursive: true, force: true });
+  };
+  return { context, worker, profile, config, home, close };
+}
+
 // Calls a function of the service worker that no global names, by its name, through the DevTools
-// protocol on the port Chromium wrote into the profile: the worker's heap holds it.
+// protocol on the port Chromium wrote into the profile: the worker's heap holds it. Firefox's
+// harness presses the button or menu entry that leads to it instead.
 export async function callWorkerFunction(browser, name, ...args) {
+  if (IN_FIREFOX) return callFirefoxBackground(browser, name, args);
   const port = fs.readFileSync(path.join(browser.profile, 'DevToolsActivePort'), 'utf8').split('\n')[0];
   const targets = await new Promise((resolve, reject) => {
     http.get(`http://127.0.0.1:${port}/json/list`, (response) => {
@@ -107,8 +127,7 @@ export async function callWorkerFunction(browser, name, ...args) {
   }
 }
 
-function recordHostInput(profile, config, log) {
-  const manifestFile = path.join(profile, 'NativeMessagingHosts', 'com.tandrel.peluxbar.json');
+function recordHostInput(manifestFile, config, log) {
   const manifest = JSON.parse(fs.readFileSync(manifestFile, 'utf8'));
   const script = path.join(config, 'host-recorder.sh');
   const quote = (text) => `'${text.replace(/'/g, "'\\''")}'`;
@@ -165,6 +184,7 @@ async function frameIdOf(session, frame) {
 // Runs `fn(arg, shadowOf)` (a function or its source) in the content-script world of the page's main frame (or of `frame`,
 // a frame of the page's own process) and gives its result; shadowOf(host) opens a closed root.
 export async function inContentWorld(page, fn, arg = null, { frame = null } = {}) {
+  if (IN_FIREFOX) return inFirefoxContentWorld(page, fn, arg, frame);
   const { session, contexts } = await worldsOf(page);
   const frameId = await frameIdOf(session, frame);
   const start = Date.now();
@@ -194,7 +214,7 @@ export function extensionErrors(page) {
   const errors = [];
   page.on('console', (message) => {
     const from = `${message.location().url} ${message.text()}`;
-    if (message.type() === 'error' && from.includes('chrome-extension://')) errors.push(message.text());
+    if (message.type() === 'error' && /(chrome|moz)-extension:\/\//.test(from)) errors.push(message.text());
   });
   return errors;
 }

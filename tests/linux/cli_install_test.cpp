@@ -17,10 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int run(const std::vector<std::string>& arguments, const fs::path& configHome) {
+// The user's folders (configuration and home) both lie in `userHome`, never the real ones.
+CommandResult runAs(const std::vector<std::string>& arguments, const fs::path& userHome) {
     RunOptions options;
-    options.environment = "XDG_CONFIG_HOME=" + shellQuote(configHome.string());
-    return runPeluxbar(arguments, options).exitCode;
+    options.environment = "XDG_CONFIG_HOME=" + shellQuote(userHome.string()) + " HOME=" + shellQuote(userHome.string());
+    return runPeluxbar(arguments, options);
+}
+
+int run(const std::vector<std::string>& arguments, const fs::path& userHome) {
+    return runAs(arguments, userHome).exitCode;
 }
 
 nlohmann::json readJson(const fs::path& path) {
@@ -60,14 +65,57 @@ TEST_F(InstallCommand, RegistersTheHostForOneProfileAndRemovesExactlyThat) {
     EXPECT_TRUE(fs::exists(profile / "NativeMessagingHosts" / "other.host.json"));
 }
 
-TEST_F(InstallCommand, RegistersForChromiumAndChromeOfTheUser) {
+TEST_F(InstallCommand, RegistersForChromiumChromeAndFirefoxOfTheUser) {
     ASSERT_EQ(run({"install"}, m_dir), 0);
-    for (const char* browser : {"chromium", "google-chrome"}) {
-        SCOPED_TRACE(browser);
-        EXPECT_TRUE(readJson(m_dir / browser / "NativeMessagingHosts" / "com.tandrel.peluxbar.json").is_object());
+    const fs::path firefox = m_dir / ".mozilla" / "native-messaging-hosts" / "com.tandrel.peluxbar.json";
+    for (const fs::path& manifest : {m_dir / "chromium" / "NativeMessagingHosts" / "com.tandrel.peluxbar.json",
+                                     m_dir / "google-chrome" / "NativeMessagingHosts" / "com.tandrel.peluxbar.json", firefox}) {
+        SCOPED_TRACE(manifest);
+        EXPECT_TRUE(readJson(manifest).is_object());
     }
+    EXPECT_EQ(readJson(firefox)["allowed_extensions"], nlohmann::json::array({"peluxbar@tandrel.example"}));
     ASSERT_EQ(run({"uninstall"}, m_dir), 0);
     EXPECT_FALSE(fs::exists(m_dir / "chromium" / "NativeMessagingHosts" / "com.tandrel.peluxbar.json"));
+    EXPECT_FALSE(fs::exists(firefox));
+}
+
+// Each family names the extension its own way and must not see the other's key: Firefox refuses
+// a manifest without allowed_extensions, Chromium one without allowed_origins.
+TEST(HostManifest, NamesTheExtensionAsEachBrowserFamilyExpects) {
+    const struct {
+        HostBrowser browser;
+        const char* key;
+        const char* absentKey;
+        const char* extension;
+    } cases[] = {
+        {HostBrowser::Chromium, "allowed_origins", "allowed_extensions", "chrome-extension://dnmjknmpjiimmmefmjaadnbbmaldmlcj/"},
+        {HostBrowser::Firefox, "allowed_extensions", "allowed_origins", "peluxbar@tandrel.example"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        const nlohmann::json manifest = nlohmann::json::parse(hostManifestText("/usr/bin/peluxbar", c.browser));
+        EXPECT_EQ(manifest["name"], "com.tandrel.peluxbar");
+        EXPECT_EQ(manifest["path"], "/usr/bin/peluxbar");
+        EXPECT_EQ(manifest["type"], "stdio");
+        EXPECT_EQ(manifest[c.key], nlohmann::json::array({c.extension}));
+        EXPECT_FALSE(manifest.contains(c.absentKey));
+    }
+}
+
+TEST_F(InstallCommand, PrintsTheManifestOfABrowserFamilyForAnyHostPathAndWritesNothing) {
+    const CommandResult firefox = runAs({"install", "--print-manifest", "firefox", "--host-path", "/usr/bin/peluxbar"}, m_dir);
+    ASSERT_EQ(firefox.exitCode, 0);
+    EXPECT_EQ(firefox.output, hostManifestText("/usr/bin/peluxbar", HostBrowser::Firefox));
+    const CommandResult chromium = runAs({"install", "--print-manifest", "chromium", "--host-path", "/opt/p"}, m_dir);
+    ASSERT_EQ(chromium.exitCode, 0);
+    EXPECT_EQ(chromium.output, hostManifestText("/opt/p", HostBrowser::Chromium));
+    EXPECT_TRUE(fs::is_empty(m_dir));
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"install", "--print-manifest", "safari"},
+             {"install", "--print-manifest", "firefox", "--host-path", "relative/peluxbar"},
+             {"install", "--host-path", "/usr/bin/peluxbar"}}) {
+        EXPECT_EQ(run(wrong, m_dir), 2) << wrong[2];
+    }
 }
 
 TEST_F(InstallCommand, LeavesAForeignFileOfTheSameNameAlone) {
