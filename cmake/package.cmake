@@ -1,11 +1,9 @@
 # The Debian package (CPack's DEB generator): the executable, the full dictionaries with their
 # prepared images, the extension, and the browsers' native-messaging host manifests.
-# scripts/package.sh prepares the dictionaries and runs cpack; PELUX_PACKAGE_DICT_DIR names them.
+# scripts/package.sh prepares the dictionaries and the host manifests, and runs cpack;
+# PELUX_PACKAGE_DICT_DIR names the dictionaries.
 
 set(PELUX_PACKAGE_DICT_DIR "" CACHE PATH "The full dictionaries and their images to put in the package")
-set(PELUX_GECKO_ID "peluxbar@tandrel.com" CACHE STRING
-    "Firefox's ID of the extension when its manifest names none")
-
 # The extension's version is the project's: a package whose parts disagree is refused here.
 file(READ ${CMAKE_SOURCE_DIR}/extension/manifest.json PELUX_EXTENSION_MANIFEST)
 string(JSON PELUX_EXTENSION_VERSION GET "${PELUX_EXTENSION_MANIFEST}" version)
@@ -13,27 +11,12 @@ if(NOT PELUX_EXTENSION_VERSION STREQUAL PROJECT_VERSION)
   message(FATAL_ERROR "extension/manifest.json has version ${PELUX_EXTENSION_VERSION}, "
                       "CMakeLists.txt has ${PROJECT_VERSION}: make them agree")
 endif()
-string(JSON PELUX_MANIFEST_GECKO_ID ERROR_VARIABLE no_gecko_id
-       GET "${PELUX_EXTENSION_MANIFEST}" browser_specific_settings gecko id)
-if(no_gecko_id)
-  set(PELUX_MANIFEST_GECKO_ID ${PELUX_GECKO_ID})
-endif()
 
 set(PELUX_HOST_NAME "com.tandrel.peluxbar")
-set(PELUX_INSTALLED_EXECUTABLE "/usr/bin/peluxbar")
 set(PELUX_MAINTAINER "PeluxBar developers <peluxbar@tandrel.com>")
-# The ID the extension's public key pins (linux/host/native_registration.h says the same).
-file(READ ${CMAKE_SOURCE_DIR}/linux/host/native_registration.h registration_header)
-string(REGEX MATCH "kExtensionId = \"([a-p]+)\"" found_id "${registration_header}")
-set(PELUX_EXTENSION_ID ${CMAKE_MATCH_1})
-if(NOT PELUX_EXTENSION_ID)
-  message(FATAL_ERROR "no extension ID in linux/host/native_registration.h")
-endif()
-set(PELUX_GECKO_ID ${PELUX_MANIFEST_GECKO_ID})
-
+# The host manifests are peluxbar's own (`peluxbar install --print-manifest`), which
+# scripts/package.sh writes here before it runs cpack.
 set(package_dir ${CMAKE_BINARY_DIR}/packaging)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/chromium-host.json.in ${package_dir}/chromium/${PELUX_HOST_NAME}.json @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/firefox-host.json.in ${package_dir}/firefox/${PELUX_HOST_NAME}.json @ONLY)
 
 # The copyright file: each dictionary source's licence, and PeluxBar's own from LICENSE.
 if(EXISTS ${CMAKE_SOURCE_DIR}/LICENSE)

@@ -1,13 +1,12 @@
 #!/usr/bin/env python3
 """Writes the extension's store files: a zip for the Chrome Web Store and an .xpi for Firefox.
 
-usage: store_archives.py EXTENSION_DIR CHROMIUM_ZIP FIREFOX_XPI GECKO_ID
+usage: store_archives.py EXTENSION_DIR CHROMIUM_ZIP FIREFOX_XPI
 
 Both hold the extension folder's files with the manifest at the root, in name order and with one
 fixed time, so that the same sources give the same bytes. The stores assign the extension's ID,
-so the manifest's "key" (which pins the ID of an unpacked load) is left out of both; the .xpi's
-manifest names Firefox's ID of the extension when it names none itself, since Firefox lets only
-an extension with an ID talk to a native host.
+so the manifest's "key" (which pins the ID of an unpacked load) is left out of both. Firefox's ID
+of the extension is the manifest's own (browser_specific_settings), which the host manifest allows.
 """
 import json
 import os
@@ -44,17 +43,15 @@ def write_archive(target, files, manifest):
 
 
 def main(argv):
-    if len(argv) != 5:
+    if len(argv) != 4:
         sys.exit(__doc__.strip().splitlines()[2])
-    root, chromium_zip, firefox_xpi, gecko_id = argv[1:]
+    root, chromium_zip, firefox_xpi = argv[1:]
     with open(os.path.join(root, "manifest.json"), encoding="utf-8") as source:
         manifest = json.load(source)
     manifest.pop("key", None)
     files = extension_files(root)
     write_archive(chromium_zip, files, manifest)
-    firefox = json.loads(json.dumps(manifest))
-    firefox.setdefault("browser_specific_settings", {}).setdefault("gecko", {}).setdefault("id", gecko_id)
-    write_archive(firefox_xpi, files, firefox)
+    write_archive(firefox_xpi, files, manifest)
 
 
 if __name__ == "__main__":

@@ -50,6 +50,12 @@ for image in "${images[@]}"; do
   [[ -f "$stage/$image" ]] || { echo "package.sh: $stage/$image was not written" >&2; exit 1; }
 done
 
+for browser in chromium firefox; do
+  mkdir -p "$dir/packaging/$browser"
+  "$dir/peluxbar" install --print-manifest "$browser" --host-path /usr/bin/peluxbar \
+    >"$dir/packaging/$browser/com.tandrel.peluxbar.json"
+done
+
 cmake -S . -B "$dir" -DPELUX_PACKAGE_DICT_DIR="$PWD/$stage" >/dev/null
 (cd "$dir" && cpack -G DEB >/dev/null)
 version=$(sed -n 's/^project(PeluxBar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -69,8 +75,6 @@ for lang in zh ja; do
   fi
 done
 
-gecko_id=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["allowed_extensions"][0])' \
-  "$dir/packaging/firefox/com.tandrel.peluxbar.json")
-python3 packaging/store_archives.py extension "$dir/peluxbar-extension-$version.zip" "$dir/peluxbar-$version.xpi" "$gecko_id"
+python3 packaging/store_archives.py extension "$dir/peluxbar-extension-$version.zip" "$dir/peluxbar-$version.xpi"
 
 ls -l "$deb" "$dir/peluxbar-extension-$version.zip" "$dir/peluxbar-$version.xpi"
