@@ -36,6 +36,8 @@ string(TIMESTAMP PELUX_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 # The version carries no Debian revision (a native package), so the changelog is changelog.gz.
 configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${package_dir}/changelog @ONLY)
 execute_process(COMMAND gzip -9nfk ${package_dir}/changelog COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/peluxbar.1 ${package_dir}/peluxbar.1 COPYONLY)
+execute_process(COMMAND gzip -9nfk ${package_dir}/peluxbar.1 COMMAND_ERROR_IS_FATAL ANY)
 
 # Files under /etc are the administrator's to edit; an upgrade asks before replacing them.
 set(chromium_manifest_dirs /etc/chromium/native-messaging-hosts /etc/opt/chrome/native-messaging-hosts)
@@ -52,6 +54,7 @@ install(TARGETS peluxbar RUNTIME DESTINATION bin COMPONENT package EXCLUDE_FROM_
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/extension/ DESTINATION share/peluxbar/extension COMPONENT package EXCLUDE_FROM_ALL)
 install(FILES ${package_dir}/copyright ${package_dir}/changelog.gz DESTINATION share/doc/peluxbar
         COMPONENT package EXCLUDE_FROM_ALL)
+install(FILES ${package_dir}/peluxbar.1.gz DESTINATION share/man/man1 COMPONENT package EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides
         RENAME peluxbar COMPONENT package EXCLUDE_FROM_ALL)
 if(PELUX_PACKAGE_DICT_DIR)
