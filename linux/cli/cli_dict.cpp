@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "adapters/module_directory_linux.h"
 #include "cli/commands.h"
 #include "cli/command_line.h"
 #include "dictbuild/dict_build.h"
@@ -49,10 +50,12 @@ std::string dictHelp() {
     return dictBuildCommandLine(unused).helpText() + "\n" + dictMakeDataCommandLine(unused).helpText();
 }
 
-fs::path executableDirectory() {
-    std::error_code error;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : exe.parent_path();
+// Beside the executable, where a build from source looks; the packaged one, in /usr/bin among
+// other programs, has no such place and needs --out.
+std::optional<fs::path> defaultOutDirectory() {
+    const fs::path executable = runningExecutable();
+    if (isInstalledExecutable(executable)) return std::nullopt;
+    return executable.empty() ? fs::current_path() : executable.parent_path();
 }
 
 // Reads the subcommand's options (the arguments after its name); an exit code when the command
@@ -102,7 +105,7 @@ int runBuild(const fs::path& outDir) {
         {"edict.uni", DictSource::Edict, buildEdictFile},
         {"kanjidic.uni", DictSource::Kanjidic, buildKanjidicFile},
     };
-    const fs::path exeDir = executableDirectory();
+    const fs::path exeDir = runningExecutable().parent_path();
     const fs::path workDir = fs::current_path(error);
     bool allBuilt = true;
     for (const Job& job : jobs) {
@@ -142,7 +145,13 @@ int runDictCommand(const Arguments& args) {
     DictArguments given;
     if (args[0] == "build") {
         if (const std::optional<int> exitCode = readOptions(dictBuildCommandLine, args, given)) return *exitCode;
-        return runBuild(given.out ? fs::path(*given.out) : executableDirectory());
+        if (given.out) return runBuild(*given.out);
+        const std::optional<fs::path> beside = defaultOutDirectory();
+        if (!beside) {
+            DictArguments unused;
+            return dictBuildCommandLine(unused).usageError("the installed peluxbar needs --out DIR, a folder to write them in");
+        }
+        return runBuild(*beside);
     }
     if (args[0] == "make-data") {
         if (const std::optional<int> exitCode = readOptions(dictMakeDataCommandLine, args, given)) return *exitCode;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "adapters/module_directory_linux.h"
 #include "adapters/platform_linux.h"
 #include "adapters/utf8.h"
 #include "band/engine.h"
@@ -145,6 +146,7 @@ void loadDictionary(CDictionary& store, const LookupOptions& options) {
     LoadEnvironment environment;
     environment.textWindow = window;
     environment.directory = options.dictDir;
+    environment.keepImage = !isSystemDirectory(options.dictDir);
     if (options.language == Chinese) {
         loadChineseDictionary(store, environment);
     } else {

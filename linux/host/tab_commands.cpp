@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "adapters/module_directory_linux.h"
 #include "band/band_geometry.h"
 #include "band/band_menu.h"
 #include "band/band_settings.h"
@@ -53,6 +54,7 @@ private:
         environment.pump = m_commands.m_loads.pump;
         environment.keys = m_commands.m_loads.keys;
         environment.directory = m_commands.m_loads.directory;
+        environment.keepImage = !isSystemDirectory(environment.directory);
         return environment;
     }
 

@@ -21,6 +21,9 @@ struct LoadEnvironment {
     IMessagePump* pump = nullptr;  // null: nothing to pump
     IKeyState* keys = nullptr;     // null: Escape is never pressed
     std::filesystem::path directory;
+    // False for a folder that is only read (one the package manager owns): a text load there
+    // keeps no prepared image.
+    bool keepImage = true;
 };
 
 inline constexpr const char16_t* kLoadingText = u"Loading . . .";

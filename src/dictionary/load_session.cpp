@@ -74,7 +74,7 @@ void CLoadSession::runIrregularPass(CDictionary& store) {
 }
 
 LoadReport CLoadSession::finish(CDictionary& store) {
-    if (!m_report.fromImage && !m_report.cancelled && !m_incomplete && m_report.missingFiles.empty()) {
+    if (m_environment.keepImage && !m_report.fromImage && !m_report.cancelled && !m_incomplete && m_report.missingFiles.empty()) {
         m_report.imageWritten = writeStoreImage(store, m_files.language, imagePathFor(m_environment.directory, m_files.language),
                                                 m_stamps, ImageFacts{m_linesRead});
     }

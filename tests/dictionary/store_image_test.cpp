@@ -144,6 +144,25 @@ TEST_P(StoreImageTest, UnwritableImagePlaceStillLoadsFromText) {
     EXPECT_EQ(texts().back(), m_lastText);
 }
 
+TEST_P(StoreImageTest, FolderThatKeepsNoImageUsesASoundOneAndLeavesAStaleOneAlone) {
+    LoadEnvironment readOnly = environment();
+    readOnly.keepImage = false;
+    const auto loadReadOnly = [&] {
+        return language() == Chinese ? loadChineseDictionary(testing::testEngine().store(), readOnly)
+                                     : loadJapaneseDictionary(testing::testEngine().store(), readOnly);
+    };
+    store().resetForLoad(None);
+    EXPECT_TRUE(loadReadOnly().fromImage);
+    std::string stale = m_image;
+    stale[8] = char(stale[8] + 1);  // another version
+    writeAll(imagePath(), stale);
+    const LoadReport report = loadReadOnly();
+    EXPECT_FALSE(report.fromImage || report.imageWritten);
+    EXPECT_EQ(contentOf(store()), m_textContent);
+    EXPECT_EQ(texts().back(), m_lastText);
+    EXPECT_EQ(readBytes(imagePath()), stale);
+}
+
 TEST_P(StoreImageTest, MissingOrCancelledLoadsWriteNoImage) {
     std::filesystem::remove(imagePath());
     m_keys = testing_support::CScriptedKeys({false, true});

@@ -40,5 +40,38 @@ TEST(ModuleDirectory, OptionOverridesTheEnvironment) {
     EXPECT_EQ(CLinuxModuleDirectory(std::filesystem::path("/home/me/dict")).directory(), std::filesystem::path("/home/me/dict"));
 }
 
+TEST(ModuleDirectory, ResolutionOrder) {
+    const std::filesystem::path installed(kInstalledExecutable);
+    const std::filesystem::path built("/home/me/peluxbar/build/peluxbar");
+    const struct {
+        const char* what;
+        std::optional<std::filesystem::path> option;
+        const char* environment;
+        std::filesystem::path executable;
+        std::filesystem::path expected;
+    } rows[] = {
+        {"option first", std::filesystem::path("/opt/d"), "/srv/d", installed, "/opt/d"},
+        {"then the environment", std::nullopt, "/srv/d", installed, "/srv/d"},
+        {"an empty option is none", std::filesystem::path(), "/srv/d", built, "/srv/d"},
+        {"a build: its own folder", std::nullopt, nullptr, built, "/home/me/peluxbar/build"},
+        {"an empty variable is unset", std::nullopt, "", built, "/home/me/peluxbar/build"},
+        {"the package: its dictionaries", std::nullopt, nullptr, installed, kSystemDictionaryDirectory},
+        {"a copy of it elsewhere: its own folder", std::nullopt, nullptr, "/usr/local/bin/peluxbar", "/usr/local/bin"},
+        {"another program in /usr/bin", std::nullopt, nullptr, "/usr/bin/peluxbar-old", "/usr/bin"},
+        {"unreadable executable path", std::nullopt, nullptr, "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(resolveDictionaryDirectory(row.option, row.environment, row.executable), row.expected);
+    }
+}
+
+TEST(ModuleDirectory, OnlyTheSystemTreeIsASystemDirectory) {
+    for (const char* directory : {"/usr/share/peluxbar/dict", "/usr/share/peluxbar/dict/", "/usr", "/tmp/../usr/share"})
+        EXPECT_TRUE(isSystemDirectory(directory)) << directory;
+    for (const char* directory : {"", "/usrlocal", "/home/me/usr", "/opt/peluxbar/dict", "/tmp"})
+        EXPECT_FALSE(isSystemDirectory(directory)) << directory;
+}
+
 }  // namespace
 }  // namespace pelux
