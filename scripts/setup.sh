@@ -6,6 +6,7 @@
 #   scripts/setup.sh --win32    also the mingw-w64 cross compiler and Wine for PeluxBar.dll
 #   scripts/setup.sh --fuzz     also clang and its runtime libraries (libFuzzer) for fuzz/
 #   scripts/setup.sh --eval     also MeCab and its IPA dictionary, the yardstick of bench_deinflect
+#   scripts/setup.sh --package  also dpkg-dev and lintian, for scripts/package.sh and its test
 # Safe to run again: only missing packages are installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +22,7 @@ for arg in "$@"; do
     --win32) packages+=(g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --eval) packages+=(mecab mecab-ipadic-utf8) ;;
+    --package) packages+=(dpkg-dev lintian) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -29,4 +29,4 @@ scripts/setup.sh --win32 && scripts/build-win32.sh && scripts/test-win32.sh
 echo "== fuzz targets (clang, libFuzzer)"
 scripts/setup.sh --fuzz && scripts/fuzz.sh 20
 echo "== Debian package (installs and purges it: root with CI=true or PELUXBAR_PACKAGE_TEST=1)"
-tests/package/install_test.sh
+scripts/setup.sh --package && tests/package/install_test.sh

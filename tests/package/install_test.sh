@@ -21,6 +21,9 @@ fi
 scripts/package.sh
 version=$(sed -n 's/^project(PeluxBar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=$PWD/build/peluxbar_${version}_amd64.deb
+echo "lintian: $deb"
+# Errors fail the package; warnings and notes are printed for the reader.
+lintian --fail-on error --info "$deb"
 work=$(mktemp -d)
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
