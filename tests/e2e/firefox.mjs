@@ -163,6 +163,15 @@ function routeRequests(page, handler) {
   return page.setRequestInterception(true);
 }
 
+// Without a dictionary folder the host looks where it finds one on its own (an installed package).
+function firefoxEnvironment({ home, dictDir, config }) {
+  const env = { ...process.env, MOZ_HEADLESS_WIDTH: '1000', MOZ_HEADLESS_HEIGHT: '786', HOME: home,
+    XDG_CONFIG_HOME: config, ASAN_OPTIONS: 'detect_leaks=0', MOZ_CRASHREPORTER_DISABLE: '1' };
+  if (dictDir) env.PELUXBAR_DICT_DIR = dictDir;
+  else delete env.PELUXBAR_DICT_DIR;
+  return env;
+}
+
 // Firefox with the test build of the extension, a profile of its own (or `reuse`'s), and a home
 // folder whose ~/.mozilla/native-messaging-hosts `peluxbar install` filled.
 export async function launchFirefox({ extension, peluxbar, dictDir, profile, config, home, install, reuse, record }) {
@@ -182,7 +191,7 @@ export async function launchFirefox({ extension, peluxbar, dictDir, profile, con
     // A new tab's first, blank document already runs the content scripts, and the band it asks
     // for is sized by the window before any viewport is set: the window gives the same 1000x700
     // (its toolbars take 86 pixels).
-    env: { ...process.env, MOZ_HEADLESS_WIDTH: '1000', MOZ_HEADLESS_HEIGHT: '786', HOME: home, PELUXBAR_DICT_DIR: dictDir, XDG_CONFIG_HOME: config, ASAN_OPTIONS: 'detect_leaks=0', MOZ_CRASHREPORTER_DISABLE: '1' },
+    env: firefoxEnvironment({ home, dictDir, config }),
   });
   // A browser that started must also end when what follows fails, or it keeps the test running.
   let firstTabs;
