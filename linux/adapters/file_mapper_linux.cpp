@@ -94,8 +94,21 @@ bool replaceFileAtomically(const std::filesystem::path& path, std::span<const st
     if (durable) ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename itself is on disk only once the folder is. The new file is in place either way,
+    // so a folder that cannot be synced does not make the change a failure.
+    if (durable) {
+        const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+        const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (directory >= 0) {
+            ::fsync(directory);
+            ::close(directory);
+        }
+    }
+    return true;
 }
 
 bool CLinuxFileMapper::replaceAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces) {

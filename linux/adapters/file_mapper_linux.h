@@ -13,8 +13,8 @@ int openRegularForReading(const std::filesystem::path& path, bool& refused);
 
 // Writes the pieces, one after another, to a new file beside `path` with the permission bits
 // `mode`, and renames it over `path`; false, leaving `path` as it was, when any step fails. With
-// `durable`, the data reaches the disk before the rename, so that a crash leaves the old file or
-// the whole new one.
+// `durable`, the data reaches the disk before the rename and the folder after it, so that a crash
+// leaves the old file or the whole new one.
 bool replaceFileAtomically(const std::filesystem::path& path, std::span<const std::string_view> pieces, unsigned mode,
                            bool durable);
 

@@ -41,16 +41,6 @@ private:
     int m_fd;
 };
 
-bool writeFully(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(std::size_t(written));
-    }
-    return true;
-}
-
 std::optional<std::string> readAll(int fd, const std::filesystem::path& path, std::string& problem) {
     struct stat status {};
     if (::fstat(fd, &status) != 0) return problem = failure("cannot read", path), std::nullopt;
@@ -133,26 +123,10 @@ bool CWordListFile::update(const std::function<bool(std::vector<WordEntry>&)>& c
 }
 
 bool replaceFileDurably(const std::filesystem::path& path, std::string_view text, std::string& problem) {
-    std::string temporary = path.string() + ".XXXXXX";
-    CFileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.get() < 0) return problem = failure("cannot write beside", path), false;
-    const bool written = writeFully(file.get(), text) && ::fsync(file.get()) == 0;
-    if (!written || !file.close()) {
-        problem = failure("cannot write", temporary);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        problem = failure("cannot replace", path);
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // The rename itself is on disk only once the folder is. The new list is in place either way,
-    // so a folder that cannot be synced does not make the change a failure.
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    const CFileDescriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) ::fsync(directory.get());
-    return true;
+    const std::string_view pieces[] = {text};
+    if (replaceFileAtomically(path, pieces, 0600, true)) return true;
+    problem = failure("cannot replace", path);
+    return false;
 }
 
 }  // namespace pelux
