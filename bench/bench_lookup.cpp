@@ -21,6 +21,7 @@
 #include "adapters/utf8.h"
 #include "band/engine.h"
 #include "dictionary/dictionary_inspection.h"
+#include "host/native_messages.h"
 #include "host/native_replies.h"
 #include "support/corpus_texts.h"
 
@@ -86,18 +87,30 @@ void reportDeinflection(const char* name, const std::vector<std::u16string>& tai
                 100.0 * static_cast<double>(longer) / static_cast<double>(tails.size()));
 }
 
-// What the host does for one pointer event with the reader's popup on, after capture: the lookup
-// and composition, the reply with its popup fields, and its serialization; with the card, also
-// the entries as data in the reply.
+// The host's own work for one pointer event with the reader's popup on: reading the browser's
+// message, the lookup and composition, the reply with its popup fields, and its serialization;
+// with the card, also the entries as data in the reply. Only the pipe's read and write are left out.
 void reportHostReply(const char* name, const std::vector<std::u16string>& tails, bool withCard) {
     std::vector<double> micros;
     size_t bytes = 0;
+    std::vector<std::string> frames;
+    for (const std::u16string& text : tails) {
+        const std::string utf8 = utf16ToUtf8(text);
+        frames.push_back(nlohmann::json{{"type", "pointer"}, {"tab", 1}, {"frame", 0}, {"seq", 1}, {"x", 10}, {"y", 10},
+                                        {"character", utf16ToUtf8(text.substr(0, 1))}, {"word", utf8},
+                                        {"sentence", utf8}, {"hasBody", true}}
+                             .dump());
+    }
     for (int round = 0; round < gRounds; ++round) {
-        for (const std::u16string& text : tails) {
+        for (std::size_t i = 0; i < tails.size(); ++i) {
             const auto started = Clock::now();
+            std::string error;
+            const std::optional<InboundMessage> message = parseInboundMessage(frames[i], error);
+            if (!message) std::abort();
+            const std::u16string& sentence = std::get<PointerMessage>(*message).sentence;
             std::optional<CardData> card;
             const DisplayText display =
-                translateCapturedText(g_engine.store(), captureFromText(text), true, {}, withCard ? &card : nullptr);
+                translateCapturedText(g_engine.store(), captureFromText(sentence), true, {}, withCard ? &card : nullptr);
             ReaderFields fields;
             fields.language = g_engine.store().language();
             ReaderPopup& popup = fields.popup.emplace();
@@ -151,8 +164,8 @@ int main(int argc, char** argv) {
         report(chinese ? "Chinese tails, sub-words on" : "Japanese tails, sub-words on", tails, true);
         report(chinese ? "Chinese tails, sub-words off" : "Japanese tails, sub-words off", tails, false);
         report("English words, sub-words on", words, true);
-        reportHostReply("host reply, popup, no card", tails, false);
-        reportHostReply("host reply, popup and card", tails, true);
+        reportHostReply("host event, popup, no card", tails, false);
+        reportHostReply("host event, popup and card", tails, true);
         if (chinese) continue;
         reportDeinflection("Japanese tails, deinflect on", tails, false);
         reportDeinflection("  and Hepburn on", tails, true);
