@@ -11,12 +11,6 @@
   // The text to put on the clipboard at the next copy event we start ourselves.
   let pendingCopy = null;
 
-  function shadowRootOf(element) {
-    if (globalThis.chrome && chrome.dom && chrome.dom.openOrClosedShadowRoot) return chrome.dom.openOrClosedShadowRoot(element);
-    if (typeof element.openOrClosedShadowRoot === 'function') return element.openOrClosedShadowRoot();
-    return element.shadowRoot;
-  }
-
   function isEditable(element) {
     if (!element || element.nodeType !== Node.ELEMENT_NODE) return false;
     const tag = element.localName;
@@ -28,7 +22,7 @@
     let active = document.activeElement;
     for (let depth = 0; active && depth < 64; depth += 1) {
       yield active;
-      const root = shadowRootOf(active);
+      const root = PeluxDrawn.shadowRootOf(active);
       active = root ? root.activeElement : null;
     }
   }

@@ -147,5 +147,5 @@
   window.addEventListener('pointerdown', lookFirst, true);
   window.addEventListener('keydown', lookFirst, true);
 
-  globalThis.PeluxDrawn = { attach, guard, isDrawn };
+  globalThis.PeluxDrawn = { attach, guard, isDrawn, shadowRootOf };
 })();

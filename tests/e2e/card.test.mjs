@@ -7,7 +7,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import {
-  characterCentre, clickMenuItem, hostMessages, inContentWorld, launchBrowser, openPage, servePages, tempDir,
+  IN_FIREFOX, characterCentre, clickMenuItem, hostMessages, inContentWorld, launchBrowser, openPage, servePages, tempDir,
   waitForBandText,
 } from './helpers.mjs';
 
@@ -204,7 +204,9 @@ test('the card\'s keys: c copies, w saves, Escape hides and still reaches the ho
   }
 });
 
-test('the card follows a dark colour scheme and stays inside the viewport', async () => {
+test('the card follows a dark colour scheme and stays inside the viewport', {
+  skip: IN_FIREFOX && 'puppeteer emulates media features only over CDP, which Firefox lacks; the dark styles are one CSS media query in both browsers',
+}, async () => {
   const browser = await launchBrowser({ settings: { ReaderPopup: '1', StandardPinyin: '1' } });
   try {
     const page = await loaded(browser, 'Load Chinese/English Dictionary', /34000 lines read/);

@@ -26,6 +26,9 @@ const PREFS = {
   'browser.newtabpage.enabled': true,
   'datareporting.policy.dataSubmissionEnabled': false,
   'toolkit.telemetry.reportingpolicy.firstRun': false,
+  // The page may read and write the clipboard without asking, as Playwright's granted permissions
+  // let it in Chromium.
+  'dom.events.testing.asyncClipboard': true,
 };
 
 // The copy of the extension the tests install: the shipped files and the two bridges.
@@ -138,6 +141,8 @@ function asPlaywrightPage(page) {
     mouse,
     waitForFunction: (fn, arg, options = {}) => page.waitForFunction(fn, { timeout: 30000, ...options }, arg),
     setViewportSize: (size) => page.setViewport(size),
+    inputValue: (selector) => page.$eval(selector, (element) => element.value),
+    emulateMedia: ({ colorScheme }) => page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: colorScheme }]),
     waitForURL: (url) => waitUntil(() => (url instanceof RegExp ? url.test(page.url()) : page.url() === url), `the address ${url}`),
     puppeteerPage: page,
   };
@@ -223,6 +228,8 @@ export async function launchFirefox({ extension, peluxbar, dictDir, profile, con
       for (const page of pages) await routeRequests(page.puppeteerPage, handler);
     },
     openPages: () => [...pages].filter((page) => !page.isClosed()),
+    // Granted for every page by the profile's preferences.
+    grantPermissions: async () => {},
     pages: () => [...pages],
     close: () => browser.close(),
   };
