@@ -113,17 +113,25 @@ export async function callWorkerFunction(browser, name, ...args) {
     socket.send(JSON.stringify({ id, method, params }));
   });
   try {
-    const prototype = await send('Runtime.evaluate', { expression: 'Function.prototype' });
-    const { objects } = await send('Runtime.queryObjects', { prototypeObjectId: prototype.result.objectId });
-    const { result, exceptionDetails } = await send('Runtime.callFunctionOn', {
-      objectId: objects.objectId,
-      functionDeclaration: 'function (name, args) { return this.find((f) => f.name === name)(...args); }',
-      arguments: [{ value: name }, { value: args }],
-      awaitPromise: true,
-      returnByValue: true,
-    });
-    if (exceptionDetails) throw new Error(`${name}: ${exceptionDetails.exception?.description ?? exceptionDetails.text}`);
-    return result.value;
+    // A worker just started may still be running its script: its functions exist once it is done.
+    for (const started = Date.now(); ;) {
+      const prototype = await send('Runtime.evaluate', { expression: 'Function.prototype' });
+      const { objects } = await send('Runtime.queryObjects', { prototypeObjectId: prototype.result.objectId });
+      const { result, exceptionDetails } = await send('Runtime.callFunctionOn', {
+        objectId: objects.objectId,
+        functionDeclaration: `function (name, args) {
+          const found = this.find((f) => f.name === name);
+          return found ? Promise.resolve(found(...args)).then((value) => ({ value })) : { missing: true };
+        }`,
+        arguments: [{ value: name }, { value: args }],
+        awaitPromise: true,
+        returnByValue: true,
+      });
+      if (exceptionDetails) throw new Error(`${name}: ${exceptionDetails.exception?.description ?? exceptionDetails.text}`);
+      if (!result.value.missing) return result.value.value;
+      if (Date.now() - started > 10000) throw new Error(`${name}: no such function in the service worker`);
+      await new Promise((resolve) => setTimeout(resolve, 50));
+    }
   } finally {
     socket.close();
   }
