@@ -11,19 +11,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/file_text.h"
 #include "adapters/word_list_file.h"
 
 namespace pelux {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 WordEntry word(const std::string& forms) { return {forms, "よみ", "(n) sense", "文。", "https://example.com/", "2026-12-09T04:50:00Z"}; }
 
@@ -51,7 +45,7 @@ TEST_F(WordListFileTest, AMissingFileIsAnEmptyListAndTheFirstWordMakesIt) {
     EXPECT_FALSE(fs::exists(file.path()));
     ASSERT_TRUE(add(file, "猫", problem)) << problem;
     ASSERT_TRUE(add(file, "猫", problem)) << problem;
-    EXPECT_EQ(slurp(file.path()), formatWordLine(word("猫")));
+    EXPECT_EQ(fileText(file.path()), formatWordLine(word("猫")));
 }
 
 TEST_F(WordListFileTest, RefusesAndNeverRewritesWhatIsNotAReadableList) {
@@ -94,7 +88,7 @@ TEST_F(WordListFileTest, AWriterKilledBeforeItsRenameLeavesTheOldList) {
     CWordListFile file(m_folder / "words.tsv");
     std::string problem;
     ASSERT_TRUE(add(file, "古い", problem)) << problem;
-    const std::string old = slurp(file.path());
+    const std::string old = fileText(file.path());
     // The child may write no more than the old list: its temporary file overruns that, and the
     // kernel kills it in the middle of the write, before the rename.
     const pid_t child = ::fork();
@@ -110,7 +104,7 @@ TEST_F(WordListFileTest, AWriterKilledBeforeItsRenameLeavesTheOldList) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
-    EXPECT_EQ(slurp(file.path()), old);
+    EXPECT_EQ(fileText(file.path()), old);
     ASSERT_TRUE(add(file, "新しい", problem)) << problem;
     const auto entries = file.read(problem);
     ASSERT_TRUE(entries) << problem;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/file_text.h"
 #include "support/host_harness.h"
 
 namespace pelux {
@@ -13,13 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The cards of the two words.
 const CardEntry kCatCard = {{u"猫"}, u"ねこ", u"neko", true, std::nullopt, {{u"cat", {u"n"}}}};
@@ -117,7 +111,7 @@ TEST_F(WordListServiceTest, AListThatCannotBeReadIsNeitherSavedIntoNorChanged) {
               "the word list " + m_list.string() + " was left as it is: line 2 is unreadable: it has 1 fields, not 6");
     EXPECT_EQ(replies[1]["problem"], replies[0]["problem"]);
     EXPECT_EQ(replies[2], (json{{"type", "wordExport"}, {"format", "csv"}, {"text", ""}, {"problem", replies[0]["problem"]}}));
-    EXPECT_EQ(slurp(m_list), broken);
+    EXPECT_EQ(fileText(m_list), broken);
 }
 
 TEST_F(WordListServiceTest, ListsRemovesAndExportsForTheOptionsPage) {
@@ -136,7 +130,7 @@ TEST_F(WordListServiceTest, ListsRemovesAndExportsForTheOptionsPage) {
                                 {"problem", "The list has changed meanwhile; nothing was removed."}}));
     EXPECT_EQ(replies[2], (json{{"type", "wordList"}, {"words", {dog}}, {"problem", nullptr}}));
     EXPECT_EQ(replies[3], (json{{"type", "wordExport"}, {"format", "anki"}, {"text", exportForAnki({kDog})}, {"problem", nullptr}}));
-    EXPECT_EQ(slurp(m_list), formatWordLine(kDog));
+    EXPECT_EQ(fileText(m_list), formatWordLine(kDog));
 }
 
 TEST_F(WordListServiceTest, ReadingAndRemovingNeverMakeTheFile) {

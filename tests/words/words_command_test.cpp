@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/file_text.h"
 #include "support/run_peluxbar.h"
 #include "words/word_list.h"
 
@@ -12,13 +13,6 @@ namespace pelux {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 const WordEntry kCat = {"猫", "ねこ", "(n) cat", "猫\tが\x1b[2Jいる。", "https://example.com/cats", "2026-12-09T04:50:00Z"};
 const WordEntry kDog = {"犬", "いぬ", "(n) dog", "犬。", "https://example.com/dogs", "2026-12-09T04:51:00Z"};
@@ -52,15 +46,15 @@ TEST_F(WordsCommandTest, ListsExportsAndRemovesByTheListedNumber) {
     const fs::path anki = m_home / "out.txt";
     const fs::path csv = m_home / "out.csv";
     EXPECT_EQ(run({"words", "export", "--anki", anki.string()}).output, "2 words written to " + anki.string() + "\n");
-    EXPECT_EQ(slurp(anki), exportForAnki({kCat, kDog}));
+    EXPECT_EQ(fileText(anki), exportForAnki({kCat, kDog}));
     EXPECT_EQ(run({"words", "export", "--csv", csv.string()}).exitCode, 0);
-    EXPECT_EQ(slurp(csv), exportAsCsv({kCat, kDog}));
+    EXPECT_EQ(fileText(csv), exportAsCsv({kCat, kDog}));
 
     const CommandResult missing = run({"words", "remove", "3"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.output, "peluxbar words: there is no word 3; the list has 2\n");
     EXPECT_EQ(run({"words", "remove", "1"}).output, "removed 1\t猫\n");
-    EXPECT_EQ(slurp(m_list), formatWordLine(kDog));
+    EXPECT_EQ(fileText(m_list), formatWordLine(kDog));
 }
 
 TEST_F(WordsCommandTest, AListThatCannotBeReadIsReportedAndLeftAsItIs) {
@@ -75,7 +69,7 @@ TEST_F(WordsCommandTest, AListThatCannotBeReadIsReportedAndLeftAsItIs) {
         EXPECT_EQ(result.exitCode, 1) << arguments[1];
         EXPECT_EQ(result.output, problem) << arguments[1];
     }
-    EXPECT_EQ(slurp(m_list), broken);
+    EXPECT_EQ(fileText(m_list), broken);
     EXPECT_FALSE(fs::exists(anki));
 }
 
