@@ -58,9 +58,9 @@ if (typeof importScripts === 'function') importScripts('generated/constants.js',
     const message = PeluxSchema.fromHost(raw);
     if (!message) return;
     if (message.type === 'pointerResult') {
-      toFrame(message.tab, message.frame, message);
+      toFrameQuickly(message.tab, message.frame, message);
       // The band lives in the top frame; a frame's result also goes there.
-      if (message.frame !== 0 && message.text !== null) toFrame(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
+      if (message.frame !== 0 && message.text !== null) toFrameQuickly(message.tab, 0, { type: 'text', tab: message.tab, text: message.text });
       return;
     }
     if (message.type === 'wordList' || message.type === 'wordExport') return void tellOptionsPages(message);
@@ -71,6 +71,36 @@ if (typeof importScripts === 'function') importScripts('generated/constants.js',
       return;
     }
     toFrame(message.tab, 0, message);
+  }
+
+  // The frames' pointer ports, by "tab:frame": a pointer's reply goes back on the port it came on.
+  const pointerPorts = new Map();
+  chrome.runtime.onConnect.addListener((framePort) => {
+    const { sender } = framePort;
+    if (framePort.name !== PeluxSchema.POINTER_PORT || !sender || !sender.tab || sender.id !== chrome.runtime.id ||
+        isOptionsPage(sender)) {
+      framePort.disconnect();
+      return;
+    }
+    const where = { tab: sender.tab.id, frame: sender.frameId || 0 };
+    const key = `${where.tab}:${where.frame}`;
+    pointerPorts.set(key, framePort);
+    framePort.onDisconnect.addListener(() => { if (pointerPorts.get(key) === framePort) pointerPorts.delete(key); });
+    framePort.onMessage.addListener((raw) => {
+      const message = PeluxSchema.fromContent(raw);
+      if (message && message.type === 'pointer') post(Object.assign({}, message, where));
+    });
+  });
+
+  // To a frame on its pointer port when it has one, else as a message of its own.
+  function toFrameQuickly(tab, frame, message) {
+    const framePort = pointerPorts.get(`${tab}:${frame}`);
+    if (!framePort) return void toFrame(tab, frame, message);
+    try {
+      framePort.postMessage(message);
+    } catch {
+      toFrame(tab, frame, message);
+    }
   }
 
   chrome.runtime.onMessage.addListener((raw, sender) => {

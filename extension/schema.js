@@ -135,6 +135,8 @@
     READER_SETTINGS,
     toContent: (m) => accept(TO_CONTENT, m, 'from the service worker'),
     HOST_NAME: 'com.tandrel.peluxbar',
+    // The name of a frame's long-lived port to the worker, which carries its pointer messages.
+    POINTER_PORT: 'peluxbar-pointer',
     COMMAND_BIGGER: PeluxConstants.COMMAND_BIGGER,
     COMMAND_SMALLER: PeluxConstants.COMMAND_SMALLER,
     TRANSLATE_MENU_ID: 'peluxbar-translate',

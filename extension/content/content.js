@@ -26,6 +26,25 @@
     }
   }
 
+  // Pointer messages and their replies travel on one long-lived port to the worker: a message
+  // sent on its own opens and closes a channel each way, which costs more than the lookup itself.
+  // The port is opened again when it closed (the worker restarted, the page came back from the
+  // back-forward cache); a message it cannot take goes the ordinary way.
+  let pointerPort = null;
+  function sendPointer(message) {
+    try {
+      if (!pointerPort) {
+        pointerPort = chrome.runtime.connect({ name: PeluxSchema.POINTER_PORT });
+        pointerPort.onMessage.addListener(onMessage);
+        pointerPort.onDisconnect.addListener(() => { pointerPort = null; });
+      }
+      pointerPort.postMessage(message);
+    } catch (error) {
+      pointerPort = null;
+      send(message);
+    }
+  }
+
   function isBandEvent(event) { return band !== null && event.target === band.host; }
 
   // Unlike a band window, which handles every mouse move, a frame sends one move at a time and
@@ -49,7 +68,7 @@
     elements.set(seq, move.target);
     PeluxReader.noteCapture(seq, captured, move.trusted);
     inFlight = { seq, timer: setTimeout(() => { inFlight = null; sendPending(); }, REPLY_TIMEOUT_MS) };
-    send({
+    sendPointer({
       type: 'pointer', seq, x: move.x, y: move.y,
       character: captured.character, word: captured.word, sentence: captured.sentence,
       hasBody: body !== null && body.tagName !== 'FRAMESET',
@@ -63,9 +82,11 @@
     const element = elements.get(message.seq);
     if (message.title !== null && element && element.setAttribute) element.setAttribute('title', message.title);
     try {
-      if (isTop && message.text !== null && band) band.setText(message.text);
+      // The reader's popup is measured and placed before the band takes its new text, so that
+      // measuring it does not lay out the band's text as well: both are drawn in the same frame.
       PeluxReader.onResult(message, isTop ? band : null);
     } finally {
+      if (isTop && message.text !== null && band) band.setText(message.text);
       // Whatever the page did to the text meanwhile, the next move is still looked up.
       sendPending();
     }
@@ -124,7 +145,11 @@
       pending = null;
       PeluxReader.hide();
       if (isTop && band && band.isShown()) {
-        send({ type: 'bandClosed', width: document.documentElement.clientWidth, height: band.height });
+        // The toolbar button hides the bands of every tab at once; the size kept is that of the
+        // band in view, not of whichever background tab's message comes last.
+        if (document.visibilityState === 'visible') {
+          send({ type: 'bandClosed', width: document.documentElement.clientWidth, height: band.height });
+        }
         band.hide();
       }
     }
@@ -164,6 +189,11 @@
   }
 
   chrome.runtime.onMessage.addListener(onMessage);
+  window.addEventListener('pageshow', PeluxTrusted((event) => {
+    if (!event.persisted || !pointerPort) return;
+    pointerPort.disconnect();
+    pointerPort = null;
+  }));
   document.addEventListener('keydown', onKey, true);
   document.addEventListener('keyup', onKey, true);
   PeluxCardKeys.setHandler(onCardKey);

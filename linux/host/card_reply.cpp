@@ -1,5 +1,8 @@
 #include "host/card_reply.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <optional>
 #include <vector>
 
@@ -9,12 +12,6 @@ namespace {
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-void appendKey(std::string& out, const char* key) {
-    out += '"';
-    out += key;
-    out += "\":";
-}
 
 void appendStrings(std::string& out, const std::vector<std::u16string>& texts) {
     out += '[';
@@ -26,118 +23,115 @@ void appendStrings(std::string& out, const std::vector<std::u16string>& texts) {
 }
 
 void appendNumber(std::string& out, const std::optional<int32_t>& value) {
-    out += value ? std::to_string(*value) : std::string("null");
+    if (!value) {
+        out += "null";
+        return;
+    }
+    char digits[16];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, *value);
+    out.append(digits, written.ptr);
 }
 
-std::string entryText(const CardEntry& entry) {
-    std::size_t units = entry.reading.size() + entry.romaji.size() + (entry.form ? entry.form->size() : 0);
-    for (const std::u16string& form : entry.forms) units += form.size();
-    for (const CardSense& sense : entry.senses) units += sense.text.size() + 8 * sense.tags.size() + 24;
-    std::string out;
-    out.reserve(3 * units + 96);
-    out += '{';
-    appendKey(out, "forms");
+// Keys are written together with the punctuation around them: a card has dozens of fields.
+void appendEntry(std::string& out, const CardEntry& entry) {
+    out += "{\"forms\":";
     appendStrings(out, entry.forms);
-    out += ',';
-    appendKey(out, "reading");
+    out += ",\"reading\":";
     appendJsonString(out, entry.reading);
-    out += ',';
-    appendKey(out, "romaji");
+    out += ",\"romaji\":";
     appendJsonString(out, entry.romaji);
-    out += ',';
-    appendKey(out, "common");
-    out += entry.common ? "true" : "false";
-    out += ',';
-    appendKey(out, "form");
+    out += entry.common ? ",\"common\":true,\"form\":" : ",\"common\":false,\"form\":";
     if (entry.form) {
         appendJsonString(out, *entry.form);
     } else {
         out += "null";
     }
-    out += ',';
-    appendKey(out, "senses");
-    out += '[';
+    out += ",\"senses\":[";
     for (std::size_t i = 0; i < entry.senses.size(); ++i) {
-        if (i > 0) out += ',';
-        out += '{';
-        appendKey(out, "text");
+        out += i == 0 ? "{\"text\":" : ",{\"text\":";
         appendJsonString(out, entry.senses[i].text);
-        out += ',';
-        appendKey(out, "tags");
+        out += ",\"tags\":";
         appendStrings(out, entry.senses[i].tags);
         out += '}';
     }
     out += "]}";
-    return out;
 }
 
-const char* readingKind(CardReading::Kind kind) {
+std::string_view readingStart(CardReading::Kind kind) {
     switch (kind) {
-        case CardReading::Kind::Mandarin: return "\"M\"";
-        case CardReading::Kind::Cantonese: return "\"C\"";
-        case CardReading::Kind::On: return "\"on\"";
-        case CardReading::Kind::Kun: return "\"kun\"";
+        case CardReading::Kind::Mandarin: return "{\"kind\":\"M\",\"text\":";
+        case CardReading::Kind::Cantonese: return "{\"kind\":\"C\",\"text\":";
+        case CardReading::Kind::On: return "{\"kind\":\"on\",\"text\":";
+        case CardReading::Kind::Kun: return "{\"kind\":\"kun\",\"text\":";
     }
-    return "\"M\"";
+    return "{\"kind\":\"M\",\"text\":";
 }
 
-std::string charText(const CardChar& character) {
-    std::string out = "{";
-    appendKey(out, "char");
+void appendChar(std::string& out, const CardChar& character) {
+    out += "{\"char\":";
     appendJsonString(out, std::u16string_view(&character.character, 1));
-    out += ',';
-    appendKey(out, "code");
-    out += std::to_string(int32_t(character.character));
-    out += ',';
-    appendKey(out, "readings");
-    out += '[';
+    out += ",\"code\":";
+    appendNumber(out, int32_t(character.character));
+    out += ",\"readings\":[";
     for (std::size_t i = 0; i < character.readings.size(); ++i) {
         if (i > 0) out += ',';
-        out += '{';
-        appendKey(out, "kind");
-        out += readingKind(character.readings[i].kind);
-        out += ',';
-        appendKey(out, "text");
+        out += readingStart(character.readings[i].kind);
         appendJsonString(out, character.readings[i].text);
         out += '}';
     }
-    out += "],";
-    appendKey(out, "meanings");
+    out += "],\"meanings\":";
     appendJsonString(out, character.meanings);
-    const std::pair<const char*, const std::optional<int32_t>*> facts[] = {
-        {"strokes", &character.strokes}, {"grade", &character.grade}, {"jlpt", &character.jlpt}, {"freq", &character.frequency}};
-    for (const auto& [key, value] : facts) {
-        out += ',';
-        appendKey(out, key);
-        appendNumber(out, *value);
-    }
+    out += ",\"strokes\":";
+    appendNumber(out, character.strokes);
+    out += ",\"grade\":";
+    appendNumber(out, character.grade);
+    out += ",\"jlpt\":";
+    appendNumber(out, character.jlpt);
+    out += ",\"freq\":";
+    appendNumber(out, character.frequency);
     out += '}';
-    return out;
 }
 
-std::size_t listBytes(const std::vector<std::string>& texts) {
-    std::size_t bytes = 0;
-    for (const std::string& text : texts) bytes += text.size() + 1;  // with its comma
-    return bytes;
-}
+// Where each object of a list ends in the text written so far, so that trailing ones can be left
+// out of a card that does not fit.
+template <std::size_t kMax>
+struct ListEnds {
+    std::array<std::size_t, kMax> ends{};
+    std::size_t start = 0, count = 0;
 
-void appendList(std::string& out, const std::vector<std::string>& texts) {
+    // Bytes of the first `n` objects, each with the comma that may follow it.
+    std::size_t bytes(std::size_t n) const { return n == 0 ? 0 : ends[n - 1] - start + 1; }
+    void appendFirst(std::string& out, const std::string& written, std::size_t n) const {
+        out += '[';
+        if (n > 0) out.append(written, start, ends[n - 1] - start);
+        out += ']';
+    }
+};
+
+template <std::size_t kMax, typename Item, typename Write>
+ListEnds<kMax> appendList(std::string& out, const std::vector<Item>& items, Write write) {
+    ListEnds<kMax> list;
     out += '[';
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (i > 0) out += ',';
-        out += texts[i];
+    list.start = out.size();
+    for (const Item& item : items) {
+        if (list.count == kMax) break;
+        if (list.count > 0) out += ',';
+        write(out, item);
+        list.ends[list.count++] = out.size();
     }
     out += ']';
+    return list;
 }
 
 }  // namespace
 
 void appendJsonString(std::string& out, std::u16string_view text) {
     static const char kHex[] = "0123456789abcdef";
-    // Written through a pointer into room for the longest form (six bytes a control character),
-    // then cut to what was written: a card is written on every pointer event.
+    // Written through a pointer into room for the longest form (three bytes a unit, six a control
+    // character), then cut to what was written: a card is written on every pointer event.
+    const std::size_t controls = std::size_t(std::count_if(text.begin(), text.end(), [](char16_t unit) { return unit < 0x20; }));
     const std::size_t start = out.size();
-    out.resize(start + 6 * text.size() + 2);
+    out.resize(start + 3 * text.size() + 3 * controls + 2);
     char* at = out.data() + start;
     auto put = [&at](char c) { *at++ = c; };
     auto putUtf8 = [&put](char32_t code) {
@@ -160,6 +154,11 @@ void appendJsonString(std::string& out, std::u16string_view text) {
     put('"');
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
+        // Most of a card is plain ASCII: senses, tags, romaji.
+        if (unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\') {
+            put(char(unit));
+            continue;
+        }
         const char escaped = unit == u'"' ? '"' : unit == u'\\' ? '\\' : unit == u'\b' ? 'b' : unit == u'\f' ? 'f'
                            : unit == u'\n' ? 'n' : unit == u'\r' ? 'r' : unit == u'\t' ? 't' : '\0';
         if (escaped != '\0') {
@@ -181,22 +180,29 @@ void appendJsonString(std::string& out, std::u16string_view text) {
 }
 
 std::string cardJsonText(const CardData& card, std::size_t maxBytes) {
-    std::vector<std::string> entries, chars;
-    for (const CardEntry& entry : card.entries) entries.push_back(entryText(entry));
-    for (const CardChar& character : card.chars) chars.push_back(charText(character));
     // {"lang":"zh","entries":[],"chars":[],"savable":false}
     constexpr std::size_t kFrameBytes = 56;
-    while (!chars.empty() && kFrameBytes + listBytes(entries) + listBytes(chars) > maxBytes) chars.pop_back();
-    while (!entries.empty() && kFrameBytes + listBytes(entries) + listBytes(chars) > maxBytes) entries.pop_back();
     if (kFrameBytes > maxBytes) return std::string();
     std::string out;
-    out.reserve(kFrameBytes + listBytes(entries) + listBytes(chars));
+    out.reserve(1024);
     out += card.japanese ? "{\"lang\":\"ja\",\"entries\":" : "{\"lang\":\"zh\",\"entries\":";
-    appendList(out, entries);
+    const ListEnds<kMaxCardEntries> entries = appendList<kMaxCardEntries>(out, card.entries, appendEntry);
     out += ",\"chars\":";
-    appendList(out, chars);
-    out += entries.empty() ? ",\"savable\":false}" : ",\"savable\":true}";
-    return out;
+    const ListEnds<kMaxCardChars> chars = appendList<kMaxCardChars>(out, card.chars, appendChar);
+    out += entries.count == 0 ? ",\"savable\":false}" : ",\"savable\":true}";
+    if (out.size() <= maxBytes) return out;
+    // Too big: the trailing characters go first, then the trailing entries.
+    std::size_t entryCount = entries.count, charCount = chars.count;
+    while (charCount > 0 && kFrameBytes + entries.bytes(entryCount) + chars.bytes(charCount) > maxBytes) --charCount;
+    while (entryCount > 0 && kFrameBytes + entries.bytes(entryCount) + chars.bytes(charCount) > maxBytes) --entryCount;
+    std::string cut;
+    cut.reserve(kFrameBytes + entries.bytes(entryCount) + chars.bytes(charCount));
+    cut += card.japanese ? "{\"lang\":\"ja\",\"entries\":" : "{\"lang\":\"zh\",\"entries\":";
+    entries.appendFirst(cut, out, entryCount);
+    cut += ",\"chars\":";
+    chars.appendFirst(cut, out, charCount);
+    cut += entryCount == 0 ? ",\"savable\":false}" : ",\"savable\":true}";
+    return cut;
 }
 
 }  // namespace pelux

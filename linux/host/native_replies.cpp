@@ -106,15 +106,22 @@ std::string pointerReplyText(int64_t tab, int64_t frame, int64_t seq, const std:
     std::string cardText;
     json reply = pointerReplyWith(tab, frame, seq, bandText, title, card, cardText);
     addReaderFields(reply, fields);
-    if (cardText.empty()) return serializeMessage(reply);
-    // The card goes in as the text written for it. Outside a key no quote stands unescaped, so
-    // the first "card":null is the popup's field.
-    reply["popup"]["card"] = nullptr;
     std::string text = serializeMessage(reply);
-    constexpr std::string_view kPlaceholder = "\"card\":null";
-    const std::size_t at = text.find(kPlaceholder);
-    if (at != std::string::npos) text.replace(at + kPlaceholder.size() - 4, 4, cardText);
-    return text;
+    if (cardText.empty()) return text;
+    // The card goes in as the text written for it, first in the popup's object. Outside a string
+    // no quote stands unescaped, so the first "popup":{ is the reply's field.
+    constexpr std::string_view kPopup = "\"popup\":{";
+    const std::size_t at = text.find(kPopup);
+    if (at == std::string::npos) return text;
+    const std::size_t inside = at + kPopup.size();
+    std::string withCard;
+    withCard.reserve(text.size() + cardText.size() + 8);
+    withCard.append(text, 0, inside);
+    withCard += "\"card\":";
+    withCard += cardText;
+    withCard += ',';
+    withCard.append(text, inside);
+    return withCard;
 }
 
 json pointerReply(int64_t tab, int64_t frame, int64_t seq, const std::optional<std::u16string>& bandText,

@@ -17,8 +17,9 @@ DisplayText translateCapturedText(const CDictionary& store, const CapturedText& 
         return shown;
     }
     const CjkLookupResult found = lookupCjkText(store, captured.text, captured.firstChar, showSubWords, reader);
-    DisplayText shown = composeCjkText(store, found, showSubWords, reader);
-    if (card != nullptr) card->emplace(buildCardData(store, found, captured.text, reader));
+    CardData* filled = card != nullptr ? &card->emplace() : nullptr;
+    DisplayText shown = composeCjkText(store, found, showSubWords, reader, filled);
+    if (filled != nullptr) addCardChars(store, *filled, found, captured.text, reader);
     shown.matchedLength = found.wordLength;
     return shown;
 }

@@ -4,8 +4,6 @@
 #include <span>
 
 #include "dictionary/kanji_table.h"
-#include "lookup/deinflect_choice.h"
-#include "lookup/entry_ranking.h"
 #include "lookup/line_rendering.h"
 #include "lookup/reader_display.h"
 #include "text/utf16_cut.h"
@@ -87,7 +85,7 @@ void forEachPart(std::u16string_view definitions, Visit visit) {
 void addSense(std::vector<CardSense>& senses, CardSense& sense) {
     if (sense.text.empty() && sense.tags.empty()) return;
     if (senses.size() < kMaxCardSenses) {
-        sense.text = cut(sense.text, kMaxCardTextUnits);
+        sense.text.resize(cutBeforeUnits(sense.text, kMaxCardTextUnits).size());
         senses.push_back(std::move(sense));
     }
     sense = CardSense();
@@ -96,8 +94,17 @@ void addSense(std::vector<CardSense>& senses, CardSense& sense) {
 // EDICT: "(v5k,vt) (1) to go/to move/(2) (vi) to come/(P)". Codes in parentheses (or braces) at
 // the start of a part are tags; "(1)", "(2)" start a new sense; the parts between belong to the
 // sense before them; "(P)" marks a common word.
+// Room for the senses of `definitions` at once, so the list does not grow one by one.
+void reserveSenses(std::u16string_view definitions, CardEntry& entry) {
+    const std::size_t parts = std::size_t(std::count(definitions.begin(), definitions.end(), u'/'));
+    entry.senses.reserve(std::min(parts, kMaxCardSenses));
+}
+
 void readEdictSenses(std::u16string_view definitions, CardEntry& entry) {
+    reserveSenses(definitions, entry);
     CardSense sense;
+    // The tag groups of one part, read before the sense they belong to is known.
+    std::vector<std::u16string_view> groups;
     forEachPart(definitions, [&](std::u16string_view part) {
         if (part == u"(P)") {
             entry.common = true;
@@ -105,7 +112,7 @@ void readEdictSenses(std::u16string_view definitions, CardEntry& entry) {
         }
         if (isSequenceNumber(part)) return true;
         // Tags before a number are the numbered sense's own: "(v5k,vi) (2) to proceed".
-        std::vector<std::u16string> tags;
+        groups.clear();
         while (!part.empty() && (part.front() == u'(' || part.front() == u'{')) {
             const std::size_t close = part.find(part.front() == u'(' ? u')' : u'}');
             if (close == std::u16string_view::npos) break;
@@ -113,13 +120,13 @@ void readEdictSenses(std::u16string_view definitions, CardEntry& entry) {
             if (allDigits(group) && part.front() == u'(') {
                 if (!sense.text.empty()) addSense(entry.senses, sense);
             } else if (isTagList(group)) {
-                addTags(tags, group);
+                groups.push_back(group);
             } else {
                 break;
             }
             part = trimmed(part.substr(close + 1));
         }
-        for (const std::u16string& tag : tags) addTags(sense.tags, tag);
+        for (std::u16string_view group : groups) addTags(sense.tags, group);
         // Unnumbered glosses are several words for one sense; each numbered one starts its own.
         if (sense.text.size() < kMaxCardTextUnits) appendPiece(sense.text, part);
         return entry.senses.size() < kMaxCardSenses;
@@ -129,6 +136,7 @@ void readEdictSenses(std::u16string_view definitions, CardEntry& entry) {
 
 // CC-CEDICT: every part is a sense, classifiers ("CL:個|个[ge4]") included.
 void readCedictSenses(std::u16string_view definitions, CardEntry& entry) {
+    reserveSenses(definitions, entry);
     forEachPart(definitions, [&](std::u16string_view part) {
         entry.senses.push_back(CardSense{cut(part, kMaxCardTextUnits), {}});
         return entry.senses.size() < kMaxCardSenses;
@@ -194,17 +202,6 @@ CardEntry japaneseEntry(std::u16string_view rendered, std::u16string_view stored
     return entry;
 }
 
-void addEntry(const CDictionary& store, CardData& card, LineNumber line, const ReaderOptions& reader,
-              std::u16string_view formLine) {
-    if (card.entries.size() >= kMaxCardEntries) return;
-    std::u16string rendered;
-    appendEntry(store, rendered, line, reader);
-    if (rendered.empty()) return;
-    CardEntry entry = cardEntryOfLine(rendered, store.lineText(line), card.japanese);
-    if (!formLine.empty()) entry.form = cut(formLine, kMaxCardLabelUnits);
-    card.entries.push_back(std::move(entry));
-}
-
 void addReadings(std::vector<CardReading>& readings, CardReading::Kind kind, std::u16string_view list) {
     while (!list.empty() && readings.size() < kMaxCardReadings) {
         const std::size_t blank = list.find(u' ');
@@ -245,7 +242,8 @@ std::u16string kanjiMeanings(std::u16string_view info) {
         at = close + 1;
     }
     if (meanings.empty() && at == 0) meanings = trimmed(info);
-    return cut(meanings, kMaxCardTextUnits);
+    meanings.resize(cutBeforeUnits(meanings, kMaxCardTextUnits).size());
+    return meanings;
 }
 
 std::optional<int32_t> fact(uint16_t value) { return value == 0 ? std::nullopt : std::optional<int32_t>(value); }
@@ -254,6 +252,8 @@ void readKanji(const CDictionary& store, std::u16string_view info, CardChar& out
     out.meanings = kanjiMeanings(info);
     const KanjiFacts* facts = store.kanjiTable().find(out.character);
     if (facts == nullptr) return;
+    out.readings.reserve(std::min<std::size_t>(kMaxCardReadings, 2 + std::count(facts->onReadings.begin(), facts->onReadings.end(), u' ') +
+                                                                      std::count(facts->kunReadings.begin(), facts->kunReadings.end(), u' ')));
     addReadings(out.readings, CardReading::Kind::On, facts->onReadings);
     addReadings(out.readings, CardReading::Kind::Kun, facts->kunReadings);
     out.strokes = fact(facts->strokes);
@@ -265,6 +265,7 @@ void readKanji(const CDictionary& store, std::u16string_view info, CardChar& out
 bool isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 void addChars(const CDictionary& store, CardData& card, std::u16string_view matched, const ReaderOptions& reader) {
+    card.chars.reserve(std::min(matched.size(), kMaxCardChars));
     for (char16_t character : matched) {
         if (card.chars.size() >= kMaxCardChars) return;
         if (isSurrogate(character)) continue;
@@ -277,8 +278,10 @@ void addChars(const CDictionary& store, CardData& card, std::u16string_view matc
         out.character = character;
         if (card.japanese) {
             readKanji(store, info, out);
-        } else {
+        } else if (reader.standardPinyin) {
             readChineseCharInfo(characterInfoToShow(info, false, reader), out);
+        } else {
+            readChineseCharInfo(info, out);  // shown as stored
         }
         card.chars.push_back(std::move(out));
     }
@@ -290,28 +293,20 @@ CardEntry cardEntryOfLine(std::u16string_view rendered, std::u16string_view stor
     return japanese ? japaneseEntry(rendered, stored) : chineseEntry(rendered);
 }
 
-CardData buildCardData(const CDictionary& store, const CjkLookupResult& result, std::u16string_view captured,
-                       const ReaderOptions& reader) {
-    CardData card;
-    card.japanese = store.language() == Japanese;
-    // The same entries as the band's composition, in its order.
-    const bool readingsShown = reader.allEntries && !result.readings.empty();
-    if (readingsShown) {
-        for (const ReadingEntry& entry : result.readings) addEntry(store, card, entry.line, reader, entry.formLine);
-    } else if (result.wordLength >= 1) {
-        const std::u16string form = result.deinflected ? formLine(*result.deinflected) : std::u16string();
-        if (reader.allEntries) {
-            const LineList ranked = rankedStoreLines(store, result.wordLines, kMaxEntriesPerWord);
-            for (std::size_t i = 0; i < ranked.size(); ++i) addEntry(store, card, ranked[i], reader, i == 0 ? form : u"");
-        } else {
-            addEntry(store, card, result.wordLine, reader, form);
-        }
-    }
+void addCardEntry(const CDictionary& store, CardData& card, LineNumber line, std::u16string_view rendered,
+                  std::u16string_view formLine) {
+    if (card.entries.size() >= kMaxCardEntries || rendered.empty()) return;
+    CardEntry entry = cardEntryOfLine(rendered, store.lineText(line), card.japanese);
+    if (!formLine.empty()) entry.form = cut(formLine, kMaxCardLabelUnits);
+    card.entries.push_back(std::move(entry));
+}
+
+void addCardChars(const CDictionary& store, CardData& card, const CjkLookupResult& result, std::u16string_view captured,
+                  const ReaderOptions& reader) {
     const std::size_t matchedLength = std::min<std::size_t>(std::max(result.wordLength, 0), captured.size());
     const char16_t firstChar = result.firstChar;
     addChars(store, card, matchedLength > 0 ? captured.substr(0, matchedLength) : std::u16string_view(&firstChar, 1),
              reader);
-    return card;
 }
 
 }  // namespace pelux

@@ -66,10 +66,15 @@ struct CardData {
     bool savable() const { return !entries.empty(); }
 };
 
-// The card of `result`, looked up from `captured` with the same options, as the band composed it.
-// The caller holds the store's lock.
-CardData buildCardData(const CDictionary& store, const CjkLookupResult& result, std::u16string_view captured,
-                       const ReaderOptions& reader);
+// One shown entry on the card: its stored line, the line as the band rendered it (line end and
+// all), and the line naming its conjugated form, if any. The composition of the band text calls
+// this for each entry it shows, so the card holds the same entries in the same order.
+void addCardEntry(const CDictionary& store, CardData& card, LineNumber line, std::u16string_view rendered,
+                  std::u16string_view formLine);
+
+// The characters of the matched word (or the one under the pointer) on the card.
+void addCardChars(const CDictionary& store, CardData& card, const CjkLookupResult& result, std::u16string_view captured,
+                  const ReaderOptions& reader);
 
 // One rendered dictionary line as a card entry (exposed for the tests of the line grammar).
 CardEntry cardEntryOfLine(std::u16string_view rendered, std::u16string_view stored, bool japanese);

@@ -84,16 +84,20 @@ void prependLine(DisplayText& display, const std::u16string& line) {
 }  // namespace
 
 DisplayText composeCjkText(const CDictionary& store, const CjkLookupResult& result, bool showSubWords,
-                           const ReaderOptions& reader) {
+                           const ReaderOptions& reader, CardData* card) {
     const bool japanese = store.language() == Japanese;
+    if (card != nullptr) card->japanese = japanese;
     DisplayText display;
     const bool readingsShown = reader.allEntries && !result.readings.empty();
+    const std::u16string form = result.deinflected && !readingsShown ? formLine(*result.deinflected) : std::u16string();
     if (readingsShown) {
         std::u16string rendered;
         for (const ReadingEntry& entry : result.readings) {
             rendered.assign(entry.formLine);
             if (!rendered.empty()) rendered += kLineEnd;
+            const std::size_t entryAt = rendered.size();
             appendEntry(store, rendered, entry.line, reader);
+            if (card != nullptr) addCardEntry(store, *card, entry.line, std::u16string_view(rendered).substr(entryAt), entry.formLine);
             dropLineEnd(rendered);
             if (!display.tooltipText.empty()) display.tooltipText += kLineEnd;
             display.tooltipText += rendered;
@@ -105,9 +109,11 @@ DisplayText composeCjkText(const CDictionary& store, const CjkLookupResult& resu
         const std::span<const LineNumber> shown =
             reader.allEntries ? std::span<const LineNumber>(ranked) : std::span<const LineNumber>(&result.wordLine, 1);
         std::u16string rendered;
-        for (LineNumber line : shown) {
+        for (std::size_t i = 0; i < shown.size(); ++i) {
             rendered.clear();
-            appendEntry(store, rendered, line, reader);
+            appendEntry(store, rendered, shown[i], reader);
+            // The form line stands once above the entries, so it belongs to the first.
+            if (card != nullptr) addCardEntry(store, *card, shown[i], rendered, i == 0 ? std::u16string_view(form) : u"");
             if (reader.allEntries) dropLineEnd(rendered);
             if (!display.tooltipText.empty()) display.tooltipText += kLineEnd;
             display.tooltipText += rendered;
@@ -136,7 +142,7 @@ DisplayText composeCjkText(const CDictionary& store, const CjkLookupResult& resu
             }
         }
     }
-    if (result.deinflected && !readingsShown) prependLine(display, formLine(*result.deinflected));
+    if (!form.empty()) prependLine(display, form);
     const std::u16string romaji = characterRomajiToShow(result.firstChar, result.firstCharRomaji, reader);
     const std::u16string header = characterHeader(result.firstChar, japanese ? std::u16string_view(romaji) : std::u16string_view());
     const std::u16string info = characterInfoToShow(result.firstCharInfo, japanese, reader);
