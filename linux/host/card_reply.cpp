@@ -127,12 +127,11 @@ ListEnds<kMax> appendList(std::string& out, const std::vector<Item>& items, Writ
 
 void appendJsonString(std::string& out, std::u16string_view text) {
     static const char kHex[] = "0123456789abcdef";
-    // Written through a pointer into room for the longest form (three bytes a unit, six a control
-    // character), then cut to what was written: a card is written on every pointer event.
-    const std::size_t controls = std::size_t(std::count_if(text.begin(), text.end(), [](char16_t unit) { return unit < 0x20; }));
-    const std::size_t start = out.size();
-    out.resize(start + 3 * text.size() + 3 * controls + 2);
-    char* at = out.data() + start;
+    // Written through a pointer into a buffer on the stack, appended whenever it nears full: a card
+    // is dozens of short strings written on every pointer event.
+    constexpr std::size_t kLongestUnit = 6;  // a control character, \u00XX
+    char buffer[512];
+    char* at = buffer;
     auto put = [&at](char c) { *at++ = c; };
     auto putUtf8 = [&put](char32_t code) {
         if (code < 0x80) {
@@ -153,6 +152,10 @@ void appendJsonString(std::string& out, std::u16string_view text) {
     };
     put('"');
     for (std::size_t i = 0; i < text.size(); ++i) {
+        if (at + kLongestUnit + 1 > buffer + sizeof buffer) {
+            out.append(buffer, at);
+            at = buffer;
+        }
         const char16_t unit = text[i];
         // Most of a card is plain ASCII: senses, tags, romaji.
         if (unit >= 0x20 && unit < 0x80 && unit != u'"' && unit != u'\\') {
@@ -176,7 +179,7 @@ void appendJsonString(std::string& out, std::u16string_view text) {
         }
     }
     put('"');
-    out.resize(std::size_t(at - out.data()));
+    out.append(buffer, at);
 }
 
 std::string cardJsonText(const CardData& card, std::size_t maxBytes) {
