@@ -1,6 +1,7 @@
 // The learner's card in the pointer reply, and the cards the host keeps for saving a word.
 #include <gtest/gtest.h>
 
+#include "adapters/utf8.h"
 #include "host/last_cards.h"
 #include "host/native_channel.h"
 #include "host/native_replies.h"
@@ -58,6 +59,14 @@ TEST(CardReply, CarriesTheCardAsPlainData) {
     json classic = pointerReply(1, 0, 9, u"band", u"title");
     addReaderFields(classic, noCard);
     EXPECT_EQ(pointerReply(1, 0, 9, u"band", u"title", noCard), classic);
+
+    // A text many times longer than the writer's buffer, every kind of unit crossing its flushes.
+    std::u16string mixed;
+    for (int i = 0; i < 200; ++i) mixed += u"a\x01\"字\U0001F600";
+    CardData longCard;
+    longCard.entries.emplace_back().senses = {{mixed, {}}};
+    const json longReply = json::parse(pointerReplyText(1, 0, 9, u"", u"", fieldsWith(longCard)));
+    EXPECT_EQ(longReply["popup"]["card"]["entries"][0]["senses"][0]["text"], utf16ToUtf8(mixed));
 }
 
 CardData bigCard(std::size_t entries, std::size_t chars, char16_t entryUnit, char16_t charUnit) {
