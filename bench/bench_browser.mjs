@@ -2,13 +2,15 @@
 // host's memory with each dictionary loaded. Uses the dictionaries in $PELUXBAR_DICT_DIR (the bundled set by default):
 //   node bench/bench_browser.mjs [samples]
 import fs from 'node:fs';
+import path from 'node:path';
 import {
   launchBrowser, openPage, servePages, clickMenuItem, characterCentre, inContentWorld, recordBandTexts, waitForBandDrawn,
   waitInContentWorld, DATA, PELUXBAR,
 } from '../tests/e2e/helpers.mjs';
 
 const SAMPLES = Number(process.argv[2] || 300);
-const dictDir = process.env.PELUXBAR_DICT_DIR || DATA;
+// The host runs in a folder of the browser's choosing: a relative folder is taken from here.
+const dictDir = process.env.PELUXBAR_DICT_DIR ? path.resolve(process.env.PELUXBAR_DICT_DIR) : DATA;
 const PAGE = `<!doctype html><html><head><meta charset="utf-8"><style>body { font: 28px/1.6 sans-serif; }</style></head>
 <body><p id="zh">中国人很多。我们学习汉语，每天读报纸。</p><p id="ja">日本語を話す人は多いです。東京は日本の首都です。</p>
 <p id="en">The cats were sleeping in the garden.</p></body></html>`;
