@@ -29,6 +29,7 @@ targets=(
   "settings_values     128  settings_values"
   "translation_reply   4096 translation_reply"
   "settings_file       1024 settings_file"
+  "word_list           2048 word_list"
 )
 wanted=("$@")
 selected() {
