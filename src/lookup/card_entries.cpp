@@ -91,15 +91,15 @@ void addSense(std::vector<CardSense>& senses, CardSense& sense) {
     sense = CardSense();
 }
 
-// EDICT: "(v5k,vt) (1) to go/to move/(2) (vi) to come/(P)". Codes in parentheses (or braces) at
-// the start of a part are tags; "(1)", "(2)" start a new sense; the parts between belong to the
-// sense before them; "(P)" marks a common word.
 // Room for the senses of `definitions` at once, so the list does not grow one by one.
 void reserveSenses(std::u16string_view definitions, CardEntry& entry) {
     const std::size_t parts = std::size_t(std::count(definitions.begin(), definitions.end(), u'/'));
     entry.senses.reserve(std::min(parts, kMaxCardSenses));
 }
 
+// EDICT: "(v5k,vt) (1) to go/to move/(2) (vi) to come/(P)". Codes in parentheses (or braces) at
+// the start of a part are tags; "(1)", "(2)" start a new sense; the parts between belong to the
+// sense before them; "(P)" marks a common word.
 void readEdictSenses(std::u16string_view definitions, CardEntry& entry) {
     reserveSenses(definitions, entry);
     CardSense sense;
@@ -278,10 +278,8 @@ void addChars(const CDictionary& store, CardData& card, std::u16string_view matc
         out.character = character;
         if (card.japanese) {
             readKanji(store, info, out);
-        } else if (reader.standardPinyin) {
-            readChineseCharInfo(characterInfoToShow(info, false, reader), out);
         } else {
-            readChineseCharInfo(info, out);  // shown as stored
+            readChineseCharInfo(characterInfoToShow(info, false, reader), out);
         }
         card.chars.push_back(std::move(out));
     }
