@@ -73,16 +73,20 @@ if (typeof importScripts === 'function') importScripts('generated/constants.js',
     toFrame(message.tab, 0, message);
   }
 
+  // Where a message or port comes from when it is one of our content scripts in a tab, else null.
+  function frameOf(sender) {
+    if (!sender || !sender.tab || sender.id !== chrome.runtime.id) return null;
+    return { tab: sender.tab.id, frame: sender.frameId || 0 };
+  }
+
   // The frames' pointer ports, by "tab:frame": a pointer's reply goes back on the port it came on.
   const pointerPorts = new Map();
   chrome.runtime.onConnect.addListener((framePort) => {
-    const { sender } = framePort;
-    if (framePort.name !== PeluxSchema.POINTER_PORT || !sender || !sender.tab || sender.id !== chrome.runtime.id ||
-        isOptionsPage(sender)) {
+    const where = framePort.name === PeluxSchema.POINTER_PORT ? frameOf(framePort.sender) : null;
+    if (!where || isOptionsPage(framePort.sender)) {
       framePort.disconnect();
       return;
     }
-    const where = { tab: sender.tab.id, frame: sender.frameId || 0 };
     const key = `${where.tab}:${where.frame}`;
     pointerPorts.set(key, framePort);
     framePort.onDisconnect.addListener(() => { if (pointerPorts.get(key) === framePort) pointerPorts.delete(key); });
@@ -105,10 +109,10 @@ if (typeof importScripts === 'function') importScripts('generated/constants.js',
 
   chrome.runtime.onMessage.addListener((raw, sender) => {
     if (isOptionsPage(sender)) return void fromOptionsPage(raw, post);
-    if (!sender.tab || sender.id !== chrome.runtime.id) return;
+    const where = frameOf(sender);
+    if (!where) return;
     const message = PeluxSchema.fromContent(raw);
     if (!message) return;
-    const where = { tab: sender.tab.id, frame: sender.frameId || 0 };
     if (message.type === 'saveWord') return void saveWord(message, sender, where);
     post(Object.assign({}, message, where));
   });
